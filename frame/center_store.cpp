@@ -1,0 +1,82 @@
+#include "frame/center_store.h"
+
+#include <cstdio>
+
+#include "frame/codec.h"
+
+namespace nv {
+namespace {
+
+struct FieldKey {
+  const char* key;
+  std::string CenterRecord::*field;
+};
+
+// Keys in the order their fields stand in the record.
+const FieldKey kFieldKeys[] = {
+    {"f7ad02e", &CenterRecord::CenterNO}, {"957b527", &CenterRecord::ServiceURL},
+    {"1c1be9c", &CenterRecord::HOSP_CODE}, {"170e2c1", &CenterRecord::ORG_LEVEL},
+    {"8e44f00", &CenterRecord::UserNo},   {"8e44f01", &CenterRecord::BK},
+};
+constexpr size_t kKeyLength = 7;
+constexpr size_t kGroupSize = 6;
+
+void applyLine(CenterRecord& record, std::string_view line) {
+  // A line is a C text to the file's readers: it ends at a zero byte.
+  line = line.substr(0, line.find('\0'));
+  for (const FieldKey& key : kFieldKeys) {
+    if (line.substr(0, kKeyLength) != key.key) continue;
+    // The eighth byte separates key and value and may be anything.
+    std::string_view value = line.size() > kKeyLength + 1 ? line.substr(kKeyLength + 1) : std::string_view();
+    record.*key.field = decodeField(value);
+  }
+}
+
+}  // namespace
+
+CenterTable parseCenterTable(std::string_view bytes) {
+  CenterTable table;
+  CenterRecord current;
+  size_t lineNumber = 0;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    std::string_view line = bytes.substr(start, (end == std::string_view::npos ? bytes.size() : end) - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    start = next;
+
+    ++lineNumber;
+    if (lineNumber % kGroupSize == 1) current = CenterRecord();
+    applyLine(current, line);
+    if (lineNumber % kGroupSize == 0) table.push_back(current);
+  }
+  return table;
+}
+
+CenterTable loadCenterTable() {
+  // Read as bytes on every platform, so a Windows host sees the same records.
+  std::FILE* file = std::fopen(kConfigurationFile, "rb");
+  if (file == nullptr) return {};
+  std::string bytes;
+  char chunk[1 << 16];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+  bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return {};
+  return parseCenterTable(bytes);
+}
+
+CenterRecord findCenter(const CenterTable& table, std::string_view code) {
+  if (table.empty()) return {};
+  if (code.empty()) return table.front();
+  CenterRecord found;
+  for (const CenterRecord& record : table)
+    if (record.CenterNO == code) found = record;
+  return found;
+}
+
+CenterRecord findCenter(std::string_view code) { return findCenter(loadCenterTable(), code); }
+
+}  // namespace nv

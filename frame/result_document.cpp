@@ -1,0 +1,99 @@
+#include "frame/result_document.h"
+
+#include <charconv>
+#include <cstdlib>
+#include <cstring>
+
+namespace nv {
+namespace {
+// The attribute delimiter: a backslash followed by a double quote.
+constexpr std::string_view kQuote = "\\\"";
+}  // namespace
+
+void ResultDocument::appendInt(int32_t value) {
+  char digits[16];
+  auto result = std::to_chars(digits, digits + sizeof digits, value);
+  text_.append(digits, result.ptr);
+}
+
+void ResultDocument::appendHeader(std::string_view functionId) {
+  text_ += "<?xml version='1.0' encoding='gb2312'?><function><function_id>";
+  text_ += functionId;
+  text_ += "</function_id>";
+}
+
+void ResultDocument::appendOutCode(std::string_view code) {
+  text_ += "<out_code>";
+  text_ += code;
+  text_ += "</out_code>";
+}
+
+void ResultDocument::appendOutText(std::string_view text) {
+  text_ += "<out_text>";
+  text_ += text;
+  text_ += "</out_text>";
+}
+
+void ResultDocument::appendDataOpen(int32_t rowCount, int32_t columnCount) {
+  text_ += "<data rowcount=";
+  text_ += kQuote;
+  appendInt(rowCount);
+  text_ += kQuote;
+  text_ += " columns=";
+  text_ += kQuote;
+  appendInt(columnCount);
+  text_ += kQuote;
+  text_ += ">";
+}
+
+void ResultDocument::appendRowOpen(int32_t rowNumber) {
+  text_ += "<row rownum=";
+  text_ += kQuote;
+  appendInt(rowNumber);
+  text_ += kQuote;
+  text_ += ">";
+}
+
+void ResultDocument::appendRowClose() { text_ += "</row>"; }
+
+void ResultDocument::appendColumnOpen(int32_t columnNumber, std::string_view name) {
+  text_ += "<column colnum=";
+  text_ += kQuote;
+  appendInt(columnNumber);
+  text_ += kQuote;
+  text_ += " colname=";
+  text_ += kQuote;
+  text_ += name;
+  text_ += kQuote;
+  text_ += ">";
+}
+
+void ResultDocument::appendColumnClose() { text_ += "</column>"; }
+
+void ResultDocument::appendColumn(int32_t columnNumber, std::string_view name,
+                                  std::string_view value) {
+  appendColumnOpen(columnNumber, name);
+  text_ += value;
+  appendColumnClose();
+}
+
+void ResultDocument::appendEnd() { text_ += "</data></function>"; }
+
+void ResultDocument::appendFailure(std::string_view code, std::string_view text) {
+  appendOutCode(code);
+  appendOutText(text);
+  appendDataOpen(0, 0);
+}
+
+char* ResultDocument::finishDocument() const { return copyToHeap(text_); }
+
+char* copyToHeap(std::string_view bytes, size_t blockSize) {
+  size_t size = bytes.size() + 1 > blockSize ? bytes.size() + 1 : blockSize;
+  char* block = static_cast<char*>(std::malloc(size));
+  if (block == nullptr) return nullptr;
+  if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
+  std::memset(block + bytes.size(), 0, size - bytes.size());
+  return block;
+}
+
+}  // namespace nv

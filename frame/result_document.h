@@ -1,0 +1,52 @@
+// The result text every export (but Encypt and DeEncypt) hands back to the HIS.
+#ifndef NV_FRAME_RESULT_DOCUMENT_H
+#define NV_FRAME_RESULT_DOCUMENT_H
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace nv {
+
+// Appends the pieces of one result document in the fixed order callers parse.
+// Nothing is escaped or converted: texts go in byte for byte. Attribute values
+// are enclosed by the two bytes backslash and double quote, as HIS parsers
+// written against this interface expect.
+class ResultDocument {
+ public:
+  void appendHeader(std::string_view functionId);
+  void appendOutCode(std::string_view code);
+  void appendOutText(std::string_view text);
+  void appendDataOpen(int32_t rowCount, int32_t columnCount);
+  void appendRowOpen(int32_t rowNumber);
+  void appendRowClose();
+  void appendColumn(int32_t columnNumber, std::string_view name, std::string_view value);
+  // The column element around a value the caller appends itself through
+  // text(), so large values are written without an intermediate copy.
+  void appendColumnOpen(int32_t columnNumber, std::string_view name);
+  void appendColumnClose();
+  void appendEnd();
+
+  // Writes the whole outcome of a failed call: code, text and an empty table.
+  void appendFailure(std::string_view code, std::string_view text);
+
+  // A caller-owned, NUL-terminated heap copy (malloc), or null when memory
+  // runs out. The document may be discarded afterwards.
+  char* finishDocument() const;
+
+  std::string& text() { return text_; }
+  const std::string& text() const { return text_; }
+  void reserve(size_t bytes) { text_.reserve(bytes); }
+
+ private:
+  void appendInt(int32_t value);
+  std::string text_;
+};
+
+// A caller-owned NUL-terminated heap copy of bytes; blockSize is the least
+// size of the block (zero-filled beyond the text). Null when memory runs out.
+char* copyToHeap(std::string_view bytes, size_t blockSize = 0);
+
+}  // namespace nv
+
+#endif

@@ -1,0 +1,27 @@
+// The library's own texts, as GBK bytes (defined in texts.cpp, which the
+// build converts to GBK).
+#ifndef NV_FRAME_TEXTS_H
+#define NV_FRAME_TEXTS_H
+
+namespace nv::texts {
+
+// out_code values.
+inline constexpr const char* kSuccessCode = "000";
+inline constexpr const char* kNotFoundCode = "300";
+inline constexpr const char* kCallFailedCode = "600";
+
+extern const char kSuccess[];            // 执行成功
+extern const char kCentreNotFound[];     // 无法找到配置文件
+extern const char kMajorException[];     // 函数重大异常
+extern const char kEndpointNotUsable[];  // the centre's service address is missing or not http
+
+// Check reasons, appended to the argument's label.
+extern const char kEmptyButRequired[];
+extern const char kTooLong[];
+extern const char kNotNumber[];
+extern const char kNotDate[];
+extern const char kNotDateTime[];
+
+}  // namespace nv::texts
+
+#endif

@@ -1,0 +1,91 @@
+#include "frame/check_param.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/gbk.h"
+
+namespace {
+
+using nvtest::gbk;
+
+TEST(ShapeTests, SampleValues) {
+  const struct {
+    bool (*test)(std::string_view);
+    const char* name;
+    const char* value;
+    bool passes;
+  } cases[] = {
+      {nv::isNumber, "isNumber", "-12.5", true},   {nv::isNumber, "isNumber", "0.", true},
+      {nv::isNumber, "isNumber", "-", true},       {nv::isNumber, "isNumber", "-.5", true},
+      {nv::isNumber, "isNumber", "", true},        {nv::isNumber, "isNumber", "123", true},
+      {nv::isNumber, "isNumber", ".5", false},     {nv::isNumber, "isNumber", "1-2", false},
+      {nv::isNumber, "isNumber", "1.2.3", false},  {nv::isNumber, "isNumber", "+1", false},
+      {nv::isNumber, "isNumber", "1e3", false},    {nv::isNumber, "isNumber", " 1", false},
+      {nv::isNumber, "isNumber", "--1", false},    {nv::isNumber, "isNumber", "\xD6\xD0", false},
+      {nv::isDate, "isDate", "2023-12-31", true},  {nv::isDate, "isDate", "2023-00-00", true},
+      {nv::isDate, "isDate", "2023-02-31", true},  {nv::isDate, "isDate", "2023-10-30", true},
+      {nv::isDate, "isDate", "2023-13-01", false}, {nv::isDate, "isDate", "2023-12-32", false},
+      {nv::isDate, "isDate", "2023-20-01", false}, {nv::isDate, "isDate", "2023-12-40", false},
+      {nv::isDate, "isDate", "2023/12/31", false}, {nv::isDate, "isDate", "23-12-31", false},
+      {nv::isDate, "isDate", "2023-1-1", false},   {nv::isDate, "isDate", "2023-12-31 ", false},
+      {nv::isDate, "isDate", "a023-12-31", false},
+      {nv::isDateTime, "isDateTime", "2023-12-31 23:59:59", true},
+      {nv::isDateTime, "isDateTime", "2023-12-31T23:59:59", true},
+      {nv::isDateTime, "isDateTime", "2023-12-31 99:99:99", true},
+      {nv::isDateTime, "isDateTime", "2023-12-31 23:59", false},
+      {nv::isDateTime, "isDateTime", "2023-13-31 23:59:59", false},
+      {nv::isDateTime, "isDateTime", "2023-12-31 23-59-59", false},
+      {nv::isDateTime, "isDateTime", "2023-12-31 2a:59:59", false},
+      {nv::isDateTime, "isDateTime", "2023-12-31 23:59:590", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.test(c.value), c.passes) << c.name << "(" << c.value << ")";
+}
+
+TEST(CheckParam, OutcomesAndMessages) {
+  const std::string chinese10 = gbk("一二三四五六七八九十");  // 20 bytes
+  const struct {
+    std::string value;
+    const char* kind;
+    int maxLength;
+    bool mayBeEmpty;
+    bool passes;
+    std::string message;  // label "L" then the reason
+  } cases[] = {
+      {"", "string", 5, true, true, ""},
+      {"", "number", 5, true, true, ""},
+      {"", "date", 5, true, true, ""},
+      {"", "datetime", 5, true, true, ""},
+      {"", "string", 5, false, false, "L" + gbk("不能为空")},
+      {"", "date", 5, false, false, "L" + gbk("不能为空")},
+      {"", "bogus", 5, false, false, "L" + gbk("不能为空")},
+      {std::string(20, 'a'), "string", 20, false, true, ""},
+      {std::string(21, 'a'), "string", 20, false, false, "L" + gbk("长度超过")},
+      {chinese10, "string", 12, false, false, "L" + gbk("长度超过")},
+      {chinese10, "string", 20, false, true, ""},
+      {"1234", "number", 3, false, false, "L" + gbk("长度超过")},
+      {"12a4", "number", 3, false, false, "L" + gbk("长度超过")},  // length before shape
+      {"1a", "number", 3, false, false, "L" + gbk("非数字格式")},
+      {"-1.5", "number", 4, false, true, ""},
+      {std::string(30, 'x'), "date", 5, false, false, "L" + gbk("非日期格式:yyyy-MM-dd")},
+      {"2023-12-31", "date", 5, false, true, ""},
+      {"2023-1-1", "date", 20, false, false, "L" + gbk("非日期格式:yyyy-MM-dd")},
+      {"2023-12-31 10:00:00", "datetime", 0, false, true, ""},
+      {"2023-12-31", "datetime", 0, false, false, "L" + gbk("非时间格式:yyyy-MM-dd HH:mm:ss")},
+      {"x", "bogus", 5, false, false, ""},  // unknown kind: fails, says nothing
+  };
+  for (const auto& c : cases) {
+    std::string message;
+    EXPECT_EQ(nv::CheckParam(c.value, c.kind, c.maxLength, c.mayBeEmpty, message, "L"), c.passes)
+        << c.kind << " '" << c.value << "'";
+    EXPECT_EQ(message, c.message) << c.kind << " '" << c.value << "'";
+  }
+}
+
+TEST(CheckParam, MessageOnlyGrows) {
+  std::string message = "earlier";
+  EXPECT_TRUE(nv::CheckParam("ok", "string", 5, false, message, "L"));
+  EXPECT_FALSE(nv::CheckParam("", "string", 5, false, message, gbk("医疗证号")));
+  EXPECT_EQ(message, "earlier" + gbk("医疗证号不能为空"));
+}
+
+}  // namespace

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the plain and the
+# sanitizer configuration, and runs the suite in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/bootstrap.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+run_suite() {
+  local name=$1; shift
+  echo "== $name build"
+  cmake -S . -B "build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "build/$name" -j"$jobs"
+  echo "== $name tests"
+  ctest --test-dir "build/$name" --output-on-failure -j"$jobs"
+}
+
+run_suite plain
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite asan -DNV_SANITIZE=ON
