@@ -4,17 +4,95 @@
 #   NV_GSOAP_IMPORT  the toolkit's import directory (stlvector.h, ...)
 #   gsoap_runtime    the runtime library to link, with the defines its
 #                    struct soap was compiled with.
+#   nv_soapcpp2()    runs the code generator on the service definition.
 find_program(NV_SOAPCPP2 soapcpp2 REQUIRED)
 find_path(NV_GSOAP_IMPORT stlvector.h PATHS /usr/share/gsoap/import REQUIRED NO_DEFAULT_PATH)
 
+# ---- The runtime: compiled from the toolkit's Debian source package --------
+# Debian's libgsoap++.a is not position independent, so it cannot go into a
+# shared library, and its shared form needs the namespace table exported
+# from ours. So the runtime (stdsoap2.cpp) is compiled here, for Linux and
+# Windows alike, from the source package of the installed soapcpp2, which
+# tools/fetch-gsoap-source.sh unpacks outside the repository.
 if(NOT TARGET gsoap_runtime)
-  # Debian's libgsoap-dev: the static C++ runtime is built position
-  # independent, so it links into the shared library and stays private to it.
-  find_library(NV_GSOAP_STATIC NAMES libgsoap++.a REQUIRED)
-  add_library(gsoap_runtime STATIC IMPORTED GLOBAL)
-  set_target_properties(gsoap_runtime PROPERTIES IMPORTED_LOCATION ${NV_GSOAP_STATIC})
-  target_compile_definitions(gsoap_runtime INTERFACE WITH_IPV6 WITH_DOM)
+  if(NOT NV_GSOAP_SOURCE_DIR)
+    execute_process(COMMAND dpkg-query -W "-f=\${Version}" gsoap
+                    OUTPUT_VARIABLE nv_gsoap_version OUTPUT_STRIP_TRAILING_WHITESPACE)
+    set(NV_GSOAP_SOURCE_DIR /var/cache/nvinterface/gsoap/${nv_gsoap_version})
+  endif()
+  set(NV_GSOAP_SOURCE_DIR ${NV_GSOAP_SOURCE_DIR} CACHE PATH "The unpacked gsoap source package")
+  if(NOT EXISTS ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
+    message(FATAL_ERROR "No gsoap runtime source at ${NV_GSOAP_SOURCE_DIR}: run tools/fetch-gsoap-source.sh")
+  endif()
+  add_library(gsoap_runtime STATIC ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
+  # Before /usr/include, so the header matches the runtime compiled here.
+  target_include_directories(gsoap_runtime BEFORE PUBLIC ${NV_GSOAP_SOURCE_DIR}/gsoap)
+  # getaddrinfo: thread-safe name resolution.
+  target_compile_definitions(gsoap_runtime PUBLIC WITH_IPV6)
+  target_compile_options(gsoap_runtime PRIVATE -w)
+  set_target_properties(gsoap_runtime PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endif()
+# ---- end of the runtime block ----------------------------------------------
+
+# nv_soapcpp2(<var> CLIENT|SERVER DIRECTORY <dir>
+#             [DEFINITION <header>] [SERVICE <name>])
+#
+# Generates one side of the service from its definition into <dir> (in the
+# build tree) and sets in the caller's scope:
+#   <var>_DIR      the directory to put on the include path ("soapH.h")
+#   <var>_SOURCES  the generated sources to compile: soapC.cpp and either
+#                  soapClient.cpp (CLIENT) or soapServer.cpp (SERVER)
+#   <var>_NSMAP    the namespace table; include it in exactly one source
+#   <var>_WSDL     the service description (the schemas lie beside it)
+# DEFINITION and SERVICE default to the centre's service, declared by
+# service/CMakeLists.txt. Call it from the directory that compiles the
+# sources: the generated files belong to a custom command of that directory.
+function(nv_soapcpp2 var side)
+  cmake_parse_arguments(PARSE_ARGV 2 arg "" "DIRECTORY;DEFINITION;SERVICE" "")
+  if(NOT arg_DIRECTORY)
+    message(FATAL_ERROR "nv_soapcpp2: DIRECTORY is required")
+  endif()
+  if(NOT arg_DEFINITION)
+    get_property(arg_DEFINITION GLOBAL PROPERTY NV_SERVICE_DEFINITION)
+  endif()
+  if(NOT arg_SERVICE)
+    get_property(arg_SERVICE GLOBAL PROPERTY NV_SERVICE_NAME)
+  endif()
+  if(NOT arg_DEFINITION OR NOT arg_SERVICE)
+    message(FATAL_ERROR "nv_soapcpp2: no service definition (add_subdirectory(service) first)")
+  endif()
+
+  if(side STREQUAL "CLIENT")
+    set(side_flag -C)
+    set(side_source soapClient.cpp)
+  elseif(side STREQUAL "SERVER")
+    set(side_flag -S)
+    set(side_source soapServer.cpp)
+  else()
+    message(FATAL_ERROR "nv_soapcpp2: side must be CLIENT or SERVER, not '${side}'")
+  endif()
+
+  set(dir ${arg_DIRECTORY})
+  set(sources ${dir}/soapC.cpp ${dir}/${side_source})
+  set(outputs ${sources} ${dir}/soapH.h ${dir}/soapStub.h
+              ${dir}/${arg_SERVICE}.nsmap ${dir}/${arg_SERVICE}.wsdl)
+  # -x: no sample messages; -L: no soapClientLib/soapServerLib;
+  # -c++: C++ records with the toolkit's virtual operations.
+  add_custom_command(
+    OUTPUT ${outputs}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${NV_SOAPCPP2} ${side_flag} -c++ -x -L -I${NV_GSOAP_IMPORT} -d${dir} ${arg_DEFINITION}
+    DEPENDS ${arg_DEFINITION}
+    COMMENT "soapcpp2: ${side} side of ${arg_SERVICE}"
+    VERBATIM)
+  # Generated code is the toolkit's, not ours: no warnings from it.
+  set_source_files_properties(${sources} PROPERTIES COMPILE_OPTIONS -w)
+
+  set(${var}_DIR ${dir} PARENT_SCOPE)
+  set(${var}_SOURCES ${sources} PARENT_SCOPE)
+  set(${var}_NSMAP ${dir}/${arg_SERVICE}.nsmap PARENT_SCOPE)
+  set(${var}_WSDL ${dir}/${arg_SERVICE}.wsdl PARENT_SCOPE)
+endfunction()
 
 # Restricts a shared library's dynamic symbols to the names of a module
 # definition file, so nothing of the runtime or the C++ library leaks out.

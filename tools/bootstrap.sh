@@ -12,6 +12,7 @@ linux_packages=(
   libsqlite3-dev
   clang libclang-rt-14-dev
   python3 python3-zeep
+  dpkg-dev
 )
 
 as_root() {
@@ -40,6 +41,7 @@ apt_install() {
 }
 
 apt_install "${linux_packages[@]}"
+"$(dirname "$0")/fetch-gsoap-source.sh" >/dev/null
 
 if [ "${1:-}" = windows ]; then
   "$(dirname "$0")/bootstrap-windows.sh"

@@ -1,0 +1,92 @@
+// The service call template: find the centre, check the arguments, send one
+// operation, write the response or the failure. Every template export is
+// its sheet plus one call of runExport.
+#ifndef NV_FRAME_SERVICE_CALL_H
+#define NV_FRAME_SERVICE_CALL_H
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/boundary.h"
+#include "frame/export_sheet.h"
+#include "frame/service_session.h"
+#include "service/session_guard.h"
+
+namespace nv {
+
+using Arguments = std::vector<std::string_view>;
+
+namespace detail {
+
+inline std::string_view argumentAt(const Arguments& args, int number) {
+  return number >= 1 && static_cast<size_t>(number) <= args.size() ? args[number - 1] : std::string_view();
+}
+
+inline std::string_view sourceValue(const Source& source, const Arguments& args, const CenterRecord& centre) {
+  return source.field ? std::string_view(centre.*source.field) : argumentAt(args, source.argument);
+}
+
+// Steps from the centre lookup to the written outcome; the caller has
+// written the header and writes the end.
+template <class Request, class Response>
+void writeOutcome(const ExportSheet<Request, Response>& sheet, const Arguments& args, ResultDocument& doc) {
+  // The lookup comes first: without a centre no argument is judged.
+  CenterRecord centre = findCenter(argumentAt(args, sheet.centreArgument));
+  if (centre.CenterNO.empty()) return doc.appendFailure(texts::kNotFoundCode, texts::kCentreNotFound);
+
+  std::string message;
+  for (const Check& check : sheet.checks)
+    if (!CheckParam(argumentAt(args, check.argument), check.kind, check.maxLength, check.mayBeEmpty, message,
+                    check.label))
+      return doc.appendFailure(sheet.checkFailureCode, message);
+
+  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str())) return doc.appendFailure(texts::kCallFailedCode, texts::kEndpointNotUsable);
+
+  ServiceSession session;
+  // The encoded texts live until the session is closed, as the request does.
+  std::vector<std::string> encoded;
+  encoded.reserve(sheet.request.size());
+  Request request;
+  Response response;
+  for (const RequestMember<Request>& member : sheet.request) {
+    encoded.push_back(encodeField(sourceValue(member.source, args, centre)));
+    request.*member.member = &encoded.back();
+  }
+  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request, response) != 0)
+    return doc.appendFailure(texts::kCallFailedCode, session.failureText());
+
+  doc.appendOutCode(texts::kSuccessCode);
+  doc.appendOutText(texts::kSuccess);
+  sheet.result.write(doc, response);  // copied out before the session closes
+}
+
+}  // namespace detail
+
+// Runs a sheet on arguments already taken from the caller.
+template <class Request, class Response>
+char* runSheet(const ExportSheet<Request, Response>& sheet, const Arguments& args) {
+  return guardExport(sheet.functionId, [&] {
+    ResultDocument doc;
+    doc.appendHeader(sheet.functionId);
+    detail::writeOutcome(sheet, args, doc);
+    doc.appendEnd();
+    return doc.finishDocument();
+  });
+}
+
+// The body of a template export: its sheet and its C arguments.
+template <class Request, class Response>
+char* runExport(const ExportSheet<Request, Response>& sheet, std::initializer_list<const char*> cArgs) noexcept {
+  return guardExport(sheet.functionId, [&] {
+    Arguments args;
+    args.reserve(cArgs.size());
+    for (const char* text : cArgs) args.push_back(argText(text));
+    return runSheet(sheet, args);
+  });
+}
+
+}  // namespace nv
+
+#endif

@@ -1,0 +1,54 @@
+// One SOAP client context for one exported call: created when the call
+// needs the centre, closed in every outcome.
+#ifndef NV_FRAME_SERVICE_SESSION_H
+#define NV_FRAME_SERVICE_SESSION_H
+
+#include <string>
+#include <string_view>
+
+struct soap;
+
+namespace nv {
+
+// Socket waits, in the runtime's units: positive values are seconds,
+// negative ones microseconds.
+struct SessionTimeouts {
+  int send = 100;
+  int receive = 100;
+};
+
+// Test seam: sessions opened on this thread while an instance lives use the
+// given time-outs instead of 100 seconds. Per thread, so nothing is shared.
+class ScopedSessionTimeouts {
+ public:
+  explicit ScopedSessionTimeouts(SessionTimeouts timeouts);
+  ~ScopedSessionTimeouts();
+  ScopedSessionTimeouts(const ScopedSessionTimeouts&) = delete;
+  ScopedSessionTimeouts& operator=(const ScopedSessionTimeouts&) = delete;
+
+ private:
+  const SessionTimeouts* previous_;
+  SessionTimeouts timeouts_;
+};
+
+class ServiceSession {
+ public:
+  ServiceSession();
+  ~ServiceSession();
+  ServiceSession(const ServiceSession&) = delete;
+  ServiceSession& operator=(const ServiceSession&) = delete;
+
+  struct soap* context() { return soap_; }
+
+  // The out_text of a failed call: the decoded fault string, the text of a
+  // SOAP 1.2 fault's Reason, or the major-exception text when the runtime
+  // left no fault record with a text.
+  std::string failureText() const;
+
+ private:
+  struct soap* soap_;
+};
+
+}  // namespace nv
+
+#endif

@@ -1,0 +1,29 @@
+// Builds the exact result documents tests expect. Texts are given in UTF-8
+// and converted to the GBK the library writes.
+#ifndef NV_TESTS_SUPPORT_RESULT_TEXT_H
+#define NV_TESTS_SUPPORT_RESULT_TEXT_H
+
+#include <string>
+#include <vector>
+
+namespace nvtest {
+
+struct Col {
+  int colnum;
+  std::string name;
+  std::string value;  // bytes as the library writes them (already GBK)
+};
+using Row = std::vector<Col>;
+
+std::string failureDoc(const std::string& functionId, const std::string& code, const std::string& utf8Text);
+// A failure whose out_text is given as raw bytes.
+std::string failureDocRaw(const std::string& functionId, const std::string& code, const std::string& text);
+std::string successDoc(const std::string& functionId, int columns, const std::vector<Row>& rows);
+
+// The fixed outcomes.
+std::string centreNotFound(const std::string& functionId);
+std::string majorException(const std::string& functionId);
+
+}  // namespace nvtest
+
+#endif
