@@ -1,0 +1,137 @@
+// The outcomes every template export shares, driven through getPersonInfo.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <thread>
+
+#include "NvInterFace.h"
+#include "frame/service_session.h"
+#include "tests/support/export_cases.h"
+
+namespace {
+
+using namespace nvtest;
+
+const std::string kFid = "GetPersonInfo";
+
+char* callMain() { return getPersonInfo("341122001", "op", Centres::kMain); }
+
+std::string outText(const std::string& doc) {
+  size_t start = doc.find("<out_text>"), end = doc.find("</out_text>");
+  return start == std::string::npos || end == std::string::npos ? "<none>" : doc.substr(start + 10, end - start - 10);
+}
+
+std::string soap12Fault(const std::string& reasonXml) {
+  return soap12Envelope("<soap:Fault><soap:Code><soap:Value>soap:Receiver</soap:Value></soap:Code>" + reasonXml +
+                        "</soap:Fault>");
+}
+
+class ServiceCall : public ExportTest {};
+
+TEST_F(ServiceCall, FailuresWithAFaultRecordShowItsDecodedText) {
+  const std::string message = gbk("参合信息不存在");
+  const struct {
+    const char* name;
+    Reply reply;
+    std::string outText;
+  } cases[] = {
+      {"SOAP 1.1 fault, base64 GBK", Reply::fault("soap:Server", base64Encode(message)), message},
+      {"SOAP 1.1 fault with HTTP 200", Reply::fault("soap:Client", "bad request", 200), "bad request"},
+      {"SOAP 1.2 fault: the Reason text",
+       Reply::xml(soap12Fault("<soap:Reason><soap:Text xml:lang=\"zh\">" + base64Encode(message) +
+                              "</soap:Text></soap:Reason>"),
+                  500, "application/soap+xml; charset=utf-8"),
+       message},
+      {"HTTP 404 without SOAP", Reply::http(404, {}, "not here"), "HTTP Error"},
+      {"fault without a faultstring", Reply::fault("soap:Server", ""), gbk("函数重大异常")},
+      {"SOAP 1.2 fault without a Reason", Reply::xml(soap12Fault(""), 500, "application/soap+xml; charset=utf-8"),
+       gbk("函数重大异常")},
+  };
+  for (const auto& c : cases) {
+    server.enqueue(c.reply);
+    std::string doc = take(callMain());
+    EXPECT_EQ(doc, failureDocRaw(kFid, "600", c.outText)) << c.name << ": " << utf8(doc);
+  }
+}
+
+TEST_F(ServiceCall, RuntimeFailuresReportTheRuntimesText) {
+  // A refused connection: the operating system's own words, whatever they are.
+  std::string refused = take(getPersonInfo("1", "op", Centres::kRefused));
+  EXPECT_NE(outText(refused), "");
+  EXPECT_NE(outText(refused), gbk("函数重大异常"));
+  EXPECT_EQ(refused, failureDocRaw(kFid, "600", outText(refused)));
+
+  // A response element of another name: the runtime's mismatch text.
+  server.enqueue(Reply::soap("getHospitalInfo", "<return/>"));
+  std::string mismatch = take(callMain());
+  EXPECT_NE(outText(mismatch), "");
+  EXPECT_EQ(mismatch, failureDocRaw(kFid, "600", outText(mismatch)));
+}
+
+TEST_F(ServiceCall, FailuresWithoutAFaultRecordAreMajorExceptions) {
+  const std::string full = Reply::soap("getPersonInfo", "<return/>").bytes;
+  const struct {
+    const char* name;
+    Reply reply;
+  } cases[] = {
+      {"closed without answering", Reply::closeWithoutAnswer()},
+      {"half a response", Reply::raw(full).truncatedTo(full.size() / 2)},
+      {"headers only", Reply::raw(full.substr(0, full.find("\r\n\r\n") + 4))},
+      {"malformed XML", Reply::xml("<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><<")},
+      {"no envelope", Reply::xml("<html>hello</html>")},
+  };
+  for (const auto& c : cases) {
+    server.enqueue(c.reply);
+    EXPECT_EQ(take(callMain()), majorException(kFid)) << c.name;
+  }
+}
+
+TEST_F(ServiceCall, ASilentCentreTimesOut) {
+  nv::ScopedSessionTimeouts shortWaits({-300000, -300000});  // 0.3 s, in microseconds
+  server.enqueue(Reply::neverAnswer(5000));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(take(callMain()), majorException(kFid));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+TEST_F(ServiceCall, TheSessionSendsOnePostWithTheEmptyAction) {
+  server.enqueue(Reply::soap("getPersonInfo", "<return/>"));
+  take(callMain());
+  std::vector<std::string> requests = server.requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].rfind("POST /clinic/webservice/inpatientRedeem HTTP/1.1\r\n", 0), 0u);
+  EXPECT_EQ(headerValue(requests[0], "SOAPAction"), "\"\"");
+  EXPECT_EQ(headerValue(requests[0], "Connection"), "close");
+}
+
+TEST_F(ServiceCall, ConcurrentCallsAreIndependent) {
+  constexpr int kThreads = 8, kCallsEach = 10;
+  const std::string member =
+      "<return><list><name>" + base64Encode(gbk("李四")) + "</name><tel>" + base64Encode("1390000") + "</tel></list></return>";
+  for (int i = 0; i < kThreads * kCallsEach; ++i) server.enqueue(Reply::soap("getPersonInfo", member));
+  Row row;
+  const char* fields[] = {"memberNO", "name", "countryTeamCode", "familySysno", "sexId", "idcardNo", "age",
+                          "birthday", "bookNo", "cardNo", "familyAddress", "tel", "ideName"};
+  for (int i = 0; i < 13; ++i) row.push_back({i, fields[i], i == 1 ? gbk("李四") : i == 11 ? "1390000" : ""});
+  const std::string expected = successDoc(kFid, 13, {row});
+
+  std::vector<int> failures(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      std::string book = "book" + std::to_string(t);
+      for (int i = 0; i < kCallsEach; ++i) failures[t] += take(getPersonInfo(book.c_str(), "op", "")) != expected;
+    });
+  for (auto& th : threads) th.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+
+  std::map<std::string, int> booksSent;
+  for (const std::string& request : server.requests())
+    for (const auto& [name, text] : wrapperMembers(requestBody(request)))
+      if (name == "bookno") ++booksSent[base64Decode(text)];
+  ASSERT_EQ(booksSent.size(), static_cast<size_t>(kThreads));
+  for (const auto& [book, count] : booksSent) EXPECT_EQ(count, kCallsEach) << book;
+}
+
+}  // namespace
