@@ -1,0 +1,59 @@
+// A loopback HTTP server for benchmarks: every connection gets the same
+// canned response bytes. It reads each request only as far as it must (the
+// headers, then Content-Length body bytes), answers and closes, so its own
+// cost per call is a few system calls.
+//
+// One thread runs an epoll loop over non-blocking sockets; a large response
+// is written as the client drains it, so one slow download does not hold up
+// other connections.
+#ifndef NVBENCH_ANSWERING_SERVER_H
+#define NVBENCH_ANSWERING_SERVER_H
+
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace nvbench {
+
+class AnsweringServer {
+ public:
+  // Binds 127.0.0.1 on an ephemeral port and starts answering.
+  explicit AnsweringServer(std::string response);
+  ~AnsweringServer();  // stops and joins; open connections are closed
+  AnsweringServer(const AnsweringServer&) = delete;
+  AnsweringServer& operator=(const AnsweringServer&) = delete;
+
+  int port() const { return port_; }
+  // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem"
+  std::string url() const;
+  const std::string& response() const { return response_; }
+
+  // The raw bytes of the first complete request received ("" before any).
+  std::string firstRequest() const;
+  // Requests read completely and answered in full.
+  size_t answered() const { return answered_.load(std::memory_order_relaxed); }
+  // Connections closed before a full request arrived or the answer was sent.
+  size_t broken() const { return broken_.load(std::memory_order_relaxed); }
+
+ private:
+  struct Connection;
+  void loop();
+
+  const std::string response_;
+  int listenFd_ = -1;
+  int epollFd_ = -1;
+  int stopFd_ = -1;  // eventfd: wakes the loop to stop
+  int port_ = 0;
+  mutable std::mutex firstMutex_;
+  std::string first_;
+  std::atomic<bool> haveFirst_{false};
+  std::atomic<size_t> answered_{0};
+  std::atomic<size_t> broken_{0};
+  std::thread thread_;
+};
+
+}  // namespace nvbench
+
+#endif

@@ -1,0 +1,433 @@
+// The benchmark driver: runs every scenario against loopback answering
+// servers and prints one table of our figures, the floor's and the peer's.
+//
+//   bench_driver [--short] [--strict] [--no-peer] [--library SO] [--wsdl WSDL]
+//                [--peer SCRIPT] [--python PYTHON]
+//
+// Scenarios: the small call (getPersonInfo, one member, one thread), the big
+// download (updateLeechdom, one call in a process of its own so its peak
+// memory is its own) and throughput at 1, 2, 4 and 8 threads. The floor is a
+// plain socket client sending the request bytes the library sent; the peer
+// is python3-zeep (peer_zeep.py) against the same servers. --strict makes a
+// missed target the exit status 1; otherwise only a failure to run is.
+//
+// Internal: `bench_driver --child download|floor-download ...` is one
+// measured download in a child process.
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/answering_server.h"
+#include "bench/canned_responses.h"
+#include "bench/child_process.h"
+#include "bench/floor_client.h"
+#include "bench/library_handle.h"
+#include "bench/report_table.h"
+
+namespace nvbench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// The arguments of the calls: a certificate number, an operator, the two
+// configured centres and the last update time of the catalogue.
+const char kBookNo[] = "34112200001";
+const char kSmallCentre[] = "341122";
+const char kBigCentre[] = "341199";
+const char kHospCode[] = "H0001";
+const char kLastTime[] = "2024-01-01 00:00:00";
+
+struct Options {
+  bool shortRun = false;
+  bool strict = false;
+  bool peer = true;
+  std::string library = NV_BENCH_LIBRARY;
+  std::string wsdl = NV_BENCH_WSDL;
+  std::string peerScript = NV_BENCH_PEER;
+  std::string python = "/usr/bin/python3";
+  // Sizes of the run.
+  int smallCalls = 2000;
+  int peerSmallCalls = 2000;
+  int entries = 100000;
+  int downloadRepeats = 3;
+  double concurrencySeconds = 3.0;
+};
+
+std::string selfPath() {
+  std::vector<char> path(4096);
+  ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  if (n <= 0) throw std::runtime_error("cannot find the driver's own path");
+  return std::string(path.data(), static_cast<size_t>(n));
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double percentile99(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  size_t rank = (values.size() * 99 + 99) / 100;  // ceiling of 0.99 n, from 1
+  return values[std::min(values.size(), std::max<size_t>(rank, 1)) - 1];
+}
+
+bool isSuccessWithRows(const std::string& doc, long rows) {
+  return doc.find("<out_code>000</out_code>") != std::string::npos &&
+         doc.find("<data rowcount=\\\"" + std::to_string(rows) + "\\\"") != std::string::npos;
+}
+
+// ---- the working directory: NvConfiguration.ini with the two centres ------
+
+std::string configLine(const char* key, const std::string& value) {
+  return std::string(key) + "=" + base64(value) + "\n";
+}
+
+class ScratchDirectory {
+ public:
+  ScratchDirectory() {
+    char pattern[] = "/tmp/nvbench.XXXXXX";
+    if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~ScratchDirectory() {
+    std::remove((path_ + "/NvConfiguration.ini").c_str());
+    std::remove((path_ + "/leechdom.request").c_str());
+    rmdir(path_.c_str());
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+void writeConfiguration(const std::string& dir, const std::string& smallUrl, const std::string& bigUrl) {
+  std::ofstream file(dir + "/NvConfiguration.ini", std::ios::binary);
+  for (const auto& [centre, url] : {std::pair{kSmallCentre, smallUrl}, std::pair{kBigCentre, bigUrl}}) {
+    file << configLine("f7ad02e", centre) << configLine("957b527", url) << configLine("1c1be9c", kHospCode)
+         << configLine("170e2c1", "1") << configLine("8e44f00", "op01") << configLine("8e44f01", "");
+  }
+  if (!file) throw std::runtime_error("cannot write NvConfiguration.ini");
+}
+
+// ---- child processes: one measured download each --------------------------
+
+int childMain(int argc, char** argv) {
+  std::string kind = argc > 2 ? argv[2] : "";
+  if (kind == "download" && argc == 6) {
+    LibraryHandle library(argv[3]);
+    if (!library.updateLeechdom) throw std::runtime_error("the library lacks updateLeechdom");
+    long baseKb = residentKb();
+    Clock::time_point start = Clock::now();
+    char* result = library.updateLeechdom(kLastTime, argv[4]);
+    double seconds = secondsSince(start);
+    long peakKb = peakResidentKb();
+    size_t docBytes = result ? std::strlen(result) : 0;
+    bool ok = result && isSuccessWithRows(std::string(result, std::min<size_t>(docBytes, 512)), std::atol(argv[5]));
+    library.freeResult(result);
+    if (!ok) throw std::runtime_error("updateLeechdom did not return the catalogue");
+    std::printf("seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, docBytes, baseKb, peakKb);
+    return 0;
+  }
+  if (kind == "floor-download" && argc == 6) {
+    std::ifstream file(argv[4], std::ios::binary);
+    std::string request((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    long baseKb = residentKb();
+    Clock::time_point start = Clock::now();
+    Received response = floorExchange(std::atoi(argv[3]), request);
+    double seconds = secondsSince(start);
+    long peakKb = peakResidentKb();
+    if (response.size != std::strtoull(argv[5], nullptr, 10)) throw std::runtime_error("the floor lost bytes");
+    std::printf("seconds=%.6f bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, response.size, baseKb, peakKb);
+    return 0;
+  }
+  throw std::runtime_error("unknown child run");
+}
+
+double number(const std::map<std::string, std::string>& report, const std::string& key) {
+  auto found = report.find(key);
+  if (found == report.end()) throw std::runtime_error("a child report lacks " + key);
+  return std::stod(found->second);
+}
+
+// ---- the scenarios ---------------------------------------------------------
+
+struct SmallCallFigures {
+  std::vector<double> oursUs, floorUs;
+};
+
+// Ours and the floor in alternating blocks, so that a change in the load of
+// the machine falls on both alike.
+SmallCallFigures smallCall(const LibraryHandle& library, const AnsweringServer& server, int calls,
+                           const std::string& reference) {
+  const std::string request = server.firstRequest();
+  auto ourCall = [&] {
+    Clock::time_point start = Clock::now();
+    char* result = library.getPersonInfo(kBookNo, kOperatorGbk, kSmallCentre);
+    double us = secondsSince(start) * 1e6;
+    bool same = result && reference == result;
+    library.freeResult(result);
+    if (!same) throw std::runtime_error("getPersonInfo returned another document");
+    return us;
+  };
+  auto floorCall = [&] {
+    Clock::time_point start = Clock::now();
+    Received response = floorExchange(server.port(), request);
+    double us = secondsSince(start) * 1e6;
+    if (response.view() != server.response()) throw std::runtime_error("the floor received other bytes");
+    return us;
+  };
+  for (int i = 0; i < 50; ++i) ourCall(), floorCall();  // warm caches and the allocator
+  SmallCallFigures figures;
+  const int block = 100;
+  for (int done = 0; done < calls; done += block) {
+    int n = std::min(block, calls - done);
+    for (int i = 0; i < n; ++i) figures.oursUs.push_back(ourCall());
+    for (int i = 0; i < n; ++i) figures.floorUs.push_back(floorCall());
+  }
+  return figures;
+}
+
+// Calls per second of `threads` threads calling for `seconds`; each call
+// returns whether its result was right.
+double throughput(int threads, double seconds, const std::function<bool()>& call) {
+  std::atomic<bool> stop{false};
+  std::atomic<int> ready{0};
+  std::atomic<long> calls{0}, wrong{0};
+  std::vector<std::thread> workers;
+  for (int t = 0; t < threads; ++t)
+    workers.emplace_back([&] {
+      ready.fetch_add(1);
+      while (ready.load() < threads + 1) std::this_thread::yield();
+      long mine = 0, bad = 0;
+      while (!stop.load(std::memory_order_relaxed)) {
+        bad += !call();
+        ++mine;
+      }
+      calls.fetch_add(mine);
+      wrong.fetch_add(bad);
+    });
+  while (ready.load() < threads) std::this_thread::yield();
+  Clock::time_point start = Clock::now();
+  ready.fetch_add(1);
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+  stop.store(true);
+  for (std::thread& worker : workers) worker.join();
+  double elapsed = secondsSince(start);
+  if (wrong.load() != 0) throw std::runtime_error(std::to_string(wrong.load()) + " calls went wrong under load");
+  return static_cast<double>(calls.load()) / elapsed;
+}
+
+struct DownloadFigures {
+  bool available = false;
+  double oursSeconds = 0, floorSeconds = 0;
+  double oursPeakKb = 0, floorPeakKb = 0, oursBaseKb = 0;
+  double docBytes = 0;
+};
+
+DownloadFigures bigDownload(const Options& options, const LibraryHandle& library, const AnsweringServer& server,
+                            const std::string& dir) {
+  DownloadFigures figures;
+  if (!library.updateLeechdom) return figures;
+  figures.available = true;
+  const std::string self = selfPath();
+  const std::string requestFile = dir + "/leechdom.request";
+  std::vector<double> ours, floor, oursPeak, floorPeak, oursBase;
+  for (int run = 0; run < options.downloadRepeats; ++run) {
+    auto report = parseReport(runChild(
+        {self, "--child", "download", options.library, kBigCentre, std::to_string(options.entries)}));
+    ours.push_back(number(report, "seconds"));
+    oursPeak.push_back(number(report, "peak_kb"));
+    oursBase.push_back(number(report, "base_kb"));
+    figures.docBytes = number(report, "doc_bytes");
+    if (run == 0) {
+      std::ofstream file(requestFile, std::ios::binary);
+      file << server.firstRequest();
+    }
+    report = parseReport(runChild({self, "--child", "floor-download", std::to_string(server.port()), requestFile,
+                                   std::to_string(server.response().size())}));
+    floor.push_back(number(report, "seconds"));
+    floorPeak.push_back(number(report, "peak_kb"));
+  }
+  figures.oursSeconds = median(ours);
+  figures.floorSeconds = median(floor);
+  figures.oursPeakKb = median(oursPeak);
+  figures.floorPeakKb = median(floorPeak);
+  figures.oursBaseKb = median(oursBase);
+  return figures;
+}
+
+struct PeerFigures {
+  std::optional<double> smallMedianUs, smallP99Us, downloadSeconds, downloadPeakKb;
+};
+
+PeerFigures peer(const Options& options, const AnsweringServer& small, const AnsweringServer& big) {
+  PeerFigures figures;
+  if (!options.peer) return figures;
+  auto report = parseReport(runChild({options.python, options.peerScript, "small", options.wsdl, small.url(),
+                                      std::to_string(options.peerSmallCalls), base64(kBookNo),
+                                      base64(kOperatorGbk)}));
+  figures.smallMedianUs = number(report, "median_us");
+  figures.smallP99Us = number(report, "p99_us");
+  report = parseReport(runChild({options.python, options.peerScript, "download", options.wsdl, big.url(),
+                                 base64(kLastTime), base64(kBigCentre), base64(kHospCode)}));
+  if (number(report, "items") != options.entries) throw std::runtime_error("the peer lost catalogue entries");
+  figures.downloadSeconds = number(report, "seconds");
+  figures.downloadPeakKb = number(report, "peak_kb");
+  return figures;
+}
+
+// ---- the run ---------------------------------------------------------------
+
+Options parseOptions(int argc, char** argv) {
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= argc) throw std::runtime_error(arg + " needs a value");
+      return argv[++i];
+    };
+    if (arg == "--short") {
+      options.shortRun = true;
+      options.smallCalls = 300;
+      options.peerSmallCalls = 100;
+      options.entries = 5000;
+      options.downloadRepeats = 1;
+      options.concurrencySeconds = 0.3;
+    } else if (arg == "--strict") {
+      options.strict = true;
+    } else if (arg == "--no-peer") {
+      options.peer = false;
+    } else if (arg == "--library") {
+      options.library = value();
+    } else if (arg == "--wsdl") {
+      options.wsdl = value();
+    } else if (arg == "--peer") {
+      options.peerScript = value();
+    } else if (arg == "--python") {
+      options.python = value();
+    } else {
+      throw std::runtime_error("unknown option " + arg);
+    }
+  }
+  return options;
+}
+
+int run(const Options& options) {
+  AnsweringServer smallServer(personInfoResponse());
+  AnsweringServer bigServer(leechdomResponse(options.entries));
+  ScratchDirectory dir;
+  writeConfiguration(dir.path(), smallServer.url(), bigServer.url());
+  // The library reads its configuration from the working directory.
+  if (chdir(dir.path().c_str()) != 0) throw std::runtime_error("cannot enter " + dir.path());
+  LibraryHandle library(options.library);
+
+  const std::string reference = library.take(library.getPersonInfo(kBookNo, kOperatorGbk, kSmallCentre));
+  if (!isSuccessWithRows(reference, 1)) throw std::runtime_error("getPersonInfo failed: " + reference);
+
+  std::fprintf(stderr, "bench: small call...\n");
+  SmallCallFigures small = smallCall(library, smallServer, options.smallCalls, reference);
+
+  std::fprintf(stderr, "bench: concurrency...\n");
+  const std::string smallRequest = smallServer.firstRequest();
+  const int threadCounts[] = {1, 2, 4, 8};
+  std::vector<double> oursRate, floorRate;
+  for (int threads : threadCounts) {
+    oursRate.push_back(throughput(threads, options.concurrencySeconds, [&] {
+      char* result = library.getPersonInfo(kBookNo, kOperatorGbk, kSmallCentre);
+      bool same = result && reference == result;
+      library.freeResult(result);
+      return same;
+    }));
+    floorRate.push_back(throughput(threads, options.concurrencySeconds, [&] {
+      return floorExchange(smallServer.port(), smallRequest).view() == smallServer.response();
+    }));
+  }
+
+  std::fprintf(stderr, "bench: big download...\n");
+  DownloadFigures download = bigDownload(options, library, bigServer, dir.path());
+
+  std::fprintf(stderr, "bench: peer...\n");
+  PeerFigures peerFigures = peer(options, smallServer, bigServer);
+
+  // ---- the table ----
+  const double kMiB = 1024.0 * 1024.0;
+  const double responseBytes = static_cast<double>(bigServer.response().size());
+  ReportTable table;
+  table.title = std::string("NvInterFace benchmarks, ") + (options.shortRun ? "short" : "full") + " run: " +
+                std::to_string(options.smallCalls) + " small calls, " + std::to_string(options.entries) +
+                "-entry download (median of " + std::to_string(options.downloadRepeats) + "), " +
+                ReportTable::format(options.concurrencySeconds, 1) + " s per thread count";
+  table.addTime("small call median", "us", median(small.oursUs), median(small.floorUs), peerFigures.smallMedianUs);
+  table.addTime("small call p99", "us", percentile99(small.oursUs), percentile99(small.floorUs),
+                peerFigures.smallP99Us);
+  if (download.available) {
+    table.addTime("big download wall time", "s", download.oursSeconds, download.floorSeconds,
+                  peerFigures.downloadSeconds);
+    std::optional<double> peerPeak;
+    if (peerFigures.downloadPeakKb) peerPeak = *peerFigures.downloadPeakKb / 1024;
+    table.addTime("big download peak RSS", "MiB", download.oursPeakKb / 1024, download.floorPeakKb / 1024, peerPeak);
+    table.addInfo("  response size", "MiB", responseBytes / kMiB);
+    table.addInfo("  result document size", "MiB", download.docBytes / kMiB);
+    table.addInfo("  process RSS before the call", "MiB", download.oursBaseKb / 1024);
+    table.addRatio("  peak RSS / response size", download.oursPeakKb * 1024 / responseBytes,
+                   download.floorPeakKb * 1024 / responseBytes);
+  } else {
+    table.addNote("big download: the library has no updateLeechdom export yet");
+  }
+  for (size_t i = 0; i < oursRate.size(); ++i)
+    table.addRate("getPersonInfo, " + std::to_string(threadCounts[i]) + (threadCounts[i] == 1 ? " thread" : " threads"),
+                  oursRate[i], floorRate[i]);
+  table.addRatio("  8 threads / 1 thread", oursRate.back() / oursRate.front(), floorRate.back() / floorRate.front());
+
+  auto ratio = [](double a, double b) { return a / b; };
+  table.target("small call median <= 1.5x floor", ratio(median(small.oursUs), median(small.floorUs)), 1.5, true);
+  if (download.available) {
+    table.target("big download time <= 4x floor", ratio(download.oursSeconds, download.floorSeconds), 4, true);
+    table.target("big download peak RSS <= 3x response size", download.oursPeakKb * 1024 / responseBytes, 3, true);
+  }
+  table.target("8 threads >= 1.6x calls/s of 1 thread", oursRate.back() / oursRate.front(), 1.6, false);
+  if (peerFigures.smallMedianUs)
+    table.target("small call median faster than the peer", ratio(median(small.oursUs), *peerFigures.smallMedianUs),
+                 1, true);
+  if (peerFigures.smallP99Us)
+    table.target("small call p99 faster than the peer", ratio(percentile99(small.oursUs), *peerFigures.smallP99Us), 1, true);
+  if (download.available && peerFigures.downloadSeconds)
+    table.target("big download faster than the peer", ratio(download.oursSeconds, *peerFigures.downloadSeconds), 1, true);
+  if (download.available && peerFigures.downloadPeakKb)
+    table.target("big download peak RSS below the peer's", ratio(download.oursPeakKb, *peerFigures.downloadPeakKb), 1, true);
+  std::fflush(stderr);
+  table.print(stdout);
+  if (smallServer.broken() + bigServer.broken() != 0)
+    std::printf("note: %zu connections ended before a full exchange\n", smallServer.broken() + bigServer.broken());
+  return options.strict && !table.allMet() ? 1 : 0;
+}
+
+}  // namespace
+}  // namespace nvbench
+
+int main(int argc, char** argv) {
+  try {
+    if (argc > 1 && std::strcmp(argv[1], "--child") == 0) return nvbench::childMain(argc, argv);
+    return nvbench::run(nvbench::parseOptions(argc, argv));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "bench_driver: %s\n", error.what());
+    return 2;
+  }
+}

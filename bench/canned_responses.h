@@ -1,0 +1,26 @@
+// The answers the benchmark server sends, as a centre sends them: HTTP/1.1
+// with Content-Length, a SOAP 1.1 envelope, every member base64 of GBK text.
+#ifndef NVBENCH_CANNED_RESPONSES_H
+#define NVBENCH_CANNED_RESPONSES_H
+
+#include <string>
+
+namespace nvbench {
+
+// GBK texts the benchmark sends as arguments (the sources are UTF-8, so the
+// bytes are spelled out).
+inline const char kOperatorGbk[] = "\xCD\xF5\xD2\xBD\xC9\xFA";  // a doctor's name
+
+std::string base64(const std::string& bytes);
+
+// getPersonInfoResponse with one member of 13 fields.
+std::string personInfoResponse();
+// updateLeechdomResponse with `entries` catalogue items of 18 fields each.
+std::string leechdomResponse(int entries);
+
+// The body of an HTTP response (after the blank line).
+std::string httpBody(const std::string& response);
+
+}  // namespace nvbench
+
+#endif

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs every benchmark scenario in one run and prints one table: our figure,
+# the floor's (plain sockets), the peer's (python3-zeep) and their ratios.
+#
+#   bench/run.sh [--short] [--strict] [--build-dir DIR]
+#
+# --short      few iterations and a small download (about half a minute); CI runs it
+# --strict     exit with 1 when a target is missed
+# --build-dir  an existing build tree (default build/bench, configured as
+#              RelWithDebInfo and built here when it has no bench_driver)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=$root/build/bench
+driver_args=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    --short|--strict|--no-peer) driver_args+=("$1") ;;
+    --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
+    *) echo "usage: bench/run.sh [--short] [--strict] [--no-peer] [--build-dir DIR]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+driver=$build_dir/bench/bench_driver
+if [ ! -x "$driver" ]; then
+  cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build_dir" --target bench_driver -j2
+fi
+exec "$driver" "${driver_args[@]}"
