@@ -7,6 +7,7 @@
 #   nv_soapcpp2()    runs the code generator on the service definition.
 find_program(NV_SOAPCPP2 soapcpp2 REQUIRED)
 find_path(NV_GSOAP_IMPORT stlvector.h PATHS /usr/share/gsoap/import REQUIRED NO_DEFAULT_PATH)
+set(NV_SOAP_MEMBERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/SoapMembersByLocalName.cmake)
 
 # ---- The runtime: compiled from the toolkit's Debian source package --------
 # Debian's libgsoap++.a is not position independent, so it cannot go into a
@@ -38,7 +39,8 @@ endif()
 #             [DEFINITION <header>] [SERVICE <name>])
 #
 # Generates one side of the service from its definition into <dir> (in the
-# build tree) and sets in the caller's scope:
+# build tree), makes its readers recognise members by local name (see
+# SoapMembersByLocalName.cmake), and sets in the caller's scope:
 #   <var>_DIR      the directory to put on the include path ("soapH.h")
 #   <var>_SOURCES  the generated sources to compile: soapC.cpp and either
 #                  soapClient.cpp (CLIENT) or soapServer.cpp (SERVER)
@@ -82,7 +84,8 @@ function(nv_soapcpp2 var side)
     OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${NV_SOAPCPP2} ${side_flag} -c++ -x -L -I${NV_GSOAP_IMPORT} -d${dir} ${arg_DEFINITION}
-    DEPENDS ${arg_DEFINITION}
+    COMMAND ${CMAKE_COMMAND} -DSOURCE=${dir}/soapC.cpp -P ${NV_SOAP_MEMBERS_SCRIPT}
+    DEPENDS ${arg_DEFINITION} ${NV_SOAP_MEMBERS_SCRIPT}
     COMMENT "soapcpp2: ${side} side of ${arg_SERVICE}"
     VERBATIM)
   # Generated code is the toolkit's, not ours: no warnings from it.
