@@ -1,0 +1,179 @@
+// Catalogue and matching: the disease and drug catalogue downloads
+// (updateDisease, updateLeechdom), the grade list of a stay
+// (getInpatientGradeList), and item matching (matchUpdate, matchSeek).
+//
+// A catalogue download can hold a hundred thousand entries: the list shape
+// writes each value straight into the growing document, so its cost is
+// linear in the size of the answer.
+#include "NvInterFace.h"
+#include "frame/service_call.h"
+#include "soapH.h"
+
+namespace {
+using namespace nv;
+
+// The centre answers with the member diseaseList, not return.
+const ExportSheet kUpdateDisease{
+    "UpdateDisease", /*centre-code argument*/ 2,
+    {
+        {1, "最后更新日期", kDateTime, 0, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "600",
+    soap_call___ns1__updateDisease,
+    {
+        {&ns1__updateDisease::lastTime, arg(1)},
+        {&ns1__updateDisease::centerNo, centre(&CenterRecord::CenterNO)},
+    },
+    listResult(&ns1__updateDiseaseResponse::diseaseList, {
+        {0, "icdAllno", &ns3__diseaseResult::icdAllno},
+        {1, "icdName", &ns3__diseaseResult::icdName},
+        {2, "scienceName", &ns3__diseaseResult::scienceName},
+        {3, "enName", &ns3__diseaseResult::enName},
+        {4, "description", &ns3__diseaseResult::description},
+        {5, "icdType", &ns3__diseaseResult::icdType},
+        {6, "icdFlag", &ns3__diseaseResult::icdFlag},
+        {7, "sexLimited", &ns3__diseaseResult::sexLimited},
+        {8, "createTime", &ns3__diseaseResult::createTime},
+        {9, "updateTime", &ns3__diseaseResult::updateTime},
+        {10, "inputcodePy", &ns3__diseaseResult::inputcodePy},
+        {11, "inputcodeWb", &ns3__diseaseResult::inputcodeWb},
+        {12, "chronicFlag", &ns3__diseaseResult::chronicFlag},
+        {13, "state", &ns3__diseaseResult::state},
+        {14, "remark", &ns3__diseaseResult::remark},
+        {15, "useFrequency", &ns3__diseaseResult::useFrequency},
+    }),
+};
+
+// The columns are in the order HIS callers read them, which is not the
+// member order of the item.
+const ExportSheet kUpdateLeechdom{
+    "UpdateLeechdom", /*centre-code argument*/ 2,
+    {
+        {1, "最后更新日期", kDateTime, 0, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "600",
+    soap_call___ns1__updateLeechdom,
+    {
+        {&ns1__updateLeechdom::lastTime, arg(1)},
+        {&ns1__updateLeechdom::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__updateLeechdom::hosNo, centre(&CenterRecord::HOSP_CODE)},
+    },
+    listResult(&ns1__updateLeechdomResponse::return_, {
+        {0, "insureId", &ns17__leechdomDetailResult::insureId},
+        {1, "classNo", &ns17__leechdomDetailResult::classNo},
+        {2, "grade", &ns17__leechdomDetailResult::grade},
+        {3, "name", &ns17__leechdomDetailResult::name},
+        {4, "spec", &ns17__leechdomDetailResult::spec},
+        {5, "conf", &ns17__leechdomDetailResult::conf},
+        {6, "unit", &ns17__leechdomDetailResult::unit},
+        {7, "price", &ns17__leechdomDetailResult::price},
+        {8, "everyMoney", &ns17__leechdomDetailResult::everyMoney},
+        {9, "ratio", &ns17__leechdomDetailResult::ratio},
+        {10, "adminLevel", &ns17__leechdomDetailResult::adminLevel},
+        {11, "isClinic", &ns17__leechdomDetailResult::isClinic},
+        {12, "remark", &ns17__leechdomDetailResult::remark},
+        {13, "inputPyCode", &ns17__leechdomDetailResult::inputPyCode},
+        {14, "updateTime", &ns17__leechdomDetailResult::updateTime},
+        {15, "inputWbCode", &ns17__leechdomDetailResult::inputWbCode},
+        {16, "approveMinPrice", &ns17__leechdomDetailResult::approveMinPrice},
+        {17, "approveMaxPrice", &ns17__leechdomDetailResult::approveMaxPrice},
+    }),
+};
+
+// The centre code comes first here, and only selects the centre to call.
+const ExportSheet kGetInpatientGradeList{
+    "getInpatientGradeList", /*centre-code argument*/ 1,
+    {
+        {1, "农合中心编码", kString, 12, kMayBeEmpty},
+        {2, "住院登记流水号", kNumber, 18, kRequired},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__getInpatientGradeList,
+    {
+        {&ns1__getInpatientGradeList::inpatientSn, arg(2)},
+    },
+    listResult(&ns1__getInpatientGradeListResponse::return_, {
+        {0, "inpatientSn", &ns2__inpatientGradeResult::inpatientSn},
+        {1, "startMoney", &ns2__inpatientGradeResult::startMoney},
+        {2, "endMoney", &ns2__inpatientGradeResult::endMoney},
+        {3, "ratio", &ns2__inpatientGradeResult::ratio},
+        {4, "redeemMoney", &ns2__inpatientGradeResult::redeemMoney},
+    }),
+};
+
+const ExportSheet kMatchUpdate{
+    "MatchUpdate", /*centre-code argument*/ 1,
+    {
+        {1, "农合中心编码", kString, 12, kMayBeEmpty},
+        {2, "农合编码", kString, 40, kRequired},
+        {3, "HIS编码", kString, 40, kRequired},
+        {4, "HIS药品名称", kString, 100, kMayBeEmpty},
+        {5, "HIS药品规格", kString, 200, kMayBeEmpty},
+        {6, "HIS药品单位", kString, 100, kMayBeEmpty},
+        {7, "HIS药品剂型", kString, 100, kMayBeEmpty},
+        {8, "HIS药品单价", kNumber, 18, kRequired},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__matchUpdate,
+    {
+        {&ns1__matchUpdate::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__matchUpdate::hospitalSysno, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__matchUpdate::code, arg(2)},
+        {&ns1__matchUpdate::hisCode, arg(3)},
+        {&ns1__matchUpdate::hisName, arg(4)},
+        {&ns1__matchUpdate::hisSpec, arg(5)},
+        {&ns1__matchUpdate::hisUnit, arg(6)},
+        {&ns1__matchUpdate::hisConf, arg(7)},
+        {&ns1__matchUpdate::hisPrice, arg(8)},
+    },
+    noResult(),
+};
+
+// Writes the function_id of matchUpdate: HIS code reads both results under
+// that one name and tells them apart by the data.
+const ExportSheet kMatchSeek{
+    "MatchUpdate", /*centre-code argument*/ 1,
+    {
+        {1, "农合中心编码", kString, 12, kMayBeEmpty},
+        {2, "农合编码", kString, 40, kRequired},
+        {3, "HIS编码", kString, 40, kRequired},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__matchSeek,
+    {
+        {&ns1__matchSeek::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__matchSeek::code, arg(2)},
+        {&ns1__matchSeek::hisCode, arg(3)},
+        {&ns1__matchSeek::hospitalSysno, centre(&CenterRecord::HOSP_CODE)},
+    },
+    textResult(&ns1__matchSeekResponse::return_, 0, "CheckState"),
+};
+
+}  // namespace
+
+extern "C" {
+
+NV_API char* NV_CALL updateDisease(NvText lastTime, NvText centreCode) {
+  return runExport(kUpdateDisease, {lastTime, centreCode});
+}
+
+NV_API char* NV_CALL updateLeechdom(NvText lastTime, NvText centreCode) {
+  return runExport(kUpdateLeechdom, {lastTime, centreCode});
+}
+
+NV_API char* NV_CALL getInpatientGradeList(NvText centreCode, NvText inpatientSn) {
+  return runExport(kGetInpatientGradeList, {centreCode, inpatientSn});
+}
+
+NV_API char* NV_CALL matchUpdate(NvText centreCode, NvText code, NvText hisCode, NvText hisName, NvText hisSpec,
+                                 NvText hisUnit, NvText hisConf, NvText hisPrice) {
+  return runExport(kMatchUpdate, {centreCode, code, hisCode, hisName, hisSpec, hisUnit, hisConf, hisPrice});
+}
+
+NV_API char* NV_CALL matchSeek(NvText centreCode, NvText code, NvText hisCode) {
+  return runExport(kMatchSeek, {centreCode, code, hisCode});
+}
+
+}  // extern "C"

@@ -1,0 +1,351 @@
+// Inpatient transactions: registration (inpRegister, inpRegisterB), fee
+// details (inpDetailInput, inpDetailSeek, inpSingleCancelFee, inpCancelFee),
+// calculation and payment (calculate, inpPay, auditingSeek).
+#include "NvInterFace.h"
+#include "frame/packed_text.h"
+#include "frame/service_call.h"
+#include "soapH.h"
+
+namespace {
+using namespace nv;
+
+constexpr size_t kRegistrationArguments = 32;
+
+// The name (argument 5) is checked only after the district code (argument 8),
+// and the treatment code (argument 18) is never checked: it is sent whole,
+// whatever its length. Dates are judged by their shape alone (length 0).
+const ExportSheet kInpRegister{
+    "InpRegister", /*centre-code argument*/ 3,
+    {
+        {1, "登记类型", kString, 1, kRequired},
+        {2, "就诊号", kNumber, 18, kMayBeEmpty},
+        {3, "农合中心编码", kString, 12, kMayBeEmpty},
+        {4, "HIS门诊号", kString, 20, kRequired},
+        {6, "家庭编号", kString, 18, kRequired},
+        {7, "个人编号", kString, 20, kRequired},
+        {8, "辖区编码", kString, 18, kRequired},
+        {5, "姓名", kString, 40, kRequired},
+        {9, "性别代码", kString, 1, kMayBeEmpty},
+        {10, "身份证", kString, 18, kMayBeEmpty},
+        {11, "年龄", kNumber, 3, kMayBeEmpty},
+        {12, "医疗证号", kString, 20, kRequired},
+        {13, "医疗卡号", kString, 20, kMayBeEmpty},
+        {14, "农合疾病编码", kString, 12, kRequired},
+        {15, "手术编码", kString, 7, kMayBeEmpty},
+        {16, "入院科室编码", kString, 5, kRequired},
+        {17, "住院日期", kDate, 0, kRequired},
+        {19, "来院状态", kString, 1, kRequired},
+        {20, "经治医师", kString, 20, kMayBeEmpty},
+        {21, "床位号码", kString, 20, kMayBeEmpty},
+        {22, "入院院区", kString, 20, kMayBeEmpty},
+        {23, "出院日期", kDate, 0, kMayBeEmpty},
+        {24, "住院天数", kNumber, 8, kMayBeEmpty},
+        {25, "出院科室编码", kString, 5, kMayBeEmpty},
+        {26, "出院状态", kString, 1, kMayBeEmpty},
+        {27, "转诊类型", kString, 2, kMayBeEmpty},
+        {28, "转院机构编码", kString, 24, kMayBeEmpty},
+        {29, "转院日期", kDate, 0, kMayBeEmpty},
+        {30, "医院住院收费收据号", kString, 20, kMayBeEmpty},
+        {31, "民政通知书号", kString, 50, kMayBeEmpty},
+        {32, "生育证号", kString, 50, kMayBeEmpty},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__inpRegister,
+    {
+        {&ns1__inpRegister::opType, arg(1)},
+        {&ns1__inpRegister::inpatientSn, arg(2)},
+        {&ns1__inpRegister::hosOrgno, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__inpRegister::inpatientNo, arg(4)},
+        {&ns1__inpRegister::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__inpRegister::memberName, arg(5)},
+        {&ns1__inpRegister::familySysno, arg(6)},
+        {&ns1__inpRegister::memberSysno, arg(7)},
+        {&ns1__inpRegister::countryTeamCode, arg(8)},
+        {&ns1__inpRegister::sexId, arg(9)},
+        {&ns1__inpRegister::idcardNo, arg(10)},
+        {&ns1__inpRegister::age, arg(11)},
+        {&ns1__inpRegister::bookno, arg(12)},
+        {&ns1__inpRegister::cardNo, arg(13)},
+        {&ns1__inpRegister::icdAllNo, arg(14)},
+        {&ns1__inpRegister::opsId, arg(15)},
+        {&ns1__inpRegister::inOfficeId, arg(16)},
+        {&ns1__inpRegister::officeDate, arg(17)},
+        {&ns1__inpRegister::cureId, arg(18)},
+        {&ns1__inpRegister::inHosId, arg(19)},
+        {&ns1__inpRegister::cureDoctor, arg(20)},
+        {&ns1__inpRegister::bedNo, arg(21)},
+        {&ns1__inpRegister::sectionNo, arg(22)},
+        {&ns1__inpRegister::leaveDate, arg(23)},
+        {&ns1__inpRegister::days, arg(24)},
+        {&ns1__inpRegister::outOfficeId, arg(25)},
+        {&ns1__inpRegister::outHosId, arg(26)},
+        {&ns1__inpRegister::turnOp, arg(27)},
+        {&ns1__inpRegister::turnOrgNo, arg(28)},
+        {&ns1__inpRegister::turnDate, arg(29)},
+        {&ns1__inpRegister::ticketNo, arg(30)},
+        {&ns1__inpRegister::ministerNotice, arg(31)},
+        {&ns1__inpRegister::procreateNotice, arg(32)},
+        {&ns1__inpRegister::operateEmpSysno, centre(&CenterRecord::UserNo)},
+        {&ns1__inpRegister::hosLevelId, centre(&CenterRecord::ORG_LEVEL)},
+    },
+    textResult(&ns1__inpRegisterResponse::return_, 0, "inpatientSn"),
+};
+
+// The centre code only selects the centre to call: the upload carries no
+// centerNo member at all.
+const ExportSheet kInpDetailInput{
+    "InpDetailInput", /*centre-code argument*/ 3,
+    {
+        {1, "登记类型", kString, 1, kRequired},
+        {2, "住院就诊号", kNumber, 18, kRequired},
+        {3, "农合中心编码", kString, 12, kMayBeEmpty},
+        {4, "住院处方流水号", kString, 100, kMayBeEmpty},
+        {5, "农合明细序号", kNumber, 18, kMayBeEmpty},
+        {6, "HIS药品编码", kString, 40, kRequired},
+        {7, "农合药品编码", kString, 40, kRequired},
+        {8, "农合费用分类代码", kString, 4, kRequired},
+        {9, "HIS药品名称", kString, 100, kMayBeEmpty},
+        {10, "HIS药品规格", kString, 200, kMayBeEmpty},
+        {11, "HIS药品单位", kString, 100, kMayBeEmpty},
+        {12, "HIS药品剂型", kString, 100, kMayBeEmpty},
+        {13, "HIS药品单价", kNumber, 18, kRequired},
+        {14, "HIS药品数量", kNumber, 18, kRequired},
+        {15, "金额(=数量*单价)", kNumber, 18, kMayBeEmpty},
+        {16, "实收金额(折扣后的金额)", kNumber, 18, kRequired},
+        {17, "使用日期", kDate, 0, kRequired},
+        {18, "可报比例", kNumber, 18, kMayBeEmpty},
+        {19, "可报金额", kNumber, 18, kMayBeEmpty},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__inpDetailInput,
+    {
+        {&ns1__inpDetailInput::opType, arg(1)},
+        {&ns1__inpDetailInput::inpatientSn, arg(2)},
+        {&ns1__inpDetailInput::inpatientRxno, arg(4)},
+        {&ns1__inpDetailInput::detailId, arg(5)},
+        {&ns1__inpDetailInput::hiscode, arg(6)},
+        {&ns1__inpDetailInput::insureId, arg(7)},
+        {&ns1__inpDetailInput::classId, arg(8)},
+        {&ns1__inpDetailInput::name, arg(9)},
+        {&ns1__inpDetailInput::spec, arg(10)},
+        {&ns1__inpDetailInput::unit, arg(11)},
+        {&ns1__inpDetailInput::conf, arg(12)},
+        {&ns1__inpDetailInput::price, arg(13)},
+        {&ns1__inpDetailInput::quantity, arg(14)},
+        {&ns1__inpDetailInput::money, arg(15)},
+        {&ns1__inpDetailInput::factMoney, arg(16)},
+        {&ns1__inpDetailInput::useDate, arg(17)},
+        {&ns1__inpDetailInput::enableRatio, arg(18)},
+        {&ns1__inpDetailInput::enableMoney, arg(19)},
+    },
+    textResult(&ns1__inpDetailInputResponse::return_, 0, "detailNo"),
+};
+
+// The visit number is checked as text of up to 20 bytes here, unlike the
+// 18-digit number the upload takes.
+const ExportSheet kInpDetailSeek{
+    "InpDetailSeek", /*centre-code argument*/ 2,
+    {
+        {1, "住院就诊号", kString, 20, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "600",
+    soap_call___ns1__inpDetailSeek,
+    {
+        {&ns1__inpDetailSeek::inpatientSn, arg(1)},
+        {&ns1__inpDetailSeek::centerNo, centre(&CenterRecord::CenterNO)},
+    },
+    // Not the member order of the item: the HIS reads these positions.
+    listResult(&ns1__inpDetailSeekResponse::return_, {
+        {0, "inpatientSn", &ns6__inpatientDetailResult::inpatientSn},
+        {1, "inpatientRxno", &ns6__inpatientDetailResult::inpatientRxno},
+        {2, "detailId", &ns6__inpatientDetailResult::detailId},
+        {3, "insureId", &ns6__inpatientDetailResult::insureId},
+        {4, "classNo", &ns6__inpatientDetailResult::classNo},
+        {5, "name", &ns6__inpatientDetailResult::name},
+        {6, "spec", &ns6__inpatientDetailResult::spec},
+        {7, "unit", &ns6__inpatientDetailResult::unit},
+        {8, "conf", &ns6__inpatientDetailResult::conf},
+        {9, "price", &ns6__inpatientDetailResult::price},
+        {10, "quantity", &ns6__inpatientDetailResult::quantity},
+        {11, "money", &ns6__inpatientDetailResult::money},
+        {12, "factMoney", &ns6__inpatientDetailResult::factMoney},
+        {13, "useDate", &ns6__inpatientDetailResult::useDate},
+        {14, "enableRation", &ns6__inpatientDetailResult::enableRation},
+        {15, "enableMoney", &ns6__inpatientDetailResult::enableMoney},
+    }),
+};
+
+// The centre cancels an inpatient detail line through the same operation as
+// an outpatient one; the operation named for inpatients is never used.
+const ExportSheet kInpSingleCancelFee{
+    "InpSingleCancleFee", /*centre-code argument*/ 2,
+    {
+        {1, "门诊就诊号", kNumber, 18, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__cliSingleCancleFee,
+    {
+        {&ns1__cliSingleCancleFee::detailNo, arg(1)},
+    },
+    noResult(),
+};
+
+const ExportSheet kInpCancelFee{
+    "InpCancelFee", /*centre-code argument*/ 2,
+    {
+        {1, "门诊就诊号", kNumber, 18, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__inpCancelFee,
+    {
+        {&ns1__inpCancelFee::no, arg(1)},
+        {&ns1__inpCancelFee::centerNo, centre(&CenterRecord::CenterNO)},
+    },
+    noResult(),
+};
+
+const ExportSheet kCalculate{
+    "Calculate", /*centre-code argument*/ 2,
+    {
+        {1, "住院就诊号", kNumber, 18, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+        {3, "补偿类型", kString, 3, kRequired},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__calculate,
+    {
+        {&ns1__calculate::inpatientSn, arg(1)},
+        {&ns1__calculate::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__calculate::redeemId, arg(3)},
+    },
+    recordResult(&ns1__calculateResponse::return_, {
+        {0, "totalCosts", &ns7__inpatientCaculateResult::totalCosts},
+        {1, "enableMoney", &ns7__inpatientCaculateResult::enableMoney},
+        {2, "factRedeemMoney", &ns7__inpatientCaculateResult::factRedeemMoney},
+        {3, "startMoney", &ns7__inpatientCaculateResult::startMoney},
+        {4, "totalRedeemMoney", &ns7__inpatientCaculateResult::totalRedeemMoney},
+        {5, "totalRedeemCount", &ns7__inpatientCaculateResult::totalRedeemCount},
+        {6, "familyAccountPayMoney", &ns7__inpatientCaculateResult::familyAccountPayMoney},
+    }),
+};
+
+// Written as "InpBalance", and the payee (argument 4) is checked before the
+// date of payment (argument 3), as HIS code written against this interface
+// expects. Both dates are plain yyyy-MM-dd dates.
+const ExportSheet kInpPay{
+    "InpBalance", /*centre-code argument*/ 6,
+    {
+        {1, "住院就诊号", kNumber, 18, kRequired},
+        {2, "补偿类别", kString, 2, kRequired},
+        {4, "领款人", kString, 20, kRequired},
+        {3, "兑付时间", kDate, 0, kRequired},
+        {5, "领款时间", kDate, 0, kRequired},
+        {6, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "300",
+    soap_call___ns1__inpPay,
+    {
+        {&ns1__inpPay::no, arg(1)},
+        {&ns1__inpPay::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__inpPay::redeemId, arg(2)},
+        {&ns1__inpPay::redeemEmpsysno, centre(&CenterRecord::UserNo)},
+        {&ns1__inpPay::redeemDate, arg(3)},
+        {&ns1__inpPay::acceptMan, arg(4)},
+        {&ns1__inpPay::acceptDate, arg(5)},
+        {&ns1__inpPay::redeemOrgno, centre(&CenterRecord::HOSP_CODE)},
+    },
+    recordResult(&ns1__inpPayResponse::return_, {
+        {0, "totalCosts", &ns12__inpatientPayResult::totalCosts},
+        {1, "enableMoney", &ns12__inpatientPayResult::enableMoney},
+        {2, "redeemMoney", &ns12__inpatientPayResult::redeemMoney},
+        {3, "startMoney", &ns12__inpatientPayResult::startMoney},
+        {4, "totalRedeemMoney", &ns12__inpatientPayResult::totalRedeemMoney},
+        {5, "totalRedeemCount", &ns12__inpatientPayResult::totalRedeemCount},
+        {6, "inpatientRedeemno", &ns12__inpatientPayResult::inpatientRedeemno},
+        {7, "familyAccountPayMoney", &ns12__inpatientPayResult::familyAccountPayMoney},
+    }),
+};
+
+const ExportSheet kAuditingSeek{
+    "AuditingSeek", /*centre-code argument*/ 2,
+    {
+        {1, "住院就诊号", kString, 20, kRequired},
+        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+    },
+    /*check-failure code*/ "600",
+    soap_call___ns1__auditingSeek,
+    {
+        {&ns1__auditingSeek::no, arg(1)},
+        {&ns1__auditingSeek::centerNo, centre(&CenterRecord::CenterNO)},
+    },
+    textResult(&ns1__auditingSeekResponse::return_, 0, "CheckState"),
+};
+
+}  // namespace
+
+extern "C" {
+
+NV_API char* NV_CALL inpRegister(
+    NvText opType, NvText inpatientSn, NvText centreCode, NvText hisVisitNo, NvText memberName,
+    NvText familyNo, NvText memberNo, NvText countryTeamCode, NvText sexCode, NvText idCard,
+    NvText age, NvText medicalCertNo, NvText cardNo, NvText icdNo, NvText opsNo,
+    NvText inOfficeNo, NvText admissionDate, NvText cureCode, NvText inHosState, NvText cureDoctor,
+    NvText bedNo, NvText sectionNo, NvText dischargeDate, NvText days, NvText outOfficeNo,
+    NvText outHosState, NvText turnType, NvText turnOrgNo, NvText turnDate, NvText ticketNo,
+    NvText ministerNotice, NvText procreateNotice) {
+  return runExport(kInpRegister,
+                   {opType,     inpatientSn,   centreCode, hisVisitNo,     memberName,     familyNo,
+                    memberNo,   countryTeamCode, sexCode,  idCard,         age,            medicalCertNo,
+                    cardNo,     icdNo,         opsNo,      inOfficeNo,     admissionDate,  cureCode,
+                    inHosState, cureDoctor,    bedNo,      sectionNo,      dischargeDate,  days,
+                    outOfficeNo, outHosState,  turnType,   turnOrgNo,      turnDate,       ticketNo,
+                    ministerNotice, procreateNotice});
+}
+
+// The same registration from one packed text; the result is inpRegister's.
+NV_API char* NV_CALL inpRegisterB(NvText packedRegistration) {
+  return guardExport(kInpRegister.functionId, [&] {
+    return runSheet(kInpRegister, splitPackedText(argText(packedRegistration), kRegistrationArguments));
+  });
+}
+
+NV_API char* NV_CALL inpDetailInput(
+    NvText opType, NvText inpatientSn, NvText centreCode, NvText inpatientRxNo, NvText detailId,
+    NvText hisItemCode, NvText insureItemCode, NvText feeClassCode, NvText itemName,
+    NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price, NvText quantity,
+    NvText money, NvText factMoney, NvText useDate, NvText enableRatio, NvText enableMoney) {
+  return runExport(kInpDetailInput,
+                   {opType, inpatientSn, centreCode, inpatientRxNo, detailId, hisItemCode, insureItemCode,
+                    feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money, factMoney,
+                    useDate, enableRatio, enableMoney});
+}
+
+NV_API char* NV_CALL inpDetailSeek(NvText inpatientSn, NvText centreCode) {
+  return runExport(kInpDetailSeek, {inpatientSn, centreCode});
+}
+
+NV_API char* NV_CALL inpSingleCancelFee(NvText detailNo, NvText centreCode) {
+  return runExport(kInpSingleCancelFee, {detailNo, centreCode});
+}
+
+NV_API char* NV_CALL inpCancelFee(NvText inpatientSn, NvText centreCode) {
+  return runExport(kInpCancelFee, {inpatientSn, centreCode});
+}
+
+NV_API char* NV_CALL calculate(NvText inpatientSn, NvText centreCode, NvText redeemType) {
+  return runExport(kCalculate, {inpatientSn, centreCode, redeemType});
+}
+
+NV_API char* NV_CALL inpPay(NvText inpatientSn, NvText redeemType, NvText redeemDate, NvText acceptMan,
+                            NvText acceptDate, NvText centreCode) {
+  return runExport(kInpPay, {inpatientSn, redeemType, redeemDate, acceptMan, acceptDate, centreCode});
+}
+
+NV_API char* NV_CALL auditingSeek(NvText inpatientSn, NvText centreCode) {
+  return runExport(kAuditingSeek, {inpatientSn, centreCode});
+}
+
+}  // extern "C"
