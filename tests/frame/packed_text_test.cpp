@@ -1,0 +1,84 @@
+#include "frame/packed_text.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+using nv::splitPackedText;
+
+// The expected slots of one split: slot number (from 1) to value; every
+// slot not listed must be empty.
+using Slots = std::map<size_t, std::string>;
+
+struct SplitCase {
+  const char* name;
+  std::string packed;
+  size_t slotCount;
+  Slots expected;
+};
+
+std::string numbered(int from, int to) {
+  std::string packed;
+  for (int i = from; i <= to; ++i) packed += (i > from ? "|v" : "v") + std::to_string(i);
+  return packed;
+}
+
+Slots numberedSlots(int from, int to, size_t firstSlot = 1) {
+  Slots slots;
+  for (int i = from; i <= to; ++i) slots[firstSlot + static_cast<size_t>(i - from)] = "v" + std::to_string(i);
+  return slots;
+}
+
+TEST(PackedText, SplitsAsCallersPackThem) {
+  // "\xD5\xC5" is a GBK character; "\x81\x7C" one whose second byte is "|".
+  const std::vector<SplitCase> cases = {
+      {"empty text: every slot empty", "", 32, {}},
+      {"only separators", "||||", 32, {}},
+      {"one field", "abc", 32, {{1, "abc"}}},
+      {"three fields", "a|b|c", 32, {{1, "a"}, {2, "b"}, {3, "c"}}},
+      {"adjacent separators collapse and shift later values left", "a||c|d", 32, {{1, "a"}, {2, "c"}, {3, "d"}}},
+      {"separators at either end make no field", "|a|b|", 32, {{1, "a"}, {2, "b"}}},
+      {"a field of one space is the empty value", "a| |c", 32, {{1, "a"}, {3, "c"}}},
+      {"a leading one-space field keeps its slot", " |b", 32, {{2, "b"}}},
+      {"two spaces stay as they are", "a|  |c", 32, {{1, "a"}, {2, "  "}, {3, "c"}}},
+      {"a space with other bytes stays", " a|b ", 32, {{1, " a"}, {2, "b "}}},
+      {"32 fields fill every slot", numbered(1, 32), 32, numberedSlots(1, 32)},
+      {"the 33rd field is ignored", numbered(1, 33), 32, numberedSlots(1, 32)},
+      {"fields after the 32nd are ignored, however many", numbered(1, 500), 32, numberedSlots(1, 32)},
+      {"20 fields leave slots 21 to 32 empty", numbered(1, 20), 32, numberedSlots(1, 20)},
+      {"GBK text passes through", "\xD5\xC5\xC8\xFD|b", 32, {{1, "\xD5\xC5\xC8\xFD"}, {2, "b"}}},
+      {"a second byte 7C separates: the name is split and later values move right",
+       "a|\xD5\xC5\x81\x7C\xC8\xFD|c", 32, {{1, "a"}, {2, "\xD5\xC5\x81"}, {3, "\xC8\xFD"}, {4, "c"}}},
+      {"other slot counts", "a|b|c", 2, {{1, "a"}, {2, "b"}}},
+  };
+  for (const SplitCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string_view> slots = splitPackedText(c.packed, c.slotCount);
+    ASSERT_EQ(slots.size(), c.slotCount);
+    for (size_t slot = 1; slot <= c.slotCount; ++slot) {
+      auto expected = c.expected.find(slot);
+      EXPECT_EQ(std::string(slots[slot - 1]), expected == c.expected.end() ? std::string() : expected->second)
+          << "slot " << slot;
+    }
+  }
+}
+
+TEST(PackedText, AnyLengthWithoutCopyingOrTruncating) {
+  // Far past any fixed working buffer: every byte of every field arrives.
+  const std::string big(1 << 20, 'x');
+  const std::string packed = "1|" + big + "|3|" + big + "y";
+  const std::string before = packed;
+  std::vector<std::string_view> slots = splitPackedText(packed, 32);
+  EXPECT_EQ(slots[0], "1");
+  EXPECT_EQ(slots[1], big);
+  EXPECT_EQ(slots[2], "3");
+  EXPECT_EQ(slots[3], big + "y");
+  EXPECT_EQ(packed, before) << "the caller's text is never modified";
+  // The values are views into the caller's text, not copies.
+  EXPECT_EQ(slots[1].data(), packed.data() + 2);
+}
+
+}  // namespace
