@@ -1,0 +1,47 @@
+#include "tools/sandbox/exchange_log.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "tools/sandbox/gbk_text.h"
+
+namespace sandbox {
+
+std::string quoteForLog(std::string_view gbkBytes) {
+  std::string shown = gbkToUtf8ForDisplay(gbkBytes);
+  std::string quoted = "\"";
+  for (char c : shown) {
+    unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      quoted += escaped;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+std::string formatExchange(std::string_view operation, const Record& members, std::string_view outcome) {
+  std::string line(operation);
+  for (const auto& [name, value] : members.fields()) line += " " + name + "=" + quoteForLog(value);
+  line += " -> ";
+  line += outcome;
+  return line;
+}
+
+void writeLogLine(const std::string& line) {
+  char stamp[32] = "";
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  std::string whole = std::string(stamp) + " " + line + "\n";
+  std::fwrite(whole.data(), 1, whole.size(), stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace sandbox

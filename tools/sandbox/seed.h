@@ -1,0 +1,20 @@
+// The sandbox centre's tables, and what a fresh database starts with:
+// insured members, hospitals, the disease and drug catalogues,
+// reimbursement types and offices.
+#ifndef NV_SANDBOX_SEED_H
+#define NV_SANDBOX_SEED_H
+
+#include "tools/sandbox/database.h"
+
+namespace sandbox {
+
+// The centre the seed data belongs to.
+inline const char* const kSeedCentre = "341122";
+
+// Creates and seeds a fresh database; leaves one made earlier as it is.
+// Throws DatabaseError for a database of an unknown layout.
+void prepareDatabase(Database& db);
+
+}  // namespace sandbox
+
+#endif
