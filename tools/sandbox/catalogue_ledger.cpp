@@ -1,9 +1,11 @@
 // Members, hospitals, the reference lists, the catalogues and item matching.
 #include "tools/sandbox/business_error.h"
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 #include "tools/sandbox/ledger.h"
 
 namespace sandbox {
+
+using nvtools::gbk;
 namespace {
 
 // True when needle occurs in haystack at a character boundary of GBK text,

@@ -1,10 +1,12 @@
 // Outpatient visits: registration, fee lines, calculation, settlement,
 // audit state, cash flag, balance and its reversal.
 #include "tools/sandbox/business_error.h"
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 #include "tools/sandbox/ledger.h"
 
 namespace sandbox {
+
+using nvtools::gbk;
 namespace {
 
 // The registration as stored: every member of the request but the number.

@@ -3,9 +3,11 @@
 #include "frame/codec.h"
 #include "tools/sandbox/business_error.h"
 #include "tools/sandbox/exchange_log.h"
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 
 namespace sandbox {
+
+using nvtools::gbk;
 namespace {
 
 int fault(struct soap* soap, const std::string& gbkMessage) {

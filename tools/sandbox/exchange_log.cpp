@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <ctime>
 
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 
 namespace sandbox {
+
+using nvtools::gbkToUtf8ForDisplay;
 
 std::string quoteForLog(std::string_view gbkBytes) {
   std::string shown = gbkToUtf8ForDisplay(gbkBytes);

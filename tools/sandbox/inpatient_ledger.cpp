@@ -1,10 +1,12 @@
 // Inpatient stays: registration, fee lines, calculation, payment, audit
 // state and the grades of a stay.
 #include "tools/sandbox/business_error.h"
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 #include "tools/sandbox/ledger.h"
 
 namespace sandbox {
+
+using nvtools::gbk;
 namespace {
 
 // The registration as stored: every member of the request but the number.

@@ -4,9 +4,11 @@
 #include <string>
 #include <utility>
 
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 
 namespace sandbox {
+
+using nvtools::gbk;
 namespace {
 
 constexpr int kLayoutVersion = 1;

@@ -1,4 +1,4 @@
-#include "tools/sandbox/gbk_text.h"
+#include "tools/common/gbk_text.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-namespace sandbox {
+namespace nvtools {
 namespace {
 
 // One conversion descriptor per call: nothing shared between threads.
@@ -45,11 +45,17 @@ class Converter {
 
 }  // namespace
 
-std::string gbk(std::string_view utf8) {
+std::optional<std::string> utf8ToGbk(std::string_view utf8) {
   Converter converter("GBK", "UTF-8");
   std::string out;
-  if (!converter.convert(utf8, out)) throw std::runtime_error("text without a GBK form");
+  if (!converter.convert(utf8, out)) return std::nullopt;
   return out;
+}
+
+std::string gbk(std::string_view utf8) {
+  std::optional<std::string> converted = utf8ToGbk(utf8);
+  if (!converted) throw std::runtime_error("text without a GBK form");
+  return *converted;
 }
 
 std::string gbkToUtf8ForDisplay(std::string_view gbkBytes) {
@@ -64,4 +70,4 @@ std::string gbkToUtf8ForDisplay(std::string_view gbkBytes) {
   return out;
 }
 
-}  // namespace sandbox
+}  // namespace nvtools

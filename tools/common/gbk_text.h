@@ -1,11 +1,16 @@
-// The centre speaks GBK on the wire; this source and its log speak UTF-8.
-#ifndef NV_SANDBOX_GBK_TEXT_H
-#define NV_SANDBOX_GBK_TEXT_H
+// The library and the centre speak GBK; the tools' sources, logs and terminals
+// speak UTF-8.
+#ifndef NV_TOOLS_GBK_TEXT_H
+#define NV_TOOLS_GBK_TEXT_H
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-namespace sandbox {
+namespace nvtools {
+
+// UTF-8 text as GBK bytes; nothing when it is not UTF-8 or has no GBK form.
+std::optional<std::string> utf8ToGbk(std::string_view utf8);
 
 // UTF-8 text written in this program's sources, as GBK bytes. Throws
 // std::runtime_error when the text has no GBK form (a programming error).
@@ -15,6 +20,6 @@ std::string gbk(std::string_view utf8);
 // \xNN, so nothing received is ever hidden or lost from the log.
 std::string gbkToUtf8ForDisplay(std::string_view gbkBytes);
 
-}  // namespace sandbox
+}  // namespace nvtools
 
 #endif

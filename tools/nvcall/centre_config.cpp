@@ -1,0 +1,160 @@
+#include "tools/nvcall/centre_config.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "frame/codec.h"
+
+namespace nvcall {
+namespace {
+
+struct FieldKey {
+  const char* name;
+  const char* key;
+};
+// The keys of NvConfiguration.ini, in the order of a group.
+const FieldKey kFields[] = {{"CenterNO", "f7ad02e"},  {"ServiceURL", "957b527"}, {"HOSP_CODE", "1c1be9c"},
+                            {"ORG_LEVEL", "170e2c1"}, {"UserNo", "8e44f00"},     {"BK", "8e44f01"}};
+constexpr size_t kGroupSize = 6;
+constexpr size_t kKeyLength = 7;
+
+const char* keyOf(std::string_view name) {
+  for (const FieldKey& field : kFields)
+    if (name == field.name) return field.key;
+  return nullptr;
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// The file as lines without their ends; whether it uses CR LF.
+struct Lines {
+  std::vector<std::string> lines;
+  bool crlf = false;
+};
+
+Lines splitLines(const std::string& bytes) {
+  Lines result;
+  size_t start = 0;
+  while (start < bytes.size()) {
+    size_t end = bytes.find('\n', start);
+    std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+      result.crlf = true;
+    }
+    result.lines.push_back(std::move(line));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return result;
+}
+
+std::string writeFile(const std::string& path, const Lines& lines) {
+  std::string bytes;
+  for (const std::string& line : lines.lines) bytes += line + (lines.crlf ? "\r\n" : "\n");
+  std::string temporary = path + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.flush()) return "cannot write " + temporary;
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) return "cannot replace " + path;
+  return "";
+}
+
+std::string lineOf(const char* key, std::string_view value) { return std::string(key) + "=" + nv::base64Encode(value); }
+
+// A file must hold whole groups before a group is added or changed:
+// otherwise the groups after a partial one would be read shifted.
+std::string checkWholeGroups(const std::string& path, const Lines& lines) {
+  if (lines.lines.size() % kGroupSize == 0) return "";
+  return path + " holds " + std::to_string(lines.lines.size()) +
+         " lines, not whole groups of six; correct it by hand first";
+}
+
+}  // namespace
+
+const std::vector<std::string>& centreFieldNames() {
+  static const std::vector<std::string> kNames = [] {
+    std::vector<std::string> names;
+    for (const FieldKey& field : kFields) names.emplace_back(field.name);
+    return names;
+  }();
+  return kNames;
+}
+
+std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error) {
+  FieldValues values;
+  for (const std::string& word : words) {
+    size_t equals = word.find('=');
+    if (equals == std::string::npos || !keyOf(word.substr(0, equals))) {
+      error = "not FIELD=VALUE with FIELD one of CenterNO ServiceURL HOSP_CODE ORG_LEVEL UserNo BK: " + word;
+      return std::nullopt;
+    }
+    values.emplace_back(word.substr(0, equals), word.substr(equals + 1));
+  }
+  return values;
+}
+
+nv::CenterTable readCentres(const std::string& path) {
+  std::optional<std::string> bytes = readFile(path);
+  return bytes ? nv::parseCenterTable(*bytes) : nv::CenterTable();
+}
+
+std::string addCentre(const std::string& path, const FieldValues& values) {
+  std::string centre;
+  for (const auto& [name, value] : values)
+    if (name == "CenterNO") centre = value;
+  if (centre.empty()) return "a centre needs a non-empty CenterNO=...";
+  for (const nv::CenterRecord& record : readCentres(path))
+    if (record.CenterNO == centre) return "centre " + centre + " is configured already; change it with config edit";
+
+  Lines lines = splitLines(readFile(path).value_or(""));
+  if (std::string error = checkWholeGroups(path, lines); !error.empty()) return error;
+  for (const FieldKey& field : kFields) {
+    std::string value;
+    for (const auto& [name, given] : values)
+      if (name == field.name) value = given;
+    lines.lines.push_back(lineOf(field.key, value));
+  }
+  return writeFile(path, lines);
+}
+
+std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values) {
+  std::optional<std::string> bytes = readFile(path);
+  if (!bytes) return "no " + path + " in this directory";
+  Lines lines = splitLines(*bytes);
+  if (std::string error = checkWholeGroups(path, lines); !error.empty()) return error;
+
+  // The library takes the last group of a code; so does editing.
+  size_t found = lines.lines.size();
+  for (size_t group = 0; group < lines.lines.size(); group += kGroupSize) {
+    std::string text;
+    for (size_t i = group; i < group + kGroupSize; ++i) text += lines.lines[i] + "\n";
+    nv::CenterTable table = nv::parseCenterTable(text);
+    if (!table.empty() && !centreCode.empty() && table.front().CenterNO == centreCode) found = group;
+  }
+  if (found == lines.lines.size()) return "no centre " + std::string(centreCode) + " in " + path;
+
+  for (const auto& [name, value] : values) {
+    const char* key = keyOf(name);
+    bool replaced = false;
+    // Only the lines of the named fields change; the others keep their bytes.
+    for (size_t i = found; i < found + kGroupSize; ++i)
+      if (lines.lines[i].compare(0, kKeyLength, key) == 0) {
+        lines.lines[i] = lineOf(key, value);
+        replaced = true;
+      }
+    if (!replaced) return "the group of centre " + std::string(centreCode) + " has no line for " + name;
+  }
+  return writeFile(path, lines);
+}
+
+}  // namespace nvcall

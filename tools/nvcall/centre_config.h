@@ -1,0 +1,37 @@
+// The `config` subcommand: lists, adds and edits the centres of
+// NvConfiguration.ini in the current directory, so nobody writes base64 by
+// hand. Values are taken and shown as bytes; the caller converts code pages.
+#ifndef NV_NVCALL_CENTRE_CONFIG_H
+#define NV_NVCALL_CENTRE_CONFIG_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "frame/center_store.h"
+
+namespace nvcall {
+
+// The field names a user writes ("CenterNO", "ServiceURL", "HOSP_CODE",
+// "ORG_LEVEL", "UserNo", "BK"), in the order of a group of the file.
+const std::vector<std::string>& centreFieldNames();
+
+using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field name, value)
+
+// Reads "Field=value" words; nothing, with error set, for an unknown field
+// or a word without "=".
+std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error);
+
+// The configured centres, decoded, in file order.
+nv::CenterTable readCentres(const std::string& path);
+
+// Each returns "" on success, else what went wrong. The file is replaced
+// whole (written beside it, then renamed), so a reader never sees half of it.
+std::string addCentre(const std::string& path, const FieldValues& values);
+std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values);
+
+}  // namespace nvcall
+
+#endif
