@@ -9,7 +9,7 @@ namespace {
 bool startsWithHttpScheme(const char *s)
 {
     static const char scheme[] = "http://";
-    for (size_t i = 0; i + 1 < sizeof scheme; ++i) {
+    for (std::size_t i = 0; i + 1 < sizeof scheme; ++i) {
         char c = s[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
@@ -19,9 +19,9 @@ bool startsWithHttpScheme(const char *s)
     return true;
 }
 
-// Every byte the runtime sends passes this filter first (the counting pass
-// included). Without a socket the bytes would go to the send descriptor.
-int refuseSendWithoutConnection(struct soap *soap, const char **, size_t *)
+// Every byte the runtime sends passes this filter first, the counting pass
+// included. Without a socket the bytes would go to the send descriptor.
+int refuseSendWithoutConnection(struct soap *soap, const char **, std::size_t *)
 {
     if ((soap->mode & SOAP_IO_LENGTH) || soap_valid_socket(soap->socket) || soap_valid_socket(soap->sendsk))
         return SOAP_OK;
@@ -34,9 +34,16 @@ bool nvIsHttpEndpoint(const char *endpoint)
 {
     if (endpoint == nullptr || !startsWithHttpScheme(endpoint))
         return false;
+    // The runtime copies the endpoint into a fixed buffer, cutting what does
+    // not fit: such an endpoint cannot be called as it was given.
+    if (std::strlen(endpoint) >= sizeof(static_cast<struct soap *>(nullptr)->endpoint))
+        return false;
     const char *host = endpoint + std::strlen("http://");
-    // The runtime ends the host at ':', '/' or '?', and reads "[...]" as an
-    // IPv6 address.
+    // Read the host as the runtime does: after user information ending in
+    // the first '@', as "[...]" for IPv6, else up to ':', '/' or '?'.
+    const char *at = std::strchr(host, '@');
+    if (at != nullptr && *host != ':' && *host != '@')
+        host = at + 1;
     if (host[0] == '[')
         return host[1] != '\0' && host[1] != ']';
     return host[0] != '\0' && std::strchr(":/?", host[0]) == nullptr;
@@ -45,6 +52,8 @@ bool nvIsHttpEndpoint(const char *endpoint)
 void nvGuardAgainstStdio(struct soap *soap)
 {
     soap->ffiltersend = refuseSendWithoutConnection;
+    // With no descriptors, nothing can switch the process's stdin or stdout
+    // to binary mode or read and write them (the runtime checks for < 0).
     soap->sendfd = -1;
     soap->recvfd = -1;
 }
