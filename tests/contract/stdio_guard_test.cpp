@@ -113,7 +113,8 @@ StdioOutcome callWithSwappedStdio(const char *endpoint, bool guarded)
 
 // Endpoints from which the runtime reads no host.
 const char *const hostlessEndpoints[] = {"", "http://", "http:///clinic/webservice/inpatientRedeem",
-                                         "http://:8888/clinic", "http://?wsdl", "https://", "HTTP://"};
+                                         "http://:8888/clinic", "http://?wsdl", "https://", "HTTP://",
+                                         "http://user@/clinic"};
 
 TEST(StdioFallback, IsWhatTheUnguardedRuntimeDoes)
 {
@@ -193,6 +194,18 @@ INSTANTIATE_TEST_SUITE_P(
                       EndpointCase{"soap.udp://centre:8888", false}, EndpointCase{"centre:8888/x", false},
                       EndpointCase{"http:/centre/x", false}, EndpointCase{"http:centre", false},
                       EndpointCase{" http://centre", false}, EndpointCase{"http://[]/x", false},
-                      EndpointCase{"http://[", false}, EndpointCase{"http://:/", false}));
+                      EndpointCase{"http://[", false}, EndpointCase{"http://:/", false},
+                      EndpointCase{"http://user@/x", false}, EndpointCase{"http://user:pw@:80/x", false},
+                      EndpointCase{"http://centre/x@y", true}));
+
+TEST(HttpEndpoint, IsRefusedWhenTooLongForTheRuntimeToHoldWhole)
+{
+    const std::size_t capacity = sizeof(static_cast<struct soap *>(nullptr)->endpoint);
+    std::string endpoint = "http://centre/";
+    endpoint += std::string(capacity - 1 - endpoint.size(), 'p');
+    EXPECT_TRUE(nvIsHttpEndpoint(endpoint.c_str()));
+    endpoint += "p";
+    EXPECT_FALSE(nvIsHttpEndpoint(endpoint.c_str()));
+}
 
 } // namespace
