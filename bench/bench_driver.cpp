@@ -2,7 +2,7 @@
 // servers and prints one table of our figures, the floor's and the peer's.
 //
 //   bench_driver [--short] [--strict] [--no-peer] [--library SO] [--wsdl WSDL]
-//                [--peer SCRIPT] [--python PYTHON]
+//                [--peer SCRIPT] [--python PYTHON] [--profile DIR]
 //
 // Scenarios: the small call (getPersonInfo, one member, one thread), the big
 // download (updateLeechdom, one call in a process of its own so its peak
@@ -11,8 +11,17 @@
 // is python3-zeep (peer_zeep.py) against the same servers. --strict makes a
 // missed target the exit status 1; otherwise only a failure to run is.
 //
-// Internal: `bench_driver --child download|floor-download ...` is one
-// measured download in a child process.
+// --serve runs no scenario: it starts the servers, prints the working
+// directory holding their NvConfiguration.ini, and serves until stdin ends
+// (for strace, perf and the like on `--child` runs started by hand).
+//
+// --profile DIR runs no timing: it records valgrind callgrind profiles of the
+// library's small calls and of one big download into DIR (instruction counts
+// are repeatable where times on a shared machine are not).
+//
+// Internal: `bench_driver --child download|floor-download|small-calls ...`
+// is one measured run in a child process.
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,6 +54,14 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
+// CPU time of the calling thread (user and system), in seconds. Unlike wall
+// time it does not count the waits for a CPU on a machine busy with others.
+double threadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 // The arguments of the calls: a certificate number, an operator, the two
 // configured centres and the last update time of the catalogue.
 const char kBookNo[] = "34112200001";
@@ -61,12 +78,15 @@ struct Options {
   std::string wsdl = NV_BENCH_WSDL;
   std::string peerScript = NV_BENCH_PEER;
   std::string python = "/usr/bin/python3";
+  std::string profileDir;
+  bool serve = false;
   // Sizes of the run.
   int smallCalls = 2000;
   int peerSmallCalls = 2000;
   int entries = 100000;
   int downloadRepeats = 3;
-  double concurrencySeconds = 3.0;
+  double concurrencySeconds = 3.0;  // per thread count, for ours and for the floor each
+  int concurrencyRounds = 3;
 };
 
 std::string selfPath() {
@@ -134,27 +154,42 @@ int childMain(int argc, char** argv) {
     LibraryHandle library(argv[3]);
     if (!library.updateLeechdom) throw std::runtime_error("the library lacks updateLeechdom");
     long baseKb = residentKb();
+    double cpuStart = threadCpuSeconds();
     Clock::time_point start = Clock::now();
     char* result = library.updateLeechdom(kLastTime, argv[4]);
     double seconds = secondsSince(start);
+    double cpu = threadCpuSeconds() - cpuStart;
     long peakKb = peakResidentKb();
     size_t docBytes = result ? std::strlen(result) : 0;
-    bool ok = result && isSuccessWithRows(std::string(result, std::min<size_t>(docBytes, 512)), std::atol(argv[5]));
+    std::string head(result ? result : "", std::min<size_t>(docBytes, 512));
     library.freeResult(result);
-    if (!ok) throw std::runtime_error("updateLeechdom did not return the catalogue");
-    std::printf("seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, docBytes, baseKb, peakKb);
+    if (!isSuccessWithRows(head, std::atol(argv[5])))
+      throw std::runtime_error("updateLeechdom did not return the catalogue: " + head);
+    std::printf("seconds=%.6f cpu_seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, cpu, docBytes,
+                baseKb, peakKb);
     return 0;
   }
   if (kind == "floor-download" && argc == 6) {
     std::ifstream file(argv[4], std::ios::binary);
     std::string request((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     long baseKb = residentKb();
+    double cpuStart = threadCpuSeconds();
     Clock::time_point start = Clock::now();
     Received response = floorExchange(std::atoi(argv[3]), request);
     double seconds = secondsSince(start);
+    double cpu = threadCpuSeconds() - cpuStart;
     long peakKb = peakResidentKb();
     if (response.size != std::strtoull(argv[5], nullptr, 10)) throw std::runtime_error("the floor lost bytes");
-    std::printf("seconds=%.6f bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, response.size, baseKb, peakKb);
+    std::printf("seconds=%.6f cpu_seconds=%.6f bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, cpu, response.size,
+                baseKb, peakKb);
+    return 0;
+  }
+  if (kind == "small-calls" && argc == 6) {
+    LibraryHandle library(argv[3]);
+    for (int i = std::atoi(argv[5]); i > 0; --i) {
+      std::string result = library.take(library.getPersonInfo(kBookNo, kOperatorGbk, argv[4]));
+      if (!isSuccessWithRows(result, 1)) throw std::runtime_error("getPersonInfo failed: " + result);
+    }
     return 0;
   }
   throw std::runtime_error("unknown child run");
@@ -170,6 +205,7 @@ double number(const std::map<std::string, std::string>& report, const std::strin
 
 struct SmallCallFigures {
   std::vector<double> oursUs, floorUs;
+  double oursCpuSeconds = 0, floorCpuSeconds = 0;  // of the calling thread, over all calls
 };
 
 // Ours and the floor in alternating blocks, so that a change in the load of
@@ -198,15 +234,24 @@ SmallCallFigures smallCall(const LibraryHandle& library, const AnsweringServer& 
   const int block = 100;
   for (int done = 0; done < calls; done += block) {
     int n = std::min(block, calls - done);
+    double cpuStart = threadCpuSeconds();
     for (int i = 0; i < n; ++i) figures.oursUs.push_back(ourCall());
+    double cpuMiddle = threadCpuSeconds();
     for (int i = 0; i < n; ++i) figures.floorUs.push_back(floorCall());
+    figures.oursCpuSeconds += cpuMiddle - cpuStart;
+    figures.floorCpuSeconds += threadCpuSeconds() - cpuMiddle;
   }
   return figures;
 }
 
-// Calls per second of `threads` threads calling for `seconds`; each call
-// returns whether its result was right.
-double throughput(int threads, double seconds, const std::function<bool()>& call) {
+// Calls made by `threads` threads calling for `seconds`, and the time they
+// took; each call returns whether its result was right.
+struct Throughput {
+  double calls = 0, seconds = 0;
+  double perSecond() const { return calls / seconds; }
+};
+
+Throughput throughput(int threads, double seconds, const std::function<bool()>& call) {
   std::atomic<bool> stop{false};
   std::atomic<int> ready{0};
   std::atomic<long> calls{0}, wrong{0};
@@ -229,14 +274,14 @@ double throughput(int threads, double seconds, const std::function<bool()>& call
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
   stop.store(true);
   for (std::thread& worker : workers) worker.join();
-  double elapsed = secondsSince(start);
   if (wrong.load() != 0) throw std::runtime_error(std::to_string(wrong.load()) + " calls went wrong under load");
-  return static_cast<double>(calls.load()) / elapsed;
+  return {static_cast<double>(calls.load()), secondsSince(start)};
 }
 
 struct DownloadFigures {
   bool available = false;
   double oursSeconds = 0, floorSeconds = 0;
+  double oursCpuSeconds = 0, floorCpuSeconds = 0;
   double oursPeakKb = 0, floorPeakKb = 0, oursBaseKb = 0;
   double docBytes = 0;
 };
@@ -248,11 +293,12 @@ DownloadFigures bigDownload(const Options& options, const LibraryHandle& library
   figures.available = true;
   const std::string self = selfPath();
   const std::string requestFile = dir + "/leechdom.request";
-  std::vector<double> ours, floor, oursPeak, floorPeak, oursBase;
+  std::vector<double> ours, floor, oursCpu, floorCpu, oursPeak, floorPeak, oursBase;
   for (int run = 0; run < options.downloadRepeats; ++run) {
     auto report = parseReport(runChild(
         {self, "--child", "download", options.library, kBigCentre, std::to_string(options.entries)}));
     ours.push_back(number(report, "seconds"));
+    oursCpu.push_back(number(report, "cpu_seconds"));
     oursPeak.push_back(number(report, "peak_kb"));
     oursBase.push_back(number(report, "base_kb"));
     figures.docBytes = number(report, "doc_bytes");
@@ -263,10 +309,13 @@ DownloadFigures bigDownload(const Options& options, const LibraryHandle& library
     report = parseReport(runChild({self, "--child", "floor-download", std::to_string(server.port()), requestFile,
                                    std::to_string(server.response().size())}));
     floor.push_back(number(report, "seconds"));
+    floorCpu.push_back(number(report, "cpu_seconds"));
     floorPeak.push_back(number(report, "peak_kb"));
   }
   figures.oursSeconds = median(ours);
   figures.floorSeconds = median(floor);
+  figures.oursCpuSeconds = median(oursCpu);
+  figures.floorCpuSeconds = median(floorCpu);
   figures.oursPeakKb = median(oursPeak);
   figures.floorPeakKb = median(floorPeak);
   figures.oursBaseKb = median(oursBase);
@@ -274,7 +323,7 @@ DownloadFigures bigDownload(const Options& options, const LibraryHandle& library
 }
 
 struct PeerFigures {
-  std::optional<double> smallMedianUs, smallP99Us, downloadSeconds, downloadPeakKb;
+  std::optional<double> smallMedianUs, smallP99Us, smallCpuUs, downloadSeconds, downloadCpuSeconds, downloadPeakKb;
 };
 
 PeerFigures peer(const Options& options, const AnsweringServer& small, const AnsweringServer& big) {
@@ -285,12 +334,35 @@ PeerFigures peer(const Options& options, const AnsweringServer& small, const Ans
                                       base64(kOperatorGbk)}));
   figures.smallMedianUs = number(report, "median_us");
   figures.smallP99Us = number(report, "p99_us");
+  figures.smallCpuUs = number(report, "cpu_us");
   report = parseReport(runChild({options.python, options.peerScript, "download", options.wsdl, big.url(),
                                  base64(kLastTime), base64(kBigCentre), base64(kHospCode)}));
   if (number(report, "items") != options.entries) throw std::runtime_error("the peer lost catalogue entries");
   figures.downloadSeconds = number(report, "seconds");
+  figures.downloadCpuSeconds = number(report, "cpu_seconds");
   figures.downloadPeakKb = number(report, "peak_kb");
   return figures;
+}
+
+// Callgrind profiles of 200 small calls and of one download, for
+// callgrind_annotate.
+void profile(const Options& options, const LibraryHandle& library) {
+  const std::string self = selfPath();
+  auto callgrind = [&](const std::string& name) {
+    return std::vector<std::string>{"/usr/bin/valgrind", "--tool=callgrind", "--quiet",
+                                    "--callgrind-out-file=" + options.profileDir + "/" + name};
+  };
+  std::vector<std::string> small = callgrind("small.callgrind");
+  small.insert(small.end(), {self, "--child", "small-calls", options.library, kSmallCentre, "200"});
+  runChild(small);
+  if (library.updateLeechdom) {
+    std::vector<std::string> download = callgrind("download.callgrind");
+    download.insert(download.end(),
+                    {self, "--child", "download", options.library, kBigCentre, std::to_string(options.entries)});
+    runChild(download);
+  }
+  std::printf("profiles in %s: callgrind_annotate --inclusive=yes %s/small.callgrind\n", options.profileDir.c_str(),
+              options.profileDir.c_str());
 }
 
 // ---- the run ---------------------------------------------------------------
@@ -310,6 +382,7 @@ Options parseOptions(int argc, char** argv) {
       options.entries = 5000;
       options.downloadRepeats = 1;
       options.concurrencySeconds = 0.3;
+      options.concurrencyRounds = 1;
     } else if (arg == "--strict") {
       options.strict = true;
     } else if (arg == "--no-peer") {
@@ -322,6 +395,14 @@ Options parseOptions(int argc, char** argv) {
       options.peerScript = value();
     } else if (arg == "--python") {
       options.python = value();
+    } else if (arg == "--serve") {
+      options.serve = true;
+    } else if (arg == "--profile") {
+      options.profileDir = value();
+      char* absolute = realpath(options.profileDir.c_str(), nullptr);  // the run changes directory
+      if (absolute == nullptr) throw std::runtime_error("no directory " + options.profileDir);
+      options.profileDir = absolute;
+      std::free(absolute);
     } else {
       throw std::runtime_error("unknown option " + arg);
     }
@@ -337,6 +418,15 @@ int run(const Options& options) {
   // The library reads its configuration from the working directory.
   if (chdir(dir.path().c_str()) != 0) throw std::runtime_error("cannot enter " + dir.path());
   LibraryHandle library(options.library);
+  if (!options.profileDir.empty()) return profile(options, library), 0;
+  if (options.serve) {
+    std::printf("serving in %s: centres %s (getPersonInfo) and %s (updateLeechdom, %d entries)\n",
+                dir.path().c_str(), kSmallCentre, kBigCentre, options.entries);
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return 0;
+  }
 
   const std::string reference = library.take(library.getPersonInfo(kBookNo, kOperatorGbk, kSmallCentre));
   if (!isSuccessWithRows(reference, 1)) throw std::runtime_error("getPersonInfo failed: " + reference);
@@ -347,17 +437,26 @@ int run(const Options& options) {
   std::fprintf(stderr, "bench: concurrency...\n");
   const std::string smallRequest = smallServer.firstRequest();
   const int threadCounts[] = {1, 2, 4, 8};
+  auto ourCall = [&] {
+    char* result = library.getPersonInfo(kBookNo, kOperatorGbk, kSmallCentre);
+    bool same = result && reference == result;
+    library.freeResult(result);
+    return same;
+  };
+  auto floorCall = [&] { return floorExchange(smallServer.port(), smallRequest).view() == smallServer.response(); };
+  // In rounds of ours then the floor, so that a change in the machine's load
+  // falls on both alike.
   std::vector<double> oursRate, floorRate;
   for (int threads : threadCounts) {
-    oursRate.push_back(throughput(threads, options.concurrencySeconds, [&] {
-      char* result = library.getPersonInfo(kBookNo, kOperatorGbk, kSmallCentre);
-      bool same = result && reference == result;
-      library.freeResult(result);
-      return same;
-    }));
-    floorRate.push_back(throughput(threads, options.concurrencySeconds, [&] {
-      return floorExchange(smallServer.port(), smallRequest).view() == smallServer.response();
-    }));
+    Throughput ours, floor;
+    double slice = options.concurrencySeconds / options.concurrencyRounds;
+    for (int round = 0; round < options.concurrencyRounds; ++round) {
+      Throughput o = throughput(threads, slice, ourCall), f = throughput(threads, slice, floorCall);
+      ours.calls += o.calls, ours.seconds += o.seconds;
+      floor.calls += f.calls, floor.seconds += f.seconds;
+    }
+    oursRate.push_back(ours.perSecond());
+    floorRate.push_back(floor.perSecond());
   }
 
   std::fprintf(stderr, "bench: big download...\n");
@@ -377,9 +476,13 @@ int run(const Options& options) {
   table.addTime("small call median", "us", median(small.oursUs), median(small.floorUs), peerFigures.smallMedianUs);
   table.addTime("small call p99", "us", percentile99(small.oursUs), percentile99(small.floorUs),
                 peerFigures.smallP99Us);
+  table.addTime("  client CPU per small call", "us", small.oursCpuSeconds * 1e6 / options.smallCalls,
+                small.floorCpuSeconds * 1e6 / options.smallCalls, peerFigures.smallCpuUs);
   if (download.available) {
     table.addTime("big download wall time", "s", download.oursSeconds, download.floorSeconds,
                   peerFigures.downloadSeconds);
+    table.addTime("  CPU time of the call", "s", download.oursCpuSeconds, download.floorCpuSeconds,
+                  peerFigures.downloadCpuSeconds);
     std::optional<double> peerPeak;
     if (peerFigures.downloadPeakKb) peerPeak = *peerFigures.downloadPeakKb / 1024;
     table.addTime("big download peak RSS", "MiB", download.oursPeakKb / 1024, download.floorPeakKb / 1024, peerPeak);

@@ -50,25 +50,30 @@ def items_of(result):
 def small(wsdl, url, calls, bookno, operator):
     service = service_at(wsdl, url)
     times = []
+    cpu_start = time.thread_time_ns()
     for _ in range(calls):
         start = time.perf_counter_ns()
         result = service.getPersonInfo(bookno=bookno, operator=operator)
         times.append(time.perf_counter_ns() - start)
         if len(items_of(result)) != 1:
             raise SystemExit("peer: getPersonInfo did not return one member")
+    cpu_us = (time.thread_time_ns() - cpu_start) / 1000 / calls
     times.sort()
     p99 = times[min(len(times) - 1, (len(times) * 99) // 100)]
-    print("median_us=%.1f p99_us=%.1f calls=%d peak_kb=%d"
-          % (statistics.median(times) / 1000, p99 / 1000, calls, peak_kb()))
+    print("median_us=%.1f p99_us=%.1f cpu_us=%.1f calls=%d peak_kb=%d"
+          % (statistics.median(times) / 1000, p99 / 1000, cpu_us, calls, peak_kb()))
 
 
 def download(wsdl, url, last_time, center_no, hos_no):
     service = service_at(wsdl, url)
     base_kb = status_kb("VmRSS")
+    cpu_start = time.thread_time_ns()
     start = time.perf_counter_ns()
     result = service.updateLeechdom(lastTime=last_time, centerNo=center_no, hosNo=hos_no)
     seconds = (time.perf_counter_ns() - start) / 1e9
-    print("seconds=%.4f items=%d base_kb=%d peak_kb=%d" % (seconds, len(items_of(result)), base_kb, peak_kb()))
+    cpu_seconds = (time.thread_time_ns() - cpu_start) / 1e9
+    print("seconds=%.4f cpu_seconds=%.4f items=%d base_kb=%d peak_kb=%d"
+          % (seconds, cpu_seconds, len(items_of(result)), base_kb, peak_kb()))
 
 
 def main(argv):

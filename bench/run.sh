@@ -2,10 +2,13 @@
 # Runs every benchmark scenario in one run and prints one table: our figure,
 # the floor's (plain sockets), the peer's (python3-zeep) and their ratios.
 #
-#   bench/run.sh [--short] [--strict] [--build-dir DIR]
+#   bench/run.sh [--short] [--strict] [--no-peer] [--profile DIR] [--build-dir DIR]
 #
-# --short      few iterations and a small download (about half a minute); CI runs it
+# --short      few iterations and a small download (seconds); CI runs it
 # --strict     exit with 1 when a target is missed
+# --no-peer    leave out the python3-zeep peer
+# --profile    no timing: callgrind profiles of the small call and the
+#              download into DIR (the download is the short one with --short)
 # --build-dir  an existing build tree (default build/bench, configured as
 #              RelWithDebInfo and built here when it has no bench_driver)
 set -euo pipefail
@@ -15,8 +18,9 @@ driver_args=()
 while [ $# -gt 0 ]; do
   case $1 in
     --short|--strict|--no-peer) driver_args+=("$1") ;;
+    --profile) driver_args+=("$1" "$2"); shift ;;
     --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
-    *) echo "usage: bench/run.sh [--short] [--strict] [--no-peer] [--build-dir DIR]" >&2; exit 2 ;;
+    *) echo "usage: bench/run.sh [--short] [--strict] [--no-peer] [--profile DIR] [--build-dir DIR]" >&2; exit 2 ;;
   esac
   shift
 done
