@@ -1,5 +1,6 @@
 #include "frame/service_session.h"
 
+#include <algorithm>
 #include <new>
 
 #include "frame/codec.h"
@@ -10,6 +11,47 @@
 namespace nv {
 namespace {
 thread_local const SessionTimeouts* tlsTimeoutOverride = nullptr;
+thread_local ScopedSessionTransport* tlsTransport = nullptr;
+
+// The runtime's transport callbacks for a session on a ScopedSessionTransport;
+// soap->user is its channel. The socket they hand out is a token that no
+// callback ever passes to the operating system.
+constexpr SOAP_SOCKET kMemorySocket = 0x7ffffff0;
+
+ScopedSessionTransport::Channel& channelOf(struct soap* soap) {
+  return *static_cast<ScopedSessionTransport::Channel*>(soap->user);
+}
+SOAP_SOCKET openMemory(struct soap* soap, const char*, const char*, int) {
+  channelOf(soap).readOffset = 0;
+  return kMemorySocket;
+}
+int closeMemory(struct soap* soap) {
+  soap->socket = SOAP_INVALID_SOCKET;
+  return SOAP_OK;
+}
+int closeMemorySocket(struct soap*, SOAP_SOCKET) { return SOAP_OK; }
+int shutdownMemorySocket(struct soap*, SOAP_SOCKET, int) { return SOAP_OK; }
+int sendMemory(struct soap* soap, const char* bytes, size_t count) {
+  channelOf(soap).sent.append(bytes, count);
+  return SOAP_OK;
+}
+size_t receiveMemory(struct soap* soap, char* buffer, size_t capacity) {
+  ScopedSessionTransport::Channel& channel = channelOf(soap);
+  std::string_view rest = channel.response.substr(std::min(channel.readOffset, channel.response.size()));
+  size_t count = rest.copy(buffer, capacity);
+  channel.readOffset += count;
+  return count;  // 0 is the end of the answer
+}
+
+void attachMemoryTransport(struct soap* soap, ScopedSessionTransport::Channel& channel) {
+  soap->user = &channel;
+  soap->fopen = openMemory;
+  soap->fclose = closeMemory;
+  soap->fclosesocket = closeMemorySocket;
+  soap->fshutdownsocket = shutdownMemorySocket;
+  soap->fsend = sendMemory;
+  soap->frecv = receiveMemory;
+}
 
 }  // namespace
 
@@ -19,6 +61,13 @@ ScopedSessionTimeouts::ScopedSessionTimeouts(SessionTimeouts timeouts)
 }
 
 ScopedSessionTimeouts::~ScopedSessionTimeouts() { tlsTimeoutOverride = previous_; }
+
+ScopedSessionTransport::ScopedSessionTransport(std::string_view response) : previous_(tlsTransport) {
+  channel_.response = response;
+  tlsTransport = this;
+}
+
+ScopedSessionTransport::~ScopedSessionTransport() { tlsTransport = previous_; }
 
 ServiceSession::ServiceSession() : soap_(soap_new()) {
   if (soap_ == nullptr) throw std::bad_alloc();
@@ -31,6 +80,7 @@ ServiceSession::ServiceSession() : soap_(soap_new()) {
   // A centre that hangs up mid-request must not raise SIGPIPE in the HIS.
   soap_->socket_flags = MSG_NOSIGNAL;
 #endif
+  if (tlsTransport != nullptr) attachMemoryTransport(soap_, tlsTransport->channel_);
 }
 
 ServiceSession::~ServiceSession() {

@@ -3,6 +3,7 @@
 #ifndef NV_FRAME_SERVICE_SESSION_H
 #define NV_FRAME_SERVICE_SESSION_H
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,32 @@ class ScopedSessionTimeouts {
  private:
   const SessionTimeouts* previous_;
   SessionTimeouts timeouts_;
+};
+
+// Test and fuzzing seam: sessions opened on this thread while an instance
+// lives open no socket. Each connection they make reads `response` from its
+// start as the centre's whole answer (which must outlive the instance), and
+// every byte they send is appended to sent(). Per thread, so nothing is
+// shared.
+class ScopedSessionTransport {
+ public:
+  explicit ScopedSessionTransport(std::string_view response);
+  ~ScopedSessionTransport();
+  ScopedSessionTransport(const ScopedSessionTransport&) = delete;
+  ScopedSessionTransport& operator=(const ScopedSessionTransport&) = delete;
+
+  const std::string& sent() const { return channel_.sent; }
+
+  struct Channel {
+    std::string_view response;
+    size_t readOffset = 0;
+    std::string sent;
+  };
+
+ private:
+  friend class ServiceSession;
+  ScopedSessionTransport* previous_;
+  Channel channel_;
 };
 
 class ServiceSession {
