@@ -1,0 +1,182 @@
+#include "fuzz/export_catalogue.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "NvInterFace.h"
+#include "service_constants.h"
+
+namespace nvcheck {
+namespace {
+
+template <class... Texts, size_t... I>
+char* invoke(char* (*function)(Texts...), const CArguments& args, std::index_sequence<I...>) {
+  return function(args.at(I)...);
+}
+
+struct Row {
+  const char* functionId;
+  int centreArgument;
+  const char* checkFailureCode;
+  const char* operation;
+  Shape shape;
+  int columns;
+  std::vector<std::string> validArguments;
+};
+
+template <class... Texts>
+ExportEntry entry(const char* name, char* (*function)(Texts...), Row row) {
+  if (row.validArguments.size() != sizeof...(Texts)) throw std::logic_error(std::string("arguments of ") + name);
+  return ExportEntry{name,
+                     row.functionId,
+                     sizeof...(Texts),
+                     row.centreArgument,
+                     row.checkFailureCode,
+                     row.operation,
+                     "return",
+                     row.shape,
+                     row.columns,
+                     std::move(row.validArguments),
+                     [function](const CArguments& args) {
+                       return invoke(function, args, std::index_sequence_for<Texts...>{});
+                     }};
+}
+
+// The 32 values of an inpatient registration that pass every check; the
+// centre code (3) is empty.
+const std::vector<std::string> kRegistration = {
+    "1", "", "", "H0001", "Zhang San", "F001", "M001", "341122", "1", "", "30", "B0001", "", "A01", "", "K01",
+    "2023-12-31", "cure", "1", "", "", "", "", "", "", "", "", "", "", "", "", ""};
+
+std::string packed(const std::vector<std::string>& values) {
+  std::string text;
+  for (const std::string& v : values) text += (text.empty() ? "" : "|") + (v.empty() ? std::string(" ") : v);
+  return text;
+}
+
+std::vector<ExportEntry> makeCatalogue() {
+  const std::string date = "2023-12-31";
+  std::vector<ExportEntry> all;
+  all.push_back(entry("getCenter", getCenter, {"GetCenter", 1, "", "", Shape::Listing, 5, {""}}));
+  all.push_back(entry("getAllCenter", getAllCenter, {"GetCenter", 0, "", "", Shape::Listing, 5, {}}));
+  all.push_back(entry("getPersonInfo", getPersonInfo,
+                      {"GetPersonInfo", 3, "600", "getPersonInfo", Shape::List, 13, {"34112200001", "op", ""}}));
+  all.push_back(entry("getHospitalInfo", getHospitalInfo,
+                      {"GetHospitalInfo", 2, "600", "getHospitalInfo", Shape::List, 3, {"Hospital", ""}}));
+  all.push_back(entry("cliRegister", cliRegister,
+                      {"CliRegister", 3, "300", "cliRegister", Shape::Text, 1,
+                       {"1", "123", "", "H0001", "F001", "M001", "341122", "Zhang San", "1", "340000199001011234", "30",
+                        "B0001", "C0001", "A01", "", "K01", date, "Dr Li", "1", "1", "", ""}}));
+  all.push_back(entry("cliDetailInput", cliDetailInput,
+                      {"CliDetailInput", 2, "300", "cliDetailInput", Shape::Text, 1,
+                       {"1", "", "1001", "RX1", "", "HIS01", "INS01", "01", "name", "spec", "box", "tab", "1.5", "2",
+                        "3.0", "3.0", date, "0.8", "2.4"}}));
+  all.push_back(entry("cliDetailSeek", cliDetailSeek,
+                      {"CliDetailSeek", 2, "600", "cliDetailSeek", Shape::List, 16, {"1001", ""}}));
+  all.push_back(entry("cliCancelFee", cliCancelFee,
+                      {"CliCancelFee", 2, "300", "cliCancelFee", Shape::None, 0, {"1001", ""}}));
+  all.push_back(entry("cliSingleCancleFee", cliSingleCancleFee,
+                      {"CliSingleCancleFee", 2, "300", "cliSingleCancleFee", Shape::None, 0, {"1001", ""}}));
+  all.push_back(entry("cliCalculate", cliCalculate,
+                      {"cliCalculate", 2, "600", "cliCalculate", Shape::Record, 8, {"1001", ""}}));
+  all.push_back(entry("cliSettlement", cliSettlement,
+                      {"cliSettlement", 2, "600", "cliSettlement", Shape::Text, 1, {"1001", ""}}));
+  all.push_back(entry("cliCancelSettlement", cliCancelSettlement,
+                      {"cliCancelSettlement", 2, "600", "cliCancelSettlement", Shape::None, 0, {"S1001", ""}}));
+  all.push_back(entry("cliSeek", cliSeek, {"CliSeek", 2, "300", "cliSeek", Shape::Text, 1, {"1001", ""}}));
+  all.push_back(entry("cliAuditingSeek", cliAuditingSeek,
+                      {"cliAuditingSeek", 2, "600", "cliAuditingSeek", Shape::Text, 1, {"S1001", ""}}));
+  all.push_back(entry("isCashRedeem", isCashRedeem,
+                      {"isCashRedeem", 2, "600", "isCashRedeem", Shape::Text, 1, {"S1001", ""}}));
+  all.push_back(entry("cliBalance", cliBalance,
+                      {"CliBalance", 3, "300", "cliBalance", Shape::Record, 12, {"1001", "10.5", ""}}));
+  all.push_back(entry("cliStrikeBalance", cliStrikeBalance,
+                      {"cliStrikeBalance", 2, "600", "cliStrikeBalance", Shape::Text, 1, {"S1001", ""}}));
+  all.push_back(entry("inpRegister", inpRegister,
+                      {"InpRegister", 3, "300", "inpRegister", Shape::Text, 1, kRegistration}));
+  all.push_back(entry("inpRegisterB", inpRegisterB,
+                      {"InpRegister", 0, "300", "inpRegister", Shape::Text, 1, {packed(kRegistration)}}));
+  all.push_back(entry("inpDetailInput", inpDetailInput,
+                      {"InpDetailInput", 3, "300", "inpDetailInput", Shape::Text, 1,
+                       {"1", "2001", "", "RX1", "", "HIS01", "INS01", "01", "name", "spec", "box", "tab", "1.5", "2",
+                        "3.0", "3.0", date, "", ""}}));
+  all.push_back(entry("inpDetailSeek", inpDetailSeek,
+                      {"InpDetailSeek", 2, "600", "inpDetailSeek", Shape::List, 16, {"2001", ""}}));
+  all.push_back(entry("inpSingleCancelFee", inpSingleCancelFee,
+                      {"InpSingleCancleFee", 2, "300", "cliSingleCancleFee", Shape::None, 0, {"3001", ""}}));
+  all.push_back(entry("inpCancelFee", inpCancelFee,
+                      {"InpCancelFee", 2, "300", "inpCancelFee", Shape::None, 0, {"2001", ""}}));
+  all.push_back(entry("calculate", calculate,
+                      {"Calculate", 2, "300", "calculate", Shape::Record, 7, {"2001", "", "1"}}));
+  all.push_back(entry("inpPay", inpPay,
+                      {"InpBalance", 6, "300", "inpPay", Shape::Record, 8, {"2001", "1", date, "Li", date, ""}}));
+  all.push_back(entry("auditingSeek", auditingSeek,
+                      {"AuditingSeek", 2, "600", "auditingSeek", Shape::Text, 1, {"2001", ""}}));
+  all.push_back(entry("updateDisease", updateDisease,
+                      {"UpdateDisease", 2, "600", "updateDisease", Shape::List, 16, {"2023-12-31 23:59:59", ""}}));
+  all.back().responseMember = "diseaseList";
+  all.push_back(entry("updateLeechdom", updateLeechdom,
+                      {"UpdateLeechdom", 2, "600", "updateLeechdom", Shape::List, 18, {"2023-12-31 23:59:59", ""}}));
+  all.push_back(entry("getInpatientGradeList", getInpatientGradeList,
+                      {"getInpatientGradeList", 1, "300", "getInpatientGradeList", Shape::List, 5, {"", "2001"}}));
+  all.push_back(entry("matchUpdate", matchUpdate,
+                      {"MatchUpdate", 1, "300", "matchUpdate", Shape::None, 0,
+                       {"", "INS01", "HIS01", "name", "spec", "box", "tab", "1.5"}}));
+  all.push_back(entry("matchSeek", matchSeek,
+                      {"MatchUpdate", 1, "300", "matchSeek", Shape::Text, 1, {"", "INS01", "HIS01"}}));
+  return all;
+}
+
+std::string http(int status, const std::string& body) {
+  return "HTTP/1.1 " + std::to_string(status) + (status == 200 ? " OK" : " Internal Server Error") +
+         "\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
+}
+
+std::string envelope(const std::string& bodyContent) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>" +
+         bodyContent + "</soap:Body></soap:Envelope>";
+}
+
+}  // namespace
+
+CArguments ExportEntry::validCArguments() const {
+  CArguments args;
+  for (const std::string& v : validArguments) args.push_back(v.c_str());
+  return args;
+}
+
+const std::vector<ExportEntry>& documentExports() {
+  static const std::vector<ExportEntry> catalogue = makeCatalogue();
+  return catalogue;
+}
+
+const ExportEntry& exportNamed(const std::string& name) {
+  for (const ExportEntry& e : documentExports())
+    if (name == e.name) return e;
+  throw std::invalid_argument("no export " + name);
+}
+
+std::string centreAnswer(const ExportEntry& entry, const std::string& membersXml) {
+  const std::string op = entry.operation;
+  return http(200, envelope("<ns1:" + op + "Response xmlns:ns1=\"" NV_SERVICE_NAMESPACE "\">" + membersXml +
+                            "</ns1:" + op + "Response>"));
+}
+
+std::string plainSuccessAnswer(const ExportEntry& entry) {
+  const std::string member = entry.responseMember;
+  switch (entry.shape) {
+    case Shape::List: return centreAnswer(entry, "<" + member + "><list/></" + member + ">");
+    case Shape::Record: return centreAnswer(entry, "<" + member + "/>");
+    case Shape::Text: return centreAnswer(entry, "<" + member + ">YWJj</" + member + ">");
+    default: return centreAnswer(entry, "");
+  }
+}
+
+std::string faultAnswer(const std::string& faultstring) {
+  return http(500, envelope("<soap:Fault><faultcode>soap:Server</faultcode><faultstring>" + faultstring +
+                            "</faultstring></soap:Fault>"));
+}
+
+}  // namespace nvcheck

@@ -1,0 +1,256 @@
+// Fault injection against the scripted centre: broken, slow, huge and odd
+// answers. Every outcome is a well-formed document with the right code,
+// every call returns within its time-outs, and (in the sanitizer build)
+// nothing leaks.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "NvInterFace.h"
+#include "frame/service_session.h"
+#include "fuzz/document_check.h"
+#include "fuzz/export_catalogue.h"
+#include "tests/robustness/stalling_server.h"
+#include "tests/support/export_cases.h"
+
+namespace {
+
+using namespace nvtest;
+using Clock = std::chrono::steady_clock;
+
+// The three result shapes, each through one export.
+const std::string kList = "getPersonInfo";    // 13 columns per item
+const std::string kText = "cliSettlement";    // column "settlementNo"
+const std::string kRecord = "cliCalculate";   // 8 columns
+
+std::string call(const std::string& exportName) {
+  const nvcheck::ExportEntry& e = nvcheck::exportNamed(exportName);
+  return take(e.call(e.validCArguments()));
+}
+
+std::string body(const Reply& reply) { return reply.bytes.substr(reply.bytes.find("\r\n\r\n") + 4); }
+
+std::string chunked(const std::string& payload, const std::vector<size_t>& cuts, const std::string& last = "0\r\n\r\n") {
+  std::string out;
+  size_t at = 0;
+  for (size_t cut : cuts) {
+    char size[16];
+    std::snprintf(size, sizeof size, "%zx", cut - at);
+    out += std::string(size) + "\r\n" + payload.substr(at, cut - at) + "\r\n";
+    at = cut;
+  }
+  return out + last;
+}
+
+Reply withChunkedBody(const std::string& chunkedBody) {
+  return Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nTransfer-Encoding: chunked\r\n"
+                    "Connection: close\r\n\r\n" + chunkedBody);
+}
+
+Row personRow(const std::string& name) {
+  const char* fields[] = {"memberNO", "name", "countryTeamCode", "familySysno", "sexId", "idcardNo", "age",
+                          "birthday", "bookNo", "cardNo", "familyAddress", "tel", "ideName"};
+  Row row;
+  for (int i = 0; i < 13; ++i) row.push_back({i, fields[i], i == 1 ? name : ""});
+  return row;
+}
+
+std::string personItems(const std::string& nameXml) { return "<return><list><name>" + nameXml + "</name></list></return>"; }
+
+class FaultInjection : public ExportTest {};
+
+TEST_F(FaultInjection, BrokenTransfersAreMajorExceptions) {
+  const Reply text = Reply::soap("cliSettlement", "<return>MTIz</return>");
+  const std::string full = text.bytes;
+  const std::string head = full.substr(0, full.find("\r\n\r\n") + 4);
+  const std::string envelope = body(text);
+  const struct {
+    const char* name;
+    Reply reply;
+  } cases[] = {
+      {"half a response", Reply::raw(full).truncatedTo(full.size() / 2)},
+      {"cut inside the status line", Reply::raw(full).truncatedTo(7)},
+      {"headers without a body", Reply::raw(head)},
+      {"an empty body", Reply::http(200, {{"Content-Type", "text/xml"}}, "")},
+      {"a Content-Length larger than the body, then closed",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                  std::to_string(envelope.size() / 2 * 3) + "\r\n\r\n" + envelope.substr(0, envelope.size() / 2))},
+      {"a chunk longer than what follows", withChunkedBody("ffff\r\n" + envelope.substr(0, 100))},
+      {"a chunk size that is not hex", withChunkedBody("zz\r\n" + envelope + "\r\n0\r\n\r\n")},
+      {"chunks cut before the envelope ends",
+       withChunkedBody(chunked(envelope.substr(0, 80), {40, 80}, ""))},
+      {"a fault with no faultstring",
+       Reply::xml(soap11Envelope("<soap:Fault><faultcode>soap:Server</faultcode></soap:Fault>"), 500)},
+      {"a fault with an empty detail only",
+       Reply::xml(soap11Envelope("<soap:Fault><faultcode>soap:Client</faultcode><detail/></soap:Fault>"), 500)},
+  };
+  for (const auto& c : cases) {
+    server.enqueue(c.reply);
+    EXPECT_EQ(call(kText), majorException("cliSettlement")) << c.name;
+  }
+}
+
+TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
+  const Reply text = Reply::soap("cliSettlement", "<return>MTIz</return>");
+  const std::string envelope = body(text);
+  const std::string expected = successDoc("cliSettlement", 1, {{{0, "settlementNo", "123"}}});
+  const struct {
+    const char* name;
+    Reply reply;
+  } cases[] = {
+      {"chunks of one byte", withChunkedBody(chunked(envelope, [&] {
+                               std::vector<size_t> cuts;
+                               for (size_t i = 1; i <= envelope.size(); ++i) cuts.push_back(i);
+                               return cuts;
+                             }()))},
+      {"chunks cut inside a tag and a value",
+       withChunkedBody(chunked(envelope, {envelope.find("<return>") + 3, envelope.find("MTIz") + 2, envelope.size()}))},
+      {"chunk sizes with extensions and upper case",
+       withChunkedBody("A;ext=1\r\n" + envelope.substr(0, 10) + "\r\n" + chunked(envelope.substr(10), {envelope.size() - 10}))},
+      {"no Content-Length, closed at the end", Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n" + envelope)},
+      {"two responses in one connection", Reply::raw(text.bytes + Reply::soap("cliSettlement", "<return>OTk5</return>").bytes)},
+      {"a Content-Length larger than the envelope, then closed",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(envelope.size() + 500) +
+                  "\r\n\r\n" + envelope)},
+      {"100 Continue first", Reply::raw("HTTP/1.1 100 Continue\r\n\r\n" + text.bytes)},
+      // The connection closes after every answer, so the runtime reads to
+      // the envelope's end whatever the length said.
+      {"a Content-Length shorter than the envelope",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                  std::to_string(envelope.size() - 20) + "\r\n\r\n" + envelope)},
+  };
+  for (const auto& c : cases) {
+    server.enqueue(c.reply);
+    EXPECT_EQ(call(kText), expected) << c.name;
+  }
+}
+
+TEST_F(FaultInjection, SilentCentresTimeOut) {
+  const Reply text = Reply::soap("cliSettlement", "<return>MTIz</return>");
+  const std::string head = text.bytes.substr(0, text.bytes.find("\r\n\r\n") + 4);
+  nv::ScopedSessionTimeouts shortWaits({-300000, -300000});  // 0.3 s
+  const struct {
+    const char* name;
+    std::string sentBeforeSilence;  // none: the request is never answered
+  } cases[] = {
+      {"accepts and never answers", ""},
+      {"sends the headers, then nothing", head},
+      {"sends half the envelope, then nothing", text.bytes.substr(0, text.bytes.size() - 40)},
+  };
+  for (const auto& c : cases) {
+    StallingServer stalling(c.sentBeforeSilence);
+    dir.writeCentres({{Centres::kMain, stalling.url(), "H", "1", "op", ""}});
+    auto start = Clock::now();
+    EXPECT_EQ(call(kText), majorException("cliSettlement")) << c.name;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << c.name;
+  }
+}
+
+TEST_F(FaultInjection, HugeAndDeepAnswers) {
+  const std::string plain = std::string(10 << 20, 'y') + ":";  // the ":" keeps it from being base64
+  const std::string decodedBytes(6 << 20, '\xB5');
+  std::string nested;
+  for (int i = 0; i < 100000; ++i) nested += "<u>";
+  for (int i = 0; i < 100000; ++i) nested += "</u>";
+  std::string shallow;
+  for (int i = 0; i < 100; ++i) shallow += "<u a=\"1\">";
+  for (int i = 0; i < 100; ++i) shallow += "</u>";
+
+  struct Case {
+    const char* name;
+    std::string exportName;
+    Reply reply;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"a 10 MB plain text member", kText, Reply::soap("cliSettlement", "<return>" + plain + "</return>"),
+       successDoc("cliSettlement", 1, {{{0, "settlementNo", plain}}})},
+      {"an 8 MB base64 member", kText,
+       Reply::soap("cliSettlement", "<return>" + base64Encode(decodedBytes) + "</return>"),
+       successDoc("cliSettlement", 1, {{{0, "settlementNo", decodedBytes}}})},
+      {"unknown elements 100 levels deep", kList,
+       Reply::soap("getPersonInfo", "<return><list>" + shallow + "<name>YQ==</name></list></return>"),
+       successDoc("GetPersonInfo", 13, {personRow("a")})},
+  };
+  for (const Case& c : cases) {
+    server.enqueue(c.reply);
+    auto start = Clock::now();
+    EXPECT_EQ(call(c.exportName), c.expected) << c.name;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(60)) << c.name;
+  }
+
+  // Unknown elements are skipped without recursion, however deep.
+  server.enqueue(Reply::soap("getPersonInfo", "<return><list>" + nested + "</list></return>"));
+  EXPECT_EQ(call(kList), successDoc("GetPersonInfo", 13, {personRow("")})) << "100,000 levels";
+}
+
+TEST_F(FaultInjection, OddBytesInMembers) {
+  // A value is a C text to the HIS: it ends at its first zero byte, however
+  // the zero came.
+  const struct {
+    const char* name;
+    std::string xml;
+    std::string value;  // the name column as the HIS must get it
+  } cases[] = {
+      {"a character reference to NUL", "ab&#0;cd", "ab"},
+      {"a raw NUL byte", std::string("ab\0cd", 5), "ab"},
+      {"base64 of bytes with a NUL", base64Encode(std::string("ab\0cd", 5)), "ab"},
+      {"an overlong UTF-8 NUL", "ab\xC0\x80" "cd", "ab"},
+      {"a byte that starts no UTF-8 character", "a\xFFz", "a\xFFz"},
+      {"markup characters as references", "&lt;/column&gt;&amp;", "</column>&"},
+  };
+  for (const auto& c : cases) {
+    server.enqueue(Reply::soap("getPersonInfo", personItems(c.xml)));
+    EXPECT_EQ(call(kList), successDoc("GetPersonInfo", 13, {personRow(c.value)})) << c.name;
+  }
+  // A lead byte whose sequence runs into the markup breaks the XML.
+  server.enqueue(Reply::soap("getPersonInfo", personItems("a\xFE\x80z")));
+  EXPECT_EQ(call(kList), majorException("GetPersonInfo"));
+}
+
+// Odd but readable answers: the first of a repeated element counts, a nil
+// record is a row of empty values, a nil item is no row.
+TEST_F(FaultInjection, OddShapesOfAnswers) {
+  const std::string xsi = "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
+  auto calculation = [](const std::string& totalMoney) {
+    return successDoc("cliCalculate", 8, {{{0, "totalMoney", totalMoney}, {1, "enableTotal", ""}, {7, "checkMoney", ""},
+                                           {2, "familyAccountMoney", ""}, {3, "doorRedeemNumber", ""},
+                                           {4, "doorRedeemMoney", ""}, {5, "memberRedeemNumber", ""},
+                                           {6, "memberRedeemMoney", ""}}});
+  };
+  auto settlement = [](const std::string& value) {
+    return successDoc("cliSettlement", 1, {{{0, "settlementNo", value}}});
+  };
+  const struct {
+    const char* name;
+    std::string exportName;
+    Reply reply;
+    std::string expected;
+  } cases[] = {
+      {"a nil record", kRecord, Reply::soap("cliCalculate", "<return " + xsi + " xsi:nil=\"true\"/>"), calculation("")},
+      {"a record given twice", kRecord,
+       Reply::soap("cliCalculate", "<return><totalMoney>MQ==</totalMoney></return><return><totalMoney>Mg==</totalMoney></return>"),
+       calculation("1")},
+      {"a list of nil items", kList,
+       Reply::soap("getPersonInfo", "<return " + xsi + "><list xsi:nil=\"true\"/><list xsi:nil=\"true\"/></return>"),
+       successDoc("GetPersonInfo", 13, {})},
+      {"a member given twice", kList,
+       Reply::soap("getPersonInfo", "<return><list><name>YQ==</name><name>Yg==</name></list></return>"),
+       successDoc("GetPersonInfo", 13, {personRow("a")})},
+      {"a list given twice", kList,
+       Reply::soap("getPersonInfo", personItems("YQ==") + personItems("Yg==")),
+       successDoc("GetPersonInfo", 13, {personRow("a")})},
+      {"text where a list belongs", kList, Reply::soap("getPersonInfo", "<return>plain</return>"),
+       successDoc("GetPersonInfo", 13, {})},
+      {"elements where text belongs", kText, Reply::soap("cliSettlement", "<return><list><a>1</a></list></return>"),
+       settlement("<list><a>1</a></list>")},
+      {"a text given twice", kText, Reply::soap("cliSettlement", "<return>MQ==</return><return>Mg==</return>"),
+       settlement("1")},
+  };
+  for (const auto& c : cases) {
+    server.enqueue(c.reply);
+    EXPECT_EQ(call(c.exportName), c.expected) << c.name;
+  }
+}
+
+}  // namespace
