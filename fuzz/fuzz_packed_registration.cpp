@@ -1,0 +1,80 @@
+// Any packed registration text: inpRegisterB must behave exactly as
+// inpRegister called with the fields that strtok finds (a field of one
+// space standing for the empty value), whatever the text's length, and must
+// leave the caller's text as it was.
+#include <cstring>
+#include <vector>
+
+#include "NvInterFace.h"
+#include "frame/packed_text.h"
+#include "frame/service_session.h"
+#include "fuzz/document_check.h"
+#include "fuzz/export_catalogue.h"
+#include "fuzz/fuzz_support.h"
+
+namespace {
+
+using namespace nvfuzz;
+
+constexpr size_t kSlots = 32;
+
+// The C library's own splitting, as the packed format was defined by it.
+std::vector<std::string> strtokSlots(const std::string& text) {
+  std::vector<std::string> slots(kSlots);
+  std::vector<char> copy(text.begin(), text.end());
+  copy.push_back('\0');
+  char* position = nullptr;
+  size_t filled = 0;
+  for (char* field = strtok_r(copy.data(), "|", &position); field != nullptr && filled < kSlots;
+       field = strtok_r(nullptr, "|", &position))
+    slots[filled++] = std::strcmp(field, " ") == 0 ? "" : field;
+  return slots;
+}
+
+struct Outcome {
+  std::string document;
+  std::string sent;
+};
+
+template <class Call>
+Outcome callWithAnswer(const std::string& answer, Call call) {
+  nv::ScopedSessionTransport transport(answer);
+  std::string document = take(call(), "the registration");
+  return {document, transport.sent()};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  enterScratchDirectory();
+  writeConfiguration(standardConfiguration());
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string text = cText(asText(data, size));
+  const std::vector<std::string> slots = strtokSlots(text);
+
+  const std::vector<std::string_view> split = nv::splitPackedText(text, kSlots);
+  require(std::vector<std::string>(split.begin(), split.end()) == slots, "splitPackedText splits as strtok does",
+          text);
+
+  const std::string answer = nvcheck::plainSuccessAnswer(nvcheck::exportNamed("inpRegisterB"));
+  // The caller's text in a block of its own, exactly as long as the text.
+  std::vector<char> callerText(text.begin(), text.end());
+  callerText.push_back('\0');
+  const Outcome packed = callWithAnswer(answer, [&] { return inpRegisterB(callerText.data()); });
+  require(std::string(callerText.data(), text.size()) == text && callerText.back() == '\0',
+          "inpRegisterB leaves the caller's text untouched");
+
+  std::string problem = nvcheck::resultDocumentProblem(packed.document, "InpRegister");
+  require(problem.empty(), "inpRegisterB writes a well-formed document", problem + "\n" + packed.document);
+
+  nvcheck::CArguments args;
+  for (const std::string& s : slots) args.push_back(s.c_str());
+  const Outcome direct = callWithAnswer(answer, [&] { return nvcheck::exportNamed("inpRegister").call(args); });
+  require(packed.document == direct.document, "inpRegisterB returns what inpRegister returns for its fields",
+          packed.document + "\n" + direct.document);
+  require(packed.sent == direct.sent, "inpRegisterB sends what inpRegister sends for its fields");
+  return 0;
+}
