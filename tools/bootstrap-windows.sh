@@ -1,0 +1,125 @@
+#!/usr/bin/env bash
+# Installs what the 32-bit Windows build and its Wine tests need, skipping
+# whatever is already present:
+#   - the i386 architecture, for Wine's 32-bit half (wine32:i386);
+#   - the mingw-w64 i686 cross compiler (win32 threads variant);
+#   - Wine (64-bit wineserver, 32-bit loader with its preloader), checked to
+#     run headless; where the kernel cannot execute i386 programs (no 32-bit
+#     user mode), they run through qemu's user-mode emulator, registered
+#     with binfmt_misc;
+#   - the SOAP toolkit's source package, matching the installed code
+#     generator, unpacked into a cache outside the repository: the Windows
+#     runtime is compiled from it. Its sources are never committed.
+# Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
+# Prints the directory of the unpacked toolkit sources on its last line.
+set -euo pipefail
+
+gsoap_cache=${NV_GSOAP_CACHE:-/var/cache/nvinterface/gsoap}
+src_list=/etc/apt/sources.list.d/debian-src.sources
+bin_list=/etc/apt/sources.list.d/debian.sources
+
+windows_packages=(
+  g++-mingw-w64-i686-win32
+  binutils-mingw-w64-i686
+  mingw-w64-i686-dev
+  wine wine64 wine32:i386 wine32-preloader:i386
+  dpkg-dev
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
+    echo "bootstrap-windows: need root to run: $*" >&2; exit 1; fi
+}
+
+missing() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || echo "$p"
+  done
+}
+
+need_update=no
+apt_updated=no
+apt_update_once() {
+  if [ "$apt_updated" = no ] || [ "$need_update" = yes ]; then
+    as_root apt-get update -qq
+    apt_updated=yes
+    need_update=no
+  fi
+}
+
+# Wine's 32-bit loader and libraries come from the i386 architecture.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+  need_update=yes
+fi
+
+# Source lists: the same mirror and suites as the binary lists, deb-src only.
+if [ -f "$bin_list" ]; then
+  wanted=$(sed -e 's/^Types:.*/Types: deb-src/' "$bin_list")
+  if [ ! -f "$src_list" ] || [ "$(cat "$src_list")" != "$wanted" ]; then
+    printf '%s\n' "$wanted" | as_root tee "$src_list" >/dev/null
+    need_update=yes
+  fi
+else
+  echo "bootstrap-windows: $bin_list not found; cannot derive the source lists" >&2
+  exit 1
+fi
+
+todo=$(missing "${windows_packages[@]}")
+if [ -n "$todo" ]; then
+  apt_update_once
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $todo
+fi
+
+# Wine's 32-bit loader is an i386 program. Some kernels run without 32-bit
+# user mode; there it runs under qemu's i386 emulator through binfmt_misc.
+wine32_loader=/usr/lib/wine/wine
+if ! "$wine32_loader" --version >/dev/null 2>&1; then
+  todo=$(missing qemu-user-static)
+  if [ -n "$todo" ]; then
+    apt_update_once
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends qemu-user-static
+  fi
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -f "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ ! -f "$binfmt/qemu-i386" ]; then
+    # ELF32, little endian, ET_EXEC or ET_DYN, EM_386.
+    magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    printf ':qemu-i386:M::%s:%s:/usr/bin/qemu-i386-static:F\n' "$magic" "$mask" |
+      as_root tee "$binfmt/register" >/dev/null
+  fi
+  if ! "$wine32_loader" --version >/dev/null 2>&1; then
+    echo "bootstrap-windows: cannot run the 32-bit Wine loader" >&2
+    exit 1
+  fi
+fi
+
+# Wine must start without a display, as root.
+if ! WINEDEBUG=-all DISPLAY='' wine --version >/dev/null 2>&1; then
+  echo "bootstrap-windows: 'wine --version' fails" >&2
+  exit 1
+fi
+
+# The toolkit's source package, the version of the installed soapcpp2.
+gsoap_version=$(dpkg-query -W -f='${Version}' gsoap)
+gsoap_dir=$gsoap_cache/$gsoap_version
+if [ ! -f "$gsoap_dir/.unpacked" ]; then
+  apt_update_once
+  as_root mkdir -p "$gsoap_cache"
+  work=$(as_root mktemp -d "$gsoap_cache/.fetch.XXXXXX")
+  (cd "$work" && as_root apt-get source -qq --only-source "gsoap=$gsoap_version" >/dev/null)
+  unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'gsoap-*' | head -n 1)
+  if [ -z "$unpacked" ] || [ -z "$(find "$unpacked" -name stdsoap2.cpp -print -quit)" ]; then
+    echo "bootstrap-windows: the gsoap source package holds no stdsoap2.cpp" >&2
+    exit 1
+  fi
+  as_root rm -rf "$gsoap_dir"
+  as_root mv "$unpacked" "$gsoap_dir"
+  as_root rm -rf "$work"
+  as_root touch "$gsoap_dir/.unpacked"
+fi
+
+echo "$gsoap_dir"
