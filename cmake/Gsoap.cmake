@@ -6,7 +6,8 @@
 #                    struct soap was compiled with.
 #   nv_soapcpp2()    runs the code generator on the service definition.
 find_program(NV_SOAPCPP2 soapcpp2 REQUIRED)
-find_path(NV_GSOAP_IMPORT stlvector.h PATHS /usr/share/gsoap/import REQUIRED NO_DEFAULT_PATH)
+# A host path: not re-rooted under a cross toolchain's sysroot.
+find_path(NV_GSOAP_IMPORT stlvector.h PATHS /usr/share/gsoap/import REQUIRED NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 set(NV_SOAP_MEMBERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/SoapMembersByLocalName.cmake)
 
 # ---- The runtime: compiled from the toolkit's Debian source package --------
@@ -34,6 +35,11 @@ if(NOT TARGET gsoap_runtime)
   set_target_properties(gsoap_runtime PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endif()
 # ---- end of the runtime block ----------------------------------------------
+
+# ---- Windows (mingw-w64 cross build): the runtime's sockets are Winsock ----
+if(WIN32)
+  target_link_libraries(gsoap_runtime PUBLIC ws2_32)
+endif()
 
 # nv_soapcpp2(<var> CLIENT|SERVER DIRECTORY <dir>
 #             [DEFINITION <header>] [SERVICE <name>])
@@ -101,7 +107,13 @@ endfunction()
 # definition file, so nothing of the runtime or the C++ library leaks out.
 function(nv_shared_library_exports target def_file)
   if(WIN32)
+    # NvInterFace.dll, not libNvInterFace.dll, exporting the definition
+    # file's names as they stand: --kill-at drops the @N that __stdcall
+    # adds to 32-bit symbol names.
+    set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "")
     target_sources(${target} PRIVATE ${def_file})
+    # The fixup binds each undecorated name to its decorated symbol.
+    target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup -Wl,--no-undefined)
     return()
   endif()
   file(STRINGS ${def_file} lines)

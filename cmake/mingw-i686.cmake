@@ -23,8 +23,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# Windows XP SP3 and later: getaddrinfo and friends from ws2_32.
-set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0501")
-set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0501")
+# Windows Vista and later: the runtime resolves names with getaddrinfo and
+# AI_NUMERICSERV, which older Winsock lacks.
+set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0600")
+set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0600")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")

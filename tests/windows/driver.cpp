@@ -1,0 +1,235 @@
+// Loads NvInterFace.dll the way a HIS does (LoadLibraryA, GetProcAddress),
+// calls its exports as a scenario file says and writes every result's raw
+// bytes to a result file, so a Linux test can compare them byte for byte.
+//
+//   driver.exe <dll> --list <result-file>
+//       resolves every export and writes one name a line.
+//   driver.exe <dll> <scenario-file> <result-file>
+//       runs each scenario line "<label> <export> <argument>...", where an
+//       argument is "-" for a null pointer or "x" followed by the text's
+//       bytes in hex ("x" alone is the empty text). Writes one line
+//       "<label> x<hex>" per scenario ("<label> -" for a null result) and
+//       releases each result with freeResult.
+// Exit status: 0 when every scenario ran, 1 when an export is missing or a
+// scenario is malformed, 2 on a usage error.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "NvInterFace.h"
+
+namespace {
+
+using Arguments = std::vector<const char*>;
+using Invoker = char* (*)(FARPROC, const Arguments&);
+
+template <class... Texts, size_t... I>
+char* invokeWith(FARPROC address, const Arguments& args, std::index_sequence<I...>) {
+  auto function = reinterpret_cast<char*(NV_CALL*)(Texts...)>(reinterpret_cast<void*>(address));
+  (void)args;  // unused by an export without arguments
+  return function(args[I]...);
+}
+
+// The arity comes from the export's own prototype: a __stdcall callee pops
+// its arguments, so a wrong count would wreck the stack.
+template <class... Texts>
+constexpr size_t arityOf(char*(NV_CALL*)(Texts...)) {
+  return sizeof...(Texts);
+}
+template <class... Texts>
+constexpr Invoker invokerOf(char*(NV_CALL*)(Texts...)) {
+  return [](FARPROC address, const Arguments& args) {
+    return invokeWith<Texts...>(address, args, std::index_sequence_for<Texts...>{});
+  };
+}
+
+struct Export {
+  const char* name;
+  size_t arity;
+  Invoker invoke;
+  FARPROC address;
+};
+
+// Only the prototype is used: the driver links nothing of the library.
+#define NV_EXPORT(name) \
+  Export { #name, arityOf(decltype(&::name){}), invokerOf(decltype(&::name){}), nullptr }
+
+// Every text-returning export of NvInterFace.h; freeResult is resolved apart.
+std::vector<Export> allExports() {
+  return {
+      NV_EXPORT(Encypt),          NV_EXPORT(DeEncypt),           NV_EXPORT(getCenter),
+      NV_EXPORT(getAllCenter),    NV_EXPORT(getPersonInfo),      NV_EXPORT(getHospitalInfo),
+      NV_EXPORT(cliRegister),     NV_EXPORT(cliDetailInput),     NV_EXPORT(cliDetailSeek),
+      NV_EXPORT(cliCancelFee),    NV_EXPORT(cliSingleCancleFee), NV_EXPORT(cliCalculate),
+      NV_EXPORT(cliSettlement),   NV_EXPORT(cliCancelSettlement), NV_EXPORT(cliSeek),
+      NV_EXPORT(cliAuditingSeek), NV_EXPORT(isCashRedeem),       NV_EXPORT(cliBalance),
+      NV_EXPORT(cliStrikeBalance), NV_EXPORT(inpRegister),       NV_EXPORT(inpRegisterB),
+      NV_EXPORT(inpDetailInput),  NV_EXPORT(inpDetailSeek),      NV_EXPORT(inpSingleCancelFee),
+      NV_EXPORT(inpCancelFee),    NV_EXPORT(calculate),          NV_EXPORT(inpPay),
+      NV_EXPORT(auditingSeek),    NV_EXPORT(updateDisease),      NV_EXPORT(updateLeechdom),
+      NV_EXPORT(getInpatientGradeList), NV_EXPORT(matchUpdate),  NV_EXPORT(matchSeek),
+  };
+}
+
+std::string hex(const char* bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes); *p; ++p) {
+    out += digits[*p >> 4];
+    out += digits[*p & 15];
+  }
+  return out;
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// "x<hex>" to its bytes; false when malformed.
+bool unhex(const std::string& token, std::string& bytes) {
+  if (token.empty() || token[0] != 'x' || token.size() % 2 == 0) return false;
+  bytes.clear();
+  for (size_t i = 1; i < token.size(); i += 2) {
+    int high = hexDigit(token[i]), low = hexDigit(token[i + 1]);
+    if (high < 0 || low < 0 || (high == 0 && low == 0)) return false;  // no NUL inside a C text
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
+std::vector<std::string> splitWords(const std::string& line) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+    size_t start = i;
+    while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+    if (i > start) words.push_back(line.substr(start, i - start));
+  }
+  return words;
+}
+
+bool readLines(const char* path, std::vector<std::string>& lines) {
+  FILE* file = std::fopen(path, "rb");
+  if (!file) return false;
+  std::string current;
+  int c;
+  while ((c = std::fgetc(file)) != EOF) {
+    if (c == '\n') {
+      lines.push_back(current);
+      current.clear();
+    } else {
+      current += static_cast<char>(c);
+    }
+  }
+  if (!current.empty()) lines.push_back(current);
+  std::fclose(file);
+  return true;
+}
+
+// Runs one scenario line; returns the result line, or "" with `error` set.
+std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeResult)(char*),
+                        const std::vector<std::string>& words, std::string& error) {
+  if (words.size() < 2) {
+    error = "a scenario needs a label and an export";
+    return "";
+  }
+  const Export* target = nullptr;
+  for (const Export& e : exports)
+    if (words[1] == e.name) target = &e;
+  if (!target) {
+    error = "unknown export " + words[1];
+    return "";
+  }
+  if (words.size() - 2 != target->arity) {
+    error = words[1] + " takes " + std::to_string(target->arity) + " arguments";
+    return "";
+  }
+  std::vector<std::string> texts(target->arity);
+  Arguments args(target->arity, nullptr);
+  for (size_t i = 0; i < target->arity; ++i) {
+    const std::string& token = words[i + 2];
+    if (token == "-") continue;
+    if (!unhex(token, texts[i])) {
+      error = "malformed argument " + token;
+      return "";
+    }
+    args[i] = texts[i].c_str();
+  }
+  char* result = target->invoke(target->address, args);
+  std::string line = words[0] + (result ? " x" + hex(result) : std::string(" -"));
+  freeResult(result);
+  return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s <dll> (--list | <scenario-file>) <result-file>\n", argv[0]);
+    return 2;
+  }
+  HMODULE library = LoadLibraryA(argv[1]);
+  if (!library) {
+    std::fprintf(stderr, "LoadLibraryA(%s) failed: error %lu\n", argv[1], GetLastError());
+    return 1;
+  }
+  bool complete = true;
+  std::vector<Export> exports = allExports();
+  for (Export& e : exports) {
+    e.address = GetProcAddress(library, e.name);
+    if (!e.address) {
+      std::fprintf(stderr, "missing export %s\n", e.name);
+      complete = false;
+    }
+  }
+  auto freeResult = reinterpret_cast<void(NV_CALL*)(char*)>(
+      reinterpret_cast<void*>(GetProcAddress(library, "freeResult")));
+  if (!freeResult) {
+    std::fprintf(stderr, "missing export freeResult\n");
+    complete = false;
+  }
+  if (!complete) return 1;
+
+  std::vector<std::string> out;
+  int status = 0;
+  if (std::string(argv[2]) == "--list") {
+    for (const Export& e : exports) out.push_back(e.name);
+    out.push_back("freeResult");
+    freeResult(nullptr);  // a null pointer is ignored
+  } else {
+    std::vector<std::string> lines;
+    if (!readLines(argv[2], lines)) {
+      std::fprintf(stderr, "cannot read %s\n", argv[2]);
+      return 2;
+    }
+    for (const std::string& line : lines) {
+      std::vector<std::string> words = splitWords(line);
+      if (words.empty()) continue;
+      std::string error;
+      std::string result = runScenario(exports, freeResult, words, error);
+      if (result.empty()) {
+        std::fprintf(stderr, "scenario '%s': %s\n", line.c_str(), error.c_str());
+        status = 1;
+        continue;
+      }
+      out.push_back(result);
+    }
+  }
+
+  FILE* file = std::fopen(argv[3], "wb");
+  if (!file) {
+    std::fprintf(stderr, "cannot write %s\n", argv[3]);
+    return 2;
+  }
+  for (const std::string& line : out) std::fprintf(file, "%s\n", line.c_str());
+  std::fclose(file);
+  FreeLibrary(library);
+  return status;
+}
