@@ -7,16 +7,11 @@
 #     run headless; where the kernel cannot execute i386 programs (no 32-bit
 #     user mode), they run through qemu's user-mode emulator, registered
 #     with binfmt_misc;
-#   - the SOAP toolkit's source package, matching the installed code
-#     generator, unpacked into a cache outside the repository: the Windows
-#     runtime is compiled from it. Its sources are never committed.
+#   - the SOAP toolkit's source package (tools/fetch-gsoap-source.sh), from
+#     which the Windows runtime is compiled; never committed.
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
-
-gsoap_cache=${NV_GSOAP_CACHE:-/var/cache/nvinterface/gsoap}
-src_list=/etc/apt/sources.list.d/debian-src.sources
-bin_list=/etc/apt/sources.list.d/debian.sources
 
 windows_packages=(
   g++-mingw-w64-i686-win32
@@ -52,18 +47,6 @@ apt_update_once() {
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
   need_update=yes
-fi
-
-# Source lists: the same mirror and suites as the binary lists, deb-src only.
-if [ -f "$bin_list" ]; then
-  wanted=$(sed -e 's/^Types:.*/Types: deb-src/' "$bin_list")
-  if [ ! -f "$src_list" ] || [ "$(cat "$src_list")" != "$wanted" ]; then
-    printf '%s\n' "$wanted" | as_root tee "$src_list" >/dev/null
-    need_update=yes
-  fi
-else
-  echo "bootstrap-windows: $bin_list not found; cannot derive the source lists" >&2
-  exit 1
 fi
 
 todo=$(missing "${windows_packages[@]}")
@@ -103,23 +86,5 @@ if ! WINEDEBUG=-all DISPLAY='' wine --version >/dev/null 2>&1; then
   exit 1
 fi
 
-# The toolkit's source package, the version of the installed soapcpp2.
-gsoap_version=$(dpkg-query -W -f='${Version}' gsoap)
-gsoap_dir=$gsoap_cache/$gsoap_version
-if [ ! -f "$gsoap_dir/.unpacked" ]; then
-  apt_update_once
-  as_root mkdir -p "$gsoap_cache"
-  work=$(as_root mktemp -d "$gsoap_cache/.fetch.XXXXXX")
-  (cd "$work" && as_root apt-get source -qq --only-source "gsoap=$gsoap_version" >/dev/null)
-  unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'gsoap-*' | head -n 1)
-  if [ -z "$unpacked" ] || [ -z "$(find "$unpacked" -name stdsoap2.cpp -print -quit)" ]; then
-    echo "bootstrap-windows: the gsoap source package holds no stdsoap2.cpp" >&2
-    exit 1
-  fi
-  as_root rm -rf "$gsoap_dir"
-  as_root mv "$unpacked" "$gsoap_dir"
-  as_root rm -rf "$work"
-  as_root touch "$gsoap_dir/.unpacked"
-fi
-
-echo "$gsoap_dir"
+# The toolkit's runtime for Windows is compiled from its source package.
+"$(dirname "$0")/fetch-gsoap-source.sh"
