@@ -58,10 +58,17 @@ std::string gbk(std::string_view utf8) {
   return *converted;
 }
 
-std::string gbkToUtf8ForDisplay(std::string_view gbkBytes) {
+std::string gbkToUtf8ForDisplay(std::string_view gbkBytes, bool escapeBackslash) {
   Converter converter("UTF-8", "GBK");
   std::string out;
-  while (!converter.convert(gbkBytes, out)) {
+  auto convertRun = [&] {
+    std::string run;
+    bool complete = converter.convert(gbkBytes, run);
+    // No UTF-8 sequence holds the byte 5C but the backslash itself.
+    for (char c : run) out += escapeBackslash && c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return complete;
+  };
+  while (!convertRun()) {
     char escaped[5];
     std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<unsigned char>(gbkBytes.front()));
     out += escaped;

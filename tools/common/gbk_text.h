@@ -17,8 +17,9 @@ std::optional<std::string> utf8ToGbk(std::string_view utf8);
 std::string gbk(std::string_view utf8);
 
 // GBK bytes for display: every byte sequence that is not GBK is shown as
-// \xNN, so nothing received is ever hidden or lost from the log.
-std::string gbkToUtf8ForDisplay(std::string_view gbkBytes);
+// \xNN, so nothing received is ever hidden. With escapeBackslash, a
+// backslash of the text shows as two, so a log line reads back unambiguously.
+std::string gbkToUtf8ForDisplay(std::string_view gbkBytes, bool escapeBackslash = false);
 
 }  // namespace nvtools
 

@@ -10,13 +10,11 @@ namespace sandbox {
 using nvtools::gbkToUtf8ForDisplay;
 
 std::string quoteForLog(std::string_view gbkBytes) {
-  std::string shown = gbkToUtf8ForDisplay(gbkBytes);
   std::string quoted = "\"";
-  for (char c : shown) {
+  for (char c : gbkToUtf8ForDisplay(gbkBytes, /*escapeBackslash*/ true)) {
     unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
+    if (c == '"') {
+      quoted += "\\\"";
     } else if (byte < 0x20 || byte == 0x7F) {
       char escaped[5];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);

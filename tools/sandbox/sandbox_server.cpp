@@ -23,7 +23,7 @@ namespace {
 
 using namespace sandbox;
 
-// Set by SIGINT or SIGTERM; the accept loop looks at it every second.
+// Set by SIGINT or SIGTERM; the accept loop looks at it four times a second.
 volatile std::sig_atomic_t stopRequested = 0;
 
 void requestStop(int) { stopRequested = 1; }
@@ -67,7 +67,13 @@ void serveUntilStopped(struct soap* soap, ServerState& state) {
       continue;  // a time-out: look at the stop flag again
     }
     state.logged = false;
-    if (soap_serve(soap) != SOAP_OK && !state.logged) {
+    int status = soap_serve(soap);
+    if (state.logged) {
+      // The operation or the GET handler has told what happened.
+    } else if (soap->error >= SOAP_STOP) {
+      // The runtime closes a POST without a SOAP envelope unanswered.
+      writeLogLine("- request refused: no SOAP envelope; closed without an answer");
+    } else if (status != SOAP_OK) {
       // Nothing reached an operation: unreadable, unknown or cut short.
       writeLogLine("- request refused: " + quoteForLog(faultText(soap)));
     }
@@ -83,7 +89,7 @@ int run(const ServerOptions& options) {
   struct soap* soap = soap_new1(SOAP_C_UTFSTRING);
   soap->bind_flags = SO_REUSEADDR;
   soap->send_timeout = soap->recv_timeout = options.timeoutSeconds;
-  soap->accept_timeout = 1;
+  soap->accept_timeout = -250000;  // 0.25 s: how soon a stop request is seen
   soap->socket_flags = MSG_NOSIGNAL;
   soap->recv_maxlength = 8 * 1024 * 1024;  // no request of the contract comes near
 
