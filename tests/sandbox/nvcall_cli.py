@@ -1,0 +1,139 @@
+#!/usr/bin/python3
+"""nvcall from the command line, as a HIS developer uses it.
+
+Usage: nvcall_cli.py NVCALL_BINARY NV_SANDBOX_BINARY
+
+Starts the sandbox on a free loopback port, then runs nvcall in a scratch
+directory: the config subcommand, calls with --utf8/--table/--raw, saved
+results read back with show, and the exit status of each. Exits 0 when all
+checks hold.
+"""
+import base64
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+
+NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+failures = []
+
+
+def expect(what, condition, detail=""):
+    if not condition:
+        failures.append(f"{what}: {detail}")
+
+
+def nvcall(*args, cwd):
+    done = subprocess.run([NVCALL, *args], cwd=cwd, capture_output=True, timeout=120)
+    return done.returncode, done.stdout, done.stderr
+
+
+def config_lines(cwd):
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "rb") as f:
+        return f.read().split(b"\n")
+
+
+def check(url, cwd):
+    rc, out, _ = nvcall("config", "list", cwd=cwd)
+    expect("config list without a file", rc == 0 and b"no centres" in out, out)
+
+    rc, out, err = nvcall("--utf8", "config", "add", "CenterNO=341122", f"ServiceURL={url}", "HOSP_CODE=341122001",
+                          "ORG_LEVEL=2", "UserNo=op01", "BK=备注", cwd=cwd)
+    expect("config add", rc == 0, err)
+    lines = config_lines(cwd)
+    expect("six lines and a final line feed", len(lines) == 7 and lines[6] == b"", lines)
+    expect("CenterNO in base64", lines[0] == b"f7ad02e=" + base64.b64encode(b"341122"), lines[0])
+    expect("BK in base64 of GBK", lines[5] == b"8e44f01=" + base64.b64encode("备注".encode("gbk")), lines[5])
+
+    rc, _, err = nvcall("config", "add", "CenterNO=341122", cwd=cwd)
+    expect("adding a configured centre again fails", rc == 3 and b"configured already" in err, err)
+    rc, _, err = nvcall("config", "add", "Centre=1", cwd=cwd)
+    expect("an unknown field is a usage error", rc == 2, err)
+
+    rc, _, err = nvcall("config", "add", "CenterNO=341199", "ServiceURL=http://127.0.0.1:1/x", cwd=cwd)
+    expect("a second centre", rc == 0, err)
+    before = config_lines(cwd)
+    rc, _, err = nvcall("config", "edit", "341122", "UserNo=op02", cwd=cwd)
+    expect("config edit", rc == 0, err)
+    after = config_lines(cwd)
+    changed = [i for i in range(len(after)) if after[i] != before[i]]
+    expect("edit changes one line", changed == [4] and after[4] == b"8e44f00=" + base64.b64encode(b"op02"), changed)
+    rc, _, err = nvcall("config", "edit", "999999", "UserNo=x", cwd=cwd)
+    expect("editing an unknown centre fails", rc == 3 and b"no centre 999999" in err, err)
+
+    rc, out, _ = nvcall("--utf8", "config", "list", cwd=cwd)
+    expect("config list shows both centres decoded",
+           rc == 0 and "备注".encode() in out and b"341199" in out and b"op02" in out, out)
+
+    rc, out, _ = nvcall("--raw", "getPersonInfo", "341122000123", "op01", "341122", cwd=cwd)
+    expect("--raw prints the GBK document as returned", rc == 0 and out.startswith(
+        b"<?xml version='1.0' encoding='gb2312'?><function><function_id>GetPersonInfo</function_id>")
+        and "张三".encode("gbk") in out and out.endswith(b"</function>"), out[:200])
+    with open(os.path.join(cwd, "saved.xml"), "wb") as f:
+        f.write(out)
+
+    rc, out, _ = nvcall("--utf8", "--table", "getPersonInfo", "341122000123", "op01", "341122", cwd=cwd)
+    text = out.decode("utf-8")
+    expect("--utf8 --table", rc == 0 and text.startswith("GetPersonInfo  000  执行成功  (3 rows)\n")
+           and "张三" in text and "李秀英" in text, text)
+    header, rule = text.splitlines()[1:3]
+    starts = [m.start() for m in re.finditer(r"\S+", header)]
+    expect("13 columns, each name over its rule", len(starts) == 13 and
+           starts == [m.start() for m in re.finditer(r"-+", rule)], text)
+
+    rc, out, _ = nvcall("show", "--value", "memberNO", "saved.xml", cwd=cwd)
+    expect("show --value", rc == 0 and out == b"34112200012301\n", out)
+    rc, out, _ = nvcall("--utf8", "show", "--table", "saved.xml", cwd=cwd)
+    expect("show --table", rc == 0 and "张小明" in out.decode("utf-8"), out)
+
+    rc, out, _ = nvcall("--utf8", "cliCalculate", "10009999", "341122", cwd=cwd)
+    expect("an out_code of 600 exits 1", rc == 1 and "就诊记录不存在" in out.decode("utf-8"), out)
+    rc, out, _ = nvcall("--utf8", "--table", "cliCalculate", "", "341122", cwd=cwd)
+    expect("a failed check exits 1", rc == 1 and "门诊就诊号不能为空" in out.decode("utf-8"), out)
+    rc, out, _ = nvcall("getPersonInfo", "341122000123", "op01", "341199", cwd=cwd)
+    expect("an unreachable centre exits 1", rc == 1 and b"<out_code>600</out_code>" in out, out)
+
+    rc, _, err = nvcall("cliCalculate", "10000001", cwd=cwd)
+    expect("too few arguments", rc == 2 and b"takes 2 arguments, 1 given" in err and b"clinicNo centreCode" in err, err)
+    rc, _, err = nvcall("clicalculate", "1", "2", cwd=cwd)
+    expect("names are exact", rc == 2 and b"no export named clicalculate" in err, err)
+    rc, _, err = nvcall("--utf8", "getPersonInfo", "\udcff", "op", "", cwd=cwd)
+    expect("an argument that is not UTF-8", rc == 3, err)
+    rc, _, err = nvcall("--table", "--raw", "getCenter", "", cwd=cwd)
+    expect("--table with --raw", rc == 2, err)
+
+    rc, out, _ = nvcall("getCenter", "", cwd=cwd)
+    expect("getCenter has no out_code and succeeds", rc == 0 and b"<out_code>" not in out, out)
+    rc, out, _ = nvcall("--raw", "Encypt", "abc", cwd=cwd)
+    expect("Encypt", rc == 0 and out == b"YWJj", out)
+    rc, out, _ = nvcall("--utf8", "DeEncypt", base64.b64encode("张三".encode("gbk")).decode(), cwd=cwd)
+    expect("DeEncypt", rc == 0 and out == "张三\n".encode(), out)
+
+    rc, out, _ = nvcall("--list", cwd=cwd)
+    names = [line.split()[0] for line in out.decode().splitlines()]
+    expect("--list names 33 exports", rc == 0 and len(names) == 33 and "inpRegisterB" in names, names)
+
+
+def main():
+    with tempfile.TemporaryDirectory() as scratch:
+        log = open(os.path.join(scratch, "sandbox.log"), "wb")
+        server = subprocess.Popen([SANDBOX, "--port", "0", "--db", os.path.join(scratch, "centre.db")],
+                                  stdout=subprocess.PIPE, stderr=log)
+        try:
+            port = int(server.stdout.readline())
+            work = os.path.join(scratch, "his")
+            os.mkdir(work)
+            check(f"http://127.0.0.1:{port}/clinic/webservice/inpatientRedeem", work)
+        finally:
+            server.send_signal(signal.SIGTERM)
+            server.wait(timeout=30)
+            log.close()
+
+
+main()
+if failures:
+    print("\n".join(failures), file=sys.stderr)
+    sys.exit(1)
+print("nvcall: all checks passed")

@@ -1,0 +1,204 @@
+// The sandbox server itself: bad requests never end it, its answers are
+// base64 on the wire, every exchange is one log line, its store survives a
+// restart, and it serves clients that call at once.
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <thread>
+
+#include "NvInterFace.h"
+#include "tests/sandbox/sandbox_fixture.h"
+#include "tests/support/soap_message.h"
+
+namespace nvtest {
+namespace {
+
+using SandboxServer = SandboxTest;
+
+std::string envelope(const std::string& op, const std::string& members,
+                     const std::string& envelopeNamespace = "http://schemas.xmlsoap.org/soap/envelope/") {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?><e:Envelope xmlns:e=\"" + envelopeNamespace + "\" xmlns:ns1=\"" +
+         serviceNamespace() + "\"><e:Body><ns1:" + op + ">" + members + "</ns1:" + op + "></e:Body></e:Envelope>";
+}
+
+std::string member(const std::string& name, const std::string& bytes) {
+  return "<" + name + ">" + base64Encode(bytes) + "</" + name + ">";
+}
+
+std::string statusLine(const std::string& answer) { return answer.substr(0, answer.find("\r\n")); }
+
+std::string postOfDeclaredLength(const std::string& body, size_t declared) {
+  return "POST /clinic/webservice/inpatientRedeem HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: text/xml\r\n"
+         "Content-Length: " +
+         std::to_string(declared) + "\r\n\r\n" + body;
+}
+
+// What a client sends, and the status line the server must answer with
+// ("" when it may close without an answer).
+struct RawCase {
+  std::string name;
+  std::string request;
+  std::string status;
+  std::string mustContain = {};
+  bool halfClose = false;  // for requests the server would wait on
+};
+
+TEST_F(SandboxServer, BadRequestsAreAnsweredAndTheServerGoesOn) {
+  std::string deep;
+  for (int i = 0; i < 20000; ++i) deep += "<a>";
+  const std::vector<RawCase> cases = {
+      {"not HTTP", "hello\r\n\r\n", "", "", true},
+      // The runtime closes a POST without an envelope, unanswered.
+      {"not XML", soapPost("<<<>>>"), ""},
+      {"XML but no envelope", soapPost("<a/>"), ""},
+      {"an operation the service lacks", soapPost(envelope("noSuchOperation", "")),
+       "HTTP/1.1 500 Internal Server Error"},
+      {"a body shorter than its Content-Length", postOfDeclaredLength(envelope("getPersonInfo", ""), 100000), "", "",
+       true},
+      {"elements nested 20000 deep", soapPost(envelope("getPersonInfo", "<bookno>" + deep)), "", "", true},
+      // 14 digits are no base64: the member number is read as it stands.
+      {"a member that is not base64, taken as it is", soapPost(envelope("cliSeek", "<memberNo>34112200012301</memberNo>")),
+       "HTTP/1.1 500 Internal Server Error", base64Encode(gbk("该成员没有门诊就诊记录"))},
+      {"members of binary bytes",
+       soapPost(envelope("cliRegister", member("memberName", std::string("\0\xff\x80|\"<&", 7)) +
+                                            member("hosNo", kHospital) + member("memberNo", std::string(1, '\0')))),
+       "HTTP/1.1 500 Internal Server Error"},
+      {"an amount of forty digits",
+       soapPost(envelope("matchUpdate", member("hospitalSysno", kHospital) + member("code", "XY0001") +
+                                            member("hisCode", "H") + member("hisPrice", std::string(40, '9')))),
+       "HTTP/1.1 500 Internal Server Error"},
+      {"a member of two megabytes", soapPost(envelope("getHospitalInfo", member("name", std::string(2 << 20, 'A')))),
+       "HTTP/1.1 200 OK"},
+      {"a request above the size limit",
+       soapPost(envelope("getHospitalInfo", "<name>" + std::string(9 << 20, 'A') + "</name>")), ""},
+      {"a SOAP 1.2 envelope", soapPost(envelope("connectTesting", "", "http://www.w3.org/2003/05/soap-envelope")),
+       "HTTP/1.1 200 OK"},
+      {"a GET of another path", "GET /other HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", "HTTP/1.1 404 Not Found"},
+      {"a HEAD request", "HEAD / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", "", "", true},
+  };
+  for (const RawCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string answer = httpExchange(sandbox->port(), c.request, c.halfClose);
+    if (!c.status.empty()) {
+      EXPECT_EQ(statusLine(answer), c.status);
+    }
+    if (!c.mustContain.empty()) {
+      EXPECT_NE(answer.find(c.mustContain), std::string::npos) << answer.substr(0, 2000);
+    }
+    ASSERT_TRUE(sandbox->running());
+    // And the next client is served as ever.
+    EXPECT_EQ(take(cliAuditingSeek("20009999", kCentre)), failureDoc("cliAuditingSeek", "600", "结算单不存在"));
+  }
+  EXPECT_EQ(sandbox->stop(), 0) << sandbox->log();
+}
+
+TEST_F(SandboxServer, AnswersAndFaultStringsAreBase64OfGbk) {
+  std::string answer = httpExchange(sandbox->port(), soapPost(envelope("cliCalculate", member("clinicNo", "1"))));
+  EXPECT_EQ(statusLine(answer), "HTTP/1.1 500 Internal Server Error");
+  EXPECT_NE(answer.find("<faultstring>" + base64Encode(gbk("就诊记录不存在")) + "</faultstring>"), std::string::npos)
+      << answer;
+
+  answer = httpExchange(sandbox->port(), soapPost(envelope("getHospitalInfo", member("name", gbk("人民医院")))));
+  EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
+  EXPECT_NE(answer.find("<hospName>" + base64Encode(gbk("明湖县人民医院")) + "</hospName>"), std::string::npos)
+      << answer;
+  EXPECT_NE(answer.find("<hospCode>" + base64Encode(kHospital) + "</hospCode>"), std::string::npos);
+}
+
+TEST_F(SandboxServer, ServesItsServiceDescriptionWithItsOwnAddress) {
+  for (const char* path : {"/clinic/webservice/inpatientRedeem?wsdl", "/?wsdl", "/"}) {
+    SCOPED_TRACE(path);
+    std::string answer =
+        httpExchange(sandbox->port(), "GET " + std::string(path) + " HTTP/1.1\r\nHost: 127.0.0.1:" +
+                                          std::to_string(sandbox->port()) + "\r\n\r\n");
+    EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
+    EXPECT_NE(answer.find("location=\"" + sandbox->url() + "\""), std::string::npos);
+    EXPECT_NE(answer.find("name=\"getPersonInfo\""), std::string::npos);
+  }
+  // A Host that would break out of the attribute is not repeated.
+  std::string answer = httpExchange(sandbox->port(), "GET /?wsdl HTTP/1.1\r\nHost: a\"><x\r\n\r\n");
+  EXPECT_NE(answer.find("location=\"" + sandbox->url() + "\""), std::string::npos);
+  EXPECT_EQ(answer.find("a\"><x"), std::string::npos);
+}
+
+TEST_F(SandboxServer, LogsEveryExchangeOnOneLineInUtf8) {
+  expectSuccess(registerZhangSan());
+  take(cliCalculate("10009999", kCentre));
+  httpExchange(sandbox->port(), soapPost(envelope("getHospitalInfo", member("name", std::string("a\nb\xff", 4)))));
+  httpExchange(sandbox->port(), soapPost("<<<>>>"));
+  ASSERT_EQ(sandbox->stop(), 0);
+
+  std::vector<std::string> lines;
+  std::istringstream log(sandbox->log());
+  for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find(' ', 11) + 1));  // no stamp
+  ASSERT_EQ(lines.size(), 6u) << sandbox->log();
+  EXPECT_EQ(lines[0].rfind("nv_sandbox serving " + sandbox->url() + " (WSDL: " + sandbox->url() + "?wsdl)", 0), 0u)
+      << lines[0];
+  EXPECT_EQ(lines[1],
+            "cliRegister regType=\"1\" clinicNo=\"\" centerNo=\"341122\" hisClinicNo=\"MZ0001\" familyNo=\"3411220001\" "
+            "memberNo=\"34112200012301\" countryNo=\"341122100001\" memberName=\"张三\" sexCode=\"1\" "
+            "idCard=\"341122197803150019\" age=\"46\" bookNo=\"341122000123\" cardNo=\"6210341122000123\" "
+            "hosNo=\"341122001\" hosLevel=\"2\" firstIcdNo=\"J06.900\" secondIcdNo=\"\" inOfficeNo=\"01\" "
+            "clinicDate=\"2024-06-03\" clinicDoctor=\"王医生\" cureCode=\"1\" inHosId=\"1\" operator=\"op01\" "
+            "turnLevel=\"\" turnHosNo=\"\" -> ok return=\"10000001\"");
+  EXPECT_EQ(lines[2], "cliCalculate clinicNo=\"10009999\" -> fault \"就诊记录不存在\"");
+  EXPECT_EQ(lines[3], "getHospitalInfo name=\"a\\x0Ab\\xFF\" -> ok 0 items");
+  EXPECT_EQ(lines[4], "- request refused: no SOAP envelope; closed without an answer");
+  EXPECT_EQ(lines[5], "nv_sandbox stopped");
+}
+
+TEST_F(SandboxServer, KeepsItsStoreAcrossARestart) {
+  visitWithFees();
+  std::string db = dir.path() + "/centre1.db";
+  ASSERT_EQ(sandbox->stop(), 0);
+  sandbox = std::make_unique<SandboxProcess>(db, dir.path() + "/restarted.log");
+  dir.writeCentres({{kCentre, sandbox->url(), kHospital, "2", "op01", ""}});
+
+  std::string fees = take(cliDetailSeek("10000001", kCentre));
+  EXPECT_NE(fees.find("<data rowcount=\\\"3\\\" columns=\\\"16\\\">"), std::string::npos) << utf8(fees);
+  // Seeded once: the family still has three members.
+  std::string members = take(getPersonInfo("341122000123", "op01", kCentre));
+  EXPECT_NE(members.find("<data rowcount=\\\"3\\\" columns=\\\"13\\\">"), std::string::npos) << utf8(members);
+  EXPECT_EQ(take(registerZhangSan()), textDoc("CliRegister", "clinicNo", "10000002"));
+}
+
+TEST_F(SandboxServer, RefusesADatabaseOfAnotherLayout) {
+  std::string path = dir.path() + "/other.db";
+  {
+    std::ofstream other(path, std::ios::binary);
+    other << "not a database at all, just text";
+  }
+  EXPECT_THROW(SandboxProcess(path, dir.path() + "/other.log"), std::runtime_error);
+}
+
+// Four HIS workstations at once: the server takes them one after another.
+TEST_F(SandboxServer, ServesClientsThatCallAtOnce) {
+  const std::pair<const char*, const char*> members[] = {{"34112200012301", "341122000123"},
+                                                         {"34112200012302", "341122000123"},
+                                                         {"34112200012303", "341122000123"},
+                                                         {"34112200045602", "341122000456"}};
+  std::vector<std::string> visitNumbers(4);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < 4; ++i)
+    threads.emplace_back([&, i] {
+      nv::ScopedSessionTimeouts perThread({20, 20});
+      for (int round = 0; round < 5; ++round) {
+        std::string result = take(registerZhangSan(members[i].first, members[i].second));
+        size_t at = result.find("colname=\\\"clinicNo\\\">");
+        if (at != std::string::npos) visitNumbers[i] += result.substr(at + 21, 8) + " ";
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+
+  std::set<std::string> distinct;
+  for (const std::string& numbers : visitNumbers) {
+    std::istringstream in(numbers);
+    for (std::string number; in >> number;) distinct.insert(number);
+  }
+  EXPECT_EQ(distinct.size(), 20u);
+  EXPECT_EQ(*distinct.begin(), "10000001");
+  EXPECT_EQ(*distinct.rbegin(), "10000020");
+}
+
+}  // namespace
+}  // namespace nvtest
