@@ -1,5 +1,6 @@
 #include "frame/codec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -27,15 +28,17 @@ void appendStrict(std::string& out, std::string_view text, bool stopAtZero) {
   size_t padding = 0;
   if (!text.empty() && text.back() == '=') padding = (text.size() >= 2 && text[text.size() - 2] == '=') ? 2 : 1;
   size_t start = out.size();
-  out.reserve(start + text.size() / 4 * 3);
+  // Sized once and written in place: this runs for every value of a download.
+  out.resize(start + text.size() / 4 * 3);
+  char* to = &out[start];
   for (size_t i = 0; i + 4 <= text.size(); i += 4) {
     // "=" counts as zero bits; the bytes it stands for are dropped below.
     int a = valueOf(text[i]), b = valueOf(text[i + 1]);
     int c = text[i + 2] == '=' ? 0 : valueOf(text[i + 2]);
     int d = text[i + 3] == '=' ? 0 : valueOf(text[i + 3]);
-    out.push_back(static_cast<char>((a << 2) | (b >> 4)));
-    out.push_back(static_cast<char>(((b << 4) & 0xFF) | (c >> 2)));
-    out.push_back(static_cast<char>(((c << 6) & 0xFF) | d));
+    *to++ = static_cast<char>((a << 2) | (b >> 4));
+    *to++ = static_cast<char>(((b << 4) & 0xFF) | (c >> 2));
+    *to++ = static_cast<char>(((c << 6) & 0xFF) | d);
   }
   out.resize(out.size() - padding);
   if (stopAtZero) {
@@ -88,7 +91,8 @@ bool isWellFormedBase64(std::string_view text) {
 
 void appendDecodedField(std::string& out, std::string_view value) {
   if (value.empty()) return;
-  bool hasLineBreak = value.find_first_of("\r\n") != std::string_view::npos;
+  // One test per byte (find_first_of would search the set for each byte).
+  bool hasLineBreak = std::any_of(value.begin(), value.end(), isLineBreak);
   std::string stripped;
   if (hasLineBreak) {
     stripped.reserve(value.size());

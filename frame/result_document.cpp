@@ -8,6 +8,18 @@ namespace nv {
 namespace {
 // The attribute delimiter: a backslash followed by a double quote.
 constexpr std::string_view kQuote = "\\\"";
+// The markup around rows and columns, each constant run as one piece.
+constexpr std::string_view kRowOpen = "<row rownum=\\\"";
+constexpr std::string_view kRowClose = "</row>";
+constexpr std::string_view kColumnOpen = "<column colnum=\\\"";
+constexpr std::string_view kColumnName = "\\\" colname=\\\"";
+constexpr std::string_view kColumnClose = "</column>";
+constexpr std::string_view kTagEnd = "\\\">";
+
+size_t digitsOf(int32_t value) {
+  char digits[16];
+  return static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+}
 }  // namespace
 
 void ResultDocument::appendInt(int32_t value) {
@@ -46,29 +58,34 @@ void ResultDocument::appendDataOpen(int32_t rowCount, int32_t columnCount) {
   text_ += ">";
 }
 
+// Rows and columns are written once per value of a download of many
+// thousand entries: each constant run of markup goes in as one piece.
 void ResultDocument::appendRowOpen(int32_t rowNumber) {
-  text_ += "<row rownum=";
-  text_ += kQuote;
+  text_ += kRowOpen;
   appendInt(rowNumber);
-  text_ += kQuote;
-  text_ += ">";
+  text_ += kTagEnd;
 }
 
-void ResultDocument::appendRowClose() { text_ += "</row>"; }
+void ResultDocument::appendRowClose() { text_ += kRowClose; }
 
 void ResultDocument::appendColumnOpen(int32_t columnNumber, std::string_view name) {
-  text_ += "<column colnum=";
-  text_ += kQuote;
+  text_ += kColumnOpen;
   appendInt(columnNumber);
-  text_ += kQuote;
-  text_ += " colname=";
-  text_ += kQuote;
+  text_ += kColumnName;
   text_ += name;
-  text_ += kQuote;
-  text_ += ">";
+  text_ += kTagEnd;
 }
 
-void ResultDocument::appendColumnClose() { text_ += "</column>"; }
+void ResultDocument::appendColumnClose() { text_ += kColumnClose; }
+
+size_t ResultDocument::rowMarkupBytes(int32_t rowNumber) {
+  return kRowOpen.size() + digitsOf(rowNumber) + kTagEnd.size() + kRowClose.size();
+}
+
+size_t ResultDocument::columnMarkupBytes(int32_t columnNumber, std::string_view name) {
+  return kColumnOpen.size() + digitsOf(columnNumber) + kColumnName.size() + name.size() + kTagEnd.size() +
+         kColumnClose.size();
+}
 
 void ResultDocument::appendColumn(int32_t columnNumber, std::string_view name,
                                   std::string_view value) {

@@ -37,6 +37,18 @@ class ResultDocument {
   std::string& text() { return text_; }
   const std::string& text() const { return text_; }
   void reserve(size_t bytes) { text_.reserve(bytes); }
+  // Room for `bytes` more, only when memory allows: a hint, never a failure.
+  void makeRoom(size_t bytes) noexcept {
+    try {
+      text_.reserve(text_.size() + bytes);
+    } catch (...) {
+    }
+  }
+
+  // The bytes a row's open and close tags take, and a column's markup
+  // without its value: for making room for a long table in advance.
+  static size_t rowMarkupBytes(int32_t rowNumber);
+  static size_t columnMarkupBytes(int32_t columnNumber, std::string_view name);
 
  private:
   void appendInt(int32_t value);
