@@ -67,10 +67,11 @@ class ExportTest : public ::testing::Test {
 };
 
 // The fixed failure outcomes every template export shares, for one export:
-// a missing configuration, an unconfigured centre, a SOAP fault with a GBK
-// message in base64, a plain-text fault, a refused connection, a connection
-// closed unanswered, an HTTP 404, malformed XML and a centre with no usable
-// address. call(centre) makes the call with valid arguments otherwise.
+// an unconfigured centre, a SOAP fault with a GBK message in base64, a
+// plain-text fault, a connection closed unanswered, malformed XML and a
+// centre with no usable address. call(centre) makes the call with valid
+// arguments otherwise. (Refused connections, HTTP errors and time-outs are
+// covered once, in the template's own tests.)
 std::vector<ExportCase> sharedFailureCases(const std::string& functionId,
                                            const std::function<char*(const char* centre)>& call);
 
