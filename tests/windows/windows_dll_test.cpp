@@ -1,0 +1,362 @@
+// The 32-bit Windows DLL from the cross build (build/windows, made by
+// tools/windows-test.sh): its export and import tables, and every export
+// called under Wine through the LoadLibrary driver, each result compared
+// byte for byte with what the Linux library returns for the same scenario
+// against the same scripted centre. Only the operating system's own words
+// for a refused connection may differ.
+//
+// Skipped when there is no cross build or no Wine; a cross build that is
+// there but incomplete fails.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "NvInterFace.h"
+#include "frame/service_session.h"
+#include "fuzz/export_catalogue.h"
+#include "tests/support/export_cases.h"
+#include "tests/windows/pe_tables.h"
+#include "tests/windows/wine_process.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace nvtest;
+
+const std::string kBuildDir = NV_WINDOWS_BUILD_DIR;
+const std::string kDll = kBuildDir + "/NvInterFace.dll";
+const std::string kDriver = kBuildDir + "/nv_windows_driver.exe";
+const std::string kPrefix = kBuildDir + "/wineprefix";
+constexpr int kWineTimeoutSeconds = 600;
+
+// DLLs that every Windows has; the DLL may import nothing else.
+const std::set<std::string> kSystemDlls = {"kernel32.dll", "msvcrt.dll", "ws2_32.dll", "advapi32.dll",
+                                           "user32.dll",   "wsock32.dll"};
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string between(const std::string& doc, const std::string& open, const std::string& close) {
+  size_t start = doc.find(open);
+  size_t end = start == std::string::npos ? start : doc.find(close, start);
+  return end == std::string::npos ? "<none>" : doc.substr(start + open.size(), end - start - open.size());
+}
+std::string outCode(const std::string& doc) { return between(doc, "<out_code>", "</out_code>"); }
+std::string outText(const std::string& doc) { return between(doc, "<out_text>", "</out_text>"); }
+
+// The document with its out_text emptied: what must match when only the
+// operating system's words may differ.
+std::string withoutOutText(const std::string& doc) {
+  size_t start = doc.find("<out_text>"), end = doc.find("</out_text>");
+  if (start == std::string::npos || end == std::string::npos) return doc;
+  return doc.substr(0, start + 10) + doc.substr(end);
+}
+
+std::string hex(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+std::string unhex(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i + 1 < text.size(); i += 2) out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+  return out;
+}
+
+struct Scenario {
+  enum class Kind { Bare, Success, CheckFailure, Fault, Refused, Closed };
+  std::string label;
+  std::string exportName;
+  std::vector<std::optional<std::string>> args;  // nullopt: a null pointer
+  Kind kind;
+  std::optional<Reply> reply;  // what the centre answers; none: not contacted
+  std::function<char*(const nvcheck::CArguments&)> linuxCall;
+  std::string functionId;
+  std::string checkFailureCode;
+};
+
+// The driver's scenario line: label, export, arguments in hex.
+std::string scenarioLine(const Scenario& s) {
+  std::string line = s.label + " " + s.exportName;
+  for (const auto& a : s.args) line += a ? " x" + hex(*a) : std::string(" -");
+  return line;
+}
+
+std::string callOnLinux(const Scenario& s) {
+  nvcheck::CArguments args;
+  for (const auto& a : s.args) args.push_back(a ? a->c_str() : nullptr);
+  return take(s.linuxCall(args));
+}
+
+class WindowsDll : public ExportTest {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(kBuildDir + "/CMakeCache.txt"))
+      GTEST_SKIP() << "no Windows cross build in " << kBuildDir << " (tools/windows-test.sh makes it)";
+    ASSERT_TRUE(fs::exists(kDll)) << "the cross build has no " << kDll;
+    ASSERT_TRUE(fs::exists(kDriver)) << "the cross build has no " << kDriver;
+  }
+
+  // Wine, with its prefix made; skips the test when Wine is not installed.
+  std::string wine() {
+    std::string wine = nvwine::findWine();
+    if (wine.empty()) return "";
+    std::string problem = nvwine::ensurePrefix(wine, kPrefix);
+    EXPECT_EQ(problem, "");
+    return problem.empty() ? wine : "";
+  }
+
+  // Runs the driver under Wine in the scratch directory; returns the result
+  // lines "<label> x<hex>" as label -> bytes ("<null>" for a null result).
+  std::map<std::string, std::string> runDriver(const std::string& wine, const std::vector<std::string>& lines,
+                                               const std::string& mode = "") {
+    std::ofstream(dir.path() + "/scenarios.txt", std::ios::binary | std::ios::trunc) << [&] {
+      std::string text;
+      for (const std::string& l : lines) text += l + "\n";
+      return text;
+    }();
+    std::remove((dir.path() + "/results.txt").c_str());
+    nvwine::RunOutcome run = nvwine::runWithWine(
+        {wine, kDriver, nvwine::windowsPath(kDll), mode.empty() ? "scenarios.txt" : mode, "results.txt"}, dir.path(),
+        kPrefix, kWineTimeoutSeconds);
+    EXPECT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut) << "the driver ran past " << kWineTimeoutSeconds << " s";
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    std::map<std::string, std::string> results;
+    std::ifstream in(dir.path() + "/results.txt", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+      size_t space = line.find(' ');
+      if (space == std::string::npos) {
+        results[line] = "";
+        continue;
+      }
+      std::string value = line.substr(space + 1);
+      results[line.substr(0, space)] = value == "-" ? "<null>" : unhex(value.substr(1));
+    }
+    return results;
+  }
+
+  // Runs the scenarios on Linux, then under Wine against the same script,
+  // and compares each result.
+  void compareWithLinux(const std::vector<Scenario>& scenarios) {
+    std::string wineProgram = wine();
+    if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+
+    // Every reply is taken by the call it was scripted for, or the script
+    // runs out of step and every later comparison means nothing.
+    std::map<std::string, std::string> linux;
+    for (const Scenario& s : scenarios) {
+      size_t connectionsBefore = server.connectionCount();
+      if (s.reply) server.enqueue(*s.reply);
+      linux[s.label] = callOnLinux(s);
+      checkLinuxOutcome(s, linux[s.label]);
+      ASSERT_EQ(server.connectionCount() - connectionsBefore, s.reply ? 1u : 0u)
+          << s.label << " on Linux: " << utf8(linux[s.label]);
+    }
+
+    size_t connectionsBefore = server.connectionCount();
+    size_t replies = 0;
+    std::vector<std::string> lines;
+    for (const Scenario& s : scenarios) {
+      if (s.reply) {
+        server.enqueue(*s.reply);
+        ++replies;
+      }
+      lines.push_back(scenarioLine(s));
+    }
+    std::map<std::string, std::string> windows = runDriver(wineProgram, lines);
+    EXPECT_EQ(server.connectionCount() - connectionsBefore, replies) << "one connection per call that reaches the centre";
+
+    for (const Scenario& s : scenarios) {
+      SCOPED_TRACE(s.label);
+      auto found = windows.find(s.label);
+      if (found == windows.end()) {
+        ADD_FAILURE() << "the driver wrote no result";
+        continue;
+      }
+      const std::string& mine = found->second;
+      const std::string& theirs = linux[s.label];
+      if (s.kind == Scenario::Kind::Refused) {
+        EXPECT_NE(outText(mine), "") << "Windows must say why the connection failed";
+        EXPECT_NE(outText(mine), "<none>");
+        EXPECT_EQ(withoutOutText(mine), withoutOutText(theirs)) << "as UTF-8: " << utf8(mine);
+      } else {
+        EXPECT_EQ(mine, theirs) << "Windows, as UTF-8: " << utf8(mine) << "\nLinux, as UTF-8: " << utf8(theirs);
+      }
+    }
+  }
+
+  // Each scenario does on Linux what its kind says, so that a match proves
+  // something on Windows.
+  static void checkLinuxOutcome(const Scenario& s, const std::string& doc) {
+    SCOPED_TRACE(s.label + " on Linux");
+    switch (s.kind) {
+      case Scenario::Kind::Bare: break;
+      case Scenario::Kind::Success: EXPECT_EQ(outCode(doc), "000") << utf8(doc); break;
+      case Scenario::Kind::CheckFailure: EXPECT_EQ(outCode(doc), s.checkFailureCode) << utf8(doc); break;
+      case Scenario::Kind::Fault:
+        EXPECT_EQ(doc, failureDocRaw(s.functionId, "600", gbk("就诊记录不存在"))) << utf8(doc);
+        break;
+      case Scenario::Kind::Refused:
+        EXPECT_EQ(outCode(doc), "600") << utf8(doc);
+        EXPECT_NE(outText(doc), "");
+        EXPECT_NE(doc, majorException(s.functionId));
+        break;
+      case Scenario::Kind::Closed: EXPECT_EQ(doc, majorException(s.functionId)) << utf8(doc); break;
+    }
+  }
+};
+
+// ---- The tables the loader sees ---------------------------------------------
+
+TEST_F(WindowsDll, ExportsExactlyTheDefinitionFileNamesUndecorated) {
+  nvwine::PeTables tables = nvwine::parseObjdump(nvwine::runObjdump(NV_OBJDUMP, kDll));
+  EXPECT_EQ(tables.format, "pei-i386") << "a 32-bit x86 DLL";
+  std::vector<std::string> expected = nvwine::definitionFileExports(NV_EXPORTS_DEF);
+  ASSERT_EQ(expected.size(), 34u) << "the 33 exports and freeResult";
+  std::vector<std::string> actual = tables.exports;
+  std::sort(expected.begin(), expected.end());
+  std::sort(actual.begin(), actual.end());
+  EXPECT_EQ(actual, expected);
+  for (const std::string& name : tables.exports) EXPECT_EQ(name.find('@'), std::string::npos) << name;
+}
+
+TEST_F(WindowsDll, ImportsOnlySystemDlls) {
+  nvwine::PeTables tables = nvwine::parseObjdump(nvwine::runObjdump(NV_OBJDUMP, kDll));
+  ASSERT_FALSE(tables.imports.empty()) << "objdump -p read no import table";
+  std::set<std::string> imported;
+  for (const std::string& name : tables.imports) {
+    imported.insert(lower(name));
+    EXPECT_EQ(kSystemDlls.count(lower(name)), 1u) << name << " is not a system DLL";
+  }
+  EXPECT_EQ(imported.count("ws2_32.dll"), 1u) << "the runtime's sockets are Winsock";
+}
+
+// ---- Calls under Wine ---------------------------------------------------------
+
+TEST_F(WindowsDll, DriverResolvesEveryExportUnderWine) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  std::map<std::string, std::string> listed = runDriver(wineProgram, {}, "--list");
+  std::set<std::string> names;
+  for (const auto& [name, ignored] : listed) names.insert(name);
+  std::vector<std::string> expected = nvwine::definitionFileExports(NV_EXPORTS_DEF);
+  EXPECT_EQ(names, std::set<std::string>(expected.begin(), expected.end()));
+}
+
+TEST_F(WindowsDll, CodecsAndCentreListingMatchLinux) {
+  std::string everyByte;
+  for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
+  const std::string chinese = gbk("农合中心");
+  const std::optional<std::string> none;
+  auto bare = [](const std::string& label, const char* name, char* (*fn)(const char*),
+                 std::optional<std::string> arg) {
+    return Scenario{label, name, {std::move(arg)}, Scenario::Kind::Bare, std::nullopt,
+                    [fn](const nvcheck::CArguments& a) { return fn(a.at(0)); }, "", ""};
+  };
+  auto listing = [](const std::string& label, const char* name, std::vector<std::optional<std::string>> args) {
+    const nvcheck::ExportEntry& e = nvcheck::exportNamed(name);
+    return Scenario{label, name, std::move(args), Scenario::Kind::Bare, std::nullopt, e.call, e.functionId, ""};
+  };
+  char* (*const encypt)(const char*) = Encypt;
+  char* (*const deEncypt)(const char*) = DeEncypt;
+  compareWithLinux({
+      bare("encypt-ascii", "Encypt", encypt, std::string("abc")),
+      bare("encypt-empty", "Encypt", encypt, std::string()),
+      bare("encypt-null", "Encypt", encypt, none),
+      bare("encypt-gbk", "Encypt", encypt, chinese),
+      bare("encypt-every-byte", "Encypt", encypt, everyByte),
+      bare("encypt-64k", "Encypt", encypt, std::string(65536, 'z')),
+      bare("deencypt-ascii", "DeEncypt", deEncypt, std::string("YWJj")),
+      bare("deencypt-empty", "DeEncypt", deEncypt, std::string()),
+      bare("deencypt-null", "DeEncypt", deEncypt, none),
+      bare("deencypt-gbk", "DeEncypt", deEncypt, base64(chinese)),
+      bare("deencypt-every-byte", "DeEncypt", deEncypt, base64(everyByte)),
+      bare("deencypt-unpadded", "DeEncypt", deEncypt, std::string("YWJjZA")),
+      bare("deencypt-not-base64", "DeEncypt", deEncypt, std::string("%%not base64%%")),
+      listing("getcenter-main", "getCenter", {std::string(Centres::kMain)}),
+      listing("getcenter-refused", "getCenter", {std::string(Centres::kRefused)}),
+      listing("getcenter-unknown", "getCenter", {std::string(Centres::kUnknown)}),
+      listing("getcenter-empty", "getCenter", {std::string()}),
+      listing("getcenter-null", "getCenter", {none}),
+      listing("getallcenter", "getAllCenter", {}),
+  });
+}
+
+// The valid arguments of `e` with the centre code set; inpRegisterB
+// carries it as the third field of its packed text.
+std::vector<std::optional<std::string>> withCentre(const nvcheck::ExportEntry& e, const std::string& centre) {
+  std::vector<std::optional<std::string>> args(e.validArguments.begin(), e.validArguments.end());
+  if (e.centreArgument > 0) {
+    args[e.centreArgument - 1] = centre;
+  } else if (std::string(e.name) == "inpRegisterB") {
+    std::string packed = *args[0], rebuilt;
+    size_t field = 0, start = 0;
+    for (size_t i = 0; i <= packed.size(); ++i) {
+      if (i < packed.size() && packed[i] != '|') continue;
+      rebuilt += (field ? "|" : "") + (field == 2 ? centre : packed.substr(start, i - start));
+      ++field;
+      start = i + 1;
+    }
+    args[0] = rebuilt;
+  }
+  return args;
+}
+
+// Arguments that fail a check of `e` other than the centre code's: the
+// first argument whose over-long value the export refuses before sending.
+std::optional<std::vector<std::optional<std::string>>> failingArguments(const nvcheck::ExportEntry& e) {
+  if (std::string(e.checkFailureCode).empty()) return std::nullopt;
+  const std::string answer = nvcheck::plainSuccessAnswer(e);
+  for (size_t i = 0; i < e.arity; ++i) {
+    if (static_cast<int>(i + 1) == e.centreArgument) continue;
+    std::vector<std::optional<std::string>> args(e.validArguments.begin(), e.validArguments.end());
+    args[i] = std::string(4096, '7');
+    nvcheck::CArguments cArgs;
+    for (const auto& a : args) cArgs.push_back(a ? a->c_str() : nullptr);
+    nv::ScopedSessionTransport transport(answer);
+    std::string doc = take(e.call(cArgs));
+    if (transport.sent().empty() && outCode(doc) == e.checkFailureCode) return args;
+  }
+  return std::nullopt;
+}
+
+TEST_F(WindowsDll, TemplateExportsMatchLinux) {
+  const std::string faultText = base64Encode(gbk("就诊记录不存在"));
+  std::vector<Scenario> scenarios;
+  for (const nvcheck::ExportEntry& e : nvcheck::documentExports()) {
+    if (!e.contactsCentre()) continue;
+    auto scenario = [&](const std::string& what, Scenario::Kind kind,
+                        std::vector<std::optional<std::string>> args, std::optional<Reply> reply) {
+      scenarios.push_back(Scenario{std::string(e.name) + "/" + what, e.name, std::move(args), kind, std::move(reply),
+                                   e.call, e.functionId, e.checkFailureCode});
+    };
+    auto valid = withCentre(e, Centres::kMain);
+    scenario("success", Scenario::Kind::Success, valid, Reply::raw(nvcheck::plainSuccessAnswer(e)));
+    if (auto failing = failingArguments(e))
+      scenario("check-failure", Scenario::Kind::CheckFailure, *failing, std::nullopt);
+    else
+      ADD_FAILURE() << e.name << ": no argument found whose check fails";
+    scenario("soap-fault", Scenario::Kind::Fault, valid, Reply::fault("soap:Server", faultText));
+    scenario("refused", Scenario::Kind::Refused, withCentre(e, Centres::kRefused), std::nullopt);
+    scenario("closed", Scenario::Kind::Closed, valid, Reply::closeWithoutAnswer());
+  }
+  ASSERT_FALSE(scenarios.empty());
+  compareWithLinux(scenarios);
+}
+
+}  // namespace

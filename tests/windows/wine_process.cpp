@@ -1,0 +1,137 @@
+#include "tests/windows/wine_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace nvwine {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The test's environment, with Wine told where its prefix is, to stay
+// silent, to skip the .NET and browser add-on installers, and that there is
+// no display.
+std::vector<std::string> wineEnvironment(const std::string& prefix) {
+  const char* replaced[] = {"WINEPREFIX=", "WINEDEBUG=", "WINEDLLOVERRIDES=", "WINEARCH=", "DISPLAY=",
+                            "WAYLAND_DISPLAY="};
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    bool keep = true;
+    for (const char* r : replaced)
+      if (std::strncmp(*e, r, std::strlen(r)) == 0) keep = false;
+    if (keep) env.emplace_back(*e);
+  }
+  env.push_back("WINEPREFIX=" + prefix);
+  env.push_back("WINEDEBUG=-all");
+  env.push_back("WINEDLLOVERRIDES=mscoree,mshtml=");
+  return env;
+}
+
+std::vector<char*> pointers(std::vector<std::string>& texts) {
+  std::vector<char*> out;
+  for (std::string& t : texts) out.push_back(t.data());
+  out.push_back(nullptr);
+  return out;
+}
+
+}  // namespace
+
+std::string findWine() {
+  const char* path = std::getenv("PATH");
+  std::stringstream dirs(path ? path : "");
+  std::string dir;
+  while (std::getline(dirs, dir, ':')) {
+    std::string candidate = (dir.empty() ? std::string(".") : dir) + "/wine";
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return "";
+}
+
+RunOutcome runWithWine(const std::vector<std::string>& argv, const std::string& workDir, const std::string& prefix,
+                       int timeoutSeconds) {
+  RunOutcome outcome;
+  std::string outputPath = workDir + "/wine-output.txt";
+  std::vector<std::string> args = argv, env = wineEnvironment(prefix);
+  std::vector<char*> argp = pointers(args), envp = pointers(env);
+
+  int outputFd = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (outputFd < 0) return outcome;
+  // Output goes to a file, not a pipe: wineserver outlives the program and
+  // would hold a pipe open.
+  pid_t pid = fork();
+  if (pid == 0) {
+    setpgid(0, 0);
+    int devNull = open("/dev/null", O_RDONLY);
+    if (devNull < 0 || dup2(devNull, 0) < 0 || dup2(outputFd, 1) < 0 || dup2(outputFd, 2) < 0 ||
+        chdir(workDir.c_str()) != 0)
+      _exit(127);
+    execve(argp[0], argp.data(), envp.data());
+    _exit(127);
+  }
+  close(outputFd);
+  if (pid < 0) return outcome;
+  outcome.started = true;
+
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  int status = 0;
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(-pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      outcome.timedOut = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  if (!outcome.timedOut && WIFEXITED(status)) outcome.exitCode = WEXITSTATUS(status);
+
+  std::ifstream in(outputPath, std::ios::binary);
+  outcome.output.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return outcome;
+}
+
+std::string ensurePrefix(const std::string& wine, const std::string& prefix) {
+  std::error_code ignored;
+  fs::create_directories(fs::path(prefix).parent_path(), ignored);
+  int lock = open((prefix + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (lock < 0 || flock(lock, LOCK_EX) != 0) {
+    if (lock >= 0) close(lock);
+    return "cannot lock " + prefix + ".lock";
+  }
+  // Marked ready only once wineboot has finished: an interrupted first
+  // start leaves a prefix that is there but incomplete.
+  const std::string ready = prefix + "/.nv-ready";
+  std::string problem;
+  if (!fs::exists(ready)) {
+    std::string workDir = fs::path(prefix).parent_path().string();
+    RunOutcome boot = runWithWine({wine, "wineboot", "-i"}, workDir, prefix, 900);
+    if (boot.exitCode == 0 && fs::exists(prefix + "/system.reg"))
+      std::ofstream(ready).put('\n');
+    else
+      problem = "wineboot could not make the prefix " + prefix + (boot.timedOut ? " (timed out): " : ": ") + boot.output;
+  }
+  close(lock);
+  return problem;
+}
+
+std::string windowsPath(const std::string& linuxPath) {
+  std::string path = "Z:" + fs::absolute(linuxPath).lexically_normal().string();
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+}  // namespace nvwine
