@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -79,6 +81,26 @@ TEST(PackedText, AnyLengthWithoutCopyingOrTruncating) {
   EXPECT_EQ(packed, before) << "the caller's text is never modified";
   // The values are views into the caller's text, not copies.
   EXPECT_EQ(slots[1].data(), packed.data() + 2);
+}
+
+TEST(PackedText, ConcurrentSplitsKeepTheirOwnPlace) {
+  // Each thread splits texts of its own at once with the others: a split
+  // that kept its position anywhere but in the call would mix them up.
+  std::atomic<int> wrong{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 8; ++t)
+    threads.emplace_back([t, &wrong] {
+      for (int round = 0; round < 2000; ++round) {
+        std::string packed;
+        for (int field = 0; field < 32; ++field)
+          packed += "t" + std::to_string(t) + "f" + std::to_string(field) + (round % 2 ? "||" : "|");
+        std::vector<std::string_view> slots = splitPackedText(packed, 32);
+        for (int field = 0; field < 32; ++field)
+          if (slots[field] != "t" + std::to_string(t) + "f" + std::to_string(field)) ++wrong;
+      }
+    });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace
