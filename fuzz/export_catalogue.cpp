@@ -27,6 +27,11 @@ struct Row {
 template <class... Texts>
 ExportEntry entry(const char* name, char* (*function)(Texts...), Row row) {
   if (row.validArguments.size() != sizeof...(Texts)) throw std::logic_error(std::string("arguments of ") + name);
+  auto withCentre = [valid = row.validArguments, centre = row.centreArgument](const std::string& code) {
+    std::vector<std::string> args = valid;
+    if (centre > 0) args[centre - 1] = code;
+    return args;
+  };
   return ExportEntry{name,
                      row.functionId,
                      sizeof...(Texts),
@@ -39,7 +44,8 @@ ExportEntry entry(const char* name, char* (*function)(Texts...), Row row) {
                      std::move(row.validArguments),
                      [function](const CArguments& args) {
                        return invoke(function, args, std::index_sequence_for<Texts...>{});
-                     }};
+                     },
+                     withCentre};
 }
 
 // The 32 values of an inpatient registration that pass every check; the
@@ -96,6 +102,11 @@ std::vector<ExportEntry> makeCatalogue() {
                       {"InpRegister", 3, "300", "inpRegister", Shape::Text, 1, kRegistration}));
   all.push_back(entry("inpRegisterB", inpRegisterB,
                       {"InpRegister", 0, "300", "inpRegister", Shape::Text, 1, {packed(kRegistration)}}));
+  all.back().argumentsWithCentre = [](const std::string& code) {
+    std::vector<std::string> fields = kRegistration;
+    fields[2] = code;
+    return std::vector<std::string>{packed(fields)};
+  };
   all.push_back(entry("inpDetailInput", inpDetailInput,
                       {"InpDetailInput", 3, "300", "inpDetailInput", Shape::Text, 1,
                        {"1", "2001", "", "RX1", "", "HIS01", "INS01", "01", "name", "spec", "box", "tab", "1.5", "2",

@@ -36,6 +36,10 @@ struct ExportEntry {
   std::vector<std::string> validArguments;
   std::function<char*(const CArguments&)> call;  // takes exactly `arity` arguments
 
+  // The valid arguments with this centre code in place of "" (for
+  // inpRegisterB, in the packed text); the same when the export takes none.
+  std::function<std::vector<std::string>(const std::string& centreCode)> argumentsWithCentre;
+
   bool contactsCentre() const { return shape != Shape::Listing; }
   CArguments validCArguments() const;
 };
