@@ -16,6 +16,10 @@ function(nv_gbk_sources out_var)
       COMMENT "GBK ${src}"
       VERBATIM)
     list(APPEND converted ${out})
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+      # GBK bytes in literals are the point of the conversion.
+      set_source_files_properties(${out} PROPERTIES COMPILE_OPTIONS -Wno-invalid-source-encoding)
+    endif()
   endforeach()
   set(${out_var} ${converted} PARENT_SCOPE)
 endfunction()

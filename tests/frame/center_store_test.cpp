@@ -89,4 +89,18 @@ TEST(CenterStore, ReadsTheFileAfreshFromTheWorkingDirectory) {
   EXPECT_EQ(nv::findCenter("2").CenterNO, "2");
 }
 
+TEST(CenterStore, ReadsFilesLargerThanOneReadChunk) {
+  nvtest::ScratchDir dir;
+  std::string junk;
+  while (junk.size() < 300000) junk += "no key on this line, it only counts towards its group\n";
+  size_t lines = 0;
+  for (char c : junk) lines += c == '\n';
+  junk += std::string(6 - lines % 6, '\n');  // keep the grouping whole
+  dir.writeConfig(junk + group("A") + junk + group("B"));
+  nv::CenterTable table = nv::loadCenterTable();
+  ASSERT_GE(table.size(), 2u);
+  EXPECT_EQ(nv::findCenter("B").HOSP_CODE, "HB");
+  EXPECT_EQ(nv::findCenter("A").HOSP_CODE, "HA");
+}
+
 }  // namespace
