@@ -113,6 +113,9 @@ TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
        Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(envelope.size() + 500) +
                   "\r\n\r\n" + envelope)},
       {"100 Continue first", Reply::raw("HTTP/1.1 100 Continue\r\n\r\n" + text.bytes)},
+      {"a Content-Type parameter with a broken %-escape",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml;% charset=utf-8\r\nContent-Length: " +
+                  std::to_string(envelope.size()) + "\r\n\r\n" + envelope)},
       // The connection closes after every answer, so the runtime reads to
       // the envelope's end whatever the length said.
       {"a Content-Length shorter than the envelope",
