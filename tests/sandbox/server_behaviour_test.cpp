@@ -124,6 +124,7 @@ TEST_F(SandboxServer, ServesItsServiceDescriptionWithItsOwnAddress) {
 TEST_F(SandboxServer, LogsEveryExchangeOnOneLineInUtf8) {
   expectSuccess(registerZhangSan());
   take(cliCalculate("10009999", kCentre));
+  expectSuccess(matchUpdate(kCentre, "XY0001", "H\\1", "", "", "", "", "1.00"));
   httpExchange(sandbox->port(), soapPost(envelope("getHospitalInfo", member("name", std::string("a\nb\xff", 4)))));
   httpExchange(sandbox->port(), soapPost("<<<>>>"));
   ASSERT_EQ(sandbox->stop(), 0);
@@ -131,7 +132,7 @@ TEST_F(SandboxServer, LogsEveryExchangeOnOneLineInUtf8) {
   std::vector<std::string> lines;
   std::istringstream log(sandbox->log());
   for (std::string line; std::getline(log, line);) lines.push_back(line.substr(line.find(' ', 11) + 1));  // no stamp
-  ASSERT_EQ(lines.size(), 6u) << sandbox->log();
+  ASSERT_EQ(lines.size(), 7u) << sandbox->log();
   EXPECT_EQ(lines[0].rfind("nv_sandbox serving " + sandbox->url() + " (WSDL: " + sandbox->url() + "?wsdl)", 0), 0u)
       << lines[0];
   EXPECT_EQ(lines[1],
@@ -142,9 +143,13 @@ TEST_F(SandboxServer, LogsEveryExchangeOnOneLineInUtf8) {
             "clinicDate=\"2024-06-03\" clinicDoctor=\"王医生\" cureCode=\"1\" inHosId=\"1\" operator=\"op01\" "
             "turnLevel=\"\" turnHosNo=\"\" -> ok return=\"10000001\"");
   EXPECT_EQ(lines[2], "cliCalculate clinicNo=\"10009999\" -> fault \"就诊记录不存在\"");
-  EXPECT_EQ(lines[3], "getHospitalInfo name=\"a\\x0Ab\\xFF\" -> ok 0 items");
-  EXPECT_EQ(lines[4], "- request refused: no SOAP envelope; closed without an answer");
-  EXPECT_EQ(lines[5], "nv_sandbox stopped");
+  // A backslash of the text shows doubled, apart from the escapes.
+  EXPECT_EQ(lines[3],
+            "matchUpdate centerNo=\"341122\" hospitalSysno=\"341122001\" code=\"XY0001\" hisCode=\"H\\\\1\" hisName=\"\" "
+            "hisSpec=\"\" hisUnit=\"\" hisConf=\"\" hisPrice=\"1.00\" -> ok");
+  EXPECT_EQ(lines[4], "getHospitalInfo name=\"a\\x0Ab\\xFF\" -> ok 0 items");
+  EXPECT_EQ(lines[5], "- request refused: no SOAP envelope; closed without an answer");
+  EXPECT_EQ(lines[6], "nv_sandbox stopped");
 }
 
 TEST_F(SandboxServer, KeepsItsStoreAcrossARestart) {

@@ -52,7 +52,7 @@ int serveExchange(struct soap* soap, const char* operation, Record request,
     Ledger ledger(*state.db);
     body(exchange, ledger);
     transaction.commit();
-    log("ok " + exchange.summary());
+    log(exchange.summary().empty() ? "ok" : "ok " + exchange.summary());
     return SOAP_OK;
   } catch (const BusinessError& refused) {
     log("fault " + quoteForLog(gbk(refused.what())));
