@@ -1,6 +1,7 @@
 #include "frame/service_session.h"
 
 #include <algorithm>
+#include <limits>
 #include <new>
 
 #include "frame/codec.h"
@@ -74,6 +75,9 @@ ServiceSession::ServiceSession() : soap_(soap_new()) {
   SessionTimeouts timeouts = tlsTimeoutOverride ? *tlsTimeoutOverride : SessionTimeouts();
   soap_->send_timeout = timeouts.send;
   soap_->recv_timeout = timeouts.receive;
+  // A catalogue may hold any number of entries; the runtime's default
+  // refuses lists of more than 100,000.
+  soap_->maxoccurs = std::numeric_limits<decltype(soap_->maxoccurs)>::max();
   // Never fall back to the process's own stdin and stdout.
   nvGuardAgainstStdio(soap_);
 #ifdef MSG_NOSIGNAL

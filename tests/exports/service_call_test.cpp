@@ -105,6 +105,16 @@ TEST_F(ServiceCall, TheSessionSendsOnePostWithTheEmptyAction) {
   EXPECT_EQ(headerValue(requests[0], "Connection"), "close");
 }
 
+TEST_F(ServiceCall, ListsLongerThanTheRuntimesDefaultLimitArriveWhole) {
+  constexpr int kMembers = 100002;  // the runtime's own limit is 100,000
+  std::string members = "<return>";
+  for (int i = 0; i < kMembers; ++i) members += "<list><age>" + std::to_string(i % 100) + "</age></list>";
+  server.enqueue(Reply::soap("getPersonInfo", members + "</return>"));
+  std::string doc = take(callMain());
+  EXPECT_NE(doc.find("<data rowcount=\\\"100002\\\" columns=\\\"13\\\">"), std::string::npos) << doc.substr(0, 300);
+  EXPECT_NE(doc.find("<row rownum=\\\"100001\\\">"), std::string::npos);
+}
+
 TEST_F(ServiceCall, ConcurrentCallsAreIndependent) {
   constexpr int kThreads = 8, kCallsEach = 10;
   const std::string member =
