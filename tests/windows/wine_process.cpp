@@ -118,7 +118,11 @@ std::string ensurePrefix(const std::string& wine, const std::string& prefix) {
   if (!fs::exists(ready)) {
     std::string workDir = fs::path(prefix).parent_path().string();
     RunOutcome boot = runWithWine({wine, "wineboot", "-i"}, workDir, prefix, 900);
-    if (boot.exitCode == 0 && fs::exists(prefix + "/system.reg"))
+    // The registry reaches the disk only when the prefix's wineserver ends:
+    // wait for it before judging the prefix.
+    std::string wineserver = (fs::path(wine).parent_path() / "wineserver").string();
+    if (access(wineserver.c_str(), X_OK) == 0) runWithWine({wineserver, "-w"}, workDir, prefix, 300);
+    if (!boot.timedOut && fs::exists(prefix + "/system.reg"))
       std::ofstream(ready).put('\n');
     else
       problem = "wineboot could not make the prefix " + prefix + (boot.timedOut ? " (timed out): " : ": ") + boot.output;
