@@ -44,8 +44,10 @@ bool nvIsHttpEndpoint(const char *endpoint)
     const char *at = std::strchr(host, '@');
     if (at != nullptr && *host != ':' && *host != '@')
         host = at + 1;
+    // An IPv6 host without its closing ']' makes the runtime read past the
+    // end of the endpoint text: refuse it.
     if (host[0] == '[')
-        return host[1] != '\0' && host[1] != ']';
+        return host[1] != '\0' && host[1] != ']' && std::strchr(host, ']') != nullptr;
     return host[0] != '\0' && std::strchr(":/?", host[0]) == nullptr;
 }
 

@@ -199,6 +199,37 @@ TEST_F(ConfigurationTrouble, MissingEmptyOrUnreadable) {
   chmod("NvConfiguration.ini", 0644);
 }
 
+// Addresses the runtime cannot call as written are refused before any
+// session opens.
+TEST_F(ConfigurationTrouble, UnusableServiceAddresses) {
+  const ExportEntry& e = nvcheck::exportNamed("cliSettlement");
+  const std::string unusable = failureDoc(e.functionId, "600", "农合中心服务地址未配置或无效");
+  const struct {
+    const char* address;
+    bool usable;
+  } cases[] = {
+      {"http://[::1]:8888/x", true},
+      {"http://[::1", false},  // the runtime would read past the end of the text
+      {"http://[:zQxMTk", false},
+      {"http://[", false},
+      {"http://[]/x", false},
+      {"", false},
+      {"https://centre/x", false},
+      {"http://", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.address);
+    dir.writeCentres({{Centres::kMain, c.address, "H", "1", "op", ""}});
+    Outcome o = callWith(e, validArguments(e));
+    if (c.usable) {
+      EXPECT_EQ(o.view.outCode, "000");
+    } else {
+      EXPECT_EQ(o.document, unusable);
+      EXPECT_TRUE(o.sent.empty());
+    }
+  }
+}
+
 TEST_F(ConfigurationTrouble, TenMegabyteFiles) {
   const std::string centre = centreLines({Centres::kMain, "http://127.0.0.1:9/x", "H", "1", "op", ""});
   // Lines that set nothing, in whole groups of six: 10 MB of them.
