@@ -12,6 +12,7 @@
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
+. "$(dirname "$0")/bootstrap-common.sh"
 
 windows_packages=(
   g++-mingw-w64-i686-win32
@@ -20,18 +21,6 @@ windows_packages=(
   wine wine64 wine32:i386 wine32-preloader:i386
   dpkg-dev
 )
-
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
-    echo "bootstrap-windows: need root to run: $*" >&2; exit 1; fi
-}
-
-missing() {
-  local p
-  for p in "$@"; do
-    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || echo "$p"
-  done
-}
 
 need_update=no
 apt_updated=no

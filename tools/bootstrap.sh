@@ -4,6 +4,7 @@
 #   tools/bootstrap.sh            the Linux build and its tests
 #   tools/bootstrap.sh windows    also the Windows cross build and Wine
 set -euo pipefail
+. "$(dirname "$0")/bootstrap-common.sh"
 
 linux_packages=(
   cmake make g++ pkg-config
@@ -14,18 +15,6 @@ linux_packages=(
   python3 python3-zeep
   dpkg-dev
 )
-
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
-    echo "bootstrap: need root to run: $*" >&2; exit 1; fi
-}
-
-missing() {
-  local p
-  for p in "$@"; do
-    dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || echo "$p"
-  done
-}
 
 apt_updated=no
 apt_install() {

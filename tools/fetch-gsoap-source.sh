@@ -5,15 +5,11 @@
 # Windows alike. Its sources are never committed.
 # Runs as root (or through sudo). Prints the unpacked directory last.
 set -euo pipefail
+. "$(dirname "$0")/bootstrap-common.sh"
 
 gsoap_cache=${NV_GSOAP_CACHE:-/var/cache/nvinterface/gsoap}
 src_list=/etc/apt/sources.list.d/debian-src.sources
 bin_list=/etc/apt/sources.list.d/debian.sources
-
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; elif command -v sudo >/dev/null; then sudo "$@"; else
-    echo "fetch-gsoap-source: need root to run: $*" >&2; exit 1; fi
-}
 
 gsoap_version=$(dpkg-query -W -f='${Version}' gsoap)
 gsoap_dir=$gsoap_cache/$gsoap_version
