@@ -26,7 +26,7 @@ need_update=no
 apt_updated=no
 apt_update_once() {
   if [ "$apt_updated" = no ] || [ "$need_update" = yes ]; then
-    as_root apt-get update -qq
+    as_root apt-get update -qq || echo "bootstrap: apt-get update reported errors; installing from the lists it has" >&2
     apt_updated=yes
     need_update=no
   fi

@@ -22,7 +22,7 @@ apt_install() {
   todo=$(missing "$@")
   [ -z "$todo" ] && return 0
   if [ "$apt_updated" = no ]; then
-    as_root apt-get update -qq
+    as_root apt-get update -qq || echo "bootstrap: apt-get update reported errors; installing from the lists it has" >&2
     apt_updated=yes
   fi
   # shellcheck disable=SC2086

@@ -27,7 +27,9 @@ wanted=$(sed -e 's/^Types:.*/Types: deb-src/' "$bin_list")
 if [ ! -f "$src_list" ] || [ "$(cat "$src_list")" != "$wanted" ]; then
   printf '%s\n' "$wanted" | as_root tee "$src_list" >/dev/null
 fi
-as_root apt-get update -qq
+# A mirror still syncing an unrelated index must not stop us: apt-get source
+# below fails by itself when the source index is really missing.
+as_root apt-get update -qq || echo "fetch-gsoap-source: apt-get update reported errors; trying the source anyway" >&2
 if ! command -v dpkg-source >/dev/null; then
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends dpkg-dev
 fi
