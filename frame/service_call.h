@@ -54,7 +54,10 @@ void writeOutcome(const ExportSheet<Request, Response>& sheet, const Arguments& 
     encoded.push_back(encodeField(sourceValue(member.source, args, centre)));
     request.*member.member = &encoded.back();
   }
-  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request, response) != 0)
+  // An answer the runtime did not read to its end carries no response, even
+  // where the runtime reports success.
+  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request, response) != 0 ||
+      !session.answerReadToEnd())
     return doc.appendFailure(texts::kCallFailedCode, session.failureText());
 
   doc.appendOutCode(texts::kSuccessCode);

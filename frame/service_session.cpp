@@ -14,14 +14,20 @@ namespace {
 thread_local const SessionTimeouts* tlsTimeoutOverride = nullptr;
 thread_local ScopedSessionTransport* tlsTransport = nullptr;
 
-// The runtime's transport callbacks for a session on a ScopedSessionTransport;
-// soap->user is its channel. The socket they hand out is a token that no
-// callback ever passes to the operating system.
+ServiceSession::State& stateOf(struct soap* soap) { return *static_cast<ServiceSession::State*>(soap->user); }
+
+// Called by the runtime when it has read an answer through to its end.
+int markAnswerReadToEnd(struct soap* soap) {
+  stateOf(soap).answerReadToEnd = true;
+  return SOAP_OK;
+}
+
+// The runtime's transport callbacks for a session on a ScopedSessionTransport.
+// The socket they hand out is a token that no callback ever passes to the
+// operating system.
 constexpr SOAP_SOCKET kMemorySocket = 0x7ffffff0;
 
-ScopedSessionTransport::Channel& channelOf(struct soap* soap) {
-  return *static_cast<ScopedSessionTransport::Channel*>(soap->user);
-}
+ScopedSessionTransport::Channel& channelOf(struct soap* soap) { return *stateOf(soap).channel; }
 SOAP_SOCKET openMemory(struct soap* soap, const char*, const char*, int) {
   channelOf(soap).readOffset = 0;
   return kMemorySocket;
@@ -44,8 +50,7 @@ size_t receiveMemory(struct soap* soap, char* buffer, size_t capacity) {
   return count;  // 0 is the end of the answer
 }
 
-void attachMemoryTransport(struct soap* soap, ScopedSessionTransport::Channel& channel) {
-  soap->user = &channel;
+void attachMemoryTransport(struct soap* soap) {
   soap->fopen = openMemory;
   soap->fclose = closeMemory;
   soap->fclosesocket = closeMemorySocket;
@@ -84,7 +89,12 @@ ServiceSession::ServiceSession() : soap_(soap_new()) {
   // A centre that hangs up mid-request must not raise SIGPIPE in the HIS.
   soap_->socket_flags = MSG_NOSIGNAL;
 #endif
-  if (tlsTransport != nullptr) attachMemoryTransport(soap_, tlsTransport->channel_);
+  soap_->user = &state_;
+  soap_->fpreparefinalrecv = markAnswerReadToEnd;
+  if (tlsTransport != nullptr) {
+    state_.channel = &tlsTransport->channel_;
+    attachMemoryTransport(soap_);
+  }
 }
 
 ServiceSession::~ServiceSession() {

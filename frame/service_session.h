@@ -67,12 +67,24 @@ class ServiceSession {
 
   struct soap* context() { return soap_; }
 
+  // Whether the runtime read an answer through to its end. A Body with no
+  // response in it passes the runtime as a success with every member
+  // absent; it stops short of the end, so this tells it from an answer.
+  bool answerReadToEnd() const { return state_.answerReadToEnd; }
+
   // The out_text of a failed call: the decoded fault string, the text of a
   // SOAP 1.2 fault's Reason, or the major-exception text when the runtime
   // left no fault record with a text.
   std::string failureText() const;
 
+  // What the runtime's callbacks reach through soap->user.
+  struct State {
+    ScopedSessionTransport::Channel* channel = nullptr;  // null: a real socket
+    bool answerReadToEnd = false;
+  };
+
  private:
+  State state_;
   struct soap* soap_;
 };
 

@@ -416,8 +416,8 @@ TEST(ResponseWithoutMember, SkipsWhateverTheWrapperHolds)
 }
 
 // What the 2.8 runtime does with answers that carry no response wrapper at
-// all: it reports success with every member absent. A ServiceSession cannot
-// tell this from a wrapper without members.
+// all: it reports success with every member absent (the template tells them
+// from a wrapper without members: they are not read to their end).
 struct BareBodyCase {
     const char *label;
     std::string bodyContent;

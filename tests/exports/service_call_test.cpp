@@ -80,6 +80,9 @@ TEST_F(ServiceCall, FailuresWithoutAFaultRecordAreMajorExceptions) {
       {"headers only", Reply::raw(full.substr(0, full.find("\r\n\r\n") + 4))},
       {"malformed XML", Reply::xml("<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><<")},
       {"no envelope", Reply::xml("<html>hello</html>")},
+      // The runtime takes these for a success with every member absent.
+      {"a Body with no response in it", Reply::xml(soap11Envelope(""))},
+      {"a Body with only text in it", Reply::xml(soap11Envelope("hello"))},
   };
   for (const auto& c : cases) {
     server.enqueue(c.reply);
