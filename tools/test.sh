@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the plain and the
-# sanitizer configuration, and runs the suite in both.
+# sanitizer configuration, runs the suite in both, then gives every fuzz
+# target a short run (NV_FUZZ_SECONDS each, 30 by default; with 0 only its seeds run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,4 @@ run_suite() {
 
 run_suite plain
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite asan -DNV_SANITIZE=ON
+tools/fuzz.sh "${NV_FUZZ_SECONDS:-30}"
