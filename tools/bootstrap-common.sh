@@ -13,3 +13,51 @@ missing() {
     dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null | grep -qx installed || echo "$p"
   done
 }
+
+# The release the machine follows; installs fall back to it when the lists
+# of its updates (security, point releases) do not agree with one another.
+debian_release=${NV_DEBIAN_RELEASE:-bookworm}
+
+# apt-get update, retried: a mirror in the middle of a sync serves an index
+# whose size does not match its Release file, and a few seconds later the
+# right one. Errors that remain are reported and left to the install, which
+# fails by itself when a list it needs is really missing.
+apt_lists_fresh=no
+apt_update() {
+  local try
+  for try in 1 2 3; do
+    if as_root apt-get update -qq; then apt_lists_fresh=yes; return 0; fi
+    echo "bootstrap: apt-get update failed (try $try of 3)" >&2
+    [ "$try" -lt 3 ] && sleep $((try * 5))
+  done
+  apt_lists_fresh=yes  # as fresh as they get; the install decides
+  echo "bootstrap: apt-get update still reports errors; installing from the lists it has" >&2
+}
+
+# Installs the packages of the arguments that are missing. When the install
+# cannot be resolved (an index of the updates failed to download, so the
+# versions of one architecture no longer match the other's), it is retried
+# with the lists updated again, then pinned to the release, whose packages
+# always agree across architectures.
+apt_install() {
+  local todo
+  todo=$(missing "$@")
+  [ -z "$todo" ] && return 0
+  [ "$apt_lists_fresh" = yes ] || apt_update
+  # shellcheck disable=SC2086
+  if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $todo; then return 0; fi
+  echo "bootstrap: the install could not be resolved; updating the lists and trying again" >&2
+  apt_update
+  # shellcheck disable=SC2086
+  if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $todo; then return 0; fi
+  echo "bootstrap: trying again pinned to the release ($debian_release)" >&2
+  # shellcheck disable=SC2086
+  if DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends \
+      -t "$debian_release" $todo; then return 0; fi
+  echo "bootstrap: cannot install: $(echo $todo). Neither the current lists nor the release" \
+       "($debian_release) resolve them; check the machine's apt sources (/etc/apt/sources.list.d)" >&2
+  exit 1
+}
+
+# Marks the lists stale, as after adding an architecture.
+apt_lists_stale() { apt_lists_fresh=no; }

@@ -18,42 +18,26 @@ windows_packages=(
   g++-mingw-w64-i686-win32
   binutils-mingw-w64-i686
   mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-win32
+  binutils-mingw-w64-x86-64
+  mingw-w64-x86-64-dev
   wine wine64 wine32:i386 wine32-preloader:i386
   dpkg-dev
 )
 
-need_update=no
-apt_updated=no
-apt_update_once() {
-  if [ "$apt_updated" = no ] || [ "$need_update" = yes ]; then
-    as_root apt-get update -qq || echo "bootstrap: apt-get update reported errors; installing from the lists it has" >&2
-    apt_updated=yes
-    need_update=no
-  fi
-}
-
 # Wine's 32-bit loader and libraries come from the i386 architecture.
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   as_root dpkg --add-architecture i386
-  need_update=yes
+  apt_lists_stale
 fi
 
-todo=$(missing "${windows_packages[@]}")
-if [ -n "$todo" ]; then
-  apt_update_once
-  # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $todo
-fi
+apt_install "${windows_packages[@]}"
 
 # Wine's 32-bit loader is an i386 program. Some kernels run without 32-bit
 # user mode; there it runs under qemu's i386 emulator through binfmt_misc.
 wine32_loader=/usr/lib/wine/wine
 if ! "$wine32_loader" --version >/dev/null 2>&1; then
-  todo=$(missing qemu-user-static)
-  if [ -n "$todo" ]; then
-    apt_update_once
-    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends qemu-user-static
-  fi
+  apt_install qemu-user-static
   binfmt=/proc/sys/fs/binfmt_misc
   [ -f "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
   if [ ! -f "$binfmt/qemu-i386" ]; then

@@ -11,23 +11,12 @@ linux_packages=(
   gsoap libgsoap-dev
   googletest libgtest-dev
   libsqlite3-dev
+  libexpat1-dev
+  libssl-dev openssl ca-certificates
   clang libclang-rt-14-dev
   python3 python3-zeep
   dpkg-dev
 )
-
-apt_updated=no
-apt_install() {
-  local todo
-  todo=$(missing "$@")
-  [ -z "$todo" ] && return 0
-  if [ "$apt_updated" = no ]; then
-    as_root apt-get update -qq || echo "bootstrap: apt-get update reported errors; installing from the lists it has" >&2
-    apt_updated=yes
-  fi
-  # shellcheck disable=SC2086
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends $todo
-}
 
 apt_install "${linux_packages[@]}"
 "$(dirname "$0")/fetch-gsoap-source.sh" >/dev/null

@@ -29,10 +29,8 @@ if [ ! -f "$src_list" ] || [ "$(cat "$src_list")" != "$wanted" ]; then
 fi
 # A mirror still syncing an unrelated index must not stop us: apt-get source
 # below fails by itself when the source index is really missing.
-as_root apt-get update -qq || echo "fetch-gsoap-source: apt-get update reported errors; trying the source anyway" >&2
-if ! command -v dpkg-source >/dev/null; then
-  DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends dpkg-dev
-fi
+apt_update
+apt_install dpkg-dev
 
 as_root mkdir -p "$gsoap_cache"
 work=$(as_root mktemp -d "$gsoap_cache/.fetch.XXXXXX")
