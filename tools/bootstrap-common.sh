@@ -61,3 +61,49 @@ apt_install() {
 
 # Marks the lists stale, as after adding an architecture.
 apt_lists_stale() { apt_lists_fresh=no; }
+
+# fetch_debian_source PACKAGE VERSION DIR [FILE]
+# Unpacks the Debian source package PACKAGE=VERSION into DIR (a cache
+# outside the repository, never committed) unless it is there already, and
+# checks that it holds FILE when given. The source lists mirror the binary
+# lists, deb-src only. Libraries that Debian ships no mingw build of are
+# cross-built from these sources.
+fetch_debian_source() {
+  local package=$1 version=$2 dir=$3 file=${4:-}
+  [ -f "$dir/.unpacked" ] && return 0
+  local src_list=/etc/apt/sources.list.d/debian-src.sources
+  local bin_list=/etc/apt/sources.list.d/debian.sources
+  if [ ! -f "$bin_list" ]; then
+    echo "bootstrap: $bin_list not found; cannot derive the source lists" >&2
+    exit 1
+  fi
+  local wanted
+  wanted=$(sed -e 's/^Types:.*/Types: deb-src/' "$bin_list")
+  if [ ! -f "$src_list" ] || [ "$(cat "$src_list")" != "$wanted" ]; then
+    printf '%s\n' "$wanted" | as_root tee "$src_list" >/dev/null
+    apt_lists_stale
+  fi
+  # A mirror still syncing an unrelated index must not stop us: apt-get
+  # source below fails by itself when the source index is really missing.
+  [ "$apt_lists_fresh" = yes ] || apt_update
+  apt_install dpkg-dev
+  local parent work unpacked
+  parent=$(dirname "$dir")
+  as_root mkdir -p "$parent"
+  work=$(as_root mktemp -d "$parent/.fetch.XXXXXX")
+  if ! (cd "$work" && as_root apt-get source -qq --only-source "$package=$version" >/dev/null); then
+    as_root rm -rf "$work"
+    echo "bootstrap: apt-get source $package=$version failed" >&2
+    exit 1
+  fi
+  unpacked=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name "$package-*" | head -n 1)
+  if [ -z "$unpacked" ] || { [ -n "$file" ] && [ ! -e "$unpacked/$file" ]; }; then
+    as_root rm -rf "$work"
+    echo "bootstrap: the $package source package holds no ${file:-sources}" >&2
+    exit 1
+  fi
+  as_root rm -rf "$dir"
+  as_root mv "$unpacked" "$dir"
+  as_root rm -rf "$work"
+  as_root touch "$dir/.unpacked"
+}
