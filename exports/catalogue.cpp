@@ -20,7 +20,7 @@ const ExportSheet kUpdateDisease{
         {2, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__updateDisease,
+    soap_send___ns1__updateDisease,
     {
         {&ns1__updateDisease::lastTime, arg(1)},
         {&ns1__updateDisease::centerNo, centre(&CenterRecord::CenterNO)},
@@ -54,7 +54,7 @@ const ExportSheet kUpdateLeechdom{
         {2, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__updateLeechdom,
+    soap_send___ns1__updateLeechdom,
     {
         {&ns1__updateLeechdom::lastTime, arg(1)},
         {&ns1__updateLeechdom::centerNo, centre(&CenterRecord::CenterNO)},
@@ -90,7 +90,7 @@ const ExportSheet kGetInpatientGradeList{
         {2, "住院登记流水号", kNumber, 18, kRequired},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__getInpatientGradeList,
+    soap_send___ns1__getInpatientGradeList,
     {
         {&ns1__getInpatientGradeList::inpatientSn, arg(2)},
     },
@@ -116,7 +116,7 @@ const ExportSheet kMatchUpdate{
         {8, "HIS药品单价", kNumber, 18, kRequired},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__matchUpdate,
+    soap_send___ns1__matchUpdate,
     {
         {&ns1__matchUpdate::centerNo, centre(&CenterRecord::CenterNO)},
         {&ns1__matchUpdate::hospitalSysno, centre(&CenterRecord::HOSP_CODE)},
@@ -128,7 +128,7 @@ const ExportSheet kMatchUpdate{
         {&ns1__matchUpdate::hisConf, arg(7)},
         {&ns1__matchUpdate::hisPrice, arg(8)},
     },
-    noResult(),
+    noResult<ns1__matchUpdateResponse>(),
 };
 
 // Writes the function_id of matchUpdate: HIS code reads both results under
@@ -141,7 +141,7 @@ const ExportSheet kMatchSeek{
         {3, "HIS编码", kString, 40, kRequired},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__matchSeek,
+    soap_send___ns1__matchSeek,
     {
         {&ns1__matchSeek::centerNo, centre(&CenterRecord::CenterNO)},
         {&ns1__matchSeek::code, arg(2)},

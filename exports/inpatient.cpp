@@ -50,7 +50,7 @@ const ExportSheet kInpRegister{
         {32, "生育证号", kString, 50, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__inpRegister,
+    soap_send___ns1__inpRegister,
     {
         {&ns1__inpRegister::opType, arg(1)},
         {&ns1__inpRegister::inpatientSn, arg(2)},
@@ -117,7 +117,7 @@ const ExportSheet kInpDetailInput{
         {19, "可报金额", kNumber, 18, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__inpDetailInput,
+    soap_send___ns1__inpDetailInput,
     {
         {&ns1__inpDetailInput::opType, arg(1)},
         {&ns1__inpDetailInput::inpatientSn, arg(2)},
@@ -150,7 +150,7 @@ const ExportSheet kInpDetailSeek{
         {2, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__inpDetailSeek,
+    soap_send___ns1__inpDetailSeek,
     {
         {&ns1__inpDetailSeek::inpatientSn, arg(1)},
         {&ns1__inpDetailSeek::centerNo, centre(&CenterRecord::CenterNO)},
@@ -185,11 +185,11 @@ const ExportSheet kInpSingleCancelFee{
         {2, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliSingleCancleFee,
+    soap_send___ns1__cliSingleCancleFee,
     {
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
     },
-    noResult(),
+    noResult<ns1__cliSingleCancleFeeResponse>(),
 };
 
 const ExportSheet kInpCancelFee{
@@ -199,12 +199,12 @@ const ExportSheet kInpCancelFee{
         {2, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__inpCancelFee,
+    soap_send___ns1__inpCancelFee,
     {
         {&ns1__inpCancelFee::no, arg(1)},
         {&ns1__inpCancelFee::centerNo, centre(&CenterRecord::CenterNO)},
     },
-    noResult(),
+    noResult<ns1__inpCancelFeeResponse>(),
 };
 
 const ExportSheet kCalculate{
@@ -215,7 +215,7 @@ const ExportSheet kCalculate{
         {3, "补偿类型", kString, 3, kRequired},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__calculate,
+    soap_send___ns1__calculate,
     {
         {&ns1__calculate::inpatientSn, arg(1)},
         {&ns1__calculate::centerNo, centre(&CenterRecord::CenterNO)},
@@ -246,7 +246,7 @@ const ExportSheet kInpPay{
         {6, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__inpPay,
+    soap_send___ns1__inpPay,
     {
         {&ns1__inpPay::no, arg(1)},
         {&ns1__inpPay::centerNo, centre(&CenterRecord::CenterNO)},
@@ -276,7 +276,7 @@ const ExportSheet kAuditingSeek{
         {2, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__auditingSeek,
+    soap_send___ns1__auditingSeek,
     {
         {&ns1__auditingSeek::no, arg(1)},
         {&ns1__auditingSeek::centerNo, centre(&CenterRecord::CenterNO)},

@@ -14,7 +14,7 @@ const ExportSheet kGetPersonInfo{
         {3, "农合中心编码", kString, 12, kMayBeEmpty},
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__getPersonInfo,
+    soap_send___ns1__getPersonInfo,
     {
         {&ns1__getPersonInfo::bookno, arg(1)},
         {&ns1__getPersonInfo::operator_, arg(2)},
@@ -44,7 +44,7 @@ const ExportSheet kGetHospitalInfo{
         {1, "医院名称", kString, 100, kRequired},
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__getHospitalInfo,
+    soap_send___ns1__getHospitalInfo,
     {
         {&ns1__getHospitalInfo::name, arg(1)},
     },

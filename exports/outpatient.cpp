@@ -43,7 +43,7 @@ const ExportSheet kCliRegister{
         {22, "转院机构编码", kString, 24, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliRegister,
+    soap_send___ns1__cliRegister,
     {
         {&ns1__cliRegister::regType, arg(1)},
         {&ns1__cliRegister::clinicNo, arg(2)},
@@ -102,7 +102,7 @@ const ExportSheet kCliDetailInput{
         {19, "可报金额", kNumber, 18, kMayBeEmpty},
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliDetailInput,
+    soap_send___ns1__cliDetailInput,
     {
         {&ns1__cliDetailInput::type, arg(1)},
         {&ns1__cliDetailInput::no, arg(3)},
@@ -135,7 +135,7 @@ const ExportSheet kCliDetailSeek{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__cliDetailSeek,
+    soap_send___ns1__cliDetailSeek,
     {
         {&ns1__cliDetailSeek::clinicNo, arg(1)},
     },
@@ -166,11 +166,11 @@ const ExportSheet kCliCancelFee{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliCancelFee,
+    soap_send___ns1__cliCancelFee,
     {
         {&ns1__cliCancelFee::clinicNo, arg(1)},
     },
-    noResult(),
+    noResult<ns1__cliCancelFeeResponse>(),
 };
 
 // The argument is a fee item's number; the HIS knows its check by the
@@ -182,11 +182,11 @@ const ExportSheet kCliSingleCancleFee{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliSingleCancleFee,
+    soap_send___ns1__cliSingleCancleFee,
     {
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
     },
-    noResult(),
+    noResult<ns1__cliSingleCancleFeeResponse>(),
 };
 
 // ---- Calculation and settlement -----------------------------------------
@@ -200,7 +200,7 @@ const ExportSheet kCliCalculate{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__cliCalculate,
+    soap_send___ns1__cliCalculate,
     {
         {&ns1__cliCalculate::clinicNo, arg(1)},
     },
@@ -224,7 +224,7 @@ const ExportSheet kCliSettlement{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__cliSettlement,
+    soap_send___ns1__cliSettlement,
     {
         {&ns1__cliSettlement::clinicNo, arg(1)},
         {&ns1__cliSettlement::userNo, centre(&CenterRecord::UserNo)},
@@ -239,11 +239,11 @@ const ExportSheet kCliCancelSettlement{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "600",
-    soap_call___ns1__cliCancelSettlement,
+    soap_send___ns1__cliCancelSettlement,
     {
         {&ns1__cliCancelSettlement::settlementNo, arg(1)},
     },
-    noResult(),
+    noResult<ns1__cliCancelSettlementResponse>(),
 };
 
 const ExportSheet kCliSeek{
@@ -253,7 +253,7 @@ const ExportSheet kCliSeek{
         centreCodeCheck(2),
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliSeek,
+    soap_send___ns1__cliSeek,
     {
         {&ns1__cliSeek::memberNo, arg(1)},
     },
@@ -270,7 +270,7 @@ const ExportSheet kCliAuditingSeek{
     "cliAuditingSeek", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
     /*check-failure code*/ "600",
-    soap_call___ns1__cliAuditingSeek,
+    soap_send___ns1__cliAuditingSeek,
     {
         {&ns1__cliAuditingSeek::settlementNo, arg(1)},
     },
@@ -281,7 +281,7 @@ const ExportSheet kIsCashRedeem{
     "isCashRedeem", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
     /*check-failure code*/ "600",
-    soap_call___ns1__isCashRedeem,
+    soap_send___ns1__isCashRedeem,
     {
         {&ns1__isCashRedeem::settlementNo, arg(1)},
     },
@@ -298,7 +298,7 @@ const ExportSheet kCliBalance{
         centreCodeCheck(3),
     },
     /*check-failure code*/ "300",
-    soap_call___ns1__cliBalance,
+    soap_send___ns1__cliBalance,
     {
         {&ns1__cliBalance::settlementNo, arg(1)},
         {&ns1__cliBalance::familyAccountGeld, arg(2)},
@@ -324,7 +324,7 @@ const ExportSheet kCliStrikeBalance{
     "cliStrikeBalance", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
     /*check-failure code*/ "600",
-    soap_call___ns1__cliStrikeBalance,
+    soap_send___ns1__cliStrikeBalance,
     {
         {&ns1__cliStrikeBalance::settlementNo, arg(1)},
     },

@@ -3,15 +3,16 @@
 #ifndef NV_FRAME_EXPORT_SHEET_H
 #define NV_FRAME_EXPORT_SHEET_H
 
-#include <functional>
 #include <string>
 #include <type_traits>
 #include <vector>
 
+#include "frame/answer_plan.h"
 #include "frame/center_store.h"
 #include "frame/check_param.h"
 #include "frame/codec.h"
 #include "frame/result_document.h"
+#include "service_names.h"
 
 struct soap;
 
@@ -58,126 +59,108 @@ struct Column {
   std::string* Item::*member;
 };
 
-// Appends decodeField of a member as one column; an absent member is empty.
-template <class Item>
-void appendColumnOf(ResultDocument& doc, const Column<Item>& column, const Item* item) {
-  doc.appendColumnOpen(column.colnum, column.colname);
-  const std::string* value = item ? item->*column.member : nullptr;
-  if (value) appendDecodedField(doc.text(), *value);
-  doc.appendColumnClose();
-}
+template <class List>
+using ItemOf = std::remove_pointer_t<typename decltype(List::list)::value_type>;
 
-template <class Item>
-void appendRowOf(ResultDocument& doc, int32_t rowNumber, const std::vector<Column<Item>>& columns, const Item* item) {
-  doc.appendRowOpen(rowNumber);
-  for (const Column<Item>& column : columns) appendColumnOf(doc, column, item);
-  doc.appendRowClose();
-}
+// How a successful answer becomes the data element and its rows: the
+// response member and the columns taken from it, as pointers into the
+// generated records. plan() gives the same by wire names, for the reader.
 
-// How a successful response becomes the data element and its rows.
+// The response has no member: success is all it says.
 template <class Response>
-struct ResultShape {
-  std::function<void(ResultDocument&, const Response&)> write;
-};
-
 struct NoResult {
-  template <class Response>
-  operator ResultShape<Response>() const {
-    return {[](ResultDocument& doc, const Response&) { doc.appendDataOpen(0, 0); }};
-  }
+  using ResponseType = Response;
+  AnswerPlan plan() const { return {AnswerShape::kNone, wire::elementNameOf(static_cast<const Response*>(nullptr)), "", {}}; }
 };
-
-// The response member is nothing: success is all it says.
-inline NoResult noResult() { return {}; }
 
 // The response member is one text, written as one row of one column. An
 // absent text gives an empty value.
 template <class Response>
-ResultShape<Response> textResult(std::string* Response::*member, int colnum, const char* colname) {
-  return {[=](ResultDocument& doc, const Response& response) {
-    doc.appendDataOpen(1, 1);
-    doc.appendRowOpen(0);
-    doc.appendColumnOpen(colnum, colname);
-    if (const std::string* text = response.*member) appendDecodedField(doc.text(), *text);
-    doc.appendColumnClose();
-    doc.appendRowClose();
-  }};
+struct TextResult {
+  using ResponseType = Response;
+  std::string* Response::*member;
+  int colnum;
+  const char* colname;
+  AnswerPlan plan() const {
+    const char* name = wire::memberNameOf(member);
+    return {AnswerShape::kText, wire::elementNameOf(static_cast<const Response*>(nullptr)), name,
+            {{colnum, colname, name}}};
+  }
+};
+
+// A record or list member and the columns read from it, by wire names.
+template <class Response, class Member, class Item>
+AnswerPlan memberPlan(AnswerShape shape, Member* Response::*member, const std::vector<Column<Item>>& columns) {
+  AnswerPlan plan{shape, wire::elementNameOf(static_cast<const Response*>(nullptr)), wire::memberNameOf(member), {}};
+  for (const Column<Item>& column : columns) plan.columns.push_back({column.colnum, column.colname, wire::memberNameOf(column.member)});
+  return plan;
 }
 
 // The response member is one record, written as one row; an absent record
 // gives a row of empty values.
 template <class Response, class Item>
-ResultShape<Response> recordResult(Item* Response::*member, NotDeduced<std::vector<Column<Item>>> columns) {
-  return {[=](ResultDocument& doc, const Response& response) {
-    doc.appendDataOpen(1, static_cast<int32_t>(columns.size()));
-    appendRowOf(doc, 0, columns, static_cast<const Item*>(response.*member));
-  }};
-}
+struct RecordResult {
+  using ResponseType = Response;
+  Item* Response::*member;
+  std::vector<Column<Item>> columns;
+  AnswerPlan plan() const { return memberPlan(AnswerShape::kRecord, member, columns); }
+};
 
-template <class List>
-using ItemOf = std::remove_pointer_t<typename decltype(List::list)::value_type>;
-
-// At least the bytes the rows of a list take: a decoded value is never
-// longer than the value received. A catalogue download of 100,000 entries
-// is then written without moving a growing text around.
-template <class List>
-size_t rowsBytesBound(const List& list, const std::vector<Column<ItemOf<List>>>& columns) {
-  size_t bytes = 0;
-  int32_t row = 0;
-  for (const auto* item : list.list) {
-    if (!item) continue;
-    bytes += ResultDocument::rowMarkupBytes(row++);
-    for (const Column<ItemOf<List>>& column : columns) {
-      bytes += ResultDocument::columnMarkupBytes(column.colnum, column.colname);
-      if (const std::string* value = item->*column.member) bytes += value->size();
-    }
-  }
-  return bytes;
-}
-
-// The response member is a list record, one row per item in the order
-// received. An absent list has no rows; a nil item yields no row, so the
+// The response member is a list record, one row per entry in the order
+// received. An absent list has no rows; a nil entry yields no row, so the
 // row count always equals the rows written.
 template <class Response, class List>
-ResultShape<Response> listResult(List* Response::*member, NotDeduced<std::vector<Column<ItemOf<List>>>> columns) {
-  return {[=](ResultDocument& doc, const Response& response) {
-    const List* list = response.*member;
-    int32_t rows = 0;
-    if (list)
-      for (const auto* item : list->list) rows += item != nullptr;
-    doc.appendDataOpen(rows, static_cast<int32_t>(columns.size()));
-    if (!list) return;
-    doc.makeRoom(rowsBytesBound(*list, columns) + 64);  // 64: the document's end
-    int32_t row = 0;
-    for (const auto* item : list->list)
-      if (item) appendRowOf(doc, row++, columns, item);
-  }};
+struct ListResult {
+  using ResponseType = Response;
+  List* Response::*member;
+  std::vector<Column<ItemOf<List>>> columns;
+  AnswerPlan plan() const { return memberPlan(AnswerShape::kList, member, columns); }
+};
+
+template <class Response>
+NoResult<Response> noResult() {
+  return {};
+}
+template <class Response>
+TextResult<Response> textResult(std::string* Response::*member, int colnum, const char* colname) {
+  return {member, colnum, colname};
+}
+template <class Response, class Item>
+RecordResult<Response, Item> recordResult(Item* Response::*member, NotDeduced<std::vector<Column<Item>>> columns) {
+  return {member, std::move(columns)};
+}
+template <class Response, class List>
+ListResult<Response, List> listResult(List* Response::*member, NotDeduced<std::vector<Column<ItemOf<List>>>> columns) {
+  return {member, std::move(columns)};
 }
 
-// The generated client call of one operation.
-template <class Request, class Response>
-using CallProcedure = int (*)(struct soap*, const char* endpoint, const char* action, Request*, Response&);
+// The generated procedure that sends one operation's request.
+template <class Request>
+using SendProcedure = int (*)(struct soap*, const char* endpoint, const char* action, Request*);
 
-template <class Request, class Response>
+template <class Request, class Result>
 struct ExportSheet {
+  using Response = typename Result::ResponseType;
+
   ExportSheet(const char* functionId, int centreArgument, std::vector<Check> checks, const char* checkFailureCode,
-              CallProcedure<Request, Response> operation, NotDeduced<std::vector<RequestMember<Request>>> request,
-              NotDeduced<ResultShape<Response>> result)
+              SendProcedure<Request> operation, NotDeduced<std::vector<RequestMember<Request>>> request, Result result)
       : functionId(functionId),
         centreArgument(centreArgument),
         checks(std::move(checks)),
         checkFailureCode(checkFailureCode),
         operation(operation),
         request(std::move(request)),
-        result(std::move(result)) {}
+        result(std::move(result)),
+        answer(this->result.plan()) {}
 
   const char* functionId;
   int centreArgument;  // from 1
   std::vector<Check> checks;  // in the order they run
   const char* checkFailureCode;
-  CallProcedure<Request, Response> operation;
+  SendProcedure<Request> operation;
   std::vector<RequestMember<Request>> request;
-  ResultShape<Response> result;
+  Result result;
+  AnswerPlan answer;  // the result by wire names, worked out once
 };
 
 }  // namespace nv

@@ -30,8 +30,8 @@ inline std::string_view sourceValue(const Source& source, const Arguments& args,
 
 // Steps from the centre lookup to the written outcome; the caller has
 // written the header and writes the end.
-template <class Request, class Response>
-void writeOutcome(const ExportSheet<Request, Response>& sheet, const Arguments& args, ResultDocument& doc) {
+template <class Request, class Result>
+void writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc) {
   // The lookup comes first: without a centre no argument is judged.
   CenterRecord centre = findCenter(argumentAt(args, sheet.centreArgument));
   if (centre.CenterNO.empty()) return doc.appendFailure(texts::kNotFoundCode, texts::kCentreNotFound);
@@ -49,27 +49,22 @@ void writeOutcome(const ExportSheet<Request, Response>& sheet, const Arguments& 
   std::vector<std::string> encoded;
   encoded.reserve(sheet.request.size());
   Request request;
-  Response response;
   for (const RequestMember<Request>& member : sheet.request) {
     encoded.push_back(encodeField(sourceValue(member.source, args, centre)));
     request.*member.member = &encoded.back();
   }
-  // An answer the runtime did not read to its end carries no response, even
-  // where the runtime reports success.
-  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request, response) != 0 ||
-      !session.answerReadToEnd())
+  // The request is the generated code's; the answer goes from the
+  // connection straight into the document.
+  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request) != 0 ||
+      !session.receiveAnswer(sheet.answer, doc))
     return doc.appendFailure(texts::kCallFailedCode, session.failureText());
-
-  doc.appendOutCode(texts::kSuccessCode);
-  doc.appendOutText(texts::kSuccess);
-  sheet.result.write(doc, response);  // copied out before the session closes
 }
 
 }  // namespace detail
 
 // Runs a sheet on arguments already taken from the caller.
-template <class Request, class Response>
-char* runSheet(const ExportSheet<Request, Response>& sheet, const Arguments& args) {
+template <class Request, class Result>
+char* runSheet(const ExportSheet<Request, Result>& sheet, const Arguments& args) {
   return guardExport(sheet.functionId, [&] {
     ResultDocument doc;
     doc.appendHeader(sheet.functionId);
@@ -80,8 +75,8 @@ char* runSheet(const ExportSheet<Request, Response>& sheet, const Arguments& arg
 }
 
 // The body of a template export: its sheet and its C arguments.
-template <class Request, class Response>
-char* runExport(const ExportSheet<Request, Response>& sheet, std::initializer_list<const char*> cArgs) noexcept {
+template <class Request, class Result>
+char* runExport(const ExportSheet<Request, Result>& sheet, std::initializer_list<const char*> cArgs) noexcept {
   return guardExport(sheet.functionId, [&] {
     Arguments args;
     args.reserve(cArgs.size());

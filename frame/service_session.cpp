@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 
+#include "frame/answer_reader.h"
 #include "frame/codec.h"
 #include "frame/texts.h"
 #include "service/session_guard.h"
@@ -103,7 +104,18 @@ ServiceSession::~ServiceSession() {
   soap_free(soap_);  // soap_done, then the context itself
 }
 
+bool ServiceSession::receiveAnswer(const AnswerPlan& plan, ResultDocument& doc) {
+  AnswerOutcome outcome = readAnswer(soap_, plan, doc);
+  state_.malformedAnswerAt = outcome.malformedAt;
+  if (outcome.kind == AnswerOutcome::Kind::kFault) state_.answerFaultText = std::move(outcome.faultText);
+  return outcome.kind == AnswerOutcome::Kind::kSuccess;
+}
+
 std::string ServiceSession::failureText() const {
+  if (state_.answerFaultText) {
+    if (state_.answerFaultText->empty()) return texts::kMajorException;
+    return decodeField(*state_.answerFaultText);
+  }
   const SOAP_ENV__Fault* fault = soap_->fault;
   if (fault != nullptr) {
     if (fault->faultstring != nullptr && *fault->faultstring != '\0') return decodeField(fault->faultstring);

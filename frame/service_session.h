@@ -4,12 +4,17 @@
 #define NV_FRAME_SERVICE_SESSION_H
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 struct soap;
 
 namespace nv {
+
+struct AnswerPlan;
+class ResultDocument;
 
 // Socket waits, in the runtime's units: positive values are seconds,
 // negative ones microseconds.
@@ -72,15 +77,26 @@ class ServiceSession {
   // absent; it stops short of the end, so this tells it from an answer.
   bool answerReadToEnd() const { return state_.answerReadToEnd; }
 
+  // Reads the answer to the request just sent and closes the connection. On
+  // success writes out_code, out_text and the data element to doc and
+  // returns true; otherwise doc is as it was and failureText() tells why.
+  bool receiveAnswer(const AnswerPlan& plan, ResultDocument& doc);
+
+  // The byte of the last answer's body at which its XML stopped being
+  // well-formed, or -1 when it did not.
+  int64_t malformedAnswerAt() const { return state_.malformedAnswerAt; }
+
   // The out_text of a failed call: the decoded fault string, the text of a
-  // SOAP 1.2 fault's Reason, or the major-exception text when the runtime
-  // left no fault record with a text.
+  // SOAP 1.2 fault's Reason, or the major-exception text when neither the
+  // answer nor the runtime left a fault with a text.
   std::string failureText() const;
 
   // What the runtime's callbacks reach through soap->user.
   struct State {
     ScopedSessionTransport::Channel* channel = nullptr;  // null: a real socket
     bool answerReadToEnd = false;
+    std::optional<std::string> answerFaultText;  // the text of a fault the centre sent
+    int64_t malformedAnswerAt = -1;
   };
 
  private:

@@ -195,20 +195,19 @@ TEST_F(FaultInjection, OddBytesInMembers) {
     std::string xml;
     std::string value;  // the name column as the HIS must get it
   } cases[] = {
-      {"a character reference to NUL", "ab&#0;cd", "ab"},
-      {"a raw NUL byte", std::string("ab\0cd", 5), "ab"},
       {"base64 of bytes with a NUL", base64Encode(std::string("ab\0cd", 5)), "ab"},
-      {"an overlong UTF-8 NUL", "ab\xC0\x80" "cd", "ab"},
-      {"a byte that starts no UTF-8 character", "a\xFFz", "a\xFFz"},
       {"markup characters as references", "&lt;/column&gt;&amp;", "</column>&"},
   };
   for (const auto& c : cases) {
     server.enqueue(Reply::soap("getPersonInfo", personItems(c.xml)));
     EXPECT_EQ(call(kList), successDoc("GetPersonInfo", 13, {personRow(c.value)})) << c.name;
   }
-  // A lead byte whose sequence runs into the markup breaks the XML.
-  server.enqueue(Reply::soap("getPersonInfo", personItems("a\xFE\x80z")));
-  EXPECT_EQ(call(kList), majorException("GetPersonInfo"));
+  // Bytes XML does not allow make the answer malformed: no data from it.
+  const std::string malformed[] = {"ab&#0;cd", std::string("ab\0cd", 5), "ab\xC0\x80" "cd", "a\xFFz", "a\xFE\x80z"};
+  for (const std::string& xml : malformed) {
+    server.enqueue(Reply::soap("getPersonInfo", personItems(xml)));
+    EXPECT_EQ(call(kList), majorException("GetPersonInfo")) << xml;
+  }
 }
 
 // Odd but readable answers: the first of a repeated element counts, a nil

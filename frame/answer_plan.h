@@ -1,0 +1,30 @@
+// What the answer reader looks for in an operation's answer, by the names
+// the centre writes on the wire. Export sheets derive it from the generated
+// records (frame/export_sheet.h), so the names come from the service
+// definition alone.
+#ifndef NV_FRAME_ANSWER_PLAN_H
+#define NV_FRAME_ANSWER_PLAN_H
+
+#include <cstdint>
+#include <vector>
+
+namespace nv {
+
+enum class AnswerShape { kNone, kText, kRecord, kList };
+
+struct ColumnPlan {
+  int32_t colnum;
+  const char* colname;
+  const char* wireName;  // the member of the record or list entry; for a text, the response member
+};
+
+struct AnswerPlan {
+  AnswerShape shape = AnswerShape::kNone;
+  const char* wrapper = "";  // local name of the response element, "cliSeekResponse"
+  const char* member = "";   // the response member, "return" or "diseaseList"
+  std::vector<ColumnPlan> columns;
+};
+
+}  // namespace nv
+
+#endif

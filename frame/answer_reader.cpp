@@ -1,0 +1,559 @@
+#include "frame/answer_reader.h"
+
+#include <expat.h>
+
+#include <cstring>
+#include <new>
+#include <string_view>
+#include <vector>
+
+#include "frame/codec.h"
+#include "frame/gbk.h"
+#include "frame/result_document.h"
+#include "frame/texts.h"
+#include "service_constants.h"
+#include "soapH.h"
+
+namespace nv {
+namespace {
+
+// expat joins a namespace URI and a local name with this byte, which no
+// well-formed name or namespace URI holds.
+constexpr char kNameSeparator = '\x01';
+
+struct Name {
+  std::string_view ns;  // empty: no namespace
+  std::string_view local;
+};
+
+Name splitName(const XML_Char* name) {
+  std::string_view whole(name);
+  size_t separator = whole.find(kNameSeparator);
+  if (separator == std::string_view::npos) return {{}, whole};
+  return {whole.substr(0, separator), whole.substr(separator + 1)};
+}
+
+char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lowerCase(a[i]) != lowerCase(b[i])) return false;
+  return true;
+}
+
+// The runtime's input patterns, "http://www.w3.org/*/<tail>", in any letter case.
+bool matchesW3Pattern(std::string_view uri, std::string_view tail) {
+  constexpr std::string_view head = "http://www.w3.org/";
+  return uri.size() >= head.size() + 1 + tail.size() && equalsIgnoringCase(uri.substr(0, head.size()), head) &&
+         uri[uri.size() - tail.size() - 1] == '/' && equalsIgnoringCase(uri.substr(uri.size() - tail.size()), tail);
+}
+
+constexpr std::string_view kSoap11Envelope = "http://schemas.xmlsoap.org/soap/envelope/";
+bool isEnvelopeNamespace(std::string_view ns) {
+  return ns == kSoap11Envelope || matchesW3Pattern(ns, "soap-envelope");
+}
+bool isInstanceNamespace(std::string_view ns) {
+  return ns == "http://www.w3.org/2001/XMLSchema-instance" || matchesW3Pattern(ns, "XMLSchema-instance");
+}
+
+bool isTrue(std::string_view value) { return value == "1" || value == "true"; }
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The encoding an XML declaration names, or "" when there is none.
+std::string_view declaredEncoding(std::string_view head) {
+  if (head.substr(0, 5) != "<?xml") return {};
+  size_t end = head.find("?>");
+  std::string_view declaration = head.substr(0, end);
+  size_t at = declaration.find("encoding");
+  if (at == std::string_view::npos) return {};
+  size_t quote = declaration.find_first_of("\"'", at);
+  if (quote == std::string_view::npos) return {};
+  size_t close = declaration.find(declaration[quote], quote + 1);
+  if (close == std::string_view::npos) return {};
+  return declaration.substr(quote + 1, close - quote - 1);
+}
+
+bool isChineseEncoding(std::string_view encoding) {
+  return equalsIgnoringCase(encoding, "GBK") || equalsIgnoringCase(encoding, "GB2312") ||
+         equalsIgnoringCase(encoding, "GB18030");
+}
+
+bool isEncodingExpatReads(std::string_view encoding) {
+  return encoding.empty() || equalsIgnoringCase(encoding, "UTF-8") || equalsIgnoringCase(encoding, "UTF-16") ||
+         equalsIgnoringCase(encoding, "ISO-8859-1") || equalsIgnoringCase(encoding, "US-ASCII");
+}
+
+class AnswerReader {
+ public:
+  AnswerReader(struct soap* soap, const AnswerPlan& plan, ResultDocument& doc)
+      : soap_(soap), plan_(plan), doc_(doc), mark_(doc.text().size()) {
+    for (const ColumnPlan& column : plan.columns) {
+      size_t slot = 0;
+      while (slot < slotNames_.size() && slotNames_[slot] != column.wireName) ++slot;
+      if (slot == slotNames_.size()) slotNames_.emplace_back(column.wireName);
+      slotOfColumn_.push_back(slot);
+    }
+    slots_.resize(slotNames_.size());
+    taken_.resize(slotNames_.size());
+    present_.resize(slotNames_.size());
+  }
+  ~AnswerReader() {
+    if (parser_ != nullptr) XML_ParserFree(parser_);
+  }
+  AnswerReader(const AnswerReader&) = delete;
+  AnswerReader& operator=(const AnswerReader&) = delete;
+
+  AnswerOutcome read();
+
+ private:
+  enum class Part { kEnvelope, kHeader, kBody, kWrapper, kFault, kAfterBody };
+
+  // ---- body bytes into the parser ----
+  void feed(const char* bytes, size_t count, bool final);
+  void startParser(bool final);
+  void parse(const char* bytes, size_t count, bool final);
+
+  // ---- parser events ----
+  static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
+    static_cast<AnswerReader*>(self)->start(name, attributes);
+  }
+  static void XMLCALL onEnd(void* self, const XML_Char*) { static_cast<AnswerReader*>(self)->end(); }
+  static void XMLCALL onText(void* self, const XML_Char* text, int length) {
+    auto* reader = static_cast<AnswerReader*>(self);
+    if (reader->collecting_ != nullptr) reader->collecting_->append(text, static_cast<size_t>(length));
+  }
+  // Comments, processing instructions and the tags of elements inside a
+  // text member stay in the text as they were written, as the runtime keeps them.
+  static void XMLCALL onOther(void* self, const XML_Char* text, int length) {
+    auto* reader = static_cast<AnswerReader*>(self);
+    if (reader->collecting_ != nullptr) reader->collecting_->append(text, static_cast<size_t>(length));
+  }
+  static void XMLCALL onCdataEdge(void*) {}
+  static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    // A SOAP message carries no document type: nothing is declared, expanded or fetched.
+    static_cast<AnswerReader*>(self)->malformed();
+  }
+
+  void start(const XML_Char* rawName, const XML_Char** attributes);
+  void end();
+
+  // ---- what an element is ----
+  struct Marks {
+    bool nil = false;
+    bool mustUnderstand = false;
+    bool otherActor = false;
+  };
+  Marks marksOf(const XML_Char** attributes) const;
+  // An element nobody reads: skipped with all its content, as the runtime
+  // skips it, which refuses one that must be understood or that lies in the
+  // envelope's own namespace.
+  void skipUnknown(const Name& name, const Marks& marks);
+  void skip() { skipFrom_ = depth_; }
+  void collect(std::string* into) {
+    into->clear();
+    collecting_ = into;
+    collectDepth_ = depth_;
+  }
+  size_t slotOf(std::string_view local) const {
+    for (size_t slot = 0; slot < slotNames_.size(); ++slot)
+      if (slotNames_[slot] == local) return slot;
+    return slotNames_.size();
+  }
+  // A member of a record or list entry, at the depth of the entry's members.
+  void startMember(const Name& name, const Marks& marks);
+
+  // ---- outcomes ----
+  void stop() {
+    stopped_ = true;
+    XML_StopParser(parser_, XML_FALSE);
+  }
+  void fail() {
+    outcome_.kind = AnswerOutcome::Kind::kRuntime;
+    stop();
+  }
+  void malformed() {
+    outcome_.malformedAt = skippedBlanks_ + static_cast<int64_t>(XML_GetCurrentByteIndex(parser_));
+    fail();
+  }
+  // What the runtime records when the Body holds no answer it can read: the
+  // HTTP status as a client fault, keeping a fault text already read.
+  void runtimeFault(const std::string& textSoFar);
+
+  // ---- the result ----
+  void beginRow();
+  void writeRow();
+  void appendValue(const std::string& utf8);
+  void finishSuccess();
+
+  struct soap* soap_;
+  const AnswerPlan& plan_;
+  ResultDocument& doc_;
+  const size_t mark_;  // where this answer's part of the document starts
+
+  XML_Parser parser_ = nullptr;
+  bool started_ = false;
+  bool transcode_ = false;
+  Gb18030ToUtf8 transcoder_;
+  std::string head_;       // the first bytes, held until the declaration is read
+  std::string converted_;  // transcoded bytes on their way to the parser
+  int64_t skippedBlanks_ = 0;
+
+  bool stopped_ = false;
+  AnswerOutcome outcome_;
+
+  int depth_ = 0;
+  int skipFrom_ = 0;  // non-zero: skipping the element opened at this depth
+  Part part_ = Part::kEnvelope;
+  int version_ = 1;
+  bool headerSeen_ = false;
+  std::string* collecting_ = nullptr;
+  int collectDepth_ = 0;
+
+  // The response member and the entry being read.
+  bool memberTaken_ = false;
+  bool memberOpen_ = false;  // inside the record or list element
+  bool inEntry_ = false;     // inside a list entry
+  std::vector<std::string> slotNames_;
+  std::vector<size_t> slotOfColumn_;
+  std::vector<std::string> slots_;
+  std::vector<char> taken_;
+  std::vector<char> present_;
+  std::string scratch_;
+  int32_t rows_ = 0;
+
+  // The fault being read.
+  bool faultStringTaken_ = false, reasonTaken_ = false, reasonTextTaken_ = false, inReason_ = false;
+  std::string faultString_, reasonText_;
+};
+
+AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
+  Marks marks;
+  for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
+    Name name = splitName(a[0]);
+    std::string_view value(a[1]);
+    if (name.ns.empty()) continue;
+    if (isInstanceNamespace(name.ns)) {
+      if ((name.local == "nil" || name.local == "null") && isTrue(value)) marks.nil = true;
+    } else if (isEnvelopeNamespace(name.ns)) {
+      if (name.local == "mustUnderstand" && isTrue(value)) marks.mustUnderstand = true;
+      if (version_ == 1 && name.local == "actor" && value != "http://schemas.xmlsoap.org/soap/actor/next")
+        marks.otherActor = true;
+      if (version_ == 2 && name.local == "role" && value != "http://www.w3.org/2003/05/soap-envelope/role/next")
+        marks.otherActor = true;
+    }
+  }
+  return marks;
+}
+
+void AnswerReader::skipUnknown(const Name& name, const Marks& marks) {
+  if ((marks.mustUnderstand && !marks.otherActor) || isEnvelopeNamespace(name.ns)) {
+    if (part_ == Part::kFault) return runtimeFault(version_ == 2 ? reasonText_ : faultString_);
+    return fail();
+  }
+  skip();
+}
+
+void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
+  ++depth_;
+  if (skipFrom_ != 0) return;
+  if (collecting_ != nullptr) {
+    XML_DefaultCurrent(parser_);  // the tag, into the text being read
+    return;
+  }
+  const Name name = splitName(rawName);
+  const Marks marks = marksOf(attributes);
+  switch (depth_) {
+    case 1:
+      if (name.local != "Envelope" || !isEnvelopeNamespace(name.ns)) return fail();
+      version_ = name.ns == kSoap11Envelope ? 1 : 2;
+      return;
+    case 2:
+      if (part_ == Part::kAfterBody) return skip();
+      if (isEnvelopeNamespace(name.ns) && name.local == "Header" && !headerSeen_) {
+        headerSeen_ = true;
+        part_ = Part::kHeader;
+        return;
+      }
+      if (isEnvelopeNamespace(name.ns) && name.local == "Body") {
+        part_ = Part::kBody;
+        return;
+      }
+      return fail();
+    case 3:
+      if (part_ == Part::kHeader) return skipUnknown(name, marks);
+      if (part_ == Part::kAfterBody) return skip();
+      // The first element of the Body is the answer, a fault, or neither.
+      if (!marks.otherActor && name.local == plan_.wrapper && name.ns == NV_SERVICE_NAMESPACE) {
+        part_ = Part::kWrapper;
+        return;
+      }
+      if (!marks.otherActor && name.local == "Fault" && isEnvelopeNamespace(name.ns)) {
+        part_ = Part::kFault;
+        return;
+      }
+      return runtimeFault({});
+    default:
+      break;
+  }
+
+  if (part_ == Part::kFault) {
+    if (depth_ == 4) {
+      if (name.local == "faultstring" && !faultStringTaken_ && !marks.otherActor) {
+        faultStringTaken_ = true;
+        return marks.nil ? skip() : collect(&faultString_);
+      }
+      if (name.local == "Reason" && isEnvelopeNamespace(name.ns) && !reasonTaken_ && !marks.otherActor) {
+        reasonTaken_ = true;
+        if (marks.nil) return skip();
+        inReason_ = true;
+        return;
+      }
+      bool known = ((name.local == "faultcode" || name.local == "faultactor" || name.local == "detail") &&
+                    !marks.otherActor) ||
+                   (isEnvelopeNamespace(name.ns) &&
+                    (name.local == "Code" || name.local == "Node" || name.local == "Role" || name.local == "Detail"));
+      return known ? skip() : skipUnknown(name, marks);
+    }
+    if (inReason_ && depth_ == 5 && name.local == "Text" && isEnvelopeNamespace(name.ns) && !reasonTextTaken_) {
+      reasonTextTaken_ = true;
+      return marks.nil ? skip() : collect(&reasonText_);
+    }
+    return skipUnknown(name, marks);
+  }
+
+  // Inside the response wrapper.
+  if (depth_ == 4) {
+    if (plan_.shape == AnswerShape::kNone || memberTaken_ || marks.otherActor || name.local != plan_.member)
+      return skipUnknown(name, marks);
+    memberTaken_ = true;
+    if (marks.nil) return skip();  // the member stays absent
+    if (plan_.shape == AnswerShape::kText) {
+      taken_[0] = present_[0] = true;
+      return collect(&slots_[0]);
+    }
+    memberOpen_ = true;
+    if (plan_.shape == AnswerShape::kRecord) beginRow();
+    return;
+  }
+  if (!memberOpen_) return skip();
+  if (plan_.shape == AnswerShape::kRecord) {
+    if (depth_ == 5) return startMember(name, marks);
+    return skip();
+  }
+  // A list: its entries, then each entry's members.
+  if (depth_ == 5) {
+    if (name.local != "list" || marks.otherActor) return skipUnknown(name, marks);
+    if (marks.nil) return skip();  // a nil entry gives no row
+    inEntry_ = true;
+    return beginRow();
+  }
+  if (depth_ == 6 && inEntry_) return startMember(name, marks);
+  skip();
+}
+
+void AnswerReader::startMember(const Name& name, const Marks& marks) {
+  size_t slot = marks.otherActor ? slotNames_.size() : slotOf(name.local);
+  if (slot == slotNames_.size() || taken_[slot]) return skipUnknown(name, marks);
+  taken_[slot] = true;
+  if (marks.nil) return skip();
+  present_[slot] = true;
+  collect(&slots_[slot]);
+}
+
+void AnswerReader::end() {
+  const int closing = depth_--;
+  if (skipFrom_ != 0) {
+    if (closing == skipFrom_) skipFrom_ = 0;
+    return;
+  }
+  if (collecting_ != nullptr) {
+    if (closing > collectDepth_) return XML_DefaultCurrent(parser_);
+    collecting_ = nullptr;
+    return;
+  }
+  switch (closing) {
+    case 1:  // the envelope is read through
+      if (part_ != Part::kAfterBody) return fail();
+      finishSuccess();
+      return stop();
+    case 2:
+      if (part_ == Part::kHeader) part_ = Part::kEnvelope;
+      if (part_ != Part::kBody) return;
+      // A Body with no answer in it.
+      if (soap_->status >= 200 && soap_->status <= 299) return fail();
+      return runtimeFault({});
+    case 3:
+      if (part_ == Part::kFault) {
+        outcome_.kind = AnswerOutcome::Kind::kFault;
+        const std::string& text = !faultString_.empty() || reasonText_.empty() ? faultString_ : reasonText_;
+        if (isAscii(text)) {
+          outcome_.faultText = text;
+        } else {
+          appendUtf8AsGbk(outcome_.faultText, text);
+        }
+        return stop();
+      }
+      part_ = Part::kAfterBody;  // the wrapper is read
+      return;
+    case 4:
+      memberOpen_ = inReason_ = false;
+      return;
+    case 5:
+      if (inEntry_) {
+        writeRow();
+        inEntry_ = false;
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+void AnswerReader::runtimeFault(const std::string& textSoFar) {
+  soap_->version = static_cast<short>(version_);
+  *soap_faultcode(soap_) = version_ == 2 ? "SOAP-ENV:Sender" : "SOAP-ENV:Client";
+  if (!textSoFar.empty()) {
+    std::string gbk;
+    appendUtf8AsGbk(gbk, textSoFar);
+    *soap_faultstring(soap_) = soap_strdup(soap_, gbk.c_str());
+  }
+  soap_->error = soap_->status != 0 ? soap_->status : SOAP_NO_DATA;
+  soap_set_fault(soap_);
+  fail();
+}
+
+void AnswerReader::beginRow() {
+  for (size_t slot = 0; slot < slots_.size(); ++slot) taken_[slot] = present_[slot] = false;
+}
+
+void AnswerReader::appendValue(const std::string& utf8) {
+  if (isAscii(utf8)) return appendDecodedField(doc_.text(), utf8);
+  scratch_.clear();
+  appendUtf8AsGbk(scratch_, utf8);
+  appendDecodedField(doc_.text(), scratch_);
+}
+
+void AnswerReader::writeRow() {
+  doc_.appendRowOpen(rows_++);
+  for (size_t i = 0; i < plan_.columns.size(); ++i) {
+    doc_.appendColumnOpen(plan_.columns[i].colnum, plan_.columns[i].colname);
+    size_t slot = slotOfColumn_[i];
+    if (present_[slot]) appendValue(slots_[slot]);
+    doc_.appendColumnClose();
+  }
+  doc_.appendRowClose();
+}
+
+void AnswerReader::finishSuccess() {
+  // Text and record answers are one row, present or not; a list's rows are
+  // written already.
+  if (plan_.shape == AnswerShape::kText || plan_.shape == AnswerShape::kRecord) writeRow();
+  ResultDocument head;
+  head.appendOutCode(texts::kSuccessCode);
+  head.appendOutText(texts::kSuccess);
+  if (plan_.shape == AnswerShape::kNone) {
+    head.appendDataOpen(0, 0);
+  } else {
+    head.appendDataOpen(rows_, static_cast<int32_t>(plan_.columns.size()));
+  }
+  // The row count leads the rows: one move of the rows makes room for it.
+  doc_.text().insert(mark_, head.text());
+  outcome_.kind = AnswerOutcome::Kind::kSuccess;
+}
+
+void AnswerReader::startParser(bool final) {
+  std::string_view encoding = declaredEncoding(head_);
+  transcode_ = isChineseEncoding(encoding);
+  // A declared encoding expat does not know is read as UTF-8, as the
+  // runtime reads every answer.
+  const char* override = transcode_ || !isEncodingExpatReads(encoding) ? "UTF-8" : nullptr;
+  parser_ = XML_ParserCreateNS(override, kNameSeparator);
+  if (parser_ == nullptr) throw std::bad_alloc();
+  XML_SetUserData(parser_, this);
+  XML_SetElementHandler(parser_, onStart, onEnd);
+  XML_SetCharacterDataHandler(parser_, onText);
+  XML_SetDefaultHandlerExpand(parser_, onOther);
+  XML_SetCdataSectionHandler(parser_, onCdataEdge, onCdataEdge);
+  XML_SetStartDoctypeDeclHandler(parser_, onDoctype);
+  started_ = true;
+  std::string held;
+  held.swap(head_);
+  parse(held.data(), held.size(), final);
+}
+
+void AnswerReader::parse(const char* bytes, size_t count, bool final) {
+  if (stopped_) return;
+  if (transcode_) {
+    converted_.clear();
+    transcoder_.append(converted_, std::string_view(bytes, count));
+    if (final) transcoder_.finish(converted_);
+    bytes = converted_.data();
+    count = converted_.size();
+  }
+  // expat takes an int count: very large pieces go in parts.
+  constexpr size_t kMostAtOnce = 1 << 30;
+  do {
+    size_t part = count < kMostAtOnce ? count : kMostAtOnce;
+    bool last = final && part == count;
+    if (XML_Parse(parser_, bytes, static_cast<int>(part), last) == XML_STATUS_ERROR) {
+      if (!stopped_) malformed();
+      return;
+    }
+    bytes += part;
+    count -= part;
+  } while (count > 0);
+  // The input ended before the envelope did.
+  if (final && !stopped_) fail();
+}
+
+void AnswerReader::feed(const char* bytes, size_t count, bool final) {
+  if (started_) return parse(bytes, count, final);
+  // Blanks before the XML declaration, which the runtime passes over.
+  while (head_.empty() && count > 0 && isBlank(*bytes)) {
+    ++bytes;
+    --count;
+    ++skippedBlanks_;
+  }
+  head_.append(bytes, count);
+  // The declaration, if any, is read whole before the parser is chosen.
+  bool declarationRead = head_.size() >= 5 && (head_.compare(0, 5, "<?xml") != 0 || head_.find("?>") != std::string::npos);
+  if (declarationRead || head_.size() >= 4096 || final) startParser(final);
+}
+
+AnswerOutcome AnswerReader::read() {
+  if (soap_begin_recv(soap_) != SOAP_OK) {
+    soap_closesock(soap_);
+    return outcome_;
+  }
+  // The whole document grows once when the answer says how long it is.
+  if (soap_->length > 0) doc_.makeRoom(static_cast<size_t>(soap_->length) * 2 + 256);
+  if (soap_->ahead > 0 && soap_->ahead < 0x100) {
+    char ahead = static_cast<char>(soap_->ahead);
+    soap_->ahead = 0;
+    feed(&ahead, 1, false);
+  }
+  while (!stopped_) {
+    if (soap_->bufidx < soap_->buflen) {
+      size_t from = soap_->bufidx;
+      soap_->bufidx = soap_->buflen;
+      feed(soap_->buf + from, soap_->buflen - from, false);
+      continue;
+    }
+    if (soap_recv(soap_) != SOAP_OK) break;  // the end of the answer, or a failed read
+  }
+  if (!stopped_) feed(nullptr, 0, true);
+  soap_closesock(soap_);
+  if (outcome_.kind != AnswerOutcome::Kind::kSuccess) doc_.text().resize(mark_);
+  return outcome_;
+}
+
+}  // namespace
+
+AnswerOutcome readAnswer(struct soap* soap, const AnswerPlan& plan, ResultDocument& doc) {
+  AnswerReader reader(soap, plan, doc);
+  return reader.read();
+}
+
+}  // namespace nv
