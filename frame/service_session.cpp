@@ -14,6 +14,7 @@ namespace nv {
 namespace {
 thread_local const SessionTimeouts* tlsTimeoutOverride = nullptr;
 thread_local ScopedSessionTransport* tlsTransport = nullptr;
+thread_local ScopedAnswerReader::Reader tlsAnswerReader = nullptr;
 
 ServiceSession::State& stateOf(struct soap* soap) { return *static_cast<ServiceSession::State*>(soap->user); }
 
@@ -76,6 +77,10 @@ ScopedSessionTransport::ScopedSessionTransport(std::string_view response) : prev
 
 ScopedSessionTransport::~ScopedSessionTransport() { tlsTransport = previous_; }
 
+ScopedAnswerReader::ScopedAnswerReader(Reader reader) : previous_(tlsAnswerReader) { tlsAnswerReader = reader; }
+
+ScopedAnswerReader::~ScopedAnswerReader() { tlsAnswerReader = previous_; }
+
 ServiceSession::ServiceSession() : soap_(soap_new()) {
   if (soap_ == nullptr) throw std::bad_alloc();
   SessionTimeouts timeouts = tlsTimeoutOverride ? *tlsTimeoutOverride : SessionTimeouts();
@@ -105,6 +110,10 @@ ServiceSession::~ServiceSession() {
 }
 
 bool ServiceSession::receiveAnswer(const AnswerPlan& plan, ResultDocument& doc) {
+  return tlsAnswerReader != nullptr ? tlsAnswerReader(*this, plan, doc) : readAsStream(plan, doc);
+}
+
+bool ServiceSession::readAsStream(const AnswerPlan& plan, ResultDocument& doc) {
   AnswerOutcome outcome = readAnswer(soap_, plan, doc);
   state_.malformedAnswerAt = outcome.malformedAt;
   if (outcome.kind == AnswerOutcome::Kind::kFault) state_.answerFaultText = std::move(outcome.faultText);

@@ -63,6 +63,23 @@ class ScopedSessionTransport {
   Channel channel_;
 };
 
+class ServiceSession;
+
+// Test seam: sessions opened on this thread while an instance lives read
+// answers with `reader` (the differential tests give the generated reader).
+// Per thread, so nothing is shared.
+class ScopedAnswerReader {
+ public:
+  using Reader = bool (*)(ServiceSession& session, const AnswerPlan& plan, ResultDocument& doc);
+  explicit ScopedAnswerReader(Reader reader);
+  ~ScopedAnswerReader();
+  ScopedAnswerReader(const ScopedAnswerReader&) = delete;
+  ScopedAnswerReader& operator=(const ScopedAnswerReader&) = delete;
+
+ private:
+  Reader previous_;
+};
+
 class ServiceSession {
  public:
   ServiceSession();
@@ -81,6 +98,8 @@ class ServiceSession {
   // success writes out_code, out_text and the data element to doc and
   // returns true; otherwise doc is as it was and failureText() tells why.
   bool receiveAnswer(const AnswerPlan& plan, ResultDocument& doc);
+  // The same with the streaming reader, whatever ScopedAnswerReader says.
+  bool readAsStream(const AnswerPlan& plan, ResultDocument& doc);
 
   // The byte of the last answer's body at which its XML stopped being
   // well-formed, or -1 when it did not.

@@ -47,6 +47,12 @@ TEST_F(ServiceCall, FailuresWithAFaultRecordShowItsDecodedText) {
       {"fault without a faultstring", Reply::fault("soap:Server", ""), gbk("函数重大异常")},
       {"SOAP 1.2 fault without a Reason", Reply::xml(soap12Fault(""), 500, "application/soap+xml; charset=utf-8"),
        gbk("函数重大异常")},
+      // Plain fault texts reach the HIS as GBK.
+      {"SOAP 1.1 fault in UTF-8 text", Reply::fault("soap:Server", "第一次就诊不存在"), gbk("第一次就诊不存在")},
+      {"SOAP 1.2 fault in UTF-8 text",
+       Reply::xml(soap12Fault("<soap:Reason><soap:Text xml:lang=\"zh\">第一次就诊不存在</soap:Text></soap:Reason>"), 500,
+                  "application/soap+xml; charset=utf-8"),
+       gbk("第一次就诊不存在")},
   };
   for (const auto& c : cases) {
     server.enqueue(c.reply);
@@ -83,6 +89,9 @@ TEST_F(ServiceCall, FailuresWithoutAFaultRecordAreMajorExceptions) {
       // The runtime takes these for a success with every member absent.
       {"a Body with no response in it", Reply::xml(soap11Envelope(""))},
       {"a Body with only text in it", Reply::xml(soap11Envelope("hello"))},
+      // A SOAP message carries no document type; nothing in one is expanded.
+      {"a document type", Reply::xml("<!DOCTYPE e [<!ENTITY x \"y\">]>" + full.substr(full.find("<soap:Envelope")))},
+      {"a bare document type", Reply::xml("<!DOCTYPE soap:Envelope>" + full.substr(full.find("<soap:Envelope")))},
   };
   for (const auto& c : cases) {
     server.enqueue(c.reply);
@@ -116,6 +125,28 @@ TEST_F(ServiceCall, ListsLongerThanTheRuntimesDefaultLimitArriveWhole) {
   std::string doc = take(callMain());
   EXPECT_NE(doc.find("<data rowcount=\\\"100002\\\" columns=\\\"13\\\">"), std::string::npos) << doc.substr(0, 300);
   EXPECT_NE(doc.find("<row rownum=\\\"100001\\\">"), std::string::npos);
+}
+
+TEST_F(ServiceCall, AnswersDeclaredInChineseEncodingsAreReadInThem) {
+  const std::string envelope = Reply::soap("getPersonInfo", "<return><list><name>" + gbk("李四") + "</name></list></return>").bytes;
+  const std::string body = envelope.substr(envelope.find("<soap:Envelope"));
+  const std::string expected = outText(successDoc(kFid, 13, {}));  // "执行成功"
+  for (const char* encoding : {"GBK", "gb2312", "GB18030"}) {
+    server.enqueue(Reply::xml(std::string("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?>" + body));
+    std::string doc = take(callMain());
+    EXPECT_EQ(outText(doc), expected) << encoding;
+    EXPECT_NE(doc.find("colname=\\\"name\\\">" + gbk("李四") + "</column>"), std::string::npos) << encoding << ": " << utf8(doc);
+  }
+}
+
+TEST_F(ServiceCall, ManyAttributesCostLinearTime) {
+  std::string attributes;
+  for (int i = 0; i < 200000; ++i) attributes += " a" + std::to_string(i) + "=\"\"";
+  server.enqueue(Reply::soap("getPersonInfo", "<return><list" + attributes + "><age>MzA=</age></list></return>"));
+  auto start = std::chrono::steady_clock::now();
+  std::string doc = take(callMain());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_NE(doc.find("colname=\\\"age\\\">30</column>"), std::string::npos) << doc.substr(0, 300);
 }
 
 TEST_F(ServiceCall, ConcurrentCallsAreIndependent) {

@@ -197,13 +197,18 @@ TEST_F(FaultInjection, OddBytesInMembers) {
   } cases[] = {
       {"base64 of bytes with a NUL", base64Encode(std::string("ab\0cd", 5)), "ab"},
       {"markup characters as references", "&lt;/column&gt;&amp;", "</column>&"},
+      // Plain text reaches the HIS as GBK; what GBK lacks becomes "?".
+      {"UTF-8 text", "张三", gbk("张三")},
+      {"a character reference", "&#x4E2D;&#25991;", gbk("中文")},
+      {"characters GBK lacks", "a\xF0\x9F\x98\x80" "b&#x10FFFF;", "a?b?"},
   };
   for (const auto& c : cases) {
     server.enqueue(Reply::soap("getPersonInfo", personItems(c.xml)));
     EXPECT_EQ(call(kList), successDoc("GetPersonInfo", 13, {personRow(c.value)})) << c.name;
   }
   // Bytes XML does not allow make the answer malformed: no data from it.
-  const std::string malformed[] = {"ab&#0;cd", std::string("ab\0cd", 5), "ab\xC0\x80" "cd", "a\xFFz", "a\xFE\x80z"};
+  const std::string malformed[] = {"ab&#0;cd",    std::string("ab\0cd", 5), "ab\xC0\x80" "cd", "a\xFFz",
+                                   "a\xFE\x80z", "1cXI&foo;/bfh", "a&#xD800;b", "a&#x110000;b", "YWJj</nam>"};
   for (const std::string& xml : malformed) {
     server.enqueue(Reply::soap("getPersonInfo", personItems(xml)));
     EXPECT_EQ(call(kList), majorException("GetPersonInfo")) << xml;

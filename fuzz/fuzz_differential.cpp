@@ -1,0 +1,96 @@
+// Any bytes as the centre's whole HTTP response, read twice through the full
+// export path: once by the streaming reader, once by the SOAP toolkit's
+// generated reader (tests/support/answer_oracle.h). The first byte picks the
+// export. The two documents must be the same bytes, except where the
+// streaming reader differs on purpose:
+//  - an answer it finds malformed (not well-formed XML, or carrying a
+//    document type) is the major exception, whatever the generated reader
+//    made of it;
+//  - an answer holding bytes above 0x7F or character references has its
+//    plain text converted to GBK, so only the values and out_text may
+//    differ: out_code, the row count and the column heads must not.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "frame/answer_plan.h"
+#include "frame/service_session.h"
+#include "fuzz/document_check.h"
+#include "fuzz/export_catalogue.h"
+#include "fuzz/fuzz_support.h"
+#include "tests/support/answer_oracle.h"
+
+namespace {
+
+using namespace nvfuzz;
+
+std::vector<const nvcheck::ExportEntry*> targets;
+int64_t lastMalformedAt = -1;
+
+// The streaming reader, noting where it found the answer malformed.
+bool readAsStreamAndNote(nv::ServiceSession& session, const nv::AnswerPlan& plan, nv::ResultDocument& doc) {
+  bool read = session.readAsStream(plan, doc);
+  lastMalformedAt = session.malformedAnswerAt();
+  return read;
+}
+
+std::string callWith(nv::ScopedAnswerReader::Reader reader, const nvcheck::ExportEntry& e, const std::string& response) {
+  nv::ScopedAnswerReader readBy(reader);
+  nv::ScopedSessionTransport transport(response);
+  return take(e.call(e.validCArguments()), e.name);
+}
+
+bool holdsNonAscii(const std::string& bytes) {
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return bytes.find("&#") != std::string::npos;
+}
+
+std::string majorException(const nvcheck::ExportEntry& e) {
+  return std::string("<?xml version='1.0' encoding='gb2312'?><function><function_id>") + e.functionId +
+         "</function_id><out_code>600</out_code><out_text>\xBA\xAF\xCA\xFD\xD6\xD8\xB4\xF3\xD2\xEC\xB3\xA3"
+         "</out_text><data rowcount=\\\"0\\\" columns=\\\"0\\\"></data></function>";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  enterScratchDirectory();
+  writeConfiguration(standardConfiguration());
+  for (const nvcheck::ExportEntry& e : nvcheck::documentExports())
+    if (e.contactsCentre()) targets.push_back(&e);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const nvcheck::ExportEntry& e = *targets[data[0] % targets.size()];
+  const std::string response(asText(data + 1, size - 1));
+
+  lastMalformedAt = -1;
+  const std::string streamed = callWith(readAsStreamAndNote, e, response);
+  const std::string generated = callWith(nvtest::readWithGeneratedRecords, e, response);
+
+  if (lastMalformedAt >= 0) {
+    require(streamed == majorException(e), std::string(e.name) + ": a malformed answer is the major exception",
+            streamed);
+    return 0;
+  }
+  if (!holdsNonAscii(response)) {
+    require(streamed == generated, std::string(e.name) + ": both readers write the same document",
+            "streamed:  " + streamed + "\ngenerated: " + generated);
+    return 0;
+  }
+  nvcheck::ResultDocumentView a, b;
+  std::string problem = nvcheck::readResultDocument(streamed, e.functionId, a);
+  require(problem.empty(), std::string(e.name) + ": the streamed document is well-formed", problem + "\n" + streamed);
+  problem = nvcheck::readResultDocument(generated, e.functionId, b);
+  require(problem.empty(), std::string(e.name) + ": the generated document is well-formed", problem + "\n" + generated);
+  bool sameHeads = a.columns.size() == b.columns.size();
+  for (size_t i = 0; sameHeads && i < a.columns.size(); ++i)
+    sameHeads = a.columns[i].colnum == b.columns[i].colnum && a.columns[i].colname == b.columns[i].colname;
+  require(a.outCode == b.outCode && a.rowCount == b.rowCount && a.columnCount == b.columnCount && sameHeads,
+          std::string(e.name) + ": converted text changes no more than values",
+          "streamed:  " + streamed + "\ngenerated: " + generated);
+  return 0;
+}
