@@ -50,12 +50,29 @@ bool matchesW3Pattern(std::string_view uri, std::string_view tail) {
 }
 
 constexpr std::string_view kSoap11Envelope = "http://schemas.xmlsoap.org/soap/envelope/";
-bool isEnvelopeNamespace(std::string_view ns) {
-  return ns == kSoap11Envelope || matchesW3Pattern(ns, "soap-envelope");
-}
-bool isInstanceNamespace(std::string_view ns) {
-  return ns == "http://www.w3.org/2001/XMLSchema-instance" || matchesW3Pattern(ns, "XMLSchema-instance");
-}
+constexpr std::string_view kSoap12Envelope = "http://www.w3.org/2003/05/soap-envelope";
+
+// A namespace of the runtime's table that also takes input patterns: the
+// first declared URI that matches the pattern is the namespace's for the rest
+// of the answer, beside the URI written.
+class TableNamespace {
+ public:
+  TableNamespace(std::string_view uri, std::string_view patternTail) : uri_(uri), patternTail_(patternTail) {}
+  void declared(std::string_view uri) {
+    if (!bound_ && uri != uri_ && matchesW3Pattern(uri, patternTail_)) {
+      bound_ = true;
+      boundUri_ = uri;
+    }
+  }
+  bool holds(std::string_view uri) const { return uri == uri_ || (bound_ && uri == boundUri_); }
+  bool bound() const { return bound_; }
+  const std::string& boundUri() const { return boundUri_; }
+
+ private:
+  std::string_view uri_, patternTail_;
+  bool bound_ = false;
+  std::string boundUri_;
+};
 
 bool isTrue(std::string_view value) { return value == "1" || value == "true"; }
 
@@ -122,7 +139,12 @@ class AnswerReader {
   static void XMLCALL onEnd(void* self, const XML_Char*) { static_cast<AnswerReader*>(self)->end(); }
   static void XMLCALL onText(void* self, const XML_Char* text, int length) {
     auto* reader = static_cast<AnswerReader*>(self);
-    if (reader->collecting_ != nullptr) reader->collecting_->append(text, static_cast<size_t>(length));
+    if (reader->collecting_ != nullptr) {
+      reader->collecting_->append(text, static_cast<size_t>(length));
+      return;
+    }
+    for (int i = 0; i < length; ++i)
+      if (!isBlank(text[i])) return reader->textBetweenElements();
   }
   // Comments, processing instructions and the tags of elements inside a
   // text member stay in the text as they were written, as the runtime keeps them.
@@ -131,12 +153,22 @@ class AnswerReader {
     if (reader->collecting_ != nullptr) reader->collecting_->append(text, static_cast<size_t>(length));
   }
   static void XMLCALL onCdataEdge(void*) {}
+  static void XMLCALL onNamespace(void* self, const XML_Char*, const XML_Char* uri) {
+    auto* reader = static_cast<AnswerReader*>(self);
+    std::string_view declared = uri != nullptr ? uri : "";
+    reader->envelopeNs_.declared(declared);
+    reader->instanceNs_.declared(declared);
+    reader->encodingNs_.declared(declared);
+  }
   static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
     // A SOAP message carries no document type: nothing is declared, expanded or fetched.
     static_cast<AnswerReader*>(self)->malformed();
   }
 
   void start(const XML_Char* rawName, const XML_Char** attributes);
+  // The runtime reads the children of an element until something that is
+  // not an element: text there ends the reading of that element.
+  void textBetweenElements();
   void end();
 
   // ---- what an element is ----
@@ -144,6 +176,7 @@ class AnswerReader {
     bool nil = false;
     bool mustUnderstand = false;
     bool otherActor = false;
+    bool reference = false;  // SOAP encoding's href or ref: an element stands for another
   };
   Marks marksOf(const XML_Char** attributes) const;
   // An element nobody reads: skipped with all its content, as the runtime
@@ -174,9 +207,14 @@ class AnswerReader {
     stop();
   }
   void malformed() {
-    outcome_.malformedAt = skippedBlanks_ + static_cast<int64_t>(XML_GetCurrentByteIndex(parser_));
+    // Where the parser stopped; before its first event, the bytes it was given.
+    auto at = static_cast<int64_t>(XML_GetCurrentByteIndex(parser_));
+    outcome_.malformedAt = skippedBlanks_ + (at >= 0 ? at : parsedBytes_);
     fail();
   }
+  // An answer without a status, or with a 2xx one: the runtime then takes a
+  // Body without an element for an answer without members.
+  bool statusIsSuccess() const { return soap_->status == 0 || (soap_->status >= 200 && soap_->status <= 299); }
   // What the runtime records when the Body holds no answer it can read: the
   // HTTP status as a client fault, keeping a fault text already read.
   void runtimeFault(const std::string& textSoFar);
@@ -199,15 +237,20 @@ class AnswerReader {
   std::string head_;       // the first bytes, held until the declaration is read
   std::string converted_;  // transcoded bytes on their way to the parser
   int64_t skippedBlanks_ = 0;
+  int64_t parsedBytes_ = 0;  // given to the parser so far
 
   bool stopped_ = false;
   AnswerOutcome outcome_;
 
   int depth_ = 0;
   int skipFrom_ = 0;  // non-zero: skipping the element opened at this depth
+  int restIgnoredFrom_ = 0;  // non-zero: the rest of the element opened at this depth is skipped
   Part part_ = Part::kEnvelope;
   int version_ = 1;
   bool headerSeen_ = false;
+  TableNamespace envelopeNs_{kSoap11Envelope, "soap-envelope"};
+  TableNamespace instanceNs_{"http://www.w3.org/2001/XMLSchema-instance", "XMLSchema-instance"};
+  TableNamespace encodingNs_{"http://schemas.xmlsoap.org/soap/encoding/", "soap-encoding"};
   std::string* collecting_ = nullptr;
   int collectDepth_ = 0;
 
@@ -233,10 +276,15 @@ AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
   for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
     Name name = splitName(a[0]);
     std::string_view value(a[1]);
-    if (name.ns.empty()) continue;
-    if (isInstanceNamespace(name.ns)) {
+    if (name.ns.empty()) {
+      if (name.local == "href") marks.reference = true;
+      continue;
+    }
+    if (name.local == "ref" && encodingNs_.holds(name.ns))
+      marks.reference = true;
+    if (instanceNs_.holds(name.ns)) {
       if ((name.local == "nil" || name.local == "null") && isTrue(value)) marks.nil = true;
-    } else if (isEnvelopeNamespace(name.ns)) {
+    } else if (envelopeNs_.holds(name.ns)) {
       if (name.local == "mustUnderstand" && isTrue(value)) marks.mustUnderstand = true;
       if (version_ == 1 && name.local == "actor" && value != "http://schemas.xmlsoap.org/soap/actor/next")
         marks.otherActor = true;
@@ -248,16 +296,34 @@ AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
 }
 
 void AnswerReader::skipUnknown(const Name& name, const Marks& marks) {
-  if ((marks.mustUnderstand && !marks.otherActor) || isEnvelopeNamespace(name.ns)) {
+  if ((marks.mustUnderstand && !marks.otherActor) || envelopeNs_.holds(name.ns)) {
     if (part_ == Part::kFault) return runtimeFault(version_ == 2 ? reasonText_ : faultString_);
     return fail();
   }
   skip();
 }
 
+void AnswerReader::textBetweenElements() {
+  if (skipFrom_ != 0 || stopped_ || restIgnoredFrom_ != 0) return;
+  switch (part_) {
+    case Part::kEnvelope:  // before the Body: the Body is not found
+      if (depth_ <= 1) fail();
+      return;
+    case Part::kBody:  // a Body without an answer in it
+      if (depth_ != 2) return;
+      if (statusIsSuccess()) return fail();
+      return runtimeFault({});
+    case Part::kAfterBody:
+      return;
+    default:
+      restIgnoredFrom_ = depth_;
+  }
+}
+
 void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
   ++depth_;
   if (skipFrom_ != 0) return;
+  if (restIgnoredFrom_ != 0) return skip();
   if (collecting_ != nullptr) {
     XML_DefaultCurrent(parser_);  // the tag, into the text being read
     return;
@@ -266,17 +332,22 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
   const Marks marks = marksOf(attributes);
   switch (depth_) {
     case 1:
-      if (name.local != "Envelope" || !isEnvelopeNamespace(name.ns)) return fail();
-      version_ = name.ns == kSoap11Envelope ? 1 : 2;
+      if (name.local != "Envelope" || !envelopeNs_.holds(name.ns)) return fail();
+      // The version is the envelope namespace's: SOAP 1.1 unless a SOAP 1.2
+      // pattern was met, and then only the SOAP 1.2 namespace itself; in any
+      // other the runtime does not enter the Body.
+      if (!envelopeNs_.bound()) version_ = 1;
+      else if (envelopeNs_.boundUri() == kSoap12Envelope) version_ = 2;
+      else return fail();
       return;
     case 2:
       if (part_ == Part::kAfterBody) return skip();
-      if (isEnvelopeNamespace(name.ns) && name.local == "Header" && !headerSeen_) {
+      if (envelopeNs_.holds(name.ns) && name.local == "Header" && !headerSeen_) {
         headerSeen_ = true;
         part_ = Part::kHeader;
         return;
       }
-      if (isEnvelopeNamespace(name.ns) && name.local == "Body") {
+      if (envelopeNs_.holds(name.ns) && name.local == "Body") {
         part_ = Part::kBody;
         return;
       }
@@ -289,7 +360,7 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
         part_ = Part::kWrapper;
         return;
       }
-      if (!marks.otherActor && name.local == "Fault" && isEnvelopeNamespace(name.ns)) {
+      if (!marks.otherActor && name.local == "Fault" && envelopeNs_.holds(name.ns)) {
         part_ = Part::kFault;
         return;
       }
@@ -298,13 +369,17 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
       break;
   }
 
+  // A literal answer names no other element: one that does (the SOAP
+  // encoding's multi-reference) cannot be read in one pass and is refused.
+  if (part_ == Part::kWrapper && marks.reference) return malformed();
+
   if (part_ == Part::kFault) {
     if (depth_ == 4) {
       if (name.local == "faultstring" && !faultStringTaken_ && !marks.otherActor) {
         faultStringTaken_ = true;
         return marks.nil ? skip() : collect(&faultString_);
       }
-      if (name.local == "Reason" && isEnvelopeNamespace(name.ns) && !reasonTaken_ && !marks.otherActor) {
+      if (name.local == "Reason" && envelopeNs_.holds(name.ns) && !reasonTaken_ && !marks.otherActor) {
         reasonTaken_ = true;
         if (marks.nil) return skip();
         inReason_ = true;
@@ -312,11 +387,11 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
       }
       bool known = ((name.local == "faultcode" || name.local == "faultactor" || name.local == "detail") &&
                     !marks.otherActor) ||
-                   (isEnvelopeNamespace(name.ns) &&
+                   (envelopeNs_.holds(name.ns) &&
                     (name.local == "Code" || name.local == "Node" || name.local == "Role" || name.local == "Detail"));
       return known ? skip() : skipUnknown(name, marks);
     }
-    if (inReason_ && depth_ == 5 && name.local == "Text" && isEnvelopeNamespace(name.ns) && !reasonTextTaken_) {
+    if (inReason_ && depth_ == 5 && name.local == "Text" && envelopeNs_.holds(name.ns) && !reasonTextTaken_) {
       reasonTextTaken_ = true;
       return marks.nil ? skip() : collect(&reasonText_);
     }
@@ -368,6 +443,7 @@ void AnswerReader::end() {
     if (closing == skipFrom_) skipFrom_ = 0;
     return;
   }
+  if (closing == restIgnoredFrom_) restIgnoredFrom_ = 0;
   if (collecting_ != nullptr) {
     if (closing > collectDepth_) return XML_DefaultCurrent(parser_);
     collecting_ = nullptr;
@@ -382,7 +458,7 @@ void AnswerReader::end() {
       if (part_ == Part::kHeader) part_ = Part::kEnvelope;
       if (part_ != Part::kBody) return;
       // A Body with no answer in it.
-      if (soap_->status >= 200 && soap_->status <= 299) return fail();
+      if (statusIsSuccess()) return fail();
       return runtimeFault({});
     case 3:
       if (part_ == Part::kFault) {
@@ -477,6 +553,7 @@ void AnswerReader::startParser(bool final) {
   XML_SetDefaultHandlerExpand(parser_, onOther);
   XML_SetCdataSectionHandler(parser_, onCdataEdge, onCdataEdge);
   XML_SetStartDoctypeDeclHandler(parser_, onDoctype);
+  XML_SetStartNamespaceDeclHandler(parser_, onNamespace);
   started_ = true;
   std::string held;
   held.swap(head_);
@@ -497,6 +574,7 @@ void AnswerReader::parse(const char* bytes, size_t count, bool final) {
   do {
     size_t part = count < kMostAtOnce ? count : kMostAtOnce;
     bool last = final && part == count;
+    parsedBytes_ += static_cast<int64_t>(part);
     if (XML_Parse(parser_, bytes, static_cast<int>(part), last) == XML_STATUS_ERROR) {
       if (!stopped_) malformed();
       return;
@@ -523,6 +601,8 @@ void AnswerReader::feed(const char* bytes, size_t count, bool final) {
 }
 
 AnswerOutcome AnswerReader::read() {
+  // The runtime takes a status above 2000 for a request method, answers it
+  // with a non-zero code and leaves no error: that too is a failed call.
   if (soap_begin_recv(soap_) != SOAP_OK) {
     soap_closesock(soap_);
     return outcome_;

@@ -24,7 +24,8 @@ bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 // Appends the bytes of well-formed base64 (no CR or LF) up to the first zero
 // byte when stopAtZero, else all of them.
-void appendStrict(std::string& out, std::string_view text, bool stopAtZero) {
+template <class Out>
+void appendStrict(Out& out, std::string_view text, bool stopAtZero) {
   size_t padding = 0;
   if (!text.empty() && text.back() == '=') padding = (text.size() >= 2 && text[text.size() - 2] == '=') ? 2 : 1;
   size_t start = out.size();
@@ -43,7 +44,7 @@ void appendStrict(std::string& out, std::string_view text, bool stopAtZero) {
   out.resize(out.size() - padding);
   if (stopAtZero) {
     size_t zero = out.find('\0', start);
-    if (zero != std::string::npos) out.resize(zero);
+    if (zero != Out::npos) out.resize(zero);
   }
 }
 
@@ -89,7 +90,10 @@ bool isWellFormedBase64(std::string_view text) {
   return firstPad == std::string_view::npos || firstPad >= length - 2;
 }
 
-void appendDecodedField(std::string& out, std::string_view value) {
+namespace {
+
+template <class Out>
+void appendDecoded(Out& out, std::string_view value) {
   if (value.empty()) return;
   // One test per byte (find_first_of would search the set for each byte).
   bool hasLineBreak = std::any_of(value.begin(), value.end(), isLineBreak);
@@ -106,6 +110,11 @@ void appendDecodedField(std::string& out, std::string_view value) {
     out.append(value);
   }
 }
+
+}  // namespace
+
+void appendDecodedField(std::string& out, std::string_view value) { appendDecoded(out, value); }
+void appendDecodedField(DocumentText& out, std::string_view value) { appendDecoded(out, value); }
 
 std::string decodeStrict(std::string_view text) {
   std::string out;

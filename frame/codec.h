@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "frame/document_text.h"
+
 namespace nv {
 
 // RFC 4648 base64 with "=" padding, no line breaks.
@@ -23,6 +25,7 @@ bool isWellFormedBase64(std::string_view text);
 // that is not well-formed base64 passes through (less its CR and LF bytes);
 // a decoded value ends at its first zero byte, as the C text it becomes.
 void appendDecodedField(std::string& out, std::string_view value);
+void appendDecodedField(DocumentText& out, std::string_view value);
 
 // decodeField of an absent value is the empty text.
 inline std::string decodeField(std::string_view value) {

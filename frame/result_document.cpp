@@ -102,8 +102,6 @@ void ResultDocument::appendFailure(std::string_view code, std::string_view text)
   appendDataOpen(0, 0);
 }
 
-char* ResultDocument::finishDocument() const { return copyToHeap(text_); }
-
 char* copyToHeap(std::string_view bytes, size_t blockSize) {
   size_t size = bytes.size() + 1 > blockSize ? bytes.size() + 1 : blockSize;
   char* block = static_cast<char*>(std::malloc(size));

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "frame/document_text.h"
+
 namespace nv {
 
 // Appends the pieces of one result document in the fixed order callers parse.
@@ -30,12 +32,12 @@ class ResultDocument {
   // Writes the whole outcome of a failed call: code, text and an empty table.
   void appendFailure(std::string_view code, std::string_view text);
 
-  // A caller-owned, NUL-terminated heap copy (malloc), or null when memory
-  // runs out. The document may be discarded afterwards.
-  char* finishDocument() const;
+  // The caller-owned, NUL-terminated text in the C heap (malloc), or null
+  // when memory runs out. The document is empty afterwards.
+  char* finishDocument() { return text_.release(); }
 
-  std::string& text() { return text_; }
-  const std::string& text() const { return text_; }
+  DocumentText& text() { return text_; }
+  const DocumentText& text() const { return text_; }
   void reserve(size_t bytes) { text_.reserve(bytes); }
   // Room for `bytes` more, only when memory allows: a hint, never a failure.
   void makeRoom(size_t bytes) noexcept {
@@ -52,7 +54,7 @@ class ResultDocument {
 
  private:
   void appendInt(int32_t value);
-  std::string text_;
+  DocumentText text_;
 };
 
 // A caller-owned NUL-terminated heap copy of bytes; blockSize is the least

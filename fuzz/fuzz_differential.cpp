@@ -6,10 +6,14 @@
 //  - an answer it finds malformed (not well-formed XML, or carrying a
 //    document type) is the major exception, whatever the generated reader
 //    made of it;
+//  - a status line whose code is above 599 is a failed call (the generated
+//    reader takes a code above 2000 for a request method and reports
+//    success without reading the answer);
 //  - an answer holding bytes above 0x7F or character references has its
 //    plain text converted to GBK, so only the values and out_text may
 //    differ: out_code, the row count and the column heads must not.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -38,6 +42,13 @@ std::string callWith(nv::ScopedAnswerReader::Reader reader, const nvcheck::Expor
   nv::ScopedAnswerReader readBy(reader);
   nv::ScopedSessionTransport transport(response);
   return take(e.call(e.validCArguments()), e.name);
+}
+
+// The code of the status line ("HTTP/1.1 200 OK"), or -1.
+long statusCode(const std::string& response) {
+  size_t space = response.find(' ');
+  if (space == std::string::npos || space > response.find('\n')) return -1;
+  return std::strtol(response.c_str() + space + 1, nullptr, 10);
 }
 
 bool holdsNonAscii(const std::string& bytes) {
@@ -71,8 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string streamed = callWith(readAsStreamAndNote, e, response);
   const std::string generated = callWith(nvtest::readWithGeneratedRecords, e, response);
 
-  if (lastMalformedAt >= 0) {
-    require(streamed == majorException(e), std::string(e.name) + ": a malformed answer is the major exception",
+  if (lastMalformedAt >= 0 || statusCode(response) > 599) {
+    require(streamed == majorException(e), std::string(e.name) + ": a malformed answer or status is the major exception",
             streamed);
     return 0;
   }

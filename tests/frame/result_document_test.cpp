@@ -7,7 +7,7 @@
 
 namespace {
 
-std::string finish(const nv::ResultDocument& doc) {
+std::string finish(nv::ResultDocument& doc) {
   char* copy = doc.finishDocument();
   std::string text(copy);
   std::free(copy);
@@ -57,10 +57,13 @@ TEST(ResultDocument, NumbersArePlainDecimal) {
   }
 }
 
+// The document's own block goes to the caller; the document starts afresh.
 TEST(ResultDocument, CopyIsIndependentAndKeepsEmbeddedBytesUpToNul) {
   nv::ResultDocument doc;
   doc.appendHeader("\xD6\xD0");  // GBK passes through unchanged
   char* first = doc.finishDocument();
+  EXPECT_TRUE(doc.text().empty());
+  doc.appendHeader("\xD6\xD0");
   char* second = doc.finishDocument();
   ASSERT_NE(first, second);
   first[0] = 'X';
