@@ -133,32 +133,49 @@ class AnswerReader {
   void parse(const char* bytes, size_t count, bool final);
 
   // ---- parser events ----
-  static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
-    static_cast<AnswerReader*>(self)->start(name, attributes);
-  }
-  static void XMLCALL onEnd(void* self, const XML_Char*) { static_cast<AnswerReader*>(self)->end(); }
-  static void XMLCALL onText(void* self, const XML_Char* text, int length) {
+  // Nothing may be thrown through the parser's C frames: memory running out
+  // in a handler stops the parser, and read() throws once it has returned.
+  template <class Handler>
+  static void guarded(void* self, Handler&& handler) {
     auto* reader = static_cast<AnswerReader*>(self);
-    if (reader->collecting_ != nullptr) {
-      reader->collecting_->append(text, static_cast<size_t>(length));
-      return;
+    try {
+      handler(*reader);
+    } catch (...) {
+      reader->outOfMemory_ = true;
+      reader->stop();
     }
-    for (int i = 0; i < length; ++i)
-      if (!isBlank(text[i])) return reader->textBetweenElements();
+  }
+  static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
+    guarded(self, [&](AnswerReader& reader) { reader.start(name, attributes); });
+  }
+  static void XMLCALL onEnd(void* self, const XML_Char*) {
+    guarded(self, [](AnswerReader& reader) { reader.end(); });
+  }
+  static void XMLCALL onText(void* self, const XML_Char* text, int length) {
+    guarded(self, [&](AnswerReader& reader) {
+      if (reader.collecting_ != nullptr) {
+        reader.collecting_->append(text, static_cast<size_t>(length));
+        return;
+      }
+      for (int i = 0; i < length; ++i)
+        if (!isBlank(text[i])) return reader.textBetweenElements();
+    });
   }
   // Comments, processing instructions and the tags of elements inside a
   // text member stay in the text as they were written, as the runtime keeps them.
   static void XMLCALL onOther(void* self, const XML_Char* text, int length) {
-    auto* reader = static_cast<AnswerReader*>(self);
-    if (reader->collecting_ != nullptr) reader->collecting_->append(text, static_cast<size_t>(length));
+    guarded(self, [&](AnswerReader& reader) {
+      if (reader.collecting_ != nullptr) reader.collecting_->append(text, static_cast<size_t>(length));
+    });
   }
   static void XMLCALL onCdataEdge(void*) {}
   static void XMLCALL onNamespace(void* self, const XML_Char*, const XML_Char* uri) {
-    auto* reader = static_cast<AnswerReader*>(self);
-    std::string_view declared = uri != nullptr ? uri : "";
-    reader->envelopeNs_.declared(declared);
-    reader->instanceNs_.declared(declared);
-    reader->encodingNs_.declared(declared);
+    guarded(self, [&](AnswerReader& reader) {
+      std::string_view declared = uri != nullptr ? uri : "";
+      reader.envelopeNs_.declared(declared);
+      reader.instanceNs_.declared(declared);
+      reader.encodingNs_.declared(declared);
+    });
   }
   static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
     // A SOAP message carries no document type: nothing is declared, expanded or fetched.
@@ -240,6 +257,7 @@ class AnswerReader {
   int64_t parsedBytes_ = 0;  // given to the parser so far
 
   bool stopped_ = false;
+  bool outOfMemory_ = false;
   AnswerOutcome outcome_;
 
   int depth_ = 0;
@@ -625,7 +643,8 @@ AnswerOutcome AnswerReader::read() {
   }
   if (!stopped_) feed(nullptr, 0, true);
   soap_closesock(soap_);
-  if (outcome_.kind != AnswerOutcome::Kind::kSuccess) doc_.text().resize(mark_);
+  if (outcome_.kind != AnswerOutcome::Kind::kSuccess || outOfMemory_) doc_.text().resize(mark_);
+  if (outOfMemory_) throw std::bad_alloc();
   return outcome_;
 }
 
