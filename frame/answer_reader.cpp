@@ -276,7 +276,7 @@ class AnswerReader {
   bool memberTaken_ = false;
   bool memberOpen_ = false;  // inside the record or list element
   bool inEntry_ = false;     // inside a list entry
-  std::vector<std::string> slotNames_;
+  std::vector<std::string_view> slotNames_;  // the distinct wire names the columns read
   std::vector<size_t> slotOfColumn_;
   std::vector<std::string> slots_;
   std::vector<char> taken_;
