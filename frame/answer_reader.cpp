@@ -253,7 +253,8 @@ class AnswerReader {
   Gb18030ToUtf8 transcoder_;
   std::string head_;       // the first bytes, held until the declaration is read
   std::string converted_;  // transcoded bytes on their way to the parser
-  int64_t skippedBlanks_ = 0;
+  int64_t skippedBlanks_ = 0;  // blanks and a byte order mark before the XML
+  bool bomSeen_ = false;
   int64_t parsedBytes_ = 0;  // given to the parser so far
 
   bool stopped_ = false;
@@ -613,6 +614,14 @@ void AnswerReader::feed(const char* bytes, size_t count, bool final) {
     ++skippedBlanks_;
   }
   head_.append(bytes, count);
+  // A UTF-8 byte order mark: the declaration that may follow it names the encoding.
+  if (!bomSeen_ && head_.size() >= 3 && head_.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+    bomSeen_ = true;
+    size_t blanks = 3;
+    while (blanks < head_.size() && isBlank(head_[blanks])) ++blanks;
+    head_.erase(0, blanks);
+    skippedBlanks_ += static_cast<int64_t>(blanks);
+  }
   // The declaration, if any, is read whole before the parser is chosen.
   bool declarationRead = head_.size() >= 5 && (head_.compare(0, 5, "<?xml") != 0 || head_.find("?>") != std::string::npos);
   if (declarationRead || head_.size() >= 4096 || final) startParser(final);

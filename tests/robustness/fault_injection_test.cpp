@@ -121,6 +121,8 @@ TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
       {"a Content-Length shorter than the envelope",
        Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
                   std::to_string(envelope.size() - 20) + "\r\n\r\n" + envelope)},
+      {"a byte order mark and blanks before the declaration",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n\xEF\xBB\xBF \r\n" + envelope)},
   };
   for (const auto& c : cases) {
     server.enqueue(c.reply);
