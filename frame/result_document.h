@@ -36,7 +36,6 @@ class ResultDocument {
 
   std::string& text() { return text_; }
   const std::string& text() const { return text_; }
-  void reserve(size_t bytes) { text_.reserve(bytes); }
   // Room for `bytes` more, only when memory allows: a hint, never a failure.
   void makeRoom(size_t bytes) noexcept {
     try {
