@@ -28,6 +28,6 @@ done
 driver=$build_dir/bench/bench_driver
 if [ ! -x "$driver" ]; then
   cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build_dir" --target bench_driver -j2
+  cmake --build "$build_dir" --target bench_driver -j"$(nproc 2>/dev/null || echo 2)"
 fi
 exec "$driver" "${driver_args[@]}"

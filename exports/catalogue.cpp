@@ -16,10 +16,10 @@ using namespace nv;
 const ExportSheet kUpdateDisease{
     "UpdateDisease", /*centre-code argument*/ 2,
     {
-        {1, "最后更新日期", kDateTime, 0, kRequired},
-        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+        dateTimeCheck(1, "最后更新日期", kRequired),
+        centreCodeCheck(2),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__updateDisease,
     {
         {&ns1__updateDisease::lastTime, arg(1)},
@@ -50,10 +50,10 @@ const ExportSheet kUpdateDisease{
 const ExportSheet kUpdateLeechdom{
     "UpdateLeechdom", /*centre-code argument*/ 2,
     {
-        {1, "最后更新日期", kDateTime, 0, kRequired},
-        {2, "农合中心编码", kString, 12, kMayBeEmpty},
+        dateTimeCheck(1, "最后更新日期", kRequired),
+        centreCodeCheck(2),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__updateLeechdom,
     {
         {&ns1__updateLeechdom::lastTime, arg(1)},
@@ -86,10 +86,10 @@ const ExportSheet kUpdateLeechdom{
 const ExportSheet kGetInpatientGradeList{
     "getInpatientGradeList", /*centre-code argument*/ 1,
     {
-        {1, "农合中心编码", kString, 12, kMayBeEmpty},
-        {2, "住院登记流水号", kNumber, 18, kRequired},
+        centreCodeCheck(1),
+        numberCheck(2, "住院登记流水号", 18, kRequired),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__getInpatientGradeList,
     {
         {&ns1__getInpatientGradeList::inpatientSn, arg(2)},
@@ -106,16 +106,16 @@ const ExportSheet kGetInpatientGradeList{
 const ExportSheet kMatchUpdate{
     "MatchUpdate", /*centre-code argument*/ 1,
     {
-        {1, "农合中心编码", kString, 12, kMayBeEmpty},
-        {2, "农合编码", kString, 40, kRequired},
-        {3, "HIS编码", kString, 40, kRequired},
-        {4, "HIS药品名称", kString, 100, kMayBeEmpty},
-        {5, "HIS药品规格", kString, 200, kMayBeEmpty},
-        {6, "HIS药品单位", kString, 100, kMayBeEmpty},
-        {7, "HIS药品剂型", kString, 100, kMayBeEmpty},
-        {8, "HIS药品单价", kNumber, 18, kRequired},
+        centreCodeCheck(1),
+        stringCheck(2, "农合编码", 40, kRequired),
+        stringCheck(3, "HIS编码", 40, kRequired),
+        stringCheck(4, "HIS药品名称", 100, kMayBeEmpty),
+        stringCheck(5, "HIS药品规格", 200, kMayBeEmpty),
+        stringCheck(6, "HIS药品单位", 100, kMayBeEmpty),
+        stringCheck(7, "HIS药品剂型", 100, kMayBeEmpty),
+        numberCheck(8, "HIS药品单价", 18, kRequired),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__matchUpdate,
     {
         {&ns1__matchUpdate::centerNo, centre(&CenterRecord::CenterNO)},
@@ -136,11 +136,11 @@ const ExportSheet kMatchUpdate{
 const ExportSheet kMatchSeek{
     "MatchUpdate", /*centre-code argument*/ 1,
     {
-        {1, "农合中心编码", kString, 12, kMayBeEmpty},
-        {2, "农合编码", kString, 40, kRequired},
-        {3, "HIS编码", kString, 40, kRequired},
+        centreCodeCheck(1),
+        stringCheck(2, "农合编码", 40, kRequired),
+        stringCheck(3, "HIS编码", 40, kRequired),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__matchSeek,
     {
         {&ns1__matchSeek::centerNo, centre(&CenterRecord::CenterNO)},

@@ -9,11 +9,11 @@ using namespace nv;
 const ExportSheet kGetPersonInfo{
     "GetPersonInfo", /*centre-code argument*/ 3,
     {
-        {1, "医疗证号", kString, 20, kRequired},
-        {2, "用户名", kString, 20, kRequired},
-        {3, "农合中心编码", kString, 12, kMayBeEmpty},
+        stringCheck(1, "医疗证号", 20, kRequired),
+        stringCheck(2, "用户名", 20, kRequired),
+        centreCodeCheck(3),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__getPersonInfo,
     {
         {&ns1__getPersonInfo::bookno, arg(1)},
@@ -41,9 +41,9 @@ const ExportSheet kGetPersonInfo{
 const ExportSheet kGetHospitalInfo{
     "GetHospitalInfo", /*centre-code argument*/ 2,
     {
-        {1, "医院名称", kString, 100, kRequired},
+        stringCheck(1, "医院名称", 100, kRequired),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__getHospitalInfo,
     {
         {&ns1__getHospitalInfo::name, arg(1)},

@@ -8,10 +8,6 @@
 namespace {
 using namespace nv;
 
-// The centre code every two-argument outpatient export takes last: looked up,
-// then checked like any argument.
-constexpr Check centreCodeCheck(int argument) { return {argument, "农合中心编码", kString, 12, kMayBeEmpty}; }
-
 // ---- Registration -------------------------------------------------------
 
 // The centre code is argument 3; the request carries four values of the
@@ -19,30 +15,30 @@ constexpr Check centreCodeCheck(int argument) { return {argument, "农合中心�
 const ExportSheet kCliRegister{
     "CliRegister", /*centre-code argument*/ 3,
     {
-        {1, "登记类型", kString, 1, kRequired},
-        {2, "就诊号", kNumber, 18, kMayBeEmpty},
+        stringCheck(1, "登记类型", 1, kRequired),
+        numberCheck(2, "就诊号", 18, kMayBeEmpty),
         centreCodeCheck(3),
-        {4, "HIS门诊号", kString, 20, kRequired},
-        {5, "家庭编号", kString, 18, kRequired},
-        {6, "个人编号", kString, 20, kRequired},
-        {7, "辖区编码", kString, 18, kRequired},
-        {8, "姓名", kString, 40, kRequired},
-        {9, "性别代码", kString, 1, kMayBeEmpty},
-        {10, "身份证", kString, 18, kMayBeEmpty},
-        {11, "年龄", kNumber, 3, kMayBeEmpty},
-        {12, "医疗证号", kString, 20, kRequired},
-        {13, "医疗卡号", kString, 20, kMayBeEmpty},
-        {14, "农合疾病主诊断", kString, 12, kRequired},
-        {15, "农合疾病次诊断", kString, 12, kMayBeEmpty},
-        {16, "入院科室编码", kString, 5, kMayBeEmpty},
-        {17, "门诊日期", kDate, 20, kRequired},
-        {18, "经治医师", kString, 20, kMayBeEmpty},
-        {19, "就诊类型", kString, 1, kRequired},
-        {20, "来院状态", kString, 1, kMayBeEmpty},
-        {21, "转院机构级别", kString, 1, kMayBeEmpty},
-        {22, "转院机构编码", kString, 24, kMayBeEmpty},
+        stringCheck(4, "HIS门诊号", 20, kRequired),
+        stringCheck(5, "家庭编号", 18, kRequired),
+        stringCheck(6, "个人编号", 20, kRequired),
+        stringCheck(7, "辖区编码", 18, kRequired),
+        stringCheck(8, "姓名", 40, kRequired),
+        stringCheck(9, "性别代码", 1, kMayBeEmpty),
+        stringCheck(10, "身份证", 18, kMayBeEmpty),
+        numberCheck(11, "年龄", 3, kMayBeEmpty),
+        stringCheck(12, "医疗证号", 20, kRequired),
+        stringCheck(13, "医疗卡号", 20, kMayBeEmpty),
+        stringCheck(14, "农合疾病主诊断", 12, kRequired),
+        stringCheck(15, "农合疾病次诊断", 12, kMayBeEmpty),
+        stringCheck(16, "入院科室编码", 5, kMayBeEmpty),
+        dateCheck(17, "门诊日期", kRequired),
+        stringCheck(18, "经治医师", 20, kMayBeEmpty),
+        stringCheck(19, "就诊类型", 1, kRequired),
+        stringCheck(20, "来院状态", 1, kMayBeEmpty),
+        stringCheck(21, "转院机构级别", 1, kMayBeEmpty),
+        stringCheck(22, "转院机构编码", 24, kMayBeEmpty),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__cliRegister,
     {
         {&ns1__cliRegister::regType, arg(1)},
@@ -81,27 +77,27 @@ const ExportSheet kCliRegister{
 const ExportSheet kCliDetailInput{
     "CliDetailInput", /*centre-code argument*/ 2,
     {
-        {1, "登记类型", kString, 1, kRequired},
-        {3, "门诊就诊号", kNumber, 18, kRequired},
+        stringCheck(1, "登记类型", 1, kRequired),
+        numberCheck(3, "门诊就诊号", 18, kRequired),
         centreCodeCheck(2),
-        {4, "门诊处方流水号", kString, 100, kMayBeEmpty},
-        {5, "农合明细序号", kNumber, 18, kMayBeEmpty},
-        {6, "HIS药品编码", kString, 40, kRequired},
-        {7, "农合药品编码", kString, 40, kRequired},
-        {8, "农合费用分类代码", kString, 4, kRequired},
-        {9, "HIS药品名称", kString, 100, kMayBeEmpty},
-        {10, "HIS药品规格", kString, 200, kMayBeEmpty},
-        {11, "HIS药品单位", kString, 100, kMayBeEmpty},
-        {12, "HIS药品剂型", kString, 100, kMayBeEmpty},
-        {13, "HIS药品单价", kNumber, 18, kRequired},
-        {14, "HIS药品数量", kNumber, 18, kRequired},
-        {15, "金额(=数量*单价)", kNumber, 18, kMayBeEmpty},
-        {16, "实收金额(折扣后的金额)", kNumber, 18, kRequired},
-        {17, "使用日期", kDate, 5, kRequired},  // a date is judged by its shape alone
-        {18, "可报比例", kNumber, 18, kMayBeEmpty},
-        {19, "可报金额", kNumber, 18, kMayBeEmpty},
+        stringCheck(4, "门诊处方流水号", 100, kMayBeEmpty),
+        numberCheck(5, "农合明细序号", 18, kMayBeEmpty),
+        stringCheck(6, "HIS药品编码", 40, kRequired),
+        stringCheck(7, "农合药品编码", 40, kRequired),
+        stringCheck(8, "农合费用分类代码", 4, kRequired),
+        stringCheck(9, "HIS药品名称", 100, kMayBeEmpty),
+        stringCheck(10, "HIS药品规格", 200, kMayBeEmpty),
+        stringCheck(11, "HIS药品单位", 100, kMayBeEmpty),
+        stringCheck(12, "HIS药品剂型", 100, kMayBeEmpty),
+        numberCheck(13, "HIS药品单价", 18, kRequired),
+        numberCheck(14, "HIS药品数量", 18, kRequired),
+        numberCheck(15, "金额(=数量*单价)", 18, kMayBeEmpty),
+        numberCheck(16, "实收金额(折扣后的金额)", 18, kRequired),
+        dateCheck(17, "使用日期", kRequired),  // a date is judged by its shape alone
+        numberCheck(18, "可报比例", 18, kMayBeEmpty),
+        numberCheck(19, "可报金额", 18, kMayBeEmpty),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__cliDetailInput,
     {
         {&ns1__cliDetailInput::type, arg(1)},
@@ -131,10 +127,10 @@ const ExportSheet kCliDetailInput{
 const ExportSheet kCliDetailSeek{
     "CliDetailSeek", /*centre-code argument*/ 2,
     {
-        {1, "门诊就诊号", kString, 20, kRequired},
+        stringCheck(1, "门诊就诊号", 20, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__cliDetailSeek,
     {
         {&ns1__cliDetailSeek::clinicNo, arg(1)},
@@ -162,10 +158,10 @@ const ExportSheet kCliDetailSeek{
 const ExportSheet kCliCancelFee{
     "CliCancelFee", /*centre-code argument*/ 2,
     {
-        {1, "门诊就诊号", kNumber, 18, kRequired},
+        numberCheck(1, "门诊就诊号", 18, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__cliCancelFee,
     {
         {&ns1__cliCancelFee::clinicNo, arg(1)},
@@ -178,10 +174,10 @@ const ExportSheet kCliCancelFee{
 const ExportSheet kCliSingleCancleFee{
     "CliSingleCancleFee", /*centre-code argument*/ 2,
     {
-        {1, "门诊就诊号", kNumber, 18, kRequired},
+        numberCheck(1, "门诊就诊号", 18, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__cliSingleCancleFee,
     {
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
@@ -196,10 +192,10 @@ const ExportSheet kCliSingleCancleFee{
 const ExportSheet kCliCalculate{
     "cliCalculate", /*centre-code argument*/ 2,
     {
-        {1, "门诊就诊号", kString, 20, kRequired},
+        stringCheck(1, "门诊就诊号", 20, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__cliCalculate,
     {
         {&ns1__cliCalculate::clinicNo, arg(1)},
@@ -220,10 +216,10 @@ const ExportSheet kCliCalculate{
 const ExportSheet kCliSettlement{
     "cliSettlement", /*centre-code argument*/ 2,
     {
-        {1, "门诊就诊号", kString, 20, kRequired},
+        stringCheck(1, "门诊就诊号", 20, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__cliSettlement,
     {
         {&ns1__cliSettlement::clinicNo, arg(1)},
@@ -235,10 +231,10 @@ const ExportSheet kCliSettlement{
 const ExportSheet kCliCancelSettlement{
     "cliCancelSettlement", /*centre-code argument*/ 2,
     {
-        {1, "门诊补偿单号", kString, 20, kRequired},
+        stringCheck(1, "门诊补偿单号", 20, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__cliCancelSettlement,
     {
         {&ns1__cliCancelSettlement::settlementNo, arg(1)},
@@ -249,10 +245,10 @@ const ExportSheet kCliCancelSettlement{
 const ExportSheet kCliSeek{
     "CliSeek", /*centre-code argument*/ 2,
     {
-        {1, "成员编码", kNumber, 18, kRequired},
+        numberCheck(1, "成员编码", 18, kRequired),
         centreCodeCheck(2),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__cliSeek,
     {
         {&ns1__cliSeek::memberNo, arg(1)},
@@ -264,12 +260,12 @@ const ExportSheet kCliSeek{
 
 // The settlement number of cliSettlement, as the three settlement queries
 // check it.
-constexpr Check settlementNoCheck() { return {1, "门诊补偿单号", kString, 20, kRequired}; }
+constexpr Check settlementNoCheck() { return stringCheck(1, "门诊补偿单号", 20, kRequired); }
 
 const ExportSheet kCliAuditingSeek{
     "cliAuditingSeek", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__cliAuditingSeek,
     {
         {&ns1__cliAuditingSeek::settlementNo, arg(1)},
@@ -280,7 +276,7 @@ const ExportSheet kCliAuditingSeek{
 const ExportSheet kIsCashRedeem{
     "isCashRedeem", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__isCashRedeem,
     {
         {&ns1__isCashRedeem::settlementNo, arg(1)},
@@ -293,11 +289,11 @@ const ExportSheet kIsCashRedeem{
 const ExportSheet kCliBalance{
     "CliBalance", /*centre-code argument*/ 3,
     {
-        {1, "门诊就诊号", kNumber, 18, kRequired},
-        {2, "家庭帐户支付补偿金额", kNumber, 18, kRequired},
+        numberCheck(1, "门诊就诊号", 18, kRequired),
+        numberCheck(2, "家庭帐户支付补偿金额", 18, kRequired),
         centreCodeCheck(3),
     },
-    /*check-failure code*/ "300",
+    kChecksFailWith300,
     soap_send___ns1__cliBalance,
     {
         {&ns1__cliBalance::settlementNo, arg(1)},
@@ -323,7 +319,7 @@ const ExportSheet kCliBalance{
 const ExportSheet kCliStrikeBalance{
     "cliStrikeBalance", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
-    /*check-failure code*/ "600",
+    kChecksFailWith600,
     soap_send___ns1__cliStrikeBalance,
     {
         {&ns1__cliStrikeBalance::settlementNo, arg(1)},

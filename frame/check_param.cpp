@@ -45,26 +45,26 @@ bool isDateTime(std::string_view text) {
   return text[13] == ':' && text[16] == ':';
 }
 
-void appendMessage(std::string& message, std::string_view text) { message += text; }
-
-bool CheckParam(std::string_view value, std::string_view kind, int maxLength, bool mayBeEmpty,
-                std::string& message, std::string_view label) {
-  appendMessage(message, {});
+bool CheckParam(std::string_view value, CheckKind kind, int maxLength, bool mayBeEmpty, std::string& message,
+                std::string_view label) {
   auto fail = [&](std::string_view reason) {
-    appendMessage(message, label);
-    appendMessage(message, reason);
+    message.append(label).append(reason);
     return false;
   };
   if (value.empty()) return mayBeEmpty ? true : fail(texts::kEmptyButRequired);
   bool tooLong = maxLength < 0 || value.size() > static_cast<size_t>(maxLength);
-  if (kind == kString) return tooLong ? fail(texts::kTooLong) : true;
-  if (kind == kNumber) {
-    if (tooLong) return fail(texts::kTooLong);
-    return isNumber(value) ? true : fail(texts::kNotNumber);
+  switch (kind) {
+    case CheckKind::String:
+      return tooLong ? fail(texts::kTooLong) : true;
+    case CheckKind::Number:
+      if (tooLong) return fail(texts::kTooLong);
+      return isNumber(value) ? true : fail(texts::kNotNumber);
+    case CheckKind::Date:
+      return isDate(value) ? true : fail(texts::kNotDate);
+    case CheckKind::DateTime:
+      return isDateTime(value) ? true : fail(texts::kNotDateTime);
   }
-  if (kind == kDate) return isDate(value) ? true : fail(texts::kNotDate);
-  if (kind == kDateTime) return isDateTime(value) ? true : fail(texts::kNotDateTime);
-  return false;
+  return false;  // not reached: every kind is handled above
 }
 
 }  // namespace nv

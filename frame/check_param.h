@@ -7,11 +7,10 @@
 
 namespace nv {
 
-// Kinds of check, by their names: "string", "number", "date", "datetime".
-inline constexpr const char* kString = "string";
-inline constexpr const char* kNumber = "number";
-inline constexpr const char* kDate = "date";
-inline constexpr const char* kDateTime = "datetime";
+// What a check judges besides emptiness: a string's and a number's length,
+// a number's shape, a date's or a date and time's shape (their length is
+// part of the shape).
+enum class CheckKind { String, Number, Date, DateTime };
 
 // May-be-empty column of the check tables.
 inline constexpr bool kMayBeEmpty = true;
@@ -21,13 +20,10 @@ bool isNumber(std::string_view text);
 bool isDate(std::string_view text);
 bool isDateTime(std::string_view text);
 
-// Appends text to the check message.
-void appendMessage(std::string& message, std::string_view text);
-
 // Checks one value; on failure appends the label and the reason to message
-// (nothing for an unknown kind) and returns false. Lengths count bytes.
-bool CheckParam(std::string_view value, std::string_view kind, int maxLength, bool mayBeEmpty,
-                std::string& message, std::string_view label);
+// and returns false. Lengths count bytes; a date's maxLength is not used.
+bool CheckParam(std::string_view value, CheckKind kind, int maxLength, bool mayBeEmpty, std::string& message,
+                std::string_view label);
 
 }  // namespace nv
 

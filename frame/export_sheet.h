@@ -12,6 +12,7 @@
 #include "frame/check_param.h"
 #include "frame/codec.h"
 #include "frame/result_document.h"
+#include "frame/texts.h"
 #include "service_names.h"
 
 struct soap;
@@ -27,14 +28,37 @@ template <class T>
 using NotDeduced = typename Exactly<T>::type;
 
 // One row of a check table: which argument (from 1), its label, kind,
-// maximum length in bytes, and whether it may be empty.
+// maximum length in bytes, and whether it may be empty. Rows are written
+// with the functions below, so a date row carries no length.
 struct Check {
   int argument;
   const char* label;
-  const char* kind;
+  CheckKind kind;
   int maxLength;
   bool mayBeEmpty;
 };
+constexpr Check stringCheck(int argument, const char* label, int maxLength, bool mayBeEmpty) {
+  return {argument, label, CheckKind::String, maxLength, mayBeEmpty};
+}
+constexpr Check numberCheck(int argument, const char* label, int maxLength, bool mayBeEmpty) {
+  return {argument, label, CheckKind::Number, maxLength, mayBeEmpty};
+}
+constexpr Check dateCheck(int argument, const char* label, bool mayBeEmpty) {
+  return {argument, label, CheckKind::Date, 0, mayBeEmpty};
+}
+constexpr Check dateTimeCheck(int argument, const char* label, bool mayBeEmpty) {
+  return {argument, label, CheckKind::DateTime, 0, mayBeEmpty};
+}
+// The out_code a failed check reports, fixed per export: the one of a
+// centre not found, or the one of a failed call.
+inline constexpr const char* kChecksFailWith300 = texts::kNotFoundCode;
+inline constexpr const char* kChecksFailWith600 = texts::kCallFailedCode;
+
+// The centre code, as every export that takes one checks it: after the
+// lookup has used it, like any argument.
+constexpr Check centreCodeCheck(int argument) {
+  return stringCheck(argument, texts::kCentreCodeLabel, 12, kMayBeEmpty);
+}
 
 // Where a request member's value comes from: an argument (from 1) or a field
 // of the centre's configured record.

@@ -38,7 +38,6 @@ class ResultDocument {
 
   DocumentText& text() { return text_; }
   const DocumentText& text() const { return text_; }
-  void reserve(size_t bytes) { text_.reserve(bytes); }
   // Room for `bytes` more, only when memory allows: a hint, never a failure.
   void makeRoom(size_t bytes) noexcept {
     try {

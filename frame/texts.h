@@ -15,6 +15,9 @@ extern const char kCentreNotFound[];     // 无法找到配置文件
 extern const char kMajorException[];     // 函数重大异常
 extern const char kEndpointNotUsable[];  // the centre's service address is missing or not http
 
+// The label of the centre-code argument in every check table.
+extern const char kCentreCodeLabel[];  // 农合中心编码
+
 // Check reasons, appended to the argument's label.
 extern const char kEmptyButRequired[];
 extern const char kTooLong[];

@@ -1,5 +1,5 @@
 // Writes the seed corpus of every fuzz target into fuzz/corpus/<target>/:
-//   build-fuzz/fuzz/fuzz_make_seeds fuzz/corpus
+//   build/fuzz/fuzz/fuzz_make_seeds fuzz/corpus
 // Seeds follow the input format of each target (see its source); the export
 // a seed selects is found by name in the catalogue, so seeds stay right when
 // exports are added.

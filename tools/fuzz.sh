@@ -4,8 +4,8 @@
 #   tools/fuzz.sh [seconds-per-target] [target...]
 # Default 180 s per target; tools/test.sh (and so CI) runs 30 s each. With 0
 # seconds only the seeds and kept findings are run. Inputs that found
-# something are written to build-fuzz/findings/; the corpus a run grows is
-# kept in build-fuzz/corpus/ (the seeds in fuzz/corpus/ are never touched).
+# something are written to build/fuzz/findings/; the corpus a run grows is
+# kept in build/fuzz/corpus/ (the seeds in fuzz/corpus/ are never touched).
 # After a fix, copy the finding into fuzz/corpus/<target>/ as a regression.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,12 +14,12 @@ seconds=${1:-180}
 shift || true
 all_targets=(fuzz_codecs fuzz_configuration fuzz_arguments fuzz_packed_registration fuzz_response fuzz_differential)
 targets=("${@:-${all_targets[@]}}")
-build=$(realpath -m "${NV_FUZZ_BUILD_DIR:-build-fuzz}")
+build=$(realpath -m "${NV_FUZZ_BUILD_DIR:-build/fuzz}")
 seeds=$PWD/fuzz/corpus  # absolute: the targets work in a scratch directory
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DNV_FUZZ=ON -DNV_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target "${targets[@]}"
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}"
 
 # Every seed and kept finding first, as a regression pass.
 ctest --test-dir "$build/fuzz" --output-on-failure -L fuzz

@@ -8,12 +8,12 @@
 #   tools/memcheck.sh [gtest filter]    e.g. tools/memcheck.sh 'HisInput.*'
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=$(realpath -m "${NV_MEMCHECK_BUILD_DIR:-build-robust}")
+build=$(realpath -m "${NV_MEMCHECK_BUILD_DIR:-build/robust}")
 filter=${1:-*}
 
 command -v valgrind >/dev/null || { echo "memcheck: valgrind is not installed" >&2; exit 2; }
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)"
 
 # The GoogleTest binaries, from ctest's own list of commands.
 mapfile -t binaries < <(ctest --test-dir "$build" --show-only=json-v1 | /usr/bin/python3 -c '

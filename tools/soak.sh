@@ -11,12 +11,12 @@ calls=${1:-100000}
 run() {
   local build=$1; shift
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$build" -j2 --target nv_soak
+  cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target nv_soak
   echo "== $build"
   "$build/tests/nv_soak" "$calls"
 }
 
-run build-robust
+run build/robust
 if [ "${NV_SOAK_SANITIZED:-1}" != 0 ]; then
-  ASAN_OPTIONS=detect_leaks=1 run build-robust-asan -DNV_SANITIZE=ON
+  ASAN_OPTIONS=detect_leaks=1 run build/robust-asan -DNV_SANITIZE=ON
 fi

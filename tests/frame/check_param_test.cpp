@@ -45,46 +45,44 @@ TEST(CheckParam, OutcomesAndMessages) {
   const std::string chinese10 = gbk("一二三四五六七八九十");  // 20 bytes
   const struct {
     std::string value;
-    const char* kind;
+    nv::CheckKind kind;
     int maxLength;
     bool mayBeEmpty;
     bool passes;
     std::string message;  // label "L" then the reason
   } cases[] = {
-      {"", "string", 5, true, true, ""},
-      {"", "number", 5, true, true, ""},
-      {"", "date", 5, true, true, ""},
-      {"", "datetime", 5, true, true, ""},
-      {"", "string", 5, false, false, "L" + gbk("不能为空")},
-      {"", "date", 5, false, false, "L" + gbk("不能为空")},
-      {"", "bogus", 5, false, false, "L" + gbk("不能为空")},
-      {std::string(20, 'a'), "string", 20, false, true, ""},
-      {std::string(21, 'a'), "string", 20, false, false, "L" + gbk("长度超过")},
-      {chinese10, "string", 12, false, false, "L" + gbk("长度超过")},
-      {chinese10, "string", 20, false, true, ""},
-      {"1234", "number", 3, false, false, "L" + gbk("长度超过")},
-      {"12a4", "number", 3, false, false, "L" + gbk("长度超过")},  // length before shape
-      {"1a", "number", 3, false, false, "L" + gbk("非数字格式")},
-      {"-1.5", "number", 4, false, true, ""},
-      {std::string(30, 'x'), "date", 5, false, false, "L" + gbk("非日期格式:yyyy-MM-dd")},
-      {"2023-12-31", "date", 5, false, true, ""},
-      {"2023-1-1", "date", 20, false, false, "L" + gbk("非日期格式:yyyy-MM-dd")},
-      {"2023-12-31 10:00:00", "datetime", 0, false, true, ""},
-      {"2023-12-31", "datetime", 0, false, false, "L" + gbk("非时间格式:yyyy-MM-dd HH:mm:ss")},
-      {"x", "bogus", 5, false, false, ""},  // unknown kind: fails, says nothing
+      {"", nv::CheckKind::String, 5, true, true, ""},
+      {"", nv::CheckKind::Number, 5, true, true, ""},
+      {"", nv::CheckKind::Date, 5, true, true, ""},
+      {"", nv::CheckKind::DateTime, 5, true, true, ""},
+      {"", nv::CheckKind::String, 5, false, false, "L" + gbk("不能为空")},
+      {"", nv::CheckKind::Date, 5, false, false, "L" + gbk("不能为空")},
+            {std::string(20, 'a'), nv::CheckKind::String, 20, false, true, ""},
+      {std::string(21, 'a'), nv::CheckKind::String, 20, false, false, "L" + gbk("长度超过")},
+      {chinese10, nv::CheckKind::String, 12, false, false, "L" + gbk("长度超过")},
+      {chinese10, nv::CheckKind::String, 20, false, true, ""},
+      {"1234", nv::CheckKind::Number, 3, false, false, "L" + gbk("长度超过")},
+      {"12a4", nv::CheckKind::Number, 3, false, false, "L" + gbk("长度超过")},  // length before shape
+      {"1a", nv::CheckKind::Number, 3, false, false, "L" + gbk("非数字格式")},
+      {"-1.5", nv::CheckKind::Number, 4, false, true, ""},
+      {std::string(30, 'x'), nv::CheckKind::Date, 5, false, false, "L" + gbk("非日期格式:yyyy-MM-dd")},
+      {"2023-12-31", nv::CheckKind::Date, 5, false, true, ""},
+      {"2023-1-1", nv::CheckKind::Date, 20, false, false, "L" + gbk("非日期格式:yyyy-MM-dd")},
+      {"2023-12-31 10:00:00", nv::CheckKind::DateTime, 0, false, true, ""},
+      {"2023-12-31", nv::CheckKind::DateTime, 0, false, false, "L" + gbk("非时间格式:yyyy-MM-dd HH:mm:ss")},
   };
   for (const auto& c : cases) {
     std::string message;
     EXPECT_EQ(nv::CheckParam(c.value, c.kind, c.maxLength, c.mayBeEmpty, message, "L"), c.passes)
-        << c.kind << " '" << c.value << "'";
-    EXPECT_EQ(message, c.message) << c.kind << " '" << c.value << "'";
+        << static_cast<int>(c.kind) << " '" << c.value << "'";
+    EXPECT_EQ(message, c.message) << static_cast<int>(c.kind) << " '" << c.value << "'";
   }
 }
 
 TEST(CheckParam, MessageOnlyGrows) {
   std::string message = "earlier";
-  EXPECT_TRUE(nv::CheckParam("ok", "string", 5, false, message, "L"));
-  EXPECT_FALSE(nv::CheckParam("", "string", 5, false, message, gbk("医疗证号")));
+  EXPECT_TRUE(nv::CheckParam("ok", nv::CheckKind::String, 5, false, message, "L"));
+  EXPECT_FALSE(nv::CheckParam("", nv::CheckKind::String, 5, false, message, gbk("医疗证号")));
   EXPECT_EQ(message, "earlier" + gbk("医疗证号不能为空"));
 }
 

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "frame/texts.h"
+
 namespace nvcall {
 
 struct ResultView {
@@ -19,7 +21,7 @@ struct ResultView {
   std::vector<Row> rows;
 
   // Success: an out_code of "000", or none at all (getCenter, getAllCenter).
-  bool succeeded() const { return !outCode || *outCode == "000"; }
+  bool succeeded() const { return !outCode || *outCode == nv::texts::kSuccessCode; }
   // The value of a column of the first row.
   std::optional<std::string> value(std::string_view colname) const;
 };
