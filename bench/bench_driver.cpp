@@ -3,7 +3,7 @@
 //
 //   bench_driver [--short] [--strict] [--no-peer] [--library SO] [--baseline SO]
 //                [--wsdl WSDL] [--peer SCRIPT] [--python PYTHON]
-//                [--attributes-limit SECONDS] [--profile DIR]
+//                [--attributes N] [--attributes-limit SECONDS] [--profile DIR]
 //
 // Scenarios: the small call (getPersonInfo, one member, one thread), the big
 // download (updateLeechdom, one call in a process of its own so its peak
@@ -372,8 +372,8 @@ DownloadFigures bigDownload(const Options& options, const LibraryHandle& library
 // after the limit) and the reference, each in a process of its own.
 struct AttributeFigures {
   bool available = false;
-  std::optional<double> oursSeconds;  // none: stopped at the limit
-  double referenceSeconds = 0;
+  std::optional<double> oursSeconds, oursCpuSeconds;  // none: stopped at the limit
+  double referenceSeconds = 0, referenceCpuSeconds = 0;
 };
 
 AttributeFigures attributeHeavy(const Options& options, const LibraryHandle& library, const AnsweringServer& server,
@@ -384,13 +384,18 @@ AttributeFigures attributeHeavy(const Options& options, const LibraryHandle& lib
   const std::string self = selfPath();
   std::optional<std::string> line = runChildWithin(
       {self, "--child", "download", options.library, kAttributesCentre, "1"}, options.attributesLimitSeconds);
-  if (line) figures.oursSeconds = number(parseReport(*line), "seconds");
+  if (line) {
+    auto report = parseReport(*line);
+    figures.oursSeconds = number(report, "seconds");
+    figures.oursCpuSeconds = number(report, "cpu_seconds");
+  }
   // The request is in even when ours was stopped: it is sent before the answer is read.
   const std::string requestFile = dir + "/attributes.request";
   std::ofstream(requestFile, std::ios::binary) << server.firstRequest();
   auto report = parseReport(
       runChild({self, "--child", "reference-download", std::to_string(server.port()), requestFile, "1"}));
   figures.referenceSeconds = number(report, "seconds");
+  figures.referenceCpuSeconds = number(report, "cpu_seconds");
   return figures;
 }
 
@@ -469,6 +474,8 @@ Options parseOptions(int argc, char** argv) {
       if (absolute == nullptr) throw std::runtime_error("no library " + options.baseline);
       options.baseline = absolute;
       std::free(absolute);
+    } else if (arg == "--attributes") {
+      options.attributes = std::stoi(value());
     } else if (arg == "--attributes-limit") {
       options.attributesLimitSeconds = std::stod(value());
     } else if (arg == "--wsdl") {
@@ -629,8 +636,10 @@ int run(const Options& options) {
   table.addRatio("  8 threads / 1 thread", oursSlowRate.back() / oursSlowRate.front(),
                  floorSlowRate.back() / floorSlowRate.front());
   const std::string attributesScenario = std::to_string(options.attributes) + " attributes on one element";
-  if (attributes.available && attributes.oursSeconds)
+  if (attributes.available && attributes.oursSeconds) {
     table.addReference(attributesScenario, "s", *attributes.oursSeconds, attributes.referenceSeconds);
+    table.addReference("  CPU time of the call", "s", *attributes.oursCpuSeconds, attributes.referenceCpuSeconds);
+  }
   else if (attributes.available)
     table.addNote(attributesScenario + ": ours stopped after " +
                   ReportTable::format(options.attributesLimitSeconds, 0) + " s; the reference took " +
