@@ -621,7 +621,8 @@ int run(const Options& options) {
     table.addReference("  peak RSS", "MiB", download.oursPeakKb / 1024, download.referencePeakKb / 1024);
     table.addReference("  RSS growth in the call", "MiB", (download.oursPeakKb - download.oursBaseKb) / 1024,
                        (download.referencePeakKb - download.referenceBaseKb) / 1024);
-    table.addReference("  document (rows text) size", "MiB", download.docBytes / kMiB, download.referenceDocBytes / kMiB);
+    table.addReference("  document (rows text) size", "MiB", download.docBytes / kMiB,
+                       download.referenceDocBytes / kMiB);
   } else {
     table.addNote("big download: the library has no updateLeechdom export yet");
   }
@@ -639,11 +640,11 @@ int run(const Options& options) {
   if (attributes.available && attributes.oursSeconds) {
     table.addReference(attributesScenario, "s", *attributes.oursSeconds, attributes.referenceSeconds);
     table.addReference("  CPU time of the call", "s", *attributes.oursCpuSeconds, attributes.referenceCpuSeconds);
-  }
-  else if (attributes.available)
+  } else if (attributes.available) {
     table.addNote(attributesScenario + ": ours stopped after " +
                   ReportTable::format(options.attributesLimitSeconds, 0) + " s; the reference took " +
                   ReportTable::format(attributes.referenceSeconds, 3) + " s");
+  }
 
   auto ratio = [](double a, double b) { return a / b; };
   table.target("small call median <= 1.5x floor", ratio(median(small.oursUs), median(small.floorUs)), 1.5, true);
@@ -651,8 +652,8 @@ int run(const Options& options) {
     table.target("big download time <= 4x floor", ratio(download.oursSeconds, download.floorSeconds), 4, true);
     table.target("big download peak RSS <= 3x response size", download.oursPeakKb * 1024 / responseBytes, 3, true);
   }
+  // 5 % for the noise of a shared machine: two runs of one build differ that much.
   if (before)
-    // 5 % for the noise of a shared machine: two runs of one build differ that much.
     table.target("small call median <= 1.05x the baseline's", ratio(median(small.oursUs), median(before->oursUs)),
                  1.05, true);
   if (download.available) {
