@@ -396,7 +396,8 @@ std::string drugCatalogue(int entries) {
 }
 
 // A download through the DLL, byte-equal to the Linux library's document.
-// 32-bit Wine runs emulated here, so the catalogue stays modest; the small
+// 32-bit Wine runs under qemu where the kernel has no 32-bit mode, with
+// about 150 MB for the process, so the catalogue stays modest; the small
 // one is there so that the difference of the two peaks is the cost of the
 // entries, which the test records (peak_working_set_kb_<entries>, peak_private_kb_<entries>).
 TEST_F(WindowsDll, CatalogueDownloadMatchesLinux) {
