@@ -8,9 +8,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <deque>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_set>
@@ -55,7 +57,8 @@ struct AnsweringServer::Connection {
   bool answering = false;
 };
 
-AnsweringServer::AnsweringServer(std::string response) : response_(std::move(response)) {
+AnsweringServer::AnsweringServer(std::string response, std::chrono::microseconds delay)
+    : response_(std::move(response)), delay_(delay) {
   listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listenFd_ < 0) fail("socket");
   int on = 1;
@@ -103,11 +106,44 @@ std::string AnsweringServer::firstRequest() const {
 }
 
 void AnsweringServer::loop() {
+  using Clock = std::chrono::steady_clock;
   std::unordered_set<Connection*> open;
+  // Requests that are in, waiting out the delay; due in arrival order, as
+  // every answer waits alike.
+  std::deque<std::pair<Clock::time_point, Connection*>> waiting;
   epoll_event events[64];
   std::vector<char> chunk(16384);
+  auto finish = [&](Connection* c, bool complete) {
+    close(c->fd);
+    open.erase(c);
+    delete c;
+    (complete ? answered_ : broken_).fetch_add(1, std::memory_order_relaxed);
+  };
+  // Writes what the socket takes; true when the connection is finished.
+  auto answer = [&](Connection* c) {
+    while (c->sent < response_.size()) {
+      ssize_t n = send(c->fd, response_.data() + c->sent, response_.size() - c->sent, MSG_NOSIGNAL);
+      if (n > 0) {
+        c->sent += static_cast<size_t>(n);
+        continue;
+      }
+      if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+      finish(c, false);  // the client went away
+      return;
+    }
+    if (c->sent == response_.size()) return finish(c, true);
+    epoll_event event{};
+    event.events = EPOLLOUT;
+    event.data.ptr = c;
+    epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &event);
+  };
   for (;;) {
-    int count = epoll_wait(epollFd_, events, 64, -1);
+    int timeoutMs = -1;
+    if (!waiting.empty()) {
+      auto left = std::chrono::ceil<std::chrono::milliseconds>(waiting.front().first - Clock::now()).count();
+      timeoutMs = static_cast<int>(std::max<decltype(left)>(left, 0));
+    }
+    int count = epoll_wait(epollFd_, events, 64, timeoutMs);
     if (count < 0) {
       if (errno == EINTR) continue;
       break;
@@ -138,56 +174,52 @@ void AnsweringServer::loop() {
         continue;
       }
       auto* c = static_cast<Connection*>(tag);
-      bool done = false, complete = false;
-      if (!c->answering) {
-        // Read what is there; answer once the whole request is in.
-        for (;;) {
-          ssize_t n = recv(c->fd, chunk.data(), chunk.size(), 0);
-          if (n > 0) {
-            c->received.append(chunk.data(), static_cast<size_t>(n));
-            if (c->needed == 0) c->needed = requestLength(c->received);
-            if (c->needed != 0 && c->received.size() >= c->needed) break;
-            continue;
-          }
-          if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-          done = true;  // closed or failed before the request was complete
-          break;
-        }
-        if (!done && c->needed != 0 && c->received.size() >= c->needed) {
-          if (!haveFirst_.load(std::memory_order_acquire)) {
-            std::lock_guard<std::mutex> lock(firstMutex_);
-            first_ = c->received;
-            haveFirst_.store(true, std::memory_order_release);
-          }
-          c->answering = true;
-        }
+      if (c->answering) {
+        answer(c);
+        continue;
       }
-      if (!done && c->answering) {
-        while (c->sent < response_.size()) {
-          ssize_t n = send(c->fd, response_.data() + c->sent, response_.size() - c->sent, MSG_NOSIGNAL);
-          if (n > 0) {
-            c->sent += static_cast<size_t>(n);
-            continue;
-          }
-          if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
-          done = true;  // the client went away
-          break;
+      if (c->needed != 0 && c->received.size() >= c->needed) continue;  // waiting out the delay
+      // Read what is there; answer once the whole request is in.
+      bool closed = false;
+      for (;;) {
+        ssize_t n = recv(c->fd, chunk.data(), chunk.size(), 0);
+        if (n > 0) {
+          c->received.append(chunk.data(), static_cast<size_t>(n));
+          if (c->needed == 0) c->needed = requestLength(c->received);
+          if (c->needed != 0 && c->received.size() >= c->needed) break;
+          continue;
         }
-        if (c->sent == response_.size()) {
-          done = complete = true;
-        } else if (!done) {
-          epoll_event event{};
-          event.events = EPOLLOUT;
-          event.data.ptr = c;
-          epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &event);
-        }
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+        closed = true;  // closed or failed before the request was complete
+        break;
       }
-      if (done) {
-        close(c->fd);
-        open.erase(c);
-        delete c;
-        (complete ? answered_ : broken_).fetch_add(1, std::memory_order_relaxed);
+      if (closed) {
+        finish(c, false);
+        continue;
       }
+      if (c->needed == 0 || c->received.size() < c->needed) continue;
+      if (!haveFirst_.load(std::memory_order_acquire)) {
+        std::lock_guard<std::mutex> lock(firstMutex_);
+        first_ = c->received;
+        haveFirst_.store(true, std::memory_order_release);
+      }
+      if (delay_.count() > 0) {
+        // Nothing more to read: no events until the answer is due.
+        epoll_event event{};
+        event.data.ptr = c;
+        epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &event);
+        waiting.emplace_back(Clock::now() + delay_, c);
+        continue;
+      }
+      c->answering = true;
+      answer(c);
+    }
+    // After the events, so none of this round names a connection finished here.
+    while (!waiting.empty() && waiting.front().first <= Clock::now()) {
+      Connection* c = waiting.front().second;
+      waiting.pop_front();
+      c->answering = true;
+      answer(c);
     }
   }
 }

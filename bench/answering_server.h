@@ -5,11 +5,14 @@
 //
 // One thread runs an epoll loop over non-blocking sockets; a large response
 // is written as the client drains it, so one slow download does not hold up
+// other connections. A delay makes it a centre that takes its time: each
+// answer starts that long after its request is in, without holding up the
 // other connections.
 #ifndef NVBENCH_ANSWERING_SERVER_H
 #define NVBENCH_ANSWERING_SERVER_H
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <mutex>
 #include <string>
@@ -20,7 +23,7 @@ namespace nvbench {
 class AnsweringServer {
  public:
   // Binds 127.0.0.1 on an ephemeral port and starts answering.
-  explicit AnsweringServer(std::string response);
+  explicit AnsweringServer(std::string response, std::chrono::microseconds delay = {});
   ~AnsweringServer();  // stops and joins; open connections are closed
   AnsweringServer(const AnsweringServer&) = delete;
   AnsweringServer& operator=(const AnsweringServer&) = delete;
@@ -42,6 +45,7 @@ class AnsweringServer {
   void loop();
 
   const std::string response_;
+  const std::chrono::microseconds delay_;
   int listenFd_ = -1;
   int epollFd_ = -1;
   int stopFd_ = -1;  // eventfd: wakes the loop to stop

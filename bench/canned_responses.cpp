@@ -44,14 +44,18 @@ void appendItem(std::string& xml, const Fields& fields) {
   xml += "</list>";
 }
 
+std::string withHttpHead(const std::string& body) {
+  return "HTTP/1.1 200 OK\r\nContent-Type: text/xml;charset=UTF-8\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
+}
+
 std::string envelope(const char* operation, const std::string& members) {
   std::string body =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
       "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
       "<ns1:" + std::string(operation) + "Response xmlns:ns1=\"" NV_SERVICE_NAMESPACE "\">" + members + "</ns1:" +
       operation + "Response></soap:Body></soap:Envelope>";
-  return "HTTP/1.1 200 OK\r\nContent-Type: text/xml;charset=UTF-8\r\nContent-Length: " + std::to_string(body.size()) +
-         "\r\nConnection: close\r\n\r\n" + body;
+  return withHttpHead(body);
 }
 
 }  // namespace
@@ -98,6 +102,16 @@ std::string personInfoResponse() {
                           {"ideName", kIdentity},
                       });
   return envelope("getPersonInfo", members + "</return>");
+}
+
+std::string attributeHeavyResponse(int attributes) {
+  std::string one = leechdomResponse(1);
+  std::string extra;
+  extra.reserve(static_cast<size_t>(attributes) * 16);
+  for (int i = 0; i < attributes; ++i) extra += " a" + std::to_string(i) + "=\"" + std::to_string(i % 10) + "\"";
+  std::string body = httpBody(one);
+  body.insert(body.find("<list>") + 5, extra);
+  return withHttpHead(body);
 }
 
 std::string leechdomResponse(int entries) {

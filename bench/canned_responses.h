@@ -17,6 +17,9 @@ std::string base64(const std::string& bytes);
 std::string personInfoResponse();
 // updateLeechdomResponse with `entries` catalogue items of 18 fields each.
 std::string leechdomResponse(int entries);
+// updateLeechdomResponse with one catalogue item whose list element carries
+// `attributes` attributes of distinct names, which the reader must skip.
+std::string attributeHeavyResponse(int attributes);
 
 // The body of an HTTP response (after the blank line).
 std::string httpBody(const std::string& response);

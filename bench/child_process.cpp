@@ -1,11 +1,15 @@
 #include "bench/child_process.h"
 
 #include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -29,7 +33,13 @@ long statusField(const char* name) {
 
 }  // namespace
 
-std::string runChild(const std::vector<std::string>& argv) {
+std::string runChild(const std::vector<std::string>& argv) { return *runChildWithin(argv, 0); }
+
+// seconds 0: no limit.
+std::optional<std::string> runChildWithin(const std::vector<std::string>& argv, double seconds) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                         std::chrono::duration<double>(seconds));
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;
@@ -49,6 +59,17 @@ std::string runChild(const std::vector<std::string>& argv) {
   std::string output;
   char chunk[4096];
   for (;;) {
+    if (seconds > 0) {
+      double left = std::chrono::duration<double>(deadline - Clock::now()).count();
+      pollfd readable{pipeFds[0], POLLIN, 0};
+      if (left <= 0 || poll(&readable, 1, static_cast<int>(std::ceil(left * 1000))) == 0) {
+        kill(pid, SIGKILL);
+        close(pipeFds[0]);
+        while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return std::nullopt;
+      }
+    }
     ssize_t n = read(pipeFds[0], chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;

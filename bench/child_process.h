@@ -5,6 +5,7 @@
 #define NVBENCH_CHILD_PROCESS_H
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,9 @@ namespace nvbench {
 // Runs argv[0] with the arguments, stderr passed through, and returns what
 // it wrote to stdout. Throws when it cannot start or does not exit with 0.
 std::string runChild(const std::vector<std::string>& argv);
+// The same, but a child still running after `seconds` is killed and
+// nothing is returned.
+std::optional<std::string> runChildWithin(const std::vector<std::string>& argv, double seconds);
 
 // The "key=value key=value" pairs of a child's report line.
 std::map<std::string, std::string> parseReport(const std::string& line);

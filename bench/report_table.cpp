@@ -29,6 +29,11 @@ void ReportTable::addTime(const std::string& scenario, const std::string& unit, 
                    peer ? times(*peer / ours) : "-"});
 }
 
+void ReportTable::addReference(const std::string& scenario, const std::string& unit, double ours, double reference) {
+  referenceRows_.push_back({scenario, unit, format(ours, decimalsFor(unit, ours)),
+                            format(reference, decimalsFor(unit, reference)), "", times(ours / reference), ""});
+}
+
 void ReportTable::addRate(const std::string& scenario, double ours, double floor) {
   rows_.push_back({scenario, "calls/s", format(ours, 0), format(floor, 0), "-", times(ours / floor), "-"});
 }
@@ -43,8 +48,9 @@ void ReportTable::addRatio(const std::string& scenario, double ours, double floo
 
 void ReportTable::addNote(const std::string& text) { notes_.push_back(text); }
 
-void ReportTable::target(const std::string& description, double value, double limit, bool atMost) {
-  targets_.push_back({description, value, limit, atMost, atMost ? value <= limit : value >= limit});
+void ReportTable::target(const std::string& description, double value, double limit, bool atMost,
+                         const std::string& unit) {
+  targets_.push_back({description, value, limit, atMost, atMost ? value <= limit : value >= limit, unit});
 }
 
 bool ReportTable::allMet() const {
@@ -60,11 +66,20 @@ void ReportTable::print(std::FILE* out) const {
   for (const Row& r : rows_)
     std::fprintf(out, format, r.scenario.c_str(), r.unit.c_str(), r.ours.c_str(), r.floor.c_str(), r.peer.c_str(),
                  r.oursPerFloor.c_str(), r.peerPerOurs.c_str());
+  if (!referenceRows_.empty()) {
+    std::fprintf(out, "\n");
+    std::fprintf(out, format, "against the streaming reference", "unit", "ours", "reference", "", "ours/ref", "");
+    for (const Row& r : referenceRows_)
+      std::fprintf(out, format, r.scenario.c_str(), r.unit.c_str(), r.ours.c_str(), r.floor.c_str(), "",
+                   r.oursPerFloor.c_str(), "");
+  }
   for (const std::string& note : notes_) std::fprintf(out, "note: %s\n", note.c_str());
   std::fprintf(out, "\ntargets (ratios of this run)\n");
-  for (const Target& t : targets_)
-    std::fprintf(out, "  [%s] %-44s %8s (%s %s)\n", t.met ? " met  " : "MISSED", t.description.c_str(),
-                 times(t.value).c_str(), t.atMost ? "<=" : ">=", times(t.limit).c_str());
+  for (const Target& t : targets_) {
+    auto figure = [&](double v) { return t.unit == "x" ? times(v) : ReportTable::format(v, 2) + " " + t.unit; };
+    std::fprintf(out, "  [%s] %-48s %10s (%s %s)\n", t.met ? " met  " : "MISSED", t.description.c_str(),
+                 figure(t.value).c_str(), t.atMost ? "<=" : ">=", figure(t.limit).c_str());
+  }
 }
 
 }  // namespace nvbench

@@ -21,12 +21,17 @@ class ReportTable {
   void addRate(const std::string& scenario, double ours, double floor);
   // A figure of ours alone.
   void addInfo(const std::string& scenario, const std::string& unit, double ours);
+  // A cost against the streaming reference (bench/expat_reference.c), in a
+  // part of the table of its own: ours, the reference's, ours/reference.
+  void addReference(const std::string& scenario, const std::string& unit, double ours, double reference);
   // Ratios already taken, ours and the floor's.
   void addRatio(const std::string& scenario, double ours, double floor);
   void addNote(const std::string& text);
 
-  // A target on a ratio: met when value <= limit (atMost) or >= limit.
-  void target(const std::string& description, double value, double limit, bool atMost);
+  // A target on a ratio (unit "x") or a figure: met when value <= limit
+  // (atMost) or >= limit.
+  void target(const std::string& description, double value, double limit, bool atMost,
+              const std::string& unit = "x");
   bool allMet() const;
 
   void print(std::FILE* out) const;
@@ -40,8 +45,10 @@ class ReportTable {
     std::string description;
     double value, limit;
     bool atMost, met;
+    std::string unit;
   };
   std::vector<Row> rows_;
+  std::vector<Row> referenceRows_;  // reference in `floor`, ours/reference in `oursPerFloor`
   std::vector<std::string> notes_;
   std::vector<Target> targets_;
 };

@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Runs every benchmark scenario in one run and prints one table: our figure,
-# the floor's (plain sockets), the peer's (python3-zeep) and their ratios.
+# the floor's (plain sockets), the peer's (python3-zeep), the streaming
+# reference's (a minimal C client on expat) and their ratios.
 #
-#   bench/run.sh [--short] [--strict] [--no-peer] [--profile DIR] [--build-dir DIR]
+#   bench/run.sh [--short] [--strict] [--no-peer] [--baseline SO] [--attributes N]
+#                [--attributes-limit S] [--profile DIR] [--build-dir DIR]
 #
 # --short      few iterations and a small download (seconds); CI runs it
 # --strict     exit with 1 when a target is missed
 # --no-peer    leave out the python3-zeep peer
+# --baseline   an earlier build of libNvInterFace.so whose small call is timed
+#              alike, for "no slower than before"
+# --attributes the number of attributes on the one element (200000)
+# --attributes-limit  seconds after which the library's read of the
+#              attribute-heavy answer is stopped (30; 5 with --short)
 # --profile    no timing: callgrind profiles of the small call and the
 #              download into DIR (the download is the short one with --short)
 # --build-dir  an existing build tree (default build/bench, configured as
@@ -18,9 +25,11 @@ driver_args=()
 while [ $# -gt 0 ]; do
   case $1 in
     --short|--strict|--no-peer) driver_args+=("$1") ;;
-    --profile) driver_args+=("$1" "$2"); shift ;;
+    --profile|--attributes|--attributes-limit) driver_args+=("$1" "$2"); shift ;;
+    --baseline) driver_args+=("$1" "$(realpath "$2")"); shift ;;
     --build-dir) build_dir=$(cd "$2" && pwd); shift ;;
-    *) echo "usage: bench/run.sh [--short] [--strict] [--no-peer] [--profile DIR] [--build-dir DIR]" >&2; exit 2 ;;
+    *) echo "usage: bench/run.sh [--short] [--strict] [--no-peer] [--baseline SO] [--attributes N]" \
+            "[--attributes-limit S] [--profile DIR] [--build-dir DIR]" >&2; exit 2 ;;
   esac
   shift
 done

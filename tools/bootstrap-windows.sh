@@ -8,7 +8,8 @@
 #     user mode), they run through qemu's user-mode emulator, registered
 #     with binfmt_misc;
 #   - the SOAP toolkit's source package (tools/fetch-gsoap-source.sh), from
-#     which the Windows runtime is compiled; never committed.
+#     which the Windows runtime is compiled, and a static expat for both
+#     mingw-w64 targets (tools/cross-build-expat.sh); never committed.
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
@@ -58,6 +59,12 @@ if ! WINEDEBUG=-all DISPLAY='' wine --version >/dev/null 2>&1; then
   echo "bootstrap-windows: 'wine --version' fails" >&2
   exit 1
 fi
+
+# expat, cross-built from Debian's source package for the 32-bit and the
+# 64-bit DLL alike.
+for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+  "$(dirname "$0")/cross-build-expat.sh" "$triple" >/dev/null
+done
 
 # The toolkit's runtime for Windows is compiled from its source package.
 "$(dirname "$0")/fetch-gsoap-source.sh"
