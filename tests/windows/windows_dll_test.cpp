@@ -1,5 +1,6 @@
-// The 32-bit Windows DLL from the cross build (build/windows, made by
-// tools/windows-test.sh): its export and import tables, and every export
+// A Windows DLL from a cross build (x86 in build/windows, x64 in
+// build/windows-x64, both made by tools/windows-test.sh; this program is
+// built once per architecture): its tables and version resource, and every export
 // called under Wine through the LoadLibrary driver, each result compared
 // byte for byte with what the Linux library returns for the same scenario
 // against the same scripted centre. Only the operating system's own words
@@ -13,6 +14,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <optional>
 #include <set>
@@ -20,6 +22,7 @@
 #include "NvInterFace.h"
 #include "frame/service_session.h"
 #include "fuzz/export_catalogue.h"
+#include "tests/support/big_catalogue.h"
 #include "tests/support/export_cases.h"
 #include "tests/windows/pe_tables.h"
 #include "tests/windows/wine_process.h"
@@ -29,6 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace nvtest;
 
+const std::string kArch = NV_WINDOWS_ARCH;  // "x86" or "x64"
+const bool kSixtyFour = kArch == "x64";
 const std::string kBuildDir = NV_WINDOWS_BUILD_DIR;
 const std::string kDll = kBuildDir + "/NvInterFace.dll";
 const std::string kDriver = kBuildDir + "/nv_windows_driver.exe";
@@ -111,8 +116,9 @@ class WindowsDll : public ExportTest {
   }
 
   // Wine, with its prefix made; skips the test when Wine is not installed.
+  // x64 programs run under the 64-bit loader, natively.
   std::string wine() {
-    std::string wine = nvwine::findWine();
+    std::string wine = kSixtyFour ? nvwine::findWine64() : nvwine::findWine();
     if (wine.empty()) return "";
     std::string problem = nvwine::ensurePrefix(wine, kPrefix);
     EXPECT_EQ(problem, "");
@@ -121,8 +127,10 @@ class WindowsDll : public ExportTest {
 
   // Runs the driver under Wine in the scratch directory; returns the result
   // lines "<label> x<hex>" as label -> bytes ("<null>" for a null result).
+  // Lines "#stat <name> <number>" go to `stats`.
   std::map<std::string, std::string> runDriver(const std::string& wine, const std::vector<std::string>& lines,
-                                               const std::string& mode = "") {
+                                               const std::string& mode = "",
+                                               std::map<std::string, long long>* stats = nullptr) {
     std::ofstream(dir.path() + "/scenarios.txt", std::ios::binary | std::ios::trunc) << [&] {
       std::string text;
       for (const std::string& l : lines) text += l + "\n";
@@ -139,6 +147,11 @@ class WindowsDll : public ExportTest {
     std::ifstream in(dir.path() + "/results.txt", std::ios::binary);
     std::string line;
     while (std::getline(in, line)) {
+      if (line.rfind("#stat ", 0) == 0) {
+        size_t space = line.rfind(' ');
+        if (stats) (*stats)[line.substr(6, space - 6)] = std::stoll(line.substr(space + 1));
+        continue;
+      }
       size_t space = line.find(' ');
       if (space == std::string::npos) {
         results[line] = "";
@@ -225,7 +238,7 @@ class WindowsDll : public ExportTest {
 
 TEST_F(WindowsDll, ExportsExactlyTheDefinitionFileNamesUndecorated) {
   nvwine::PeTables tables = nvwine::parseObjdump(nvwine::runObjdump(NV_OBJDUMP, kDll));
-  EXPECT_EQ(tables.format, "pei-i386") << "a 32-bit x86 DLL";
+  EXPECT_EQ(tables.format, NV_PE_FORMAT) << "a " << kArch << " DLL";
   std::vector<std::string> expected = nvwine::definitionFileExports(NV_EXPORTS_DEF);
   ASSERT_EQ(expected.size(), 34u) << "the 33 exports and freeResult";
   std::vector<std::string> actual = tables.exports;
@@ -357,6 +370,77 @@ TEST_F(WindowsDll, TemplateExportsMatchLinux) {
   }
   ASSERT_FALSE(scenarios.empty());
   compareWithLinux(scenarios);
+}
+
+// C callers linked at build time against the import libraries (made by the
+// cross build from the .def file): each runs only when its every name
+// resolved to an undecorated export, and exits 0 when the calls returned
+// what they must.
+TEST_F(WindowsDll, CallersLinkedAgainstTheImportLibrariesRun) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  for (const char* caller : {"nv_msvc_caller.exe", "nv_mingw_caller.exe"}) {
+    SCOPED_TRACE(caller);
+    const std::string program = kBuildDir + "/" + caller;
+    ASSERT_TRUE(fs::exists(program)) << "the cross build has no " << program;
+    nvwine::PeTables tables = nvwine::parseObjdump(nvwine::runObjdump(NV_OBJDUMP, program));
+    EXPECT_EQ(std::count(tables.imports.begin(), tables.imports.end(), "NvInterFace.dll"), 1) << "imports the DLL";
+    nvwine::RunOutcome run = nvwine::runWithWine({wineProgram, program}, dir.path(), kPrefix, kWineTimeoutSeconds);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+  }
+}
+
+// What Explorer's Properties tab shows: the version of the CMake project,
+// in the fixed part and in the texts.
+TEST_F(WindowsDll, VersionResourceCarriesTheProjectVersion) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  std::map<std::string, std::string> fields = runDriver(wineProgram, {}, "--version");
+  std::string fixed = NV_PROJECT_VERSION;
+  while (std::count(fixed.begin(), fixed.end(), '.') < 3) fixed += ".0";
+  EXPECT_EQ(fields["FixedFileVersion"], fixed) << "the fixed part";
+  for (const char* field : {"FileVersion", "ProductVersion"}) EXPECT_EQ(fields[field], NV_PROJECT_VERSION) << field;
+  EXPECT_EQ(fields["OriginalFilename"], "NvInterFace.dll");
+  EXPECT_EQ(fields["ProductName"], "NvInterFace");
+  for (const char* field : {"FileDescription", "LegalCopyright", "CompanyName"})
+    EXPECT_GT(fields[field].size(), 5u) << field;
+  EXPECT_NE(fields["FileDescription"].find(kArch), std::string::npos) << "names its architecture";
+  EXPECT_NE(fields["LegalCopyright"].find("Copyright"), std::string::npos);
+}
+
+// A whole catalogue through the DLL, byte-equal to Linux, with its time and
+// the process's peak working set recorded; sized for the architecture (the
+// x64 DLL carries 100,000 entries).
+TEST_F(WindowsDll, BigCatalogueByteEqualToLinux) {
+  constexpr int kEntries = NV_BIG_CATALOGUE_ENTRIES;
+  if (kEntries == 0) GTEST_SKIP() << "the x64 DLL carries the big catalogue; " << kArch << " runs emulated here";
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  const BigCatalogue catalogue = drugCatalogue();
+  const CatalogueWriter writer(catalogue);
+  const Reply reply = writer.response(kEntries);
+  server.enqueue(reply);
+  const std::string linux = take(catalogue.call());
+  ASSERT_GT(linux.size(), static_cast<size_t>(kEntries) * 500) << utf8(linux.substr(0, 400));
+
+  server.enqueue(reply);
+  std::map<std::string, long long> stats;
+  std::map<std::string, std::string> windows = runDriver(
+      wineProgram, {"big updateLeechdom x" + hex("2024-01-01 00:00:00") + " x" + hex(Centres::kMain)}, "", &stats);
+  const std::string& mine = windows["big"];
+  EXPECT_EQ(mine.size(), linux.size());
+  auto differ = std::mismatch(mine.begin(), mine.end(), linux.begin(), linux.end());
+  EXPECT_TRUE(differ.first == mine.end() && differ.second == linux.end())
+      << "first difference at byte " << (differ.first - mine.begin());
+  // Linear cost: the whole download in seconds; memory a small multiple of
+  // what was received and returned.
+  EXPECT_LT(stats["ms:big"], 60000);
+  EXPECT_LT(stats["peak:big"], 8 * static_cast<long long>(linux.size())) << "bytes";
+  RecordProperty("entries", kEntries);
+  RecordProperty("call_ms", static_cast<int>(stats["ms:big"]));
+  RecordProperty("peak_working_set_mb", static_cast<int>(stats["peak:big"] >> 20));
+  std::cout << kArch << " DLL, " << kEntries << " entries: " << linux.size() << " bytes returned in " << stats["ms:big"]
+            << " ms, peak working set " << (stats["peak:big"] >> 20) << " MiB\n";
 }
 
 }  // namespace
