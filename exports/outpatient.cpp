@@ -388,8 +388,8 @@ NV_API char* NV_CALL isCashRedeem(NvText settlementNo, NvText centreCode) {
   return runExport(kIsCashRedeem, {settlementNo, centreCode});
 }
 
-NV_API char* NV_CALL cliBalance(NvText settlementNo, NvText familyAccountGeld, NvText centreCode) {
-  return runExport(kCliBalance, {settlementNo, familyAccountGeld, centreCode});
+NV_API char* NV_CALL cliBalance(NvText clinicNo, NvText familyAccountGeld, NvText centreCode) {
+  return runExport(kCliBalance, {clinicNo, familyAccountGeld, centreCode});
 }
 
 NV_API char* NV_CALL cliStrikeBalance(NvText settlementNo, NvText centreCode) {

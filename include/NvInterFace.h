@@ -2,11 +2,39 @@
  * NvInterFace: the rural cooperative medical insurance interface of a hospital
  * information system (HIS) to its county insurance centre.
  *
- * Every argument is a NUL-terminated GBK text; a null pointer counts as the
- * empty text. Every function returns a newly allocated NUL-terminated text
- * (GBK) that the caller owns: a result document, except for Encypt and
- * DeEncypt, which return bare texts. Release any returned text with
- * freeResult, which frees it on the library's own C heap.
+ * The contract every export keeps:
+ *
+ * - Texts. Every argument is a NUL-terminated GBK text; a null pointer
+ *   counts as the empty text. The library converts no code page.
+ * - Results. Every function returns a newly allocated NUL-terminated GBK
+ *   text that the caller owns: a result document, except for Encypt and
+ *   DeEncypt, which return bare texts in a block of at least 4000 bytes
+ *   (larger when the text needs it). Release any returned text with
+ *   freeResult, which frees it on the library's own C heap; never with
+ *   free, delete, CoTaskMemFree, Marshal.FreeHGlobal, FreeMem or GlobalFree.
+ * - NULL. Any export may return NULL when memory runs out; check for it
+ *   before reading. freeResult(NULL) does nothing.
+ * - out_code of a result document (out_text says why, in GBK): "000"
+ *   success; "300" no centre configured for the code, or an argument
+ *   check failed in cliRegister, cliDetailInput, cliCancelFee,
+ *   cliSingleCancleFee, cliSeek, cliBalance, inpRegister, inpDetailInput,
+ *   inpSingleCancelFee, inpCancelFee, calculate, inpPay,
+ *   getInpatientGradeList, matchUpdate or matchSeek; "600" an argument check
+ *   failed in another export, or the call to the centre failed (the
+ *   centre's message, or the library's own). getCenter and getAllCenter write no
+ *   out_code when they succeed (their rows are the answer) and "300" when
+ *   nothing is configured. A lookup that finds nothing, such as a member
+ *   who is not registered, is "000" with zero rows.
+ * - Configuration. NvConfiguration.ini is read afresh on every call, by
+ *   relative name: from the current directory of the process.
+ * - Threads. Every export is re-entrant and shares nothing with other
+ *   calls; any number may run at once on different threads. A call blocks
+ *   while it talks to the centre (each send or receive wait is bounded by
+ *   100 seconds).
+ * - Calling convention. 32-bit Windows: __stdcall, exported undecorated
+ *   ("getPersonInfo", not "_getPersonInfo@12"); the import library
+ *   NvInterFace.lib resolves the decorated names a compiler references.
+ *   64-bit Windows has one calling convention; the names are the same.
  */
 #ifndef NVINTERFACE_H
 #define NVINTERFACE_H
@@ -73,7 +101,8 @@ NV_API char* NV_CALL cliSeek(NvText memberCode, NvText centreCode);
 /* Outpatient audit, cash redemption and balance. */
 NV_API char* NV_CALL cliAuditingSeek(NvText settlementNo, NvText centreCode);
 NV_API char* NV_CALL isCashRedeem(NvText settlementNo, NvText centreCode);
-NV_API char* NV_CALL cliBalance(NvText settlementNo, NvText familyAccountGeld, NvText centreCode);
+/* cliBalance takes the outpatient visit number (clinicNo, from cliRegister), not a settlement number. */
+NV_API char* NV_CALL cliBalance(NvText clinicNo, NvText familyAccountGeld, NvText centreCode);
 NV_API char* NV_CALL cliStrikeBalance(NvText settlementNo, NvText centreCode);
 
 /* Inpatient registration; inpRegisterB takes the 32 values packed, separated by "|". */

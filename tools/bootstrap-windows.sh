@@ -2,7 +2,10 @@
 # Installs what the 32-bit Windows build and its Wine tests need, skipping
 # whatever is already present:
 #   - the i386 architecture, for Wine's 32-bit half (wine32:i386);
-#   - the mingw-w64 i686 cross compiler (win32 threads variant);
+#   - the mingw-w64 i686 and x86-64 cross compilers (win32 threads variant);
+#   - clang, lld and llvm: the MSVC import libraries (llvm-dlltool) and the
+#     MSVC-style caller that proves they resolve (clang, lld-link);
+#   - zip, for the release archive;
 #   - Wine (64-bit wineserver, 32-bit loader with its preloader), checked to
 #     run headless; where the kernel cannot execute i386 programs (no 32-bit
 #     user mode), they run through qemu's user-mode emulator, registered
@@ -22,6 +25,7 @@ windows_packages=(
   g++-mingw-w64-x86-64-win32
   binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev
+  clang lld llvm zip unzip
   wine wine64 wine32:i386 wine32-preloader:i386
   dpkg-dev
 )

@@ -1,23 +1,30 @@
 #!/usr/bin/python3
 """nvcall from the command line, as a HIS developer uses it.
 
-Usage: nvcall_cli.py NVCALL_BINARY NV_SANDBOX_BINARY
+Usage: nvcall_cli.py NVCALL_BINARY NV_SANDBOX_BINARY [WINE WINEPREFIX]
 
 Starts the sandbox on a free loopback port, then runs nvcall in a scratch
 directory: the config subcommand, calls with --utf8/--table/--raw, saved
-results read back with show, and the exit status of each. Exits 0 when all
-checks hold.
+results read back with show, the check of every configured centre, and the
+exit status of each. With WINE, NVCALL_BINARY is nvcall.exe and runs under
+that Wine loader in WINEPREFIX; it exits 77 (skipped) when nvcall.exe or Wine
+is missing. Exits 0 when all checks hold.
 """
 import base64
 import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 
 NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+WINE = sys.argv[3:5]
 failures = []
+if WINE and not (os.path.exists(NVCALL) and shutil.which(WINE[0])):
+    print(f"skipped: no {NVCALL} or no {WINE[0]}")
+    sys.exit(77)
 
 
 def expect(what, condition, detail=""):
@@ -26,7 +33,13 @@ def expect(what, condition, detail=""):
 
 
 def nvcall(*args, cwd):
-    done = subprocess.run([NVCALL, *args], cwd=cwd, capture_output=True, timeout=120)
+    command, env = [NVCALL, *args], None
+    if WINE:
+        # UTF-8 arguments reach the program as the UTF-16 they stand for.
+        command = [WINE[0], *command]
+        env = dict(os.environ, WINEPREFIX=WINE[1], WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                   LANG="C.UTF-8", LC_ALL="C.UTF-8", DISPLAY="")
+    done = subprocess.run(command, cwd=cwd, capture_output=True, timeout=300, env=env)
     return done.returncode, done.stdout, done.stderr
 
 
@@ -114,6 +127,20 @@ def check(url, cwd):
     rc, out, _ = nvcall("--list", cwd=cwd)
     names = [line.split()[0] for line in out.decode().splitlines()]
     expect("--list names 33 exports", rc == 0 and len(names) == 33 and "inpRegisterB" in names, names)
+    rc, out, _ = nvcall("--version", cwd=cwd)
+    expect("--version", rc == 0 and re.fullmatch(rb"nvcall (\d+(\.\d+)+) \(NvInterFace \1\)\s*", out), out)
+
+    # check: every centre, each step in plain words; one that fails exits 1.
+    nvcall("config", "add", "CenterNO=341198", "ServiceURL=ftp://127.0.0.1/x", cwd=cwd)
+    rc, out, _ = nvcall("--utf8", "check", cwd=cwd)
+    rows = {tuple(line.split()[:3]) for line in out.decode("utf-8").splitlines()}
+    for row, why in [(("341122", "address", "ok"), "resolves"), (("341122", "connect", "ok"), "connects"),
+                     (("341122", "call", "ok"), "the sandbox answers the harmless call"),
+                     (("341199", "connect", "FAILED"), "refused port"), (("341199", "call", "not"), "skipped"),
+                     (("341198", "address", "FAILED"), "not an http address")]:
+        expect(f"check: {why}", row in rows, out)
+    expect("check names the refusal and the answer", b"127.0.0.1 port 1:" in out and
+           "执行成功".encode() in out and b"3 centres, 1 working" in out and rc == 1, out)
 
 
 def main():

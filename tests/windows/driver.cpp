@@ -9,7 +9,12 @@
 //       argument is "-" for a null pointer or "x" followed by the text's
 //       bytes in hex ("x" alone is the empty text). Writes one line
 //       "<label> x<hex>" per scenario ("<label> -" for a null result) and
-//       releases each result with freeResult.
+//       releases each result with freeResult. After each result, a line
+//       "#stat ms:<label> N" (the call's wall time) and "#stat peak:<label> N"
+//       (the process's peak working set in bytes so far) follow.
+//   driver.exe <dll> --version <result-file>
+//       writes the DLL's version resource as Explorer reads it, one line
+//       "<field> x<hex>" per string field and "FixedFileVersion x<hex of a.b.c.d>".
 // Exit status: 0 when every scenario ran, 1 when an export is missing or a
 // scenario is malformed, 2 on a usage error. Last, it writes the process's
 // peak memory to stderr ("memory: peak_working_set_kb=N peak_private_kb=N"),
@@ -20,6 +25,9 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <winternl.h>
+// After windows.h, which it needs; version 2: the K32 names of kernel32.
+#define PSAPI_VERSION 2
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -169,10 +177,50 @@ std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeRe
     }
     args[i] = texts[i].c_str();
   }
+  ULONGLONG started = GetTickCount64();
   char* result = target->invoke(target->address, args);
+  ULONGLONG elapsed = GetTickCount64() - started;
+  PROCESS_MEMORY_COUNTERS memory{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
   std::string line = words[0] + (result ? " x" + hex(result) : std::string(" -"));
   freeResult(result);
-  return line;
+  return line + "\n#stat ms:" + words[0] + " " + std::to_string(elapsed) + "\n#stat peak:" + words[0] + " " +
+         std::to_string(memory.PeakWorkingSetSize);
+}
+
+// The version resource's fields, read through the API Explorer uses.
+bool versionLines(const char* dll, std::vector<std::string>& out) {
+  DWORD ignored = 0, size = GetFileVersionInfoSizeA(dll, &ignored);
+  if (size == 0) return false;
+  std::vector<char> block(size);
+  if (!GetFileVersionInfoA(dll, 0, size, block.data())) return false;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return false;
+  std::string version = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                        std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                        std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                        std::to_string(LOWORD(fixed->dwFileVersionLS));
+  out.push_back("FixedFileVersion x" + hex(version.c_str()));
+  struct Translation {
+    WORD language, codePage;
+  }* translations = nullptr;
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                      &length) ||
+      length < sizeof(Translation))
+    return false;
+  char prefix[64];
+  std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translations->language,
+                translations->codePage);
+  for (const char* field : {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
+                            "OriginalFilename", "ProductName", "ProductVersion"}) {
+    char* value = nullptr;
+    if (VerQueryValueA(block.data(), (std::string(prefix) + field).c_str(), reinterpret_cast<void**>(&value),
+                       &length) &&
+        value)
+      out.push_back(std::string(field) + " x" + hex(value));
+  }
+  return true;
 }
 
 SIZE_T committedPrivateBytes() {
@@ -230,8 +278,20 @@ void reportMemory(SIZE_T peakPrivate) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: %s <dll> (--list | <scenario-file>) <result-file>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <dll> (--list | --version | <scenario-file>) <result-file>\n", argv[0]);
     return 2;
+  }
+  std::vector<std::string> out;
+  if (std::string(argv[2]) == "--version") {
+    if (!versionLines(argv[1], out)) {
+      std::fprintf(stderr, "no readable version resource in %s: error %lu\n", argv[1], GetLastError());
+      return 1;
+    }
+    FILE* file = std::fopen(argv[3], "wb");
+    if (!file) return 2;
+    for (const std::string& line : out) std::fprintf(file, "%s\n", line.c_str());
+    std::fclose(file);
+    return 0;
   }
   HMODULE library = LoadLibraryA(argv[1]);
   if (!library) {
@@ -256,7 +316,7 @@ int main(int argc, char** argv) {
   if (!complete) return 1;
 
   PrivateMemorySampler sampler;
-  std::vector<std::string> out;
+  out.clear();
   int status = 0;
   if (std::string(argv[2]) == "--list") {
     for (const Export& e : exports) out.push_back(e.name);

@@ -60,6 +60,13 @@ std::string findWine() {
   return "";
 }
 
+std::string findWine64() {
+  // Debian keeps it beside the other loaders, off PATH.
+  for (const char* candidate : {"/usr/lib/wine/wine64", "/usr/lib64/wine/wine64", "/usr/bin/wine64"})
+    if (access(candidate, X_OK) == 0) return candidate;
+  return "";
+}
+
 RunOutcome runWithWine(const std::vector<std::string>& argv, const std::string& workDir, const std::string& prefix,
                        int timeoutSeconds) {
   RunOutcome outcome;

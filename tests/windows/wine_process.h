@@ -11,6 +11,8 @@ namespace nvwine {
 
 // The `wine` program on PATH, or "" when Wine is not installed.
 std::string findWine();
+// Wine's 64-bit loader, which runs x64 programs natively; "" when absent.
+std::string findWine64();
 
 struct RunOutcome {
   bool started = false;

@@ -1,5 +1,9 @@
 #include "tools/nvcall/centre_config.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -65,7 +69,12 @@ std::string writeFile(const std::string& path, const Lines& lines) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) return "cannot write " + temporary;
   }
+#ifdef _WIN32
+  // rename() on Windows refuses to replace an existing file.
+  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return "cannot replace " + path;
+#else
   if (std::rename(temporary.c_str(), path.c_str()) != 0) return "cannot replace " + path;
+#endif
   return "";
 }
 

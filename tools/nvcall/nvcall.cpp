@@ -3,7 +3,20 @@
 //   nvcall [--utf8] [--table | --raw] NAME [ARG...]
 //   nvcall [--utf8] show [--table | --value COLNAME] [FILE]
 //   nvcall [--utf8] config list | add FIELD=VALUE... | edit CENTRE FIELD=VALUE...
-//   nvcall --list
+//   nvcall [--utf8] check
+//   nvcall --list | --version
+//
+// On Windows the arguments are taken as the system passes them (UTF-16, so
+// any console code page works) and output is written in the console's code
+// page: UTF-8 on a UTF-8 console (65001), otherwise GBK, the library's own.
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+#endif
+
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -13,6 +26,7 @@
 
 #include "frame/center_store.h"
 #include "tools/common/gbk_text.h"
+#include "tools/nvcall/centre_check.h"
 #include "tools/nvcall/centre_config.h"
 #include "tools/nvcall/export_table.h"
 #include "tools/nvcall/result_view.h"
@@ -32,7 +46,8 @@ const char kUsage[] =
     "       nvcall [--utf8] config list\n"
     "       nvcall [--utf8] config add CenterNO=CODE [ServiceURL=URL] [HOSP_CODE=..] [ORG_LEVEL=..] [UserNo=..] [BK=..]\n"
     "       nvcall [--utf8] config edit CENTRE FIELD=VALUE...\n"
-    "       nvcall --list\n"
+    "       nvcall [--utf8] check\n"
+    "       nvcall --list | --version\n"
     "\n"
     "Calls the export NAME of the library with the positional ARGs (exactly as\n"
     "many as it takes; \"\" for an empty one) and prints the result document.\n"
@@ -47,12 +62,16 @@ const char kUsage[] =
     "             it as a table, or one column of its first row (--value)\n"
     "  config     list, add or edit the centres of NvConfiguration.ini; values are\n"
     "             given plain and written in base64\n"
+    "  check      for each configured centre: resolve its host, connect, and make\n"
+    "             a harmless call (getHospitalInfo); says what works in plain words\n"
+    "  --version  the version of nvcall and of the library it was built with\n"
     "\n"
     "Exit status: 0 success (out_code \"000\"), 1 another out_code, 2 usage error,\n"
     "3 nothing to show (unreadable document, unconvertible text).\n";
 
 struct Options {
-  bool utf8 = false;
+  bool utf8 = false;        // arguments are UTF-8
+  bool utf8Output = false;  // output is UTF-8
   bool table = false;
   bool raw = false;
   std::string value;  // show --value
@@ -65,7 +84,13 @@ int usageError(const std::string& message) {
 
 // Output text in the chosen code page.
 std::string shown(const std::string& gbkBytes, const Options& options) {
-  return options.utf8 ? nvtools::gbkToUtf8ForDisplay(gbkBytes) : gbkBytes;
+  return options.utf8Output ? nvtools::gbkToUtf8ForDisplay(gbkBytes) : gbkBytes;
+}
+
+// nvcall's own UTF-8 words in the output's code page.
+std::string said(const std::string& utf8, const Options& options) {
+  if (options.utf8Output) return utf8;
+  return nvtools::utf8ToGbk(utf8).value_or(utf8);
 }
 
 void writeOut(const std::string& bytes) {
@@ -88,7 +113,7 @@ std::string renderResult(const ResultView& view, const Options& options) {
     for (const auto& column : row) cells.push_back(shown(column.second, options));
     table.rows.push_back(std::move(cells));
   }
-  return renderTable(table, options.utf8);
+  return renderTable(table, options.utf8Output);
 }
 
 // Prints a result document as the options ask; returns the exit status.
@@ -212,7 +237,7 @@ int configCommand(const std::vector<std::string>& args, const Options& options) 
       table.rows.push_back({shown(c.CenterNO, options), shown(c.ServiceURL, options), shown(c.HOSP_CODE, options),
                             shown(c.ORG_LEVEL, options), shown(c.UserNo, options), shown(c.BK, options)});
     table.alwaysAcross = true;  // one centre per line
-    std::string out = renderTable(table, options.utf8);
+    std::string out = renderTable(table, options.utf8Output);
     writeOut(out);
     return kSuccess;
   }
@@ -243,21 +268,98 @@ int configCommand(const std::vector<std::string>& args, const Options& options) 
   return kSuccess;
 }
 
+constexpr int kConnectSeconds = 10;
+
+// The harmless call: the centre's hospital list looked up by the configured
+// hospital code. It changes nothing at the centre; any answer with out_code
+// "000" (rows or none) shows the service, the path and the centre code work.
+std::pair<bool, std::string> hospitalLookup(const nv::CenterRecord& centre) {
+  const ExportEntry* entry = findExport("getHospitalInfo");
+  char* result = entry->call({centre.HOSP_CODE.c_str(), centre.CenterNO.c_str()});
+  if (!result) return {false, "the library returned nothing (out of memory)"};
+  std::string document(result);
+  releaseResult(result);
+  std::optional<ResultView> view = parseResult(document);
+  if (!view) return {false, "the library returned no result document"};
+  std::string words = "getHospitalInfo answered " + view->outCode.value_or("") + " " +
+                      nvtools::gbkToUtf8ForDisplay(view->outText.value_or("")) + " (" +
+                      std::to_string(view->rows.size()) + (view->rows.size() == 1 ? " row)" : " rows)");
+  return {view->succeeded(), words};
+}
+
+int checkCentres(const Options& options) {
+  const std::string path = nv::kConfigurationFile;
+  nv::CenterTable centres = readCentres(path);
+  if (centres.empty()) {
+    writeOut(said("no centres: " + path + " is missing or holds no whole group (nvcall config add)\n", options));
+    return kNotSuccess;
+  }
+  TableText table;
+  table.columns = {"centre", "step", "result", "what was found"};
+  table.alwaysAcross = true;
+  size_t reachable = 0;
+  for (const nv::CenterRecord& centre : centres) {
+    std::vector<CheckStep> steps = checkCentre(centre, hospitalLookup, kConnectSeconds);
+    bool ok = true;
+    for (const CheckStep& step : steps) {
+      ok = ok && step.result == "ok";
+      table.rows.push_back({shown(centre.CenterNO, options), step.step, step.result, said(step.detail, options)});
+    }
+    reachable += ok ? 1 : 0;
+  }
+  table.header = path + "  " + std::to_string(centres.size()) + (centres.size() == 1 ? " centre, " : " centres, ") +
+                 std::to_string(reachable) + " working";
+  writeOut(renderTable(table, options.utf8Output));
+  return reachable == centres.size() ? kSuccess : kNotSuccess;
+}
+
+#ifdef _WIN32
+// The command line as UTF-8, whatever the console's or the system's code page.
+std::vector<std::string> commandLine() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; wide && i < count; ++i) {
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string arg(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    if (size > 0) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), size, nullptr, nullptr);
+    arg.pop_back();  // the terminating NUL
+    args.push_back(std::move(arg));
+  }
+  LocalFree(wide);
+  return args;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  std::vector<std::string> args = commandLine();
+  Options options;
+  options.utf8 = true;
+  options.utf8Output = GetConsoleOutputCP() == CP_UTF8;
+  // The bytes as they are: --raw prints a document exactly as returned.
+  _setmode(_fileno(stdout), _O_BINARY);
+#else
   std::vector<std::string> args(argv + 1, argv + argc);
   Options options;
+#endif
   size_t i = 0;
   for (; i < args.size() && args[i].rfind("--", 0) == 0; ++i) {
     if (args[i] == "--utf8") {
-      options.utf8 = true;
+      options.utf8 = options.utf8Output = true;
     } else if (args[i] == "--table") {
       options.table = true;
     } else if (args[i] == "--raw") {
       options.raw = true;
     } else if (args[i] == "--list") {
       return listExports();
+    } else if (args[i] == "--version") {
+      std::cout << "nvcall " NV_PROJECT_VERSION " (NvInterFace " NV_PROJECT_VERSION ")\n";
+      return kSuccess;
     } else if (args[i] == "--help") {
       std::cout << kUsage;
       return kSuccess;
@@ -272,5 +374,6 @@ int main(int argc, char** argv) {
   std::vector<std::string> rest(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
   if (name == "config") return configCommand(rest, options);
   if (name == "show") return showSaved(rest, options);
+  if (name == "check") return rest.empty() ? checkCentres(options) : usageError("check takes no arguments");
   return callExport(name, rest, options);
 }
