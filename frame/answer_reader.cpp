@@ -158,8 +158,12 @@ class AnswerReader {
         reader.collecting_->append(text, static_cast<size_t>(length));
         return;
       }
-      for (int i = 0; i < length; ++i)
-        if (!isBlank(text[i])) return reader.textBetweenElements();
+      // The runtime passes over blanks, and a byte order mark, before an element.
+      std::string_view rest(text, static_cast<size_t>(length));
+      for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest.compare(i, 3, "\xEF\xBB\xBF") == 0) i += 2;
+        else if (!isBlank(rest[i])) return reader.textBetweenElements();
+      }
     });
   }
   // Comments, processing instructions and the tags of elements inside a
