@@ -2,6 +2,7 @@
 
 #include <expat.h>
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -157,8 +158,12 @@ class AnswerReader {
         reader.collecting_->append(text, static_cast<size_t>(length));
         return;
       }
-      for (int i = 0; i < length; ++i)
-        if (!isBlank(text[i])) return reader.textBetweenElements();
+      // The runtime passes over blanks, and a byte order mark, before an element.
+      std::string_view rest(text, static_cast<size_t>(length));
+      for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest.compare(i, 3, "\xEF\xBB\xBF") == 0) i += 2;
+        else if (!isBlank(rest[i])) return reader.textBetweenElements();
+      }
     });
   }
   // Comments, processing instructions and the tags of elements inside a
@@ -634,8 +639,14 @@ AnswerOutcome AnswerReader::read() {
     soap_closesock(soap_);
     return outcome_;
   }
-  // The whole document grows once when the answer says how long it is.
-  if (soap_->length > 0) doc_.makeRoom(static_cast<size_t>(soap_->length) * 2 + 256);
+  // The whole document grows once when the answer says how long it is (it
+  // comes to about twice the answer). The length is the centre's word, so
+  // no more than 256 MB is set aside on it; beyond that the text doubles.
+  constexpr uint64_t kMostSetAside = uint64_t{256} << 20;
+  if (soap_->length > 0) {
+    uint64_t room = soap_->length < kMostSetAside / 2 ? soap_->length * 2 + 256 : kMostSetAside;
+    doc_.makeRoom(static_cast<size_t>(room < SIZE_MAX ? room : SIZE_MAX));
+  }
   if (soap_->ahead > 0 && soap_->ahead < 0x100) {
     char ahead = static_cast<char>(soap_->ahead);
     soap_->ahead = 0;

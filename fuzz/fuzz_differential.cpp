@@ -6,9 +6,9 @@
 //  - an answer it finds malformed (not well-formed XML, or carrying a
 //    document type) is the major exception, whatever the generated reader
 //    made of it;
-//  - a status line whose code is above 2000 is a failed call (the generated
-//    reader takes it for a request method and reports success without
-//    reading the answer);
+//  - a status line whose code is negative or above 2000 is a failed call
+//    (the generated reader reports success without reading the answer: it
+//    takes a code above 2000 for a request method);
 //  - an answer holding bytes above 0x7F or character references has its
 //    plain text converted to GBK, so only the values and out_text may
 //    differ: out_code, the row count and the column heads must not.
@@ -44,11 +44,12 @@ std::string callWith(nv::ScopedAnswerReader::Reader reader, const nvcheck::Expor
   return take(e.call(e.validCArguments()), e.name);
 }
 
-// The code of the status line ("HTTP/1.1 200 OK"), or -1.
-long statusCode(const std::string& response) {
+// Whether the status line ("HTTP/1.1 200 OK") has a code no HTTP status has.
+bool statusOutOfRange(const std::string& response) {
   size_t space = response.find(' ');
-  if (space == std::string::npos || space > response.find('\n')) return -1;
-  return std::strtol(response.c_str() + space + 1, nullptr, 10);
+  if (space == std::string::npos || space > response.find('\n')) return false;
+  long code = std::strtol(response.c_str() + space + 1, nullptr, 10);
+  return code < 0 || code > 2000;
 }
 
 bool holdsNonAscii(const std::string& bytes) {
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string streamed = callWith(readAsStreamAndNote, e, response);
   const std::string generated = callWith(nvtest::readWithGeneratedRecords, e, response);
 
-  if (lastMalformedAt >= 0 || statusCode(response) > 2000) {
+  if (lastMalformedAt >= 0 || statusOutOfRange(response)) {
     require(streamed == majorException(e), std::string(e.name) + ": a malformed answer or status is the major exception",
             streamed);
     return 0;

@@ -1,4 +1,5 @@
 #include "frame/codec.h"
+#include "frame/gbk.h"
 
 #include <gtest/gtest.h>
 
@@ -80,3 +81,29 @@ TEST(Codec, LongTextsAreNotTruncated) {
 }
 
 }  // namespace
+
+// Answer text to GBK: each character GBK lacks, and each stray byte, is one
+// "?"; a GB18030 answer gives the same UTF-8 however its bytes are cut.
+TEST(GbkText, ConversionTable) {
+  const struct {
+    std::string utf8, gbk;
+  } cases[] = {
+      {"abc", "abc"},        {"中文", "\xD6\xD0\xCE\xC4"}, {"a\xF0\x9F\x98\x80z", "a?z"},
+      {"\xE2\x82\xAC", "?"}, {"a\xFFz", "a?z"},           {"\xE4\xB8", "??"},
+  };
+  for (const auto& c : cases) {
+    std::string out;
+    nv::appendUtf8AsGbk(out, c.utf8);
+    EXPECT_EQ(out, c.gbk) << c.utf8;
+  }
+  const std::string gb18030 = "\xC0\xEE\xCB\xC4<a>\x81\x30\x81\x30\x80z";  // 李四<a>, a four-byte sequence, a stray byte
+  const std::string expected = "李四<a>\xEF\xBF\xBD\xEF\xBF\xBDz";
+  for (size_t cut = 0; cut <= gb18030.size(); ++cut) {
+    nv::Gb18030ToUtf8 decoder;
+    std::string out;
+    decoder.append(out, gb18030.substr(0, cut));
+    decoder.append(out, gb18030.substr(cut));
+    decoder.finish(out);
+    EXPECT_EQ(out, expected) << "cut at " << cut;
+  }
+}
