@@ -17,4 +17,10 @@ if(count EQUAL 0)
   message(FATAL_ERROR "SoapMembersByLocalName: no member readers found in ${SOURCE}; has the generator changed?")
 endif()
 string(REGEX REPLACE "(soap_in_[A-Za-z0-9_]+\\(soap, \")([A-Za-z_][A-Za-z0-9_.-]*\")" "\\1:\\2" text "${text}")
+# Every reader with a literal tag must now name a qualified element or a
+# local name: one left behind would read its member as absent, silently.
+string(REGEX MATCHALL "soap_in_[A-Za-z0-9_]+\\(soap, \"[^\":]*\"" left "${text}")
+if(left)
+  message(FATAL_ERROR "SoapMembersByLocalName: readers left unrewritten in ${SOURCE}: ${left}")
+endif()
 file(WRITE ${SOURCE} "${text}")
