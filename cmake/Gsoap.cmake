@@ -36,13 +36,20 @@ if(NOT TARGET gsoap_runtime)
   # C++20, no memory touched. Sanitizer builds let it pass; a seed and a test
   # row keep it covered.
   target_compile_options(gsoap_runtime PRIVATE -w -fno-sanitize=shift-base)
+  # HTTPS through the runtime's own OpenSSL support (Linux: libssl-dev).
+  if(NOT WIN32)
+    find_package(OpenSSL REQUIRED)
+    target_compile_definitions(gsoap_runtime PUBLIC WITH_OPENSSL)
+    target_link_libraries(gsoap_runtime PUBLIC OpenSSL::SSL OpenSSL::Crypto)
+  endif()
   set_target_properties(gsoap_runtime PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endif()
 # ---- end of the runtime block ----------------------------------------------
 
 # ---- Windows (mingw-w64 cross build): the runtime's sockets are Winsock ----
 if(WIN32)
-  target_link_libraries(gsoap_runtime PUBLIC ws2_32)
+  # WinHTTP: the proxy the system is set up with.
+  target_link_libraries(gsoap_runtime PUBLIC ws2_32 winhttp)
 endif()
 
 # nv_soapcpp2(<var> CLIENT|SERVER DIRECTORY <dir>

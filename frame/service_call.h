@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/boundary.h"
+#include "frame/call_trace.h"
 #include "frame/export_sheet.h"
 #include "frame/service_session.h"
 #include "service/session_guard.h"
@@ -71,10 +72,12 @@ void writeOutcome(const ExportSheet<Request, Response>& sheet, const Arguments& 
 template <class Request, class Response>
 char* runSheet(const ExportSheet<Request, Response>& sheet, const Arguments& args) {
   return guardExport(sheet.functionId, [&] {
+    CallTrace trace(sheet.functionId, detail::argumentAt(args, sheet.centreArgument));
     ResultDocument doc;
     doc.appendHeader(sheet.functionId);
     detail::writeOutcome(sheet, args, doc);
     doc.appendEnd();
+    trace.finish(doc.text());
     return doc.finishDocument();
   });
 }

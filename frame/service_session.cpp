@@ -4,6 +4,7 @@
 #include <limits>
 #include <new>
 
+#include "frame/call_trace.h"
 #include "frame/codec.h"
 #include "frame/texts.h"
 #include "service/session_guard.h"
@@ -15,6 +16,11 @@ thread_local const SessionTimeouts* tlsTimeoutOverride = nullptr;
 thread_local ScopedSessionTransport* tlsTransport = nullptr;
 
 ServiceSession::State& stateOf(struct soap* soap) { return *static_cast<ServiceSession::State*>(soap->user); }
+}  // namespace
+
+TransportState& transportOf(struct soap* soap) { return stateOf(soap).transport; }
+
+namespace {
 
 // Called by the runtime when it has read an answer through to its end.
 int markAnswerReadToEnd(struct soap* soap) {
@@ -75,11 +81,9 @@ ScopedSessionTransport::ScopedSessionTransport(std::string_view response) : prev
 
 ScopedSessionTransport::~ScopedSessionTransport() { tlsTransport = previous_; }
 
-ServiceSession::ServiceSession() : soap_(soap_new()) {
+ServiceSession::ServiceSession() : soap_(newSessionContext()) {
   if (soap_ == nullptr) throw std::bad_alloc();
-  SessionTimeouts timeouts = tlsTimeoutOverride ? *tlsTimeoutOverride : SessionTimeouts();
-  soap_->send_timeout = timeouts.send;
-  soap_->recv_timeout = timeouts.receive;
+  state_.transport.timeouts = tlsTimeoutOverride ? *tlsTimeoutOverride : SessionTimeouts();
   // A catalogue may hold any number of entries; the runtime's default
   // refuses lists of more than 100,000.
   soap_->maxoccurs = std::numeric_limits<decltype(soap_->maxoccurs)>::max();
@@ -95,15 +99,18 @@ ServiceSession::ServiceSession() : soap_(soap_new()) {
     state_.channel = &tlsTransport->channel_;
     attachMemoryTransport(soap_);
   }
+  attachTransport(soap_, state_.transport);
 }
 
 ServiceSession::~ServiceSession() {
+  reportToCurrentTrace(soap_, state_.transport, state_.answerReadToEnd);
   soap_destroy(soap_);
   soap_end(soap_);
   soap_free(soap_);  // soap_done, then the context itself
 }
 
 std::string ServiceSession::failureText() const {
+  if (!state_.transport.outText.empty()) return state_.transport.outText;  // the transport knows better
   const SOAP_ENV__Fault* fault = soap_->fault;
   if (fault != nullptr) {
     if (fault->faultstring != nullptr && *fault->faultstring != '\0') return decodeField(fault->faultstring);

@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace nvtest {
@@ -22,8 +23,12 @@ bool readable(int fd, const std::atomic<bool>& stopping) {
 }
 }  // namespace
 
-StallingServer::StallingServer(std::string sentBeforeSilence) : bytes_(std::move(sentBeforeSilence)) {
+StallingServer::StallingServer(std::string sentBeforeSilence, Pace sending, Pace reading)
+    : bytes_(std::move(sentBeforeSilence)), sending_(sending), reading_(reading) {
   listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // A slow reader with a small window, so the client's sending stalls soon.
+  int small = 4096;
+  if (reading_.bytes > 0) ::setsockopt(listenFd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -52,14 +57,25 @@ void StallingServer::serve() {
   // The request ends with the envelope's closing tag.
   std::string request;
   char buffer[4096];
+  size_t readStep = reading_.bytes > 0 ? std::min(reading_.bytes, sizeof buffer) : sizeof buffer;
   while (request.find("Envelope>") == std::string::npos && readable(fd, stopping_)) {
-    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    ssize_t n = ::recv(fd, buffer, readStep, 0);
     if (n <= 0) break;
     request.append(buffer, static_cast<size_t>(n));
+    if (reading_.bytes > 0 && !pause(reading_.everyMs)) break;
   }
-  if (!bytes_.empty()) ::send(fd, bytes_.data(), bytes_.size(), MSG_NOSIGNAL);
+  size_t sendStep = sending_.bytes > 0 ? sending_.bytes : bytes_.size();
+  for (size_t at = 0; at < bytes_.size() && !stopping_; at += sendStep) {
+    if (::send(fd, bytes_.data() + at, std::min(sendStep, bytes_.size() - at), MSG_NOSIGNAL) < 0) break;
+    if (sending_.bytes > 0 && !pause(sending_.everyMs)) break;
+  }
   while (!stopping_) ::poll(nullptr, 0, kSliceMs);
   ::close(fd);
+}
+
+bool StallingServer::pause(int ms) {
+  for (int waited = 0; waited < ms && !stopping_; waited += kSliceMs) ::poll(nullptr, 0, std::min(kSliceMs, ms - waited));
+  return !stopping_;
 }
 
 }  // namespace nvtest

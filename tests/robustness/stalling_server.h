@@ -1,6 +1,7 @@
 // A loopback server for one connection that reads the request, sends the
 // given bytes (maybe none) and then falls silent, holding the connection
-// open until it is destroyed: a centre that stops mid-answer.
+// open until it is destroyed: a centre that stops mid-answer. Either side
+// may be paced: a centre that trickles its answer or reads slowly.
 #ifndef NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 #define NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 
@@ -10,9 +11,16 @@
 
 namespace nvtest {
 
+// How a side moves its bytes: `bytes` at a time, one step every `everyMs`.
+// No bytes: all at once.
+struct Pace {
+  size_t bytes = 0;
+  int everyMs = 0;
+};
+
 class StallingServer {
  public:
-  explicit StallingServer(std::string sentBeforeSilence);
+  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {});
   ~StallingServer();
   StallingServer(const StallingServer&) = delete;
   StallingServer& operator=(const StallingServer&) = delete;
@@ -22,7 +30,10 @@ class StallingServer {
  private:
   void serve();
 
+  bool pause(int ms);  // false once stopping
+
   std::string bytes_;
+  Pace sending_, reading_;
   int listenFd_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};

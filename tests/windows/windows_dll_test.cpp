@@ -36,8 +36,8 @@ const std::string kPrefix = kBuildDir + "/wineprefix";
 constexpr int kWineTimeoutSeconds = 600;
 
 // DLLs that every Windows has; the DLL may import nothing else.
-const std::set<std::string> kSystemDlls = {"kernel32.dll", "msvcrt.dll", "ws2_32.dll", "advapi32.dll",
-                                           "user32.dll",   "wsock32.dll"};
+const std::set<std::string> kSystemDlls = {"kernel32.dll", "msvcrt.dll",  "ws2_32.dll",  "advapi32.dll",
+                                           "user32.dll",   "wsock32.dll", "winhttp.dll", "crypt32.dll"};
 
 std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
