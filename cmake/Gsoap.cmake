@@ -48,8 +48,30 @@ endif()
 
 # ---- Windows (mingw-w64 cross build): the runtime's sockets are Winsock ----
 if(WIN32)
-  # WinHTTP: the proxy the system is set up with.
-  target_link_libraries(gsoap_runtime PUBLIC ws2_32 winhttp)
+  target_link_libraries(gsoap_runtime PUBLIC ws2_32)
+  # HTTPS: OpenSSL cross-built, static, from Debian's source package of the
+  # installed libssl-dev (tools/cross-build-openssl.sh), outside the
+  # repository. Trusted roots come from the system's ROOT store (crypt32),
+  # the system proxy from WinHTTP.
+  if(NOT NV_MINGW_TRIPLE)
+    # The triple is the cross compiler's name up to "-gcc".
+    get_filename_component(nv_cc ${CMAKE_C_COMPILER} NAME)
+    string(REGEX REPLACE "-gcc.*$" "" NV_MINGW_TRIPLE "${nv_cc}")
+  endif()
+  if(NOT NV_WINDOWS_OPENSSL_DIR)
+    execute_process(COMMAND dpkg-query -W "-f=\${Version}" libssl-dev
+                    OUTPUT_VARIABLE nv_openssl_version OUTPUT_STRIP_TRAILING_WHITESPACE)
+    set(NV_WINDOWS_OPENSSL_DIR /var/cache/nvinterface/openssl/${nv_openssl_version}/${NV_MINGW_TRIPLE})
+  endif()
+  set(NV_WINDOWS_OPENSSL_DIR ${NV_WINDOWS_OPENSSL_DIR} CACHE PATH "OpenSSL cross-built for this mingw triple")
+  if(NOT EXISTS ${NV_WINDOWS_OPENSSL_DIR}/.built)
+    message(FATAL_ERROR "No OpenSSL for ${NV_MINGW_TRIPLE} at ${NV_WINDOWS_OPENSSL_DIR}: "
+                        "run tools/cross-build-openssl.sh ${NV_MINGW_TRIPLE}")
+  endif()
+  target_compile_definitions(gsoap_runtime PUBLIC WITH_OPENSSL)
+  target_include_directories(gsoap_runtime BEFORE PUBLIC ${NV_WINDOWS_OPENSSL_DIR}/include)
+  target_link_libraries(gsoap_runtime PUBLIC ${NV_WINDOWS_OPENSSL_DIR}/lib/libssl.a
+                        ${NV_WINDOWS_OPENSSL_DIR}/lib/libcrypto.a crypt32 winhttp ws2_32 user32 advapi32)
 endif()
 
 # nv_soapcpp2(<var> CLIENT|SERVER DIRECTORY <dir>

@@ -491,6 +491,18 @@ TransportClock::time_point LowSpeedWindow::deadline() const {
   return since + span_;
 }
 
+#if defined(WITH_OPENSSL) && defined(_WIN32)
+namespace {
+BOOL CALLBACK initialiseTls(PINIT_ONCE, PVOID, PVOID*) {
+  // No exit handler: the HIS may unload the DLL long before it exits, and a
+  // handler left behind would call into unmapped code.
+  OPENSSL_init_crypto(OPENSSL_INIT_NO_ATEXIT, nullptr);
+  soap_ssl_init();
+  return TRUE;
+}
+}  // namespace
+#endif
+
 void recordAnswerCause(struct soap* soap, std::string cause) {
   TransportState& t = transportOf(soap);
   if (t.answerCause.empty()) t.answerCause = std::move(cause);
@@ -502,12 +514,7 @@ struct soap* newSessionContext() {
   // flag itself is not guarded, so the first run happens here, once.
 #ifdef _WIN32
   static INIT_ONCE tlsInitialised = INIT_ONCE_STATIC_INIT;
-  InitOnceExecuteOnce(
-      &tlsInitialised, [](PINIT_ONCE, PVOID, PVOID*) -> BOOL {
-        soap_ssl_init();
-        return TRUE;
-      },
-      nullptr, nullptr);
+  InitOnceExecuteOnce(&tlsInitialised, initialiseTls, nullptr, nullptr);
 #else
   static std::once_flag tlsInitialised;
   std::call_once(tlsInitialised, [] { soap_ssl_init(); });

@@ -3,9 +3,11 @@
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509v3.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdio>
+#include <ctime>
 #include <memory>
 #include <stdexcept>
 
@@ -71,7 +73,10 @@ void writePem(const std::string& path, const Issued& issued, bool withKey) {
 }  // namespace
 
 TestCertificates::TestCertificates(const std::string& directory) {
-  Issued root = issue("NvInterFace test root", "", -kDay, 30 * kDay, nullptr);
+  // A name of its own: roots of earlier runs may linger in a trust store
+  // (a Wine prefix's), and a root is found by its name.
+  std::string rootName = "NvInterFace test root " + std::to_string(std::time(nullptr)) + "-" + std::to_string(getpid());
+  Issued root = issue(rootName.c_str(), "", -kDay, 30 * kDay, nullptr);
   Issued strangerRoot = issue("Unknown root", "", -kDay, 30 * kDay, nullptr);
   const char* localNames = "DNS:localhost,IP:127.0.0.1";
   const struct {

@@ -10,9 +10,13 @@
 //       bytes in hex ("x" alone is the empty text). Writes one line
 //       "<label> x<hex>" per scenario ("<label> -" for a null result) and
 //       releases each result with freeResult.
+//   driver.exe <dll> <scenario-file> <result-file> --trust-root <pem-file>
+//       first adds the certificate of pem-file to the user's ROOT store, as
+//       an administrator trusts a centre's root (for the HTTPS scenarios).
 // Exit status: 0 when every scenario ran, 1 when an export is missing or a
 // scenario is malformed, 2 on a usage error.
 #include <windows.h>
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <string>
@@ -168,11 +172,34 @@ std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeRe
   return line;
 }
 
+// Adds the first certificate of a PEM file to the current user's ROOT store.
+bool trustRoot(const char* pemFile) {
+  std::FILE* file = std::fopen(pemFile, "rb");
+  if (!file) return false;
+  std::string pem;
+  for (int c; (c = std::fgetc(file)) != EOF;) pem += static_cast<char>(c);
+  std::fclose(file);
+  DWORD size = 0;
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) return false;
+  std::vector<BYTE> der(size);
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr))
+    return false;
+  return CertAddEncodedCertificateToSystemStoreA("ROOT", der.data(), size) != FALSE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 6 && std::string(argv[4]) == "--trust-root") {
+    if (!trustRoot(argv[5])) {
+      std::fprintf(stderr, "cannot add %s to the ROOT store: error %lu\n", argv[5], GetLastError());
+      return 1;
+    }
+    argc = 4;
+  }
   if (argc != 4) {
-    std::fprintf(stderr, "usage: %s <dll> (--list | <scenario-file>) <result-file>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <dll> (--list | <scenario-file>) <result-file> [--trust-root <pem-file>]\n",
+                 argv[0]);
     return 2;
   }
   HMODULE library = LoadLibraryA(argv[1]);

@@ -20,7 +20,9 @@
 #include "NvInterFace.h"
 #include "frame/service_session.h"
 #include "fuzz/export_catalogue.h"
+#include "tests/sandbox/sandbox_process.h"
 #include "tests/support/export_cases.h"
+#include "tests/support/test_certificates.h"
 #include "tests/windows/pe_tables.h"
 #include "tests/windows/wine_process.h"
 
@@ -122,16 +124,17 @@ class WindowsDll : public ExportTest {
   // Runs the driver under Wine in the scratch directory; returns the result
   // lines "<label> x<hex>" as label -> bytes ("<null>" for a null result).
   std::map<std::string, std::string> runDriver(const std::string& wine, const std::vector<std::string>& lines,
-                                               const std::string& mode = "") {
+                                               const std::string& mode = "", const std::string& trustedRoot = "") {
     std::ofstream(dir.path() + "/scenarios.txt", std::ios::binary | std::ios::trunc) << [&] {
       std::string text;
       for (const std::string& l : lines) text += l + "\n";
       return text;
     }();
     std::remove((dir.path() + "/results.txt").c_str());
-    nvwine::RunOutcome run = nvwine::runWithWine(
-        {wine, kDriver, nvwine::windowsPath(kDll), mode.empty() ? "scenarios.txt" : mode, "results.txt"}, dir.path(),
-        kPrefix, kWineTimeoutSeconds);
+    std::vector<std::string> argv = {wine, kDriver, nvwine::windowsPath(kDll), mode.empty() ? "scenarios.txt" : mode,
+                                     "results.txt"};
+    if (!trustedRoot.empty()) argv.insert(argv.end(), {"--trust-root", nvwine::windowsPath(trustedRoot)});
+    nvwine::RunOutcome run = nvwine::runWithWine(argv, dir.path(), kPrefix, kWineTimeoutSeconds);
     EXPECT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut) << "the driver ran past " << kWineTimeoutSeconds << " s";
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -333,6 +336,42 @@ std::optional<std::vector<std::optional<std::string>>> failingArguments(const nv
     if (transport.sent().empty() && outCode(doc) == e.checkFailureCode) return args;
   }
   return std::nullopt;
+}
+
+// HTTPS through the DLL: the centre's root trusted through the system's ROOT
+// store, where an administrator puts it; a root nobody put there refused.
+TEST_F(WindowsDll, HttpsCallsTrustTheSystemRootStore) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  TestCertificates certificates(dir.path());
+  // The DLL's own trace tells why a handshake failed.
+  std::ofstream(dir.path() + "/NvTrace.ini") << "level=1\nfile=trace.log\n";
+  auto trace = [&] {
+    std::ifstream in(dir.path() + "/trace.log");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const struct {
+    const char* label;
+    std::string pem;
+    std::string outText;  // "" for success
+  } cases[] = {
+      {"trusted", certificates.localhost, ""},
+      {"untrusted", certificates.stranger, gbk("HTTPS连接失败:农合中心服务器的证书不受信任")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    nvtest::SandboxProcess centre(dir.path() + "/" + c.label + ".db", dir.path() + "/" + c.label + ".log", c.pem);
+    dir.writeCentres({{Centres::kMain, centre.url(), "341122001", "2", "op01", ""}});
+    std::string line = std::string(c.label) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") + " x" +
+                       hex(Centres::kMain);
+    std::string doc = runDriver(wineProgram, {line}, "", certificates.trustedRoot)[c.label];
+    if (c.outText.empty()) {
+      EXPECT_EQ(outCode(doc), "000") << utf8(doc) << "\n" << trace();
+      EXPECT_NE(doc.find(gbk("张三")), std::string::npos) << utf8(doc);
+    } else {
+      EXPECT_EQ(doc, failureDocRaw("GetPersonInfo", "600", c.outText)) << utf8(doc);
+    }
+  }
 }
 
 TEST_F(WindowsDll, TemplateExportsMatchLinux) {
