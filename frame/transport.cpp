@@ -537,7 +537,14 @@ void attachTransport(struct soap* soap, TransportState& state) {
   state.tlsSetUpRuntime = soap->fsslauth;
   soap->fsslauth = setUpTls;
 #endif
+#ifdef _WIN32
+  // Windows bounds a connection attempt itself (three SYNs, about 21 s),
+  // while a non-blocking connect, which a time-out of ours needs, learns of
+  // a refusal only when that time-out ends on some Winsock implementations.
+  soap->connect_timeout = 0;
+#else
   soap->connect_timeout = state.timeouts.connect;
+#endif
   soap->send_timeout = state.timeouts.send;
   soap->recv_timeout = state.timeouts.receive;
   CallTrace* trace = CallTrace::current();

@@ -10,13 +10,17 @@
 //       bytes in hex ("x" alone is the empty text). Writes one line
 //       "<label> x<hex>" per scenario ("<label> -" for a null result) and
 //       releases each result with freeResult.
-//   driver.exe <dll> <scenario-file> <result-file> --trust-root <pem-file>
+//   driver.exe <dll> <scenario-file> <result-file> [--trust-root <pem-file>]
+//              [--winhttp-proxy <host:port>]
 //       first adds the certificate of pem-file to the user's ROOT store, as
-//       an administrator trusts a centre's root (for the HTTPS scenarios).
+//       an administrator trusts a centre's root (for the HTTPS scenarios),
+//       and sets WinHTTP's proxy (netsh winhttp set proxy) for the run,
+//       resetting it to none afterwards.
 // Exit status: 0 when every scenario ran, 1 when an export is missing or a
 // scenario is malformed, 2 on a usage error.
 #include <windows.h>
 #include <wincrypt.h>
+#include <winhttp.h>
 
 #include <cstdio>
 #include <string>
@@ -187,15 +191,42 @@ bool trustRoot(const char* pemFile) {
   return CertAddEncodedCertificateToSystemStoreA("ROOT", der.data(), size) != FALSE;
 }
 
+// Sets WinHTTP's own proxy setting; an empty proxy means none.
+bool setWinHttpProxy(const std::string& proxy) {
+  std::wstring wide(proxy.begin(), proxy.end());
+  WINHTTP_PROXY_INFO info{};
+  info.dwAccessType = proxy.empty() ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_NAMED_PROXY;
+  info.lpszProxy = proxy.empty() ? nullptr : &wide[0];
+  return WinHttpSetDefaultProxyConfiguration(&info) != FALSE;
+}
+
+// Resets WinHTTP's proxy when the run ends, however it ends.
+struct ProxyReset {
+  bool armed = false;
+  ~ProxyReset() {
+    if (armed) setWinHttpProxy("");
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 6 && std::string(argv[4]) == "--trust-root") {
-    if (!trustRoot(argv[5])) {
-      std::fprintf(stderr, "cannot add %s to the ROOT store: error %lu\n", argv[5], GetLastError());
+  ProxyReset proxyReset;
+  for (; argc >= 6; argc -= 2) {
+    std::string option = argv[argc - 2], value = argv[argc - 1];
+    if (option == "--trust-root" && !trustRoot(value.c_str())) {
+      std::fprintf(stderr, "cannot add %s to the ROOT store: error %lu\n", value.c_str(), GetLastError());
       return 1;
     }
-    argc = 4;
+    if (option == "--winhttp-proxy") {
+      proxyReset.armed = true;
+      if (!setWinHttpProxy(value)) {
+        std::fprintf(stderr, "cannot set WinHTTP's proxy: error %lu\n", GetLastError());
+        return 1;
+      }
+    } else if (option != "--trust-root") {
+      break;
+    }
   }
   if (argc != 4) {
     std::fprintf(stderr, "usage: %s <dll> (--list | <scenario-file>) <result-file> [--trust-root <pem-file>]\n",

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +23,7 @@
 #include "fuzz/export_catalogue.h"
 #include "tests/sandbox/sandbox_process.h"
 #include "tests/support/export_cases.h"
+#include "tests/support/loopback_proxy.h"
 #include "tests/support/test_certificates.h"
 #include "tests/windows/pe_tables.h"
 #include "tests/windows/wine_process.h"
@@ -124,7 +126,8 @@ class WindowsDll : public ExportTest {
   // Runs the driver under Wine in the scratch directory; returns the result
   // lines "<label> x<hex>" as label -> bytes ("<null>" for a null result).
   std::map<std::string, std::string> runDriver(const std::string& wine, const std::vector<std::string>& lines,
-                                               const std::string& mode = "", const std::string& trustedRoot = "") {
+                                               const std::string& mode = "", const std::string& trustedRoot = "",
+                                               const std::string& winHttpProxy = "") {
     std::ofstream(dir.path() + "/scenarios.txt", std::ios::binary | std::ios::trunc) << [&] {
       std::string text;
       for (const std::string& l : lines) text += l + "\n";
@@ -134,6 +137,7 @@ class WindowsDll : public ExportTest {
     std::vector<std::string> argv = {wine, kDriver, nvwine::windowsPath(kDll), mode.empty() ? "scenarios.txt" : mode,
                                      "results.txt"};
     if (!trustedRoot.empty()) argv.insert(argv.end(), {"--trust-root", nvwine::windowsPath(trustedRoot)});
+    if (!winHttpProxy.empty()) argv.insert(argv.end(), {"--winhttp-proxy", winHttpProxy});
     nvwine::RunOutcome run = nvwine::runWithWine(argv, dir.path(), kPrefix, kWineTimeoutSeconds);
     EXPECT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut) << "the driver ran past " << kWineTimeoutSeconds << " s";
@@ -372,6 +376,30 @@ TEST_F(WindowsDll, HttpsCallsTrustTheSystemRootStore) {
       EXPECT_EQ(doc, failureDocRaw("GetPersonInfo", "600", c.outText)) << utf8(doc);
     }
   }
+}
+
+// The system's proxy (here WinHTTP's setting): a forwarded POST for an http
+// centre, a CONNECT tunnel for an https one.
+TEST_F(WindowsDll, CallsGoThroughTheSystemProxy) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  TestCertificates certificates(dir.path());
+  nvtest::SandboxProcess plain(dir.path() + "/plain.db", dir.path() + "/plain.log");
+  nvtest::SandboxProcess https(dir.path() + "/https.db", dir.path() + "/https.log", certificates.localhost);
+  LoopbackProxy proxy;
+  dir.writeCentres({{"1", plain.url(), "341122001", "2", "op01", ""}, {"2", https.url(), "341122001", "2", "op01", ""}});
+  std::vector<std::string> lines;
+  for (const char* centre : {"1", "2"})
+    lines.push_back(std::string("centre") + centre + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") +
+                    " x" + hex(centre));
+  std::map<std::string, std::string> docs =
+      runDriver(wineProgram, lines, "", certificates.trustedRoot, proxy.address().substr(std::strlen("http://")));
+  EXPECT_EQ(outCode(docs["centre1"]), "000") << utf8(docs["centre1"]);
+  EXPECT_EQ(outCode(docs["centre2"]), "000") << utf8(docs["centre2"]);
+  std::vector<std::string> sent = proxy.requestLines();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0], "POST " + plain.url() + " HTTP/1.1");
+  EXPECT_EQ(sent[1], "CONNECT localhost:" + std::to_string(https.port()) + " HTTP/1.1");
 }
 
 TEST_F(WindowsDll, TemplateExportsMatchLinux) {
