@@ -185,12 +185,9 @@ std::string sessionFailureCause(struct soap* soap, const TransportState& t, bool
   if (soap->error == SOAP_OK) return answerReadToEnd ? "" : "no response in the answer's Body";
   if (t.connectFailed || !t.cause.empty()) return t.cause.empty() ? "cannot connect" : t.cause;
   if (!t.answerCause.empty()) return t.answerCause;
-  if (soap->error >= 100 && soap->error < 600) return "HTTP status " + std::to_string(soap->error);
-  // Where the reader stopped in the answer's body: what the runtime counted
-  // of it, less what it had not read yet.
-  unsigned long long unread = soap->buflen > soap->bufidx ? soap->buflen - soap->bufidx : 0;
-  std::string at = " at byte " + std::to_string(soap->count > unread ? soap->count - unread : 0);
-  const bool bodyComplete = soap->length > 0 && soap->count >= soap->length;
+  // A status other than 2xx that the runtime would not read as SOAP.
+  if (soap->error >= 100 && soap->error < 600 && (soap->error < 200 || soap->error >= 300))
+    return "HTTP status " + std::to_string(soap->error);
   switch (soap->error) {
     case SOAP_CLI_FAULT:
     case SOAP_SVR_FAULT:
@@ -201,15 +198,22 @@ std::string sessionFailureCause(struct soap* soap, const TransportState& t, bool
         code = soap->fault->SOAP_ENV__Code->SOAP_ENV__Value;
       return std::string("fault ") + (code ? code : "without a code");
     }
-    case SOAP_TAG_MISMATCH:
-      return "malformed answer" + at + ": not the operation's response";
-    case SOAP_EOF:
-      if (t.closedByCentre && !bodyComplete)
-        return "connection closed by the centre after " + std::to_string(t.bytesReceived) + " bytes received";
-      return "malformed answer" + at + ": ended early";
     default:
-      return "malformed answer" + at + " (runtime error " + std::to_string(soap->error) + ")";
+      break;
   }
+  // The answer could not be read (the runtime gives a 2xx status when a
+  // Body holds neither the response nor a fault): cut short by the centre,
+  // or malformed where the reader stopped in its body, counting what the
+  // runtime received of the body less what it had not read yet.
+  const bool bodyComplete = soap->length > 0 && soap->count >= soap->length;
+  if (t.closedByCentre && !bodyComplete)
+    return "connection closed by the centre after " + std::to_string(t.bytesReceived) + " bytes received";
+  unsigned long long unread = soap->buflen > soap->bufidx ? soap->buflen - soap->bufidx : 0;
+  std::string at = " at byte " + std::to_string(soap->count > unread ? soap->count - unread : 0);
+  if (soap->error == SOAP_TAG_MISMATCH) return "malformed answer" + at + ": not the operation's response";
+  if (soap->error == SOAP_EOF) return "malformed answer" + at + ": ended early";
+  if (soap->error >= 200 && soap->error < 300) return "malformed answer" + at;
+  return "malformed answer" + at + " (runtime error " + std::to_string(soap->error) + ")";
 }
 
 std::string withBase64Decoded(std::string_view message) {
