@@ -84,6 +84,14 @@ std::string between(std::string_view text, std::string_view open, std::string_vi
   return end == std::string_view::npos ? "" : std::string(text.substr(start, end - start));
 }
 
+// A field of the one-line entry: control characters (line breaks in the
+// runtime's texts, in a centre code) become blanks.
+std::string oneLine(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = ' ';
+  return trimmed(text);
+}
+
 // What the HIS's own input caused when no session ran.
 std::string causeWithoutSession(const std::string& outCode, const std::string& outText) {
   if (outCode == texts::kSuccessCode) return "";
@@ -166,11 +174,11 @@ void CallTrace::finish(std::string_view resultDocument) noexcept {
     if (cause.empty() && host_.empty())
       cause = causeWithoutSession(outCode, between(resultDocument, "<out_text>", "</out_text>"));
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
-    std::string entry = localTime(startedAt_) + " export=" + export_ + " centre=" + centre_ +
-                        " host=" + (host_.empty() ? "-" : host_) + " ms=" + std::to_string(ms.count()) +
+    std::string entry = localTime(startedAt_) + " export=" + export_ + " centre=" + oneLine(centre_) +
+                        " host=" + (host_.empty() ? "-" : oneLine(host_)) + " ms=" + std::to_string(ms.count()) +
                         " sent=" + std::to_string(bytesSent_) + " received=" + std::to_string(bytesReceived_) +
                         " out_code=" + outCode;
-    if (outCode != texts::kSuccessCode) entry += " cause=\"" + (cause.empty() ? "unknown" : cause) + "\"";
+    if (outCode != texts::kSuccessCode) entry += " cause=\"" + (cause.empty() ? "unknown" : oneLine(cause)) + "\"";
     entry += "\n";
     if (settings_.level >= 2 && (!sent_.empty() || !received_.empty()))
       entry += "--- sent\n" + withBase64Decoded(sent_) + "\n--- received\n" + withBase64Decoded(received_) + "\n";
