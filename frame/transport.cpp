@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "frame/call_trace.h"
 #include "frame/texts.h"
 
 #ifdef WITH_OPENSSL
+#include <openssl/err.h>
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 #endif
@@ -17,6 +19,8 @@
 #include <wincrypt.h>
 #include <winhttp.h>
 #else
+#include <poll.h>
+
 #include <mutex>
 #endif
 
@@ -426,9 +430,67 @@ int sendBounded(struct soap* soap, const char* bytes, size_t count) {
   return SOAP_OK;
 }
 
+#ifdef WITH_OPENSSL
+// Waits until the socket is ready for what TLS wants next, at most `wait`.
+// 1: ready; 0: the wait ran out; -1: the socket failed.
+int waitForSocket(SOAP_SOCKET socket, bool forWriting, microseconds wait) {
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(wait + microseconds(999));
+  int timeout = static_cast<int>(std::min<long long>(ms.count(), 2000000000));
+#ifdef _WIN32
+  WSAPOLLFD ready{socket, static_cast<SHORT>(forWriting ? POLLWRNORM : POLLRDNORM), 0};
+  int r = WSAPoll(&ready, 1, timeout);
+#else
+  pollfd ready{socket, static_cast<short>(forWriting ? POLLOUT : POLLIN), 0};
+  int r = ::poll(&ready, 1, timeout);
+#endif
+  return r > 0 ? 1 : r == 0 ? 0 : -1;
+}
+
+// A TLS read with every wait bounded by the receive time-out and the
+// low-speed deadline. The runtime's own TLS read waits afresh for each
+// part of a record (up to 100 times), so a centre trickling one record
+// could hold the call far beyond both.
+size_t receiveTls(struct soap* soap, TransportState& t, char* buffer, size_t capacity, int ownLimit) {
+  for (;;) {
+    ERR_clear_error();
+    int r = SSL_read(soap->ssl, buffer, static_cast<int>(std::min<size_t>(capacity, 1 << 30)));
+    if (r > 0) return static_cast<size_t>(r);
+    int err = SSL_get_error(soap->ssl, r);
+    if (err != SSL_ERROR_WANT_READ && err != SSL_ERROR_WANT_WRITE) {
+      t.closedByCentre = true;
+      return 0;
+    }
+    bool lowSpeedCut = false;
+    microseconds wait = nextWait(t, ownLimit, lowSpeedCut);
+    if (ownLimit == 0 && !lowSpeedCut) wait = microseconds(std::numeric_limits<int>::max() * 1000LL);
+    int ready = wait.count() > 0 ? waitForSocket(soap->socket, err == SSL_ERROR_WANT_WRITE, wait) : 0;
+    if (ready == 0) {
+      recordFailure(t, lowSpeedCut ? lowSpeedCause(t) + " while receiving"
+                                   : "time-out while receiving (" + seconds(wait) + ")");
+      return 0;
+    }
+    if (ready < 0) {
+      t.closedByCentre = true;
+      return 0;
+    }
+  }
+}
+#endif
+
 size_t receiveBounded(struct soap* soap, char* buffer, size_t capacity) {
   TransportState& t = transportOf(soap);
   const int ownLimit = soap->recv_timeout;
+#ifdef WITH_OPENSSL
+  if (soap->ssl != nullptr) {
+    size_t count = receiveTls(soap, t, buffer, capacity, ownLimit);
+    if (count > 0) {
+      t.window.moved(count, TransportClock::now());
+      t.bytesReceived += count;
+      if (t.keepMessages) t.received.append(buffer, count);
+    }
+    return count;
+  }
+#endif
   bool lowSpeedCut = false;
   microseconds wait = nextWait(t, ownLimit, lowSpeedCut);
   if (lowSpeedCut && wait.count() <= 0) {

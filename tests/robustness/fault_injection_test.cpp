@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 
 #include "NvInterFace.h"
 #include "frame/service_session.h"
@@ -19,6 +20,7 @@
 #include "soapH.h"
 #include "tests/robustness/stalling_server.h"
 #include "tests/support/export_cases.h"
+#include "tests/support/test_certificates.h"
 
 namespace {
 
@@ -184,6 +186,10 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
   const std::string head = text.bytes.substr(0, text.bytes.find("\r\n\r\n") + 4);
   const std::string value(6000, 'v');
   const Reply steady = Reply::soap("cliSettlement", "<return>" + value + ":</return>");
+  TestCertificates certificates(dir.path());
+  const char* trusted = std::getenv("SSL_CERT_FILE");
+  const std::string previousTrust = trusted ? trusted : "";
+  setenv("SSL_CERT_FILE", certificates.trustedRoot.c_str(), 1);
   const struct {
     const char* name;
     std::string sentBeforeSilence;  // none: the request is never answered
@@ -193,6 +199,7 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
     bool largeRequest = false;
     int waits = -300000;
     bool neverConnects = false;
+    std::string tlsPem = {};
   } cases[] = {
       // Connecting fails as the runtime reports a connection not made.
       {"never completes the connection", "", {}, {}, failureDocRaw("cliSettlement", "600", "Timeout"), 0.3, false,
@@ -206,8 +213,13 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
       // The reader's window opens seldom: longer waits, so that the low-speed
       // limit is what ends it.
       {"reads a 5 MB request 256 bytes every 0.5 s", "", {}, {256, 500}, "", 1.2, true, -3000000},
+      // Waits of 1 s here, so that a loaded machine cannot turn a pause into
+      // a time-out: only the low-speed limit is on trial.
       {"a slow but steady answer: 2 KB every 0.25 s", steady.bytes, {2048, 250}, {},
-       successDoc("cliSettlement", 1, {{{0, "settlementNo", value + ":"}}}), 0.75},
+       successDoc("cliSettlement", 1, {{{0, "settlementNo", value + ":"}}}), 0.75, false, -1000000},
+      // Over HTTPS the bytes of one TLS record trickle in.
+      {"over TLS, one byte every 0.2 s", text.bytes, {1, 200}, {}, "", 1, false, -300000, false,
+       certificates.localhost},
   };
   for (const auto& c : cases) {
     // Scaled down from 100 s: waits of 0.3 s, and a low-speed limit of
@@ -217,7 +229,7 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
     limits.connect = c.waits;
     limits.lowSpeedSpan = -1000000;
     nv::ScopedSessionTimeouts shortWaits(limits);
-    StallingServer stalling(c.sentBeforeSilence, c.sending, c.reading);
+    StallingServer stalling(c.sentBeforeSilence, c.sending, c.reading, c.tlsPem);
     FullListener full;
     dir.writeCentres({{Centres::kMain, c.neverConnects ? full.url() : stalling.url(), "H", "1", "op", ""}});
     auto start = Clock::now();
@@ -231,6 +243,10 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
     std::chrono::duration<double> took = Clock::now() - start;
     EXPECT_NEAR(took.count(), c.seconds, 0.8) << c.name;
   }
+  if (trusted)
+    setenv("SSL_CERT_FILE", previousTrust.c_str(), 1);
+  else
+    unsetenv("SSL_CERT_FILE");
 }
 
 TEST_F(FaultInjection, HugeAndDeepAnswers) {

@@ -1,7 +1,9 @@
 // A loopback server for one connection that reads the request, sends the
 // given bytes (maybe none) and then falls silent, holding the connection
 // open until it is destroyed: a centre that stops mid-answer. Either side
-// may be paced: a centre that trickles its answer or reads slowly.
+// may be paced: a centre that trickles its answer or reads slowly. With a
+// PEM file (certificate, then key) it speaks TLS and trickles the raw bytes
+// of its TLS records.
 #ifndef NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 #define NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 
@@ -20,7 +22,8 @@ struct Pace {
 
 class StallingServer {
  public:
-  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {});
+  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {},
+                          std::string tlsPem = "");
   ~StallingServer();
   StallingServer(const StallingServer&) = delete;
   StallingServer& operator=(const StallingServer&) = delete;
@@ -31,9 +34,12 @@ class StallingServer {
   void serve();
 
   bool pause(int ms);  // false once stopping
+  void sendPaced(int fd, const std::string& bytes);
+  void serveTls(int fd);
 
   std::string bytes_;
   Pace sending_, reading_;
+  std::string tlsPem_;
   int listenFd_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
