@@ -36,6 +36,12 @@ if(NOT TARGET gsoap_runtime)
   # C++20, no memory touched. Sanitizer builds let it pass; a seed and a test
   # row keep it covered.
   target_compile_options(gsoap_runtime PRIVATE -w -fno-sanitize=shift-base)
+  # HTTPS through the runtime's own OpenSSL support (Linux: libssl-dev).
+  if(NOT WIN32)
+    find_package(OpenSSL REQUIRED)
+    target_compile_definitions(gsoap_runtime PUBLIC WITH_OPENSSL)
+    target_link_libraries(gsoap_runtime PUBLIC OpenSSL::SSL OpenSSL::Crypto)
+  endif()
   set_target_properties(gsoap_runtime PROPERTIES POSITION_INDEPENDENT_CODE ON)
 endif()
 # ---- end of the runtime block ----------------------------------------------
@@ -43,6 +49,29 @@ endif()
 # ---- Windows (mingw-w64 cross build): the runtime's sockets are Winsock ----
 if(WIN32)
   target_link_libraries(gsoap_runtime PUBLIC ws2_32)
+  # HTTPS: OpenSSL cross-built, static, from Debian's source package of the
+  # installed libssl-dev (tools/cross-build-openssl.sh), outside the
+  # repository. Trusted roots come from the system's ROOT store (crypt32),
+  # the system proxy from WinHTTP.
+  if(NOT NV_MINGW_TRIPLE)
+    # The triple is the cross compiler's name up to "-gcc".
+    get_filename_component(nv_cc ${CMAKE_C_COMPILER} NAME)
+    string(REGEX REPLACE "-gcc.*$" "" NV_MINGW_TRIPLE "${nv_cc}")
+  endif()
+  if(NOT NV_WINDOWS_OPENSSL_DIR)
+    execute_process(COMMAND dpkg-query -W "-f=\${Version}" libssl-dev
+                    OUTPUT_VARIABLE nv_openssl_version OUTPUT_STRIP_TRAILING_WHITESPACE)
+    set(NV_WINDOWS_OPENSSL_DIR /var/cache/nvinterface/openssl/${nv_openssl_version}/${NV_MINGW_TRIPLE})
+  endif()
+  set(NV_WINDOWS_OPENSSL_DIR ${NV_WINDOWS_OPENSSL_DIR} CACHE PATH "OpenSSL cross-built for this mingw triple")
+  if(NOT EXISTS ${NV_WINDOWS_OPENSSL_DIR}/.built)
+    message(FATAL_ERROR "No OpenSSL for ${NV_MINGW_TRIPLE} at ${NV_WINDOWS_OPENSSL_DIR}: "
+                        "run tools/cross-build-openssl.sh ${NV_MINGW_TRIPLE}")
+  endif()
+  target_compile_definitions(gsoap_runtime PUBLIC WITH_OPENSSL)
+  target_include_directories(gsoap_runtime BEFORE PUBLIC ${NV_WINDOWS_OPENSSL_DIR}/include)
+  target_link_libraries(gsoap_runtime PUBLIC ${NV_WINDOWS_OPENSSL_DIR}/lib/libssl.a
+                        ${NV_WINDOWS_OPENSSL_DIR}/lib/libcrypto.a crypt32 winhttp ws2_32 user32 advapi32)
 endif()
 
 # nv_soapcpp2(<var> CLIENT|SERVER DIRECTORY <dir>

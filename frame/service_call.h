@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "frame/boundary.h"
+#include "frame/call_trace.h"
 #include "frame/export_sheet.h"
 #include "frame/service_session.h"
 #include "service/session_guard.h"
@@ -66,10 +67,12 @@ void writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& ar
 template <class Request, class Result>
 char* runSheet(const ExportSheet<Request, Result>& sheet, const Arguments& args) {
   return guardExport(sheet.functionId, [&] {
+    CallTrace trace(sheet.functionId, detail::argumentAt(args, sheet.centreArgument));
     ResultDocument doc;
     doc.appendHeader(sheet.functionId);
     detail::writeOutcome(sheet, args, doc);
     doc.appendEnd();
+    trace.finish(doc.text());
     return doc.finishDocument();
   });
 }

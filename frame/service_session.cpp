@@ -5,6 +5,7 @@
 #include <new>
 
 #include "frame/answer_reader.h"
+#include "frame/call_trace.h"
 #include "frame/codec.h"
 #include "frame/texts.h"
 #include "service/session_guard.h"
@@ -17,6 +18,11 @@ thread_local ScopedSessionTransport* tlsTransport = nullptr;
 thread_local ScopedAnswerReader::Reader tlsAnswerReader = nullptr;
 
 ServiceSession::State& stateOf(struct soap* soap) { return *static_cast<ServiceSession::State*>(soap->user); }
+}  // namespace
+
+TransportState& transportOf(struct soap* soap) { return stateOf(soap).transport; }
+
+namespace {
 
 // Called by the runtime when it has read an answer through to its end.
 int markAnswerReadToEnd(struct soap* soap) {
@@ -81,11 +87,9 @@ ScopedAnswerReader::ScopedAnswerReader(Reader reader) : previous_(tlsAnswerReade
 
 ScopedAnswerReader::~ScopedAnswerReader() { tlsAnswerReader = previous_; }
 
-ServiceSession::ServiceSession() : soap_(soap_new()) {
+ServiceSession::ServiceSession() : soap_(newSessionContext()) {
   if (soap_ == nullptr) throw std::bad_alloc();
-  SessionTimeouts timeouts = tlsTimeoutOverride ? *tlsTimeoutOverride : SessionTimeouts();
-  soap_->send_timeout = timeouts.send;
-  soap_->recv_timeout = timeouts.receive;
+  state_.transport.timeouts = tlsTimeoutOverride ? *tlsTimeoutOverride : SessionTimeouts();
   // A catalogue may hold any number of entries; the runtime's default
   // refuses lists of more than 100,000.
   soap_->maxoccurs = std::numeric_limits<decltype(soap_->maxoccurs)>::max();
@@ -101,9 +105,11 @@ ServiceSession::ServiceSession() : soap_(soap_new()) {
     state_.channel = &tlsTransport->channel_;
     attachMemoryTransport(soap_);
   }
+  attachTransport(soap_, state_.transport);
 }
 
 ServiceSession::~ServiceSession() {
+  reportToCurrentTrace(soap_, state_.transport, state_.answerReadToEnd);
   soap_destroy(soap_);
   soap_end(soap_);
   soap_free(soap_);  // soap_done, then the context itself
@@ -116,11 +122,19 @@ bool ServiceSession::receiveAnswer(const AnswerPlan& plan, ResultDocument& doc) 
 bool ServiceSession::readAsStream(const AnswerPlan& plan, ResultDocument& doc) {
   AnswerOutcome outcome = readAnswer(soap_, plan, doc);
   state_.malformedAnswerAt = outcome.malformedAt;
-  if (outcome.kind == AnswerOutcome::Kind::kFault) state_.answerFaultText = std::move(outcome.faultText);
+  // The reader's own account of a failure for the trace; the fault's text
+  // may name a patient, so only its kind is said.
+  if (outcome.malformedAt >= 0)
+    recordAnswerCause(soap_, "malformed answer at byte " + std::to_string(outcome.malformedAt));
+  if (outcome.kind == AnswerOutcome::Kind::kFault) {
+    recordAnswerCause(soap_, "fault sent by the centre");
+    state_.answerFaultText = std::move(outcome.faultText);
+  }
   return outcome.kind == AnswerOutcome::Kind::kSuccess;
 }
 
 std::string ServiceSession::failureText() const {
+  if (!state_.transport.outText.empty()) return state_.transport.outText;  // the transport knows better
   if (state_.answerFaultText) {
     if (state_.answerFaultText->empty()) return texts::kMajorException;
     return decodeField(*state_.answerFaultText);

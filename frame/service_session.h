@@ -9,19 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "frame/transport.h"
+
 struct soap;
 
 namespace nv {
 
 struct AnswerPlan;
 class ResultDocument;
-
-// Socket waits, in the runtime's units: positive values are seconds,
-// negative ones microseconds.
-struct SessionTimeouts {
-  int send = 100;
-  int receive = 100;
-};
 
 // Test seam: sessions opened on this thread while an instance lives use the
 // given time-outs instead of 100 seconds. Per thread, so nothing is shared.
@@ -110,12 +105,16 @@ class ServiceSession {
   // answer nor the runtime left a fault with a text.
   std::string failureText() const;
 
+  // Why the transport failed, in words for the trace ("" when it did not).
+  const std::string& transportCause() const { return state_.transport.cause; }
+
   // What the runtime's callbacks reach through soap->user.
   struct State {
     ScopedSessionTransport::Channel* channel = nullptr;  // null: a real socket
     bool answerReadToEnd = false;
     std::optional<std::string> answerFaultText;  // the text of a fault the centre sent
     int64_t malformedAnswerAt = -1;
+    TransportState transport;
   };
 
  private:

@@ -13,7 +13,15 @@ inline constexpr const char* kCallFailedCode = "600";
 extern const char kSuccess[];            // 执行成功
 extern const char kCentreNotFound[];     // 无法找到配置文件
 extern const char kMajorException[];     // 函数重大异常
-extern const char kEndpointNotUsable[];  // the centre's service address is missing or not http
+extern const char kEndpointNotUsable[];  // the centre's service address is missing or not http(s)
+
+// Why an HTTPS connection was refused: what failed in the handshake.
+extern const char kTlsUntrusted[];
+extern const char kTlsNameMismatch[];
+extern const char kTlsExpired[];
+extern const char kTlsNotYetValid[];
+extern const char kTlsNotTls[];
+extern const char kTlsFailed[];
 
 // The label of the centre-code argument in every check table.
 extern const char kCentreCodeLabel[];  // 农合中心编码

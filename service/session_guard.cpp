@@ -6,17 +6,19 @@
 
 namespace {
 
-bool startsWithHttpScheme(const char *s)
+// The length of s's scheme when it is one of the given, in any letter
+// case; 0 otherwise.
+std::size_t schemeLength(const char *s, const char *scheme)
 {
-    static const char scheme[] = "http://";
-    for (std::size_t i = 0; i + 1 < sizeof scheme; ++i) {
+    std::size_t i = 0;
+    for (; scheme[i] != '\0'; ++i) {
         char c = s[i];
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
         if (c != scheme[i])
-            return false;
+            return 0;
     }
-    return true;
+    return i;
 }
 
 // Every byte the runtime sends passes this filter first, the counting pass
@@ -32,13 +34,18 @@ int refuseSendWithoutConnection(struct soap *soap, const char **, std::size_t *)
 
 bool nvIsHttpEndpoint(const char *endpoint)
 {
-    if (endpoint == nullptr || !startsWithHttpScheme(endpoint))
+    if (endpoint == nullptr)
+        return false;
+    std::size_t scheme = schemeLength(endpoint, "http://");
+    if (scheme == 0)
+        scheme = schemeLength(endpoint, "https://");
+    if (scheme == 0)
         return false;
     // The runtime copies the endpoint into a fixed buffer, cutting what does
     // not fit: such an endpoint cannot be called as it was given.
     if (std::strlen(endpoint) >= sizeof(static_cast<struct soap *>(nullptr)->endpoint))
         return false;
-    const char *host = endpoint + std::strlen("http://");
+    const char *host = endpoint + scheme;
     // Read the host as the runtime does: after user information ending in
     // the first '@', as "[...]" for IPv6, else up to ':', '/' or '?'.
     const char *at = std::strchr(host, '@');

@@ -11,7 +11,7 @@
 
 struct soap;
 
-// True when endpoint is an "http://" URL (scheme in any letter case) whose
+// True when endpoint is an "http://" or "https://" URL (scheme in any letter case) whose
 // host, as the runtime reads it, is not empty, and which is short enough
 // for the runtime to hold whole (under 1 KB). NULL is the empty text.
 bool nvIsHttpEndpoint(const char *endpoint);

@@ -12,7 +12,9 @@
 #     with binfmt_misc;
 #   - the SOAP toolkit's source package (tools/fetch-gsoap-source.sh), from
 #     which the Windows runtime is compiled, and a static expat for both
-#     mingw-w64 targets (tools/cross-build-expat.sh); never committed.
+#     mingw-w64 targets (tools/cross-build-expat.sh); never committed;
+#   - OpenSSL cross-built from its source package for both mingw triples
+#     (tools/cross-build-openssl.sh), kept outside the repository.
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
@@ -72,3 +74,8 @@ done
 
 # The toolkit's runtime for Windows is compiled from its source package.
 "$(dirname "$0")/fetch-gsoap-source.sh"
+
+# OpenSSL for the DLL's HTTPS, static, for both DLLs (minutes the first time).
+for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+  "$(dirname "$0")/cross-build-openssl.sh" "$triple" >/dev/null
+done

@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <map>
+#include <optional>
+#include <sstream>
 #include <thread>
 
 #include "NvInterFace.h"
+#include "frame/call_trace.h"
 #include "frame/service_session.h"
 #include "tests/support/export_cases.h"
 
@@ -26,6 +30,13 @@ std::string soap12Fault(const std::string& reasonXml) {
   return soap12Envelope("<soap:Fault><soap:Code><soap:Value>soap:Receiver</soap:Value></soap:Code>" + reasonXml +
                         "</soap:Fault>");
 }
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 class ServiceCall : public ExportTest {};
 
@@ -107,6 +118,72 @@ TEST_F(ServiceCall, ASilentCentreTimesOut) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
+// Every call leaves one trace line naming its cause; patient data (the
+// member's name in the answer, the certificate number sent) only at level 2.
+TEST_F(ServiceCall, EachCallLeavesOneTraceLineNamingItsCause) {
+  const std::string name = gbk("张三");
+  const Reply answer =
+      Reply::soap("getPersonInfo", "<return><list><name>" + base64Encode(name) + "</name></list></return>");
+  std::vector<std::string> entries;
+  auto collect = [](const std::string& entry, void* into) { static_cast<std::vector<std::string>*>(into)->push_back(entry); };
+  const std::string log = dir.path() + "/trace.log";
+  nv::ScopedTraceSettings traced({1, log}, collect, &entries);
+  nv::SessionTimeouts shortWaits;
+  shortWaits.receive = -300000;
+  nv::ScopedSessionTimeouts waits(shortWaits);
+  const struct {
+    const char* name;
+    std::optional<Reply> reply;
+    const char* centre;
+    std::string outCode, cause;  // cause "": none written
+  } cases[] = {
+      {"an answer", answer, Centres::kMain, "000", ""},
+      {"a fault", Reply::fault("soap:Server", base64Encode(name)), Centres::kMain, "600", "fault SOAP-ENV:Server"},
+      {"HTTP 404", Reply::http(404, {}, "not here"), Centres::kMain, "600", "HTTP status 404"},
+      {"malformed XML", Reply::xml("<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><<"),
+       Centres::kMain, "600", "malformed answer at byte "},
+      {"a Body that breaks off", Reply::xml(soap11Envelope("<a><<")), Centres::kMain, "600", "malformed answer at byte "},
+      {"closed without answering", Reply::closeWithoutAnswer(), Centres::kMain, "600",
+       "connection closed by the centre after 0 bytes received"},
+      {"half an answer", Reply::raw(answer.bytes).truncatedTo(answer.bytes.size() / 2), Centres::kMain, "600",
+       "connection closed by the centre after " + std::to_string(answer.bytes.size() / 2) + " bytes received"},
+      {"a Body with no response", Reply::xml(soap11Envelope("")), Centres::kMain, "600", "no response in the answer's Body"},
+      {"a silent centre", Reply::neverAnswer(2000), Centres::kMain, "600", "time-out while receiving (0.3 s)"},
+      {"refused", std::nullopt, Centres::kRefused, "600", "connect refused"},
+      {"an unknown centre", std::nullopt, "999999", "300", "centre not found"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.reply) server.enqueue(*c.reply);
+    size_t before = entries.size();
+    take(getPersonInfo("341122000123", "op", c.centre));
+    ASSERT_EQ(entries.size(), before + 1);
+    const std::string& line = entries.back();
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+    EXPECT_NE(line.find(" export=GetPersonInfo centre=" + std::string(c.centre) + " host="), std::string::npos) << line;
+    EXPECT_NE(line.find(" out_code=" + c.outCode), std::string::npos) << line;
+    EXPECT_EQ(line.find(" cause=\"" + c.cause), c.cause.empty() ? std::string::npos : line.find(" cause=")) << line;
+    for (const std::string& patientData : {name, base64Encode(name), std::string("341122000123")})
+      EXPECT_EQ(line.find(patientData), std::string::npos) << line;
+  }
+  std::string written;
+  for (const std::string& entry : entries) written += entry;
+  EXPECT_EQ(readFile(log), written);
+
+  // Level 2 adds the messages, base64 shown decoded.
+  nv::ScopedTraceSettings messages({2, ""}, collect, &entries);
+  server.enqueue(answer);
+  take(getPersonInfo("341122000123", "op", Centres::kMain));
+  EXPECT_NE(entries.back().find("<bookno>341122000123</bookno>"), std::string::npos) << entries.back();
+  EXPECT_NE(entries.back().find("<name>" + name + "</name>"), std::string::npos) << entries.back();
+
+  // A trace that cannot be written changes nothing.
+  nv::ScopedTraceSettings unwritable({2, dir.path() + "/no/such/directory/trace.log"});
+  server.enqueue(answer);
+  std::string traced2 = take(getPersonInfo("341122000123", "op", Centres::kMain));
+  EXPECT_NE(traced2.find("<out_code>000</out_code>"), std::string::npos) << traced2;
+}
+
 TEST_F(ServiceCall, TheSessionSendsOnePostWithTheEmptyAction) {
   server.enqueue(Reply::soap("getPersonInfo", "<return/>"));
   take(callMain());
@@ -160,6 +237,8 @@ TEST_F(ServiceCall, ConcurrentCallsAreIndependent) {
   for (int i = 0; i < 13; ++i) row.push_back({i, fields[i], i == 1 ? gbk("李四") : i == 11 ? "1390000" : ""});
   const std::string expected = successDoc(kFid, 13, {row});
 
+  // The trace switched on by its file, read by each call: one whole line each.
+  writeFile(dir.path() + "/NvTrace.ini", "# support\r\nlevel = 1\r\nfile=concurrent.log\r\n");
   std::vector<int> failures(kThreads, 0);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t)
@@ -174,6 +253,11 @@ TEST_F(ServiceCall, ConcurrentCallsAreIndependent) {
   for (const std::string& request : server.requests())
     for (const auto& [name, text] : wrapperMembers(requestBody(request)))
       if (name == "bookno") ++booksSent[base64Decode(text)];
+  std::istringstream trace(readFile(dir.path() + "/concurrent.log"));
+  int lines = 0;
+  for (std::string line; std::getline(trace, line); ++lines)
+    EXPECT_NE(line.find(" export=GetPersonInfo centre= host=127.0.0.1 "), std::string::npos) << line;
+  EXPECT_EQ(lines, kThreads * kCallsEach);
   ASSERT_EQ(booksSent.size(), static_cast<size_t>(kThreads));
   for (const auto& [book, count] : booksSent) EXPECT_EQ(count, kCallsEach) << book;
 }

@@ -4,14 +4,23 @@
 // nothing leaks.
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdlib>
 
 #include "NvInterFace.h"
 #include "frame/service_session.h"
 #include "fuzz/document_check.h"
 #include "fuzz/export_catalogue.h"
+#include "soapH.h"
 #include "tests/robustness/stalling_server.h"
 #include "tests/support/export_cases.h"
+#include "tests/support/test_certificates.h"
 
 namespace {
 
@@ -130,25 +139,116 @@ TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
   }
 }
 
-TEST_F(FaultInjection, SilentCentresTimeOut) {
+// A request of 5 MB straight through a session: no export takes an argument
+// that large. The transport's account of the failure, or "" on success.
+std::string sendLargeRequest(const std::string& url) {
+  nv::ServiceSession session;
+  std::string name(5 << 20, 'A');
+  ns1__getHospitalInfo request;
+  request.name = &name;
+  ns1__getHospitalInfoResponse response;
+  if (soap_call___ns1__getHospitalInfo(session.context(), url.c_str(), nullptr, &request, response) == SOAP_OK)
+    return "";
+  return session.transportCause();
+}
+
+// A loopback listener whose accept queue is full: the kernel drops further
+// connection requests unanswered, as a lost SYN does.
+class FullListener {
+ public:
+  FullListener() {
+    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    ::listen(listenFd_, 0);
+    ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+    for (int& fd : fillers_) {
+      fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+      ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    }
+    ::poll(nullptr, 0, 100);  // the fillers' handshakes complete
+  }
+  ~FullListener() {
+    for (int fd : fillers_) ::close(fd);
+    ::close(listenFd_);
+  }
+  std::string url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/clinic/webservice/inpatientRedeem"; }
+
+ private:
+  int listenFd_ = -1, port_ = 0;
+  int fillers_[3] = {-1, -1, -1};
+};
+
+TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
   const Reply text = Reply::soap("cliSettlement", "<return>MTIz</return>");
   const std::string head = text.bytes.substr(0, text.bytes.find("\r\n\r\n") + 4);
-  nv::ScopedSessionTimeouts shortWaits({-300000, -300000});  // 0.3 s
+  const std::string value(6000, 'v');
+  const Reply steady = Reply::soap("cliSettlement", "<return>" + value + ":</return>");
+  TestCertificates certificates(dir.path());
+  const char* trusted = std::getenv("SSL_CERT_FILE");
+  const std::string previousTrust = trusted ? trusted : "";
+  setenv("SSL_CERT_FILE", certificates.trustedRoot.c_str(), 1);
   const struct {
     const char* name;
     std::string sentBeforeSilence;  // none: the request is never answered
+    Pace sending, reading;
+    std::string expected;  // "": the major exception
+    double seconds;        // how long the call takes, give or take 0.8 s
+    bool largeRequest = false;
+    int waits = -300000;
+    bool neverConnects = false;
+    std::string tlsPem = {};
   } cases[] = {
-      {"accepts and never answers", ""},
-      {"sends the headers, then nothing", head},
-      {"sends half the envelope, then nothing", text.bytes.substr(0, text.bytes.size() - 40)},
+      // Connecting fails as the runtime reports a connection not made.
+      {"never completes the connection", "", {}, {}, failureDocRaw("cliSettlement", "600", "Timeout"), 0.3, false,
+       -300000, true},
+      {"accepts and never answers", "", {}, {}, "", 0.3},
+      {"sends the headers, then nothing", head, {}, {}, "", 0.3},
+      {"sends half the envelope, then nothing", text.bytes.substr(0, text.bytes.size() - 40), {}, {}, "", 0.3},
+      // Each byte comes within the wait, the low-speed limit ends the call.
+      {"one byte every 0.2 s", text.bytes, {1, 200}, {}, "", 1},
+      {"the whole answer at 45 ms a byte", text.bytes, {1, 45}, {}, "", 1},
+      // The reader's window opens seldom: longer waits, so that the low-speed
+      // limit is what ends it.
+      {"reads a 5 MB request 256 bytes every 0.5 s", "", {}, {256, 500}, "", 1.2, true, -3000000},
+      // Waits of 1 s here, so that a loaded machine cannot turn a pause into
+      // a time-out: only the low-speed limit is on trial.
+      {"a slow but steady answer: 2 KB every 0.25 s", steady.bytes, {2048, 250}, {},
+       successDoc("cliSettlement", 1, {{{0, "settlementNo", value + ":"}}}), 0.75, false, -1000000},
+      // Over HTTPS the bytes of one TLS record trickle in.
+      {"over TLS, one byte every 0.2 s", text.bytes, {1, 200}, {}, "", 1, false, -300000, false,
+       certificates.localhost},
   };
   for (const auto& c : cases) {
-    StallingServer stalling(c.sentBeforeSilence);
-    dir.writeCentres({{Centres::kMain, stalling.url(), "H", "1", "op", ""}});
+    // Scaled down from 100 s: waits of 0.3 s, and a low-speed limit of
+    // 1,024 bytes in any 1 s span.
+    nv::SessionTimeouts limits;
+    limits.send = limits.receive = c.waits;
+    limits.connect = c.waits;
+    limits.lowSpeedSpan = -1000000;
+    nv::ScopedSessionTimeouts shortWaits(limits);
+    StallingServer stalling(c.sentBeforeSilence, c.sending, c.reading, c.tlsPem);
+    FullListener full;
+    dir.writeCentres({{Centres::kMain, c.neverConnects ? full.url() : stalling.url(), "H", "1", "op", ""}});
     auto start = Clock::now();
-    EXPECT_EQ(call(kText), majorException("cliSettlement")) << c.name;
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(3)) << c.name;
+    if (c.largeRequest) {
+      std::string cause = sendLargeRequest(stalling.url());
+      EXPECT_NE(cause.find("low-speed limit"), std::string::npos) << c.name << ": " << cause;
+      EXPECT_NE(cause.find("while sending"), std::string::npos) << c.name << ": " << cause;
+    } else {
+      EXPECT_EQ(call(kText), c.expected.empty() ? majorException("cliSettlement") : c.expected) << c.name;
+    }
+    std::chrono::duration<double> took = Clock::now() - start;
+    EXPECT_NEAR(took.count(), c.seconds, 0.8) << c.name;
   }
+  if (trusted)
+    setenv("SSL_CERT_FILE", previousTrust.c_str(), 1);
+  else
+    unsetenv("SSL_CERT_FILE");
 }
 
 TEST_F(FaultInjection, HugeAndDeepAnswers) {

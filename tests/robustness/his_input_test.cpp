@@ -214,7 +214,8 @@ TEST_F(ConfigurationTrouble, UnusableServiceAddresses) {
       {"http://[", false},
       {"http://[]/x", false},
       {"", false},
-      {"https://centre/x", false},
+      {"https://centre/x", true},
+      {"https://", false},
       {"http://", false},
   };
   for (const auto& c : cases) {

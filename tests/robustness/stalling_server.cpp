@@ -6,6 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <openssl/ssl.h>
+
+#include <algorithm>
 #include <stdexcept>
 
 namespace nvtest {
@@ -22,8 +25,12 @@ bool readable(int fd, const std::atomic<bool>& stopping) {
 }
 }  // namespace
 
-StallingServer::StallingServer(std::string sentBeforeSilence) : bytes_(std::move(sentBeforeSilence)) {
+StallingServer::StallingServer(std::string sentBeforeSilence, Pace sending, Pace reading, std::string tlsPem)
+    : bytes_(std::move(sentBeforeSilence)), sending_(sending), reading_(reading), tlsPem_(std::move(tlsPem)) {
   listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // A slow reader with a small window, so the client's sending stalls soon.
+  int small = 4096;
+  if (reading_.bytes > 0) ::setsockopt(listenFd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -42,24 +49,69 @@ StallingServer::~StallingServer() {
 }
 
 std::string StallingServer::url() const {
-  return "http://127.0.0.1:" + std::to_string(port_) + "/clinic/webservice/inpatientRedeem";
+  return (tlsPem_.empty() ? "http://127.0.0.1:" : "https://localhost:") + std::to_string(port_) +
+         "/clinic/webservice/inpatientRedeem";
 }
 
 void StallingServer::serve() {
   if (!readable(listenFd_, stopping_)) return;
   int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
   if (fd < 0) return;
+  if (!tlsPem_.empty()) return serveTls(fd);
   // The request ends with the envelope's closing tag.
   std::string request;
   char buffer[4096];
+  size_t readStep = reading_.bytes > 0 ? std::min(reading_.bytes, sizeof buffer) : sizeof buffer;
   while (request.find("Envelope>") == std::string::npos && readable(fd, stopping_)) {
-    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    ssize_t n = ::recv(fd, buffer, readStep, 0);
     if (n <= 0) break;
     request.append(buffer, static_cast<size_t>(n));
+    if (reading_.bytes > 0 && !pause(reading_.everyMs)) break;
   }
-  if (!bytes_.empty()) ::send(fd, bytes_.data(), bytes_.size(), MSG_NOSIGNAL);
+  sendPaced(fd, bytes_);
   while (!stopping_) ::poll(nullptr, 0, kSliceMs);
   ::close(fd);
+}
+
+void StallingServer::sendPaced(int fd, const std::string& bytes) {
+  size_t sendStep = sending_.bytes > 0 ? sending_.bytes : bytes.size();
+  for (size_t at = 0; at < bytes.size() && !stopping_; at += sendStep) {
+    if (::send(fd, bytes.data() + at, std::min(sendStep, bytes.size() - at), MSG_NOSIGNAL) < 0) break;
+    if (sending_.bytes > 0 && !pause(sending_.everyMs)) break;
+  }
+}
+
+// The handshake and the request in TLS; then the answer's TLS records are
+// made in memory and their raw bytes sent at the sending pace.
+void StallingServer::serveTls(int fd) {
+  SSL_CTX* ctx = SSL_CTX_new(TLS_server_method());
+  SSL* ssl = nullptr;
+  if (ctx != nullptr && SSL_CTX_use_certificate_chain_file(ctx, tlsPem_.c_str()) == 1 &&
+      SSL_CTX_use_PrivateKey_file(ctx, tlsPem_.c_str(), SSL_FILETYPE_PEM) == 1 && (ssl = SSL_new(ctx)) != nullptr &&
+      SSL_set_fd(ssl, fd) == 1 && SSL_accept(ssl) == 1) {
+    std::string request;
+    char buffer[4096];
+    while (request.find("Envelope>") == std::string::npos && (SSL_pending(ssl) > 0 || readable(fd, stopping_))) {
+      int n = SSL_read(ssl, buffer, sizeof buffer);
+      if (n <= 0) break;
+      request.append(buffer, static_cast<size_t>(n));
+    }
+    BIO* records = BIO_new(BIO_s_mem());
+    SSL_set0_wbio(ssl, records);
+    if (!bytes_.empty()) SSL_write(ssl, bytes_.data(), static_cast<int>(bytes_.size()));
+    char* raw = nullptr;
+    long size = BIO_get_mem_data(records, &raw);
+    sendPaced(fd, std::string(raw, static_cast<size_t>(size > 0 ? size : 0)));
+  }
+  while (!stopping_) ::poll(nullptr, 0, kSliceMs);
+  SSL_free(ssl);
+  SSL_CTX_free(ctx);
+  ::close(fd);
+}
+
+bool StallingServer::pause(int ms) {
+  for (int waited = 0; waited < ms && !stopping_; waited += kSliceMs) ::poll(nullptr, 0, std::min(kSliceMs, ms - waited));
+  return !stopping_;
 }
 
 }  // namespace nvtest

@@ -1,6 +1,9 @@
 // A loopback server for one connection that reads the request, sends the
 // given bytes (maybe none) and then falls silent, holding the connection
-// open until it is destroyed: a centre that stops mid-answer.
+// open until it is destroyed: a centre that stops mid-answer. Either side
+// may be paced: a centre that trickles its answer or reads slowly. With a
+// PEM file (certificate, then key) it speaks TLS and trickles the raw bytes
+// of its TLS records.
 #ifndef NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 #define NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 
@@ -10,9 +13,17 @@
 
 namespace nvtest {
 
+// How a side moves its bytes: `bytes` at a time, one step every `everyMs`.
+// No bytes: all at once.
+struct Pace {
+  size_t bytes = 0;
+  int everyMs = 0;
+};
+
 class StallingServer {
  public:
-  explicit StallingServer(std::string sentBeforeSilence);
+  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {},
+                          std::string tlsPem = "");
   ~StallingServer();
   StallingServer(const StallingServer&) = delete;
   StallingServer& operator=(const StallingServer&) = delete;
@@ -22,7 +33,13 @@ class StallingServer {
  private:
   void serve();
 
+  bool pause(int ms);  // false once stopping
+  void sendPaced(int fd, const std::string& bytes);
+  void serveTls(int fd);
+
   std::string bytes_;
+  Pace sending_, reading_;
+  std::string tlsPem_;
   int listenFd_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};

@@ -39,7 +39,8 @@ std::string readLine(int fd, int timeoutMs) {
 
 }  // namespace
 
-SandboxProcess::SandboxProcess(const std::string& databasePath, const std::string& logPath) : logPath_(logPath) {
+SandboxProcess::SandboxProcess(const std::string& databasePath, const std::string& logPath, const std::string& tlsPem)
+    : tls_(!tlsPem.empty()), logPath_(logPath) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) throw std::runtime_error("pipe");
   posix_spawn_file_actions_t actions;
@@ -49,6 +50,7 @@ SandboxProcess::SandboxProcess(const std::string& databasePath, const std::strin
   posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
   std::vector<std::string> args = {NV_SANDBOX_BINARY, "--port", "0", "--db", databasePath};
+  if (tls_) args.insert(args.end(), {"--tls", tlsPem});
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -75,7 +77,8 @@ SandboxProcess::~SandboxProcess() {
 }
 
 std::string SandboxProcess::url() const {
-  return "http://127.0.0.1:" + std::to_string(port_) + "/clinic/webservice/inpatientRedeem";
+  return (tls_ ? "https://localhost:" : "http://127.0.0.1:") + std::to_string(port_) +
+         "/clinic/webservice/inpatientRedeem";
 }
 
 bool SandboxProcess::running() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }

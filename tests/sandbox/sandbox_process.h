@@ -11,15 +11,17 @@ namespace nvtest {
 
 class SandboxProcess {
  public:
-  // Starts nv_sandbox with --port 0 --db databasePath; its log goes to
-  // logPath. Throws std::runtime_error when it does not report a port.
-  SandboxProcess(const std::string& databasePath, const std::string& logPath);
+  // Starts nv_sandbox with --port 0 --db databasePath (and --tls tlsPem
+  // when given: HTTPS); its log goes to logPath. Throws std::runtime_error
+  // when it does not report a port.
+  SandboxProcess(const std::string& databasePath, const std::string& logPath, const std::string& tlsPem = "");
   ~SandboxProcess();  // stops it, if still running
   SandboxProcess(const SandboxProcess&) = delete;
   SandboxProcess& operator=(const SandboxProcess&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem"
+  // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem", or with
+  // TLS "https://localhost:<port>/...", the name its certificates carry.
   std::string url() const;
   bool running() const;
 
@@ -32,6 +34,7 @@ class SandboxProcess {
   pid_t pid_ = -1;
   int stdoutFd_ = -1;
   int port_ = 0;
+  bool tls_ = false;
   std::string logPath_;
 };
 

@@ -1,6 +1,8 @@
 // The sandbox server itself: bad requests never end it, its answers are
 // base64 on the wire, every exchange is one log line, its store survives a
 // restart, and it serves clients that call at once.
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -8,7 +10,10 @@
 
 #include "NvInterFace.h"
 #include "tests/sandbox/sandbox_fixture.h"
+#include "tests/support/loopback_proxy.h"
+#include "tests/support/scripted_server.h"
 #include "tests/support/soap_message.h"
+#include "tests/support/test_certificates.h"
 
 namespace nvtest {
 namespace {
@@ -90,6 +95,125 @@ TEST_F(SandboxServer, BadRequestsAreAnsweredAndTheServerGoesOn) {
     EXPECT_EQ(take(cliAuditingSeek("20009999", kCentre)), failureDoc("cliAuditingSeek", "600", "结算单不存在"));
   }
   EXPECT_EQ(sandbox->stop(), 0) << sandbox->log();
+}
+
+// Sets (or with null, unsets) an environment variable for one scope,
+// restoring what was there.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value) : name_(name) {
+    const char* old = std::getenv(name);
+    hadValue_ = old != nullptr;
+    if (hadValue_) oldValue_ = old;
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
+  }
+  ScopedEnvironment(const char* name, const std::string& value) : ScopedEnvironment(name, value.c_str()) {}
+  ~ScopedEnvironment() {
+    if (hadValue_)
+      setenv(name_, oldValue_.c_str(), 1);
+    else
+      unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  bool hadValue_ = false;
+  std::string oldValue_;
+};
+
+// The same call over HTTPS: the certificate decides, before any request is
+// sent; a trusted one gives the very answer plain HTTP gives.
+TEST_F(SandboxServer, HttpsCentresAreTrustedOnlyWithAValidCertificate) {
+  TestCertificates certificates(dir.path());
+  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
+  auto lookUp = [] { return take(getPersonInfo("341122000123", "op01", kCentre)); };
+  const std::string overHttp = lookUp();
+  ASSERT_NE(overHttp.find("<out_code>000</out_code>"), std::string::npos) << overHttp;
+  auto refused = [](const char* reason) { return failureDoc("GetPersonInfo", "600", reason); };
+  std::string plainBehindHttps = sandbox->url();
+  plainBehindHttps.replace(0, std::strlen("http://127.0.0.1"), "https://localhost");
+  const struct {
+    const char* name;
+    std::string pem;  // "": the plain HTTP sandbox behind an https:// address
+    std::string expected;
+  } cases[] = {
+      {"a certificate from a trusted root", certificates.localhost, overHttp},
+      {"a root nobody trusts", certificates.stranger, refused("HTTPS连接失败:农合中心服务器的证书不受信任")},
+      {"another host's certificate", certificates.wrongName,
+       refused("HTTPS连接失败:农合中心服务器的证书与服务地址的主机名不符")},
+      {"an expired certificate", certificates.expired, refused("HTTPS连接失败:农合中心服务器的证书已过期")},
+      {"a plain HTTP centre", "", refused("HTTPS连接失败:农合中心服务器未以TLS应答(该地址可能只支持http)")},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string name = dir.path() + "/tls" + std::to_string(++n);
+    std::unique_ptr<SandboxProcess> https;
+    if (!c.pem.empty()) https = std::make_unique<SandboxProcess>(name + ".db", name + ".log", c.pem);
+    dir.writeCentres({{kCentre, https ? https->url() : plainBehindHttps, kHospital, "2", "op01", ""}});
+    EXPECT_EQ(lookUp(), c.expected);
+    if (https && c.expected != overHttp) {
+      https->stop();
+      EXPECT_EQ(https->log().find("getPersonInfo"), std::string::npos) << "nothing was sent: " << https->log();
+      EXPECT_NE(https->log().find("TLS handshake failed"), std::string::npos) << https->log();
+    }
+  }
+}
+
+// Proxies named by the environment: a forwarded POST for http, a CONNECT
+// tunnel for https, the centre reached directly when no_proxy names it.
+TEST_F(SandboxServer, ProxiesFromTheEnvironmentCarryTheCall) {
+  std::vector<std::unique_ptr<ScopedEnvironment>> cleared;
+  for (const char* name : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "no_proxy", "NO_PROXY"})
+    cleared.push_back(std::make_unique<ScopedEnvironment>(name, nullptr));
+  TestCertificates certificates(dir.path());
+  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
+  SandboxProcess https(dir.path() + "/proxied.db", dir.path() + "/proxied.log", certificates.localhost);
+  LoopbackProxy proxy;
+  auto lookUp = [] { return take(getPersonInfo("341122000123", "op01", kCentre)); };
+  const std::string direct = lookUp();
+  const std::string httpTarget = "127.0.0.1:" + std::to_string(sandbox->port());
+  const std::string httpsTarget = "localhost:" + std::to_string(https.port());
+  const std::string refused = refusedUrl();
+  const std::string nobody = refused.substr(0, refused.find('/', 7));
+  const struct {
+    const char* name;
+    std::vector<std::pair<const char*, std::string>> environment;
+    bool overHttps;
+    std::string requestLine;  // what the proxy was sent; "": the proxy was not used
+    std::string expected;
+  } cases[] = {
+      {"http_proxy for an http centre", {{"http_proxy", proxy.address()}}, false,
+       "POST http://" + httpTarget + "/clinic/webservice/inpatientRedeem HTTP/1.1", direct},
+      {"HTTP_PROXY with a path", {{"HTTP_PROXY", proxy.address() + "/"}}, false,
+       "POST http://" + httpTarget + "/clinic/webservice/inpatientRedeem HTTP/1.1", direct},
+      {"https_proxy: a tunnel for an https centre", {{"https_proxy", proxy.address()}}, true,
+       "CONNECT " + httpsTarget + " HTTP/1.1", direct},
+      {"https_proxy is not for http centres", {{"https_proxy", proxy.address()}}, false, "", direct},
+      {"no_proxy names the centre", {{"http_proxy", proxy.address()}, {"no_proxy", "example.org, 127.0.0.1"}}, false,
+       "", direct},
+      {"NO_PROXY=*", {{"HTTPS_PROXY", proxy.address()}, {"NO_PROXY", "*"}}, true, "", direct},
+      {"no_proxy for other domains only", {{"https_proxy", proxy.address()}, {"no_proxy", ".example.org,host"}}, true,
+       "CONNECT " + httpsTarget + " HTTP/1.1", direct},
+      {"a proxy that is not there", {{"http_proxy", nobody}}, false, "",
+       failureDocRaw("GetPersonInfo", "600", "Connection refused")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::unique_ptr<ScopedEnvironment>> set;
+    for (const auto& [name, value] : c.environment) set.push_back(std::make_unique<ScopedEnvironment>(name, value));
+    dir.writeCentres({{kCentre, c.overHttps ? https.url() : sandbox->url(), kHospital, "2", "op01", ""}});
+    size_t before = proxy.requestLines().size();
+    EXPECT_EQ(lookUp(), c.expected);
+    std::vector<std::string> lines = proxy.requestLines();
+    EXPECT_EQ(lines.size(), before + !c.requestLine.empty());
+    if (!c.requestLine.empty() && lines.size() > before) {
+      EXPECT_EQ(lines.back(), c.requestLine);
+    }
+  }
 }
 
 TEST_F(SandboxServer, AnswersAndFaultStringsAreBase64OfGbk) {

@@ -15,6 +15,12 @@
 //   driver.exe <dll> --version <result-file>
 //       writes the DLL's version resource as Explorer reads it, one line
 //       "<field> x<hex>" per string field and "FixedFileVersion x<hex of a.b.c.d>".
+//   driver.exe <dll> <scenario-file> <result-file> [--trust-root <pem-file>]
+//              [--winhttp-proxy <host:port>]
+//       first adds the certificate of pem-file to the user's ROOT store, as
+//       an administrator trusts a centre's root (for the HTTPS scenarios),
+//       and sets WinHTTP's proxy (netsh winhttp set proxy) for the run,
+//       resetting it to none afterwards.
 // Exit status: 0 when every scenario ran, 1 when an export is missing or a
 // scenario is malformed, 2 on a usage error. Last, it writes the process's
 // peak memory to stderr ("memory: peak_working_set_kb=N peak_private_kb=N"),
@@ -28,6 +34,8 @@
 // After windows.h, which it needs; version 2: the K32 names of kernel32.
 #define PSAPI_VERSION 2
 #include <psapi.h>
+#include <wincrypt.h>
+#include <winhttp.h>
 
 #include <cstdio>
 #include <string>
@@ -274,11 +282,63 @@ void reportMemory(SIZE_T peakPrivate) {
                static_cast<unsigned long>(peakPrivate / 1024));
 }
 
+// Adds the first certificate of a PEM file to the current user's ROOT store.
+bool trustRoot(const char* pemFile) {
+  std::FILE* file = std::fopen(pemFile, "rb");
+  if (!file) return false;
+  std::string pem;
+  for (int c; (c = std::fgetc(file)) != EOF;) pem += static_cast<char>(c);
+  std::fclose(file);
+  DWORD size = 0;
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) return false;
+  std::vector<BYTE> der(size);
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr))
+    return false;
+  return CertAddEncodedCertificateToSystemStoreA("ROOT", der.data(), size) != FALSE;
+}
+
+// Sets WinHTTP's own proxy setting; an empty proxy means none.
+bool setWinHttpProxy(const std::string& proxy) {
+  std::wstring wide(proxy.begin(), proxy.end());
+  WINHTTP_PROXY_INFO info{};
+  info.dwAccessType = proxy.empty() ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_NAMED_PROXY;
+  info.lpszProxy = proxy.empty() ? nullptr : &wide[0];
+  return WinHttpSetDefaultProxyConfiguration(&info) != FALSE;
+}
+
+// Resets WinHTTP's proxy when the run ends, however it ends.
+struct ProxyReset {
+  bool armed = false;
+  ~ProxyReset() {
+    if (armed) setWinHttpProxy("");
+  }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  ProxyReset proxyReset;
+  for (; argc >= 6; argc -= 2) {
+    std::string option = argv[argc - 2], value = argv[argc - 1];
+    if (option == "--trust-root" && !trustRoot(value.c_str())) {
+      std::fprintf(stderr, "cannot add %s to the ROOT store: error %lu\n", value.c_str(), GetLastError());
+      return 1;
+    }
+    if (option == "--winhttp-proxy") {
+      proxyReset.armed = true;
+      if (!setWinHttpProxy(value)) {
+        std::fprintf(stderr, "cannot set WinHTTP's proxy: error %lu\n", GetLastError());
+        return 1;
+      }
+    } else if (option != "--trust-root") {
+      break;
+    }
+  }
   if (argc != 4) {
-    std::fprintf(stderr, "usage: %s <dll> (--list | --version | <scenario-file>) <result-file>\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s <dll> (--list | --version | <scenario-file>) <result-file> [--trust-root <pem-file>]"
+                 " [--winhttp-proxy <host:port>]\n",
+                 argv[0]);
     return 2;
   }
   std::vector<std::string> out;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -24,7 +25,10 @@
 #include "frame/service_session.h"
 #include "fuzz/export_catalogue.h"
 #include "tests/support/big_catalogue.h"
+#include "tests/sandbox/sandbox_process.h"
 #include "tests/support/export_cases.h"
+#include "tests/support/loopback_proxy.h"
+#include "tests/support/test_certificates.h"
 #include "tests/windows/pe_tables.h"
 #include "tests/windows/wine_process.h"
 
@@ -42,8 +46,8 @@ const std::string kPrefix = kBuildDir + "/wineprefix";
 constexpr int kWineTimeoutSeconds = 600;
 
 // DLLs that every Windows has; the DLL may import nothing else.
-const std::set<std::string> kSystemDlls = {"kernel32.dll", "msvcrt.dll", "ws2_32.dll", "advapi32.dll",
-                                           "user32.dll",   "wsock32.dll"};
+const std::set<std::string> kSystemDlls = {"kernel32.dll", "msvcrt.dll",  "ws2_32.dll",  "advapi32.dll",
+                                           "user32.dll",   "wsock32.dll", "winhttp.dll", "crypt32.dll"};
 
 std::string lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -130,7 +134,8 @@ class WindowsDll : public ExportTest {
   // lines "<label> x<hex>" as label -> bytes ("<null>" for a null result).
   // Lines "#stat <name> <number>" go to `stats`.
   std::map<std::string, std::string> runDriver(const std::string& wine, const std::vector<std::string>& lines,
-                                               const std::string& mode = "",
+                                               const std::string& mode = "", const std::string& trustedRoot = "",
+                                               const std::string& winHttpProxy = "",
                                                std::map<std::string, long long>* stats = nullptr) {
     std::ofstream(dir.path() + "/scenarios.txt", std::ios::binary | std::ios::trunc) << [&] {
       std::string text;
@@ -138,9 +143,11 @@ class WindowsDll : public ExportTest {
       return text;
     }();
     std::remove((dir.path() + "/results.txt").c_str());
-    nvwine::RunOutcome run = nvwine::runWithWine(
-        {wine, kDriver, nvwine::windowsPath(kDll), mode.empty() ? "scenarios.txt" : mode, "results.txt"}, dir.path(),
-        kPrefix, kWineTimeoutSeconds);
+    std::vector<std::string> argv = {wine, kDriver, nvwine::windowsPath(kDll), mode.empty() ? "scenarios.txt" : mode,
+                                     "results.txt"};
+    if (!trustedRoot.empty()) argv.insert(argv.end(), {"--trust-root", nvwine::windowsPath(trustedRoot)});
+    if (!winHttpProxy.empty()) argv.insert(argv.end(), {"--winhttp-proxy", winHttpProxy});
+    nvwine::RunOutcome run = nvwine::runWithWine(argv, dir.path(), kPrefix, kWineTimeoutSeconds);
     EXPECT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut) << "the driver ran past " << kWineTimeoutSeconds << " s";
     EXPECT_EQ(run.exitCode, 0) << run.output;
@@ -353,6 +360,66 @@ std::optional<std::vector<std::optional<std::string>>> failingArguments(const nv
   return std::nullopt;
 }
 
+// HTTPS through the DLL: the centre's root trusted through the system's ROOT
+// store, where an administrator puts it; a root nobody put there refused.
+TEST_F(WindowsDll, HttpsCallsTrustTheSystemRootStore) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  TestCertificates certificates(dir.path());
+  // The DLL's own trace tells why a handshake failed.
+  std::ofstream(dir.path() + "/NvTrace.ini") << "level=1\nfile=trace.log\n";
+  auto trace = [&] {
+    std::ifstream in(dir.path() + "/trace.log");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const struct {
+    const char* label;
+    std::string pem;
+    std::string outText;  // "" for success
+  } cases[] = {
+      {"trusted", certificates.localhost, ""},
+      {"untrusted", certificates.stranger, gbk("HTTPS连接失败:农合中心服务器的证书不受信任")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    nvtest::SandboxProcess centre(dir.path() + "/" + c.label + ".db", dir.path() + "/" + c.label + ".log", c.pem);
+    dir.writeCentres({{Centres::kMain, centre.url(), "341122001", "2", "op01", ""}});
+    std::string line = std::string(c.label) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") + " x" +
+                       hex(Centres::kMain);
+    std::string doc = runDriver(wineProgram, {line}, "", certificates.trustedRoot)[c.label];
+    if (c.outText.empty()) {
+      EXPECT_EQ(outCode(doc), "000") << utf8(doc) << "\n" << trace();
+      EXPECT_NE(doc.find(gbk("张三")), std::string::npos) << utf8(doc);
+    } else {
+      EXPECT_EQ(doc, failureDocRaw("GetPersonInfo", "600", c.outText)) << utf8(doc);
+    }
+  }
+}
+
+// The system's proxy (here WinHTTP's setting): a forwarded POST for an http
+// centre, a CONNECT tunnel for an https one.
+TEST_F(WindowsDll, CallsGoThroughTheSystemProxy) {
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  TestCertificates certificates(dir.path());
+  nvtest::SandboxProcess plain(dir.path() + "/plain.db", dir.path() + "/plain.log");
+  nvtest::SandboxProcess https(dir.path() + "/https.db", dir.path() + "/https.log", certificates.localhost);
+  LoopbackProxy proxy;
+  dir.writeCentres({{"1", plain.url(), "341122001", "2", "op01", ""}, {"2", https.url(), "341122001", "2", "op01", ""}});
+  std::vector<std::string> lines;
+  for (const char* centre : {"1", "2"})
+    lines.push_back(std::string("centre") + centre + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") +
+                    " x" + hex(centre));
+  std::map<std::string, std::string> docs =
+      runDriver(wineProgram, lines, "", certificates.trustedRoot, proxy.address().substr(std::strlen("http://")));
+  EXPECT_EQ(outCode(docs["centre1"]), "000") << utf8(docs["centre1"]);
+  EXPECT_EQ(outCode(docs["centre2"]), "000") << utf8(docs["centre2"]);
+  std::vector<std::string> sent = proxy.requestLines();
+  ASSERT_EQ(sent.size(), 2u);
+  EXPECT_EQ(sent[0], "POST " + plain.url() + " HTTP/1.1");
+  EXPECT_EQ(sent[1], "CONNECT localhost:" + std::to_string(https.port()) + " HTTP/1.1");
+}
+
 TEST_F(WindowsDll, TemplateExportsMatchLinux) {
   const std::string faultText = base64Encode(gbk("就诊记录不存在"));
   std::vector<Scenario> scenarios;
@@ -431,7 +498,7 @@ TEST_F(WindowsDll, BigCatalogueByteEqualToLinux) {
   server.enqueue(reply);
   std::map<std::string, long long> stats;
   std::map<std::string, std::string> windows = runDriver(
-      wineProgram, {"big updateLeechdom x" + hex("2024-01-01 00:00:00") + " x" + hex(Centres::kMain)}, "", &stats);
+      wineProgram, {"big updateLeechdom x" + hex("2024-01-01 00:00:00") + " x" + hex(Centres::kMain)}, "", "", "", &stats);
   const std::string& mine = windows["big"];
   EXPECT_EQ(mine.size(), linux.size());
   auto differ = std::mismatch(mine.begin(), mine.end(), linux.begin(), linux.end());

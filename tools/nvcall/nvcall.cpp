@@ -20,11 +20,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "frame/center_store.h"
+#include "frame/call_trace.h"
 #include "tools/common/gbk_text.h"
 #include "tools/nvcall/centre_check.h"
 #include "tools/nvcall/centre_config.h"
@@ -41,7 +43,7 @@ constexpr int kUsageError = 2;
 constexpr int kFailure = 3;     // no result to show: unreadable input, unconvertible text, ...
 
 const char kUsage[] =
-    "usage: nvcall [--utf8] [--table | --raw] NAME [ARG...]\n"
+    "usage: nvcall [--utf8] [--table | --raw] [--trace[=2]] NAME [ARG...]\n"
     "       nvcall [--utf8] show [--table | --value COLNAME] [FILE]\n"
     "       nvcall [--utf8] config list\n"
     "       nvcall [--utf8] config add CenterNO=CODE [ServiceURL=URL] [HOSP_CODE=..] [ORG_LEVEL=..] [UserNo=..] [BK=..]\n"
@@ -57,6 +59,8 @@ const char kUsage[] =
     "             printed is converted from GBK to UTF-8 (the library never converts)\n"
     "  --table    print the result's rows as an aligned table\n"
     "  --raw      print the bytes exactly as returned, nothing added\n"
+    "  --trace    print the call's trace line to stderr (--trace=2: with the\n"
+    "             messages exchanged, base64 shown decoded); NvTrace.ini is ignored\n"
     "  --list     list the exports and their arguments\n"
     "  show       read a saved result document (FILE, or standard input) and print\n"
     "             it as a table, or one column of its first row (--value)\n"
@@ -75,7 +79,10 @@ struct Options {
   bool table = false;
   bool raw = false;
   std::string value;  // show --value
+  int traceLevel = 0;
 };
+
+void printTrace(const std::string& entry, void*) { std::cerr << entry << std::flush; }
 
 int usageError(const std::string& message) {
   std::cerr << "nvcall: " << message << "\n\n" << kUsage;
@@ -178,6 +185,8 @@ int callExport(const std::string& name, const std::vector<std::string>& args, co
   std::vector<const char*> pointers;
   for (const std::string& text : texts) pointers.push_back(text.c_str());
 
+  std::optional<nv::ScopedTraceSettings> trace;
+  if (options.traceLevel > 0) trace.emplace(nv::TraceSettings{options.traceLevel, ""}, printTrace);
   char* result = entry->call(pointers);
   if (result == nullptr) {
     std::cerr << "nvcall: " << name << " returned no text\n";
@@ -355,6 +364,8 @@ int main(int argc, char** argv) {
       options.table = true;
     } else if (args[i] == "--raw") {
       options.raw = true;
+    } else if (args[i] == "--trace" || args[i] == "--trace=1" || args[i] == "--trace=2") {
+      options.traceLevel = args[i] == "--trace=2" ? 2 : 1;
     } else if (args[i] == "--list") {
       return listExports();
     } else if (args[i] == "--version") {

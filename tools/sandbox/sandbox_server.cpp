@@ -59,12 +59,19 @@ std::string faultText(struct soap* soap) {
 }
 
 // Accepts and serves connections one after another until asked to stop.
-void serveUntilStopped(struct soap* soap, ServerState& state) {
+void serveUntilStopped(struct soap* soap, ServerState& state, bool tls) {
   while (!stopRequested) {
     SOAP_SOCKET client = soap_accept(soap);
     if (!soap_valid_socket(client)) {
       if (soap->errnum != 0 && !stopRequested) writeLogLine("accept failed: " + faultText(soap));
       continue;  // a time-out: look at the stop flag again
+    }
+    if (tls && soap_ssl_accept(soap) != SOAP_OK) {
+      // A client that refused the certificate, or spoke no TLS.
+      writeLogLine("- TLS handshake failed: " + quoteForLog(faultText(soap)));
+      soap_closesock(soap);
+      soap_end(soap);
+      continue;
     }
     state.logged = false;
     int status = soap_serve(soap);
@@ -98,6 +105,14 @@ int run(const ServerOptions& options) {
   soap->user = &state;
   soap->fget = onGet;
 
+  const bool tls = !options.tlsPem.empty();
+  if (tls && soap_ssl_server_context(soap, SOAP_SSL_NO_AUTHENTICATION | SOAP_TLSv1_2 | SOAP_TLSv1_3,
+                                     options.tlsPem.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                     nullptr) != SOAP_OK) {
+    std::fprintf(stderr, "nv_sandbox: cannot use %s for TLS: %s\n", options.tlsPem.c_str(), faultText(soap).c_str());
+    soap_free(soap);
+    return 1;
+  }
   if (!soap_valid_socket(soap_bind(soap, options.host.c_str(), options.port, 16))) {
     std::fprintf(stderr, "nv_sandbox: cannot bind %s:%d: %s\n", options.host.c_str(), options.port,
                  faultText(soap).c_str());
@@ -106,7 +121,7 @@ int run(const ServerOptions& options) {
   }
   int port = boundPort(soap->master);
   std::string host = options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host;
-  state.origin = "http://" + host + ":" + std::to_string(port);
+  state.origin = (tls ? "https://" : "http://") + host + ":" + std::to_string(port);
 
   // The one line on stdout: scripts read the port from it.
   std::printf("%d\n", port);
@@ -114,7 +129,7 @@ int run(const ServerOptions& options) {
   writeLogLine("nv_sandbox serving " + state.origin + servicePath() + " (WSDL: " + state.origin + servicePath() +
                "?wsdl), database " + options.database);
 
-  serveUntilStopped(soap, state);
+  serveUntilStopped(soap, state, tls);
 
   writeLogLine("nv_sandbox stopped");
   soap_destroy(soap);

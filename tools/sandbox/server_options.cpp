@@ -3,15 +3,17 @@
 namespace sandbox {
 
 const char kServerUsage[] =
-    "usage: nv_sandbox [--port N] [--db PATH] [--host ADDRESS] [--timeout SECONDS]\n"
+    "usage: nv_sandbox [--port N] [--db PATH] [--host ADDRESS] [--timeout SECONDS] [--tls PEMFILE]\n"
     "\n"
     "A sandbox insurance centre: serves the centre's SOAP service (all 32\n"
-    "operations) and its WSDL (GET ...?wsdl) over HTTP.\n"
+    "operations) and its WSDL (GET ...?wsdl) over HTTP, or HTTPS with --tls.\n"
     "\n"
     "  --port N        TCP port; 0 picks a free one (default 8888)\n"
     "  --db PATH       SQLite database; created and seeded when new (default nv-sandbox.db)\n"
     "  --host ADDRESS  address to bind (default 127.0.0.1)\n"
     "  --timeout S     socket send and receive time-out in seconds (default 10)\n"
+    "  --tls PEMFILE   serve HTTPS: PEMFILE holds the server's certificate (chain)\n"
+    "                  followed by its private key\n"
     "\n"
     "Prints the bound port on one line on stdout, then logs one line per\n"
     "exchange on stderr. Stops on SIGINT or SIGTERM.\n";
@@ -39,7 +41,7 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
       options.help = true;
       continue;
     }
-    if (name != "--port" && name != "--db" && name != "--host" && name != "--timeout") {
+    if (name != "--port" && name != "--db" && name != "--host" && name != "--timeout" && name != "--tls") {
       error = "unknown option " + name;
       return std::nullopt;
     }
@@ -52,6 +54,8 @@ std::optional<ServerOptions> parseServerOptions(const std::vector<std::string>& 
       options.database = value;
     } else if (name == "--host") {
       options.host = value;
+    } else if (name == "--tls") {
+      options.tlsPem = value;
     } else {
       std::optional<int> number = name == "--port" ? parseNumber(value, 0, 65535) : parseNumber(value, 1, 3600);
       if (!number) {

@@ -13,6 +13,7 @@ struct ServerOptions {
   int port = 8888;  // 0: any free port
   std::string database = "nv-sandbox.db";
   int timeoutSeconds = 10;  // per socket send or receive
+  std::string tlsPem;       // not empty: serve HTTPS with the certificate chain and key in this PEM file
   bool help = false;
 };
 

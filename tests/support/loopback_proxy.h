@@ -1,0 +1,41 @@
+// A small HTTP proxy on 127.0.0.1 for the proxy tests: CONNECT opens a
+// tunnel (HTTPS through the proxy), any other request is forwarded to the
+// host its absolute URL names. It keeps the request line of every request
+// it was sent, so a test sees which calls went through it and how.
+#ifndef NVTEST_LOOPBACK_PROXY_H
+#define NVTEST_LOOPBACK_PROXY_H
+
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace nvtest {
+
+class LoopbackProxy {
+ public:
+  LoopbackProxy();
+  ~LoopbackProxy();
+  LoopbackProxy(const LoopbackProxy&) = delete;
+  LoopbackProxy& operator=(const LoopbackProxy&) = delete;
+
+  // "http://127.0.0.1:<port>", as proxy variables name it.
+  std::string address() const;
+  std::vector<std::string> requestLines() const;
+
+ private:
+  void acceptLoop();
+  void serve(int client);
+
+  int listenFd_ = -1;
+  int port_ = 0;
+  mutable std::mutex mutex_;
+  bool stopping_ = false;
+  std::vector<std::string> requestLines_;
+  std::vector<std::thread> workers_;
+  std::thread acceptor_;
+};
+
+}  // namespace nvtest
+
+#endif
