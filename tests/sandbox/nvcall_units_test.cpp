@@ -1,5 +1,6 @@
 // nvcall's own pieces: its export table against the library's module
-// definition, and its reading and layout of result documents.
+// definition, its reading and layout of result documents, and the check's
+// reading of a ServiceURL.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <sstream>
 
 #include "tests/support/gbk.h"
+#include "tools/nvcall/centre_check.h"
 #include "tools/nvcall/export_table.h"
 #include "tools/nvcall/result_view.h"
 
@@ -95,6 +97,32 @@ TEST(NvcallResultView, LaysOutRowsAcrossAndASingleWideRowDown) {
             "  e   5\n");
   down.alwaysAcross = true;
   EXPECT_EQ(renderTable(down, true).substr(0, 28), "R  (1 row)\n  a  bb  c  d  e\n");
+}
+
+TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
+  const struct {
+    const char* url;
+    const char* host;  // nullptr: not an address the check can try
+    const char* port;
+  } cases[] = {
+      {"http://127.0.0.1:8888/clinic/webservice/inpatientRedeem", "127.0.0.1", "8888"},
+      {"http://centre.example/ws", "centre.example", "80"},
+      {"https://centre.example/ws?wsdl", "centre.example", "443"},
+      {"http://[::1]:8080/ws", "::1", "8080"},
+      {"http://centre.example", "centre.example", "80"},
+      {"ftp://centre.example/ws", nullptr, nullptr},
+      {"http://", nullptr, nullptr},
+      {"http://host:port/ws", nullptr, nullptr},
+      {"http://[::1/ws", nullptr, nullptr},
+      {"", nullptr, nullptr},
+  };
+  for (const auto& c : cases) {
+    std::optional<ServiceAddress> address = parseServiceUrl(c.url);
+    ASSERT_EQ(address.has_value(), c.host != nullptr) << c.url;
+    if (!address) continue;
+    EXPECT_EQ(address->host, c.host) << c.url;
+    EXPECT_EQ(address->port, c.port) << c.url;
+  }
 }
 
 }  // namespace
