@@ -5,6 +5,7 @@
 #   gsoap_runtime    the runtime library to link, with the defines its
 #                    struct soap was compiled with.
 #   nv_soapcpp2()    runs the code generator on the service definition.
+include(BootstrapCache)
 find_program(NV_SOAPCPP2 soapcpp2 REQUIRED)
 # A host path: not re-rooted under a cross toolchain's sysroot.
 find_path(NV_GSOAP_IMPORT stlvector.h PATHS /usr/share/gsoap/import REQUIRED NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
@@ -18,9 +19,7 @@ set(NV_SOAP_MEMBERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/SoapMembersByLocalName.cmak
 # tools/fetch-gsoap-source.sh unpacks outside the repository.
 if(NOT TARGET gsoap_runtime)
   if(NOT NV_GSOAP_SOURCE_DIR)
-    execute_process(COMMAND dpkg-query -W "-f=\${Version}" gsoap
-                    OUTPUT_VARIABLE nv_gsoap_version OUTPUT_STRIP_TRAILING_WHITESPACE)
-    set(NV_GSOAP_SOURCE_DIR /var/cache/nvinterface/gsoap/${nv_gsoap_version})
+    nv_bootstrap_cache_dir(NV_GSOAP_SOURCE_DIR gsoap gsoap)
   endif()
   set(NV_GSOAP_SOURCE_DIR ${NV_GSOAP_SOURCE_DIR} CACHE PATH "The unpacked gsoap source package")
   if(NOT EXISTS ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
@@ -59,9 +58,7 @@ if(WIN32)
     string(REGEX REPLACE "-gcc.*$" "" NV_MINGW_TRIPLE "${nv_cc}")
   endif()
   if(NOT NV_WINDOWS_OPENSSL_DIR)
-    execute_process(COMMAND dpkg-query -W "-f=\${Version}" libssl-dev
-                    OUTPUT_VARIABLE nv_openssl_version OUTPUT_STRIP_TRAILING_WHITESPACE)
-    set(NV_WINDOWS_OPENSSL_DIR /var/cache/nvinterface/openssl/${nv_openssl_version}/${NV_MINGW_TRIPLE})
+    nv_bootstrap_cache_dir(NV_WINDOWS_OPENSSL_DIR openssl libssl-dev ${NV_MINGW_TRIPLE})
   endif()
   set(NV_WINDOWS_OPENSSL_DIR ${NV_WINDOWS_OPENSSL_DIR} CACHE PATH "OpenSSL cross-built for this mingw triple")
   if(NOT EXISTS ${NV_WINDOWS_OPENSSL_DIR}/.built)
