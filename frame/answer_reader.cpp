@@ -292,7 +292,8 @@ class AnswerReader {
 
   // The fault being read.
   bool faultStringTaken_ = false, reasonTaken_ = false, reasonTextTaken_ = false, inReason_ = false;
-  std::string faultString_, reasonText_;
+  bool faultCodeTaken_ = false, codeTaken_ = false, inCode_ = false;
+  std::string faultString_, reasonText_, faultCode_;
 };
 
 AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
@@ -328,7 +329,7 @@ void AnswerReader::skipUnknown(const Name& name, const Marks& marks) {
 }
 
 void AnswerReader::textBetweenElements() {
-  if (skipFrom_ != 0 || stopped_ || restIgnoredFrom_ != 0) return;
+  if (skipFrom_ != 0 || stopped_ || restIgnoredFrom_ != 0 || inCode_) return;
   switch (part_) {
     case Part::kEnvelope:  // before the Body: the Body is not found
       if (depth_ <= 1) fail();
@@ -409,11 +410,29 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
         inReason_ = true;
         return;
       }
+      // The code only names the kind of fault, for the trace.
+      if (name.local == "faultcode" && !faultCodeTaken_ && !marks.otherActor) {
+        faultCodeTaken_ = true;
+        return marks.nil ? skip() : collect(&faultCode_);
+      }
+      if (name.local == "Code" && envelopeNs_.holds(name.ns) && !codeTaken_ && !marks.otherActor) {
+        codeTaken_ = true;
+        if (marks.nil) return skip();
+        inCode_ = true;
+        return;
+      }
       bool known = ((name.local == "faultcode" || name.local == "faultactor" || name.local == "detail") &&
                     !marks.otherActor) ||
                    (envelopeNs_.holds(name.ns) &&
                     (name.local == "Code" || name.local == "Node" || name.local == "Role" || name.local == "Detail"));
       return known ? skip() : skipUnknown(name, marks);
+    }
+    // Inside a SOAP 1.2 Code only its Value is read, for the trace; the rest
+    // of it is passed over as the Code once was as a whole.
+    if (inCode_) {
+      if (depth_ == 5 && name.local == "Value" && envelopeNs_.holds(name.ns) && faultCode_.empty())
+        return marks.nil ? skip() : collect(&faultCode_);
+      return skip();
     }
     if (inReason_ && depth_ == 5 && name.local == "Text" && envelopeNs_.holds(name.ns) && !reasonTextTaken_) {
       reasonTextTaken_ = true;
@@ -487,6 +506,7 @@ void AnswerReader::end() {
     case 3:
       if (part_ == Part::kFault) {
         outcome_.kind = AnswerOutcome::Kind::kFault;
+        outcome_.faultCode = faultCode_.substr(faultCode_.find(':') + 1);  // npos + 1: all of it
         const std::string& text = !faultString_.empty() || reasonText_.empty() ? faultString_ : reasonText_;
         if (isAscii(text)) {
           outcome_.faultText = text;
@@ -498,7 +518,7 @@ void AnswerReader::end() {
       part_ = Part::kAfterBody;  // the wrapper is read
       return;
     case 4:
-      memberOpen_ = inReason_ = false;
+      memberOpen_ = inReason_ = inCode_ = false;
       return;
     case 5:
       if (inEntry_) {

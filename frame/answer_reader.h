@@ -24,6 +24,7 @@ struct AnswerOutcome {
   };
   Kind kind = Kind::kRuntime;
   std::string faultText;     // kFault: the fault string (or SOAP 1.2 Reason text) in GBK, undecoded
+  std::string faultCode;     // kFault: the local part of its code ("Server"), as sent
   int64_t malformedAt = -1;  // the byte of the body at which the XML stopped being well-formed
 };
 

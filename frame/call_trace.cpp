@@ -190,9 +190,13 @@ void CallTrace::finish(std::string_view resultDocument) noexcept {
 }
 
 std::string sessionFailureCause(struct soap* soap, const TransportState& t, bool answerReadToEnd) {
-  if (soap->error == SOAP_OK) return answerReadToEnd ? "" : "no response in the answer's Body";
   if (t.connectFailed || !t.cause.empty()) return t.cause.empty() ? "cannot connect" : t.cause;
+  // The centre hung up before the length it announced: whatever the reader
+  // made of the rest, the answer was cut short.
+  if (t.closedByCentre && soap->length > 0 && soap->count < soap->length)
+    return "connection closed by the centre after " + std::to_string(t.bytesReceived) + " bytes received";
   if (!t.answerCause.empty()) return t.answerCause;
+  if (soap->error == SOAP_OK) return answerReadToEnd ? "" : "no response in the answer's Body";
   // A status other than 2xx that the runtime would not read as SOAP.
   if (soap->error >= 100 && soap->error < 600 && (soap->error < 200 || soap->error >= 300))
     return "HTTP status " + std::to_string(soap->error);

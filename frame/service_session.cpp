@@ -123,11 +123,11 @@ bool ServiceSession::readAsStream(const AnswerPlan& plan, ResultDocument& doc) {
   AnswerOutcome outcome = readAnswer(soap_, plan, doc);
   state_.malformedAnswerAt = outcome.malformedAt;
   // The reader's own account of a failure for the trace; the fault's text
-  // may name a patient, so only its kind is said.
+  // may name a patient, so only its code is said.
   if (outcome.malformedAt >= 0)
     recordAnswerCause(soap_, "malformed answer at byte " + std::to_string(outcome.malformedAt));
   if (outcome.kind == AnswerOutcome::Kind::kFault) {
-    recordAnswerCause(soap_, "fault sent by the centre");
+    recordAnswerCause(soap_, "fault " + (outcome.faultCode.empty() ? std::string("without a code") : outcome.faultCode));
     state_.answerFaultText = std::move(outcome.faultText);
   }
   return outcome.kind == AnswerOutcome::Kind::kSuccess;
