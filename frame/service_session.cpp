@@ -24,6 +24,18 @@ TransportState& transportOf(struct soap* soap) { return stateOf(soap).transport;
 
 namespace {
 
+// The runtime takes a Content-Length as a size to set aside for some
+// answers, wrapping a negative one to an enormous size. A Content-Length
+// that is not a plain decimal number fails the call instead.
+int parseHttpHeader(struct soap* soap, const char* key, const char* value) {
+  if (soap_tag_cmp(key, "Content-Length") == 0) {
+    size_t digits = 0;
+    while (value[digits] >= '0' && value[digits] <= '9') ++digits;
+    if (digits == 0 || value[digits] != '\0' || digits > 18) return SOAP_LENGTH;
+  }
+  return stateOf(soap).parseHttpHeader(soap, key, value);
+}
+
 // Called by the runtime when it has read an answer through to its end.
 int markAnswerReadToEnd(struct soap* soap) {
   stateOf(soap).answerReadToEnd = true;
@@ -101,6 +113,8 @@ ServiceSession::ServiceSession() : soap_(newSessionContext()) {
 #endif
   soap_->user = &state_;
   soap_->fpreparefinalrecv = markAnswerReadToEnd;
+  state_.parseHttpHeader = soap_->fparsehdr;
+  soap_->fparsehdr = parseHttpHeader;
   if (tlsTransport != nullptr) {
     state_.channel = &tlsTransport->channel_;
     attachMemoryTransport(soap_);

@@ -112,6 +112,7 @@ class ServiceSession {
   struct State {
     ScopedSessionTransport::Channel* channel = nullptr;  // null: a real socket
     bool answerReadToEnd = false;
+    int (*parseHttpHeader)(struct soap*, const char*, const char*) = nullptr;  // the runtime's own
     std::optional<std::string> answerFaultText;  // the text of a fault the centre sent
     int64_t malformedAnswerAt = -1;
     TransportState transport;

@@ -97,6 +97,14 @@ TEST_F(FaultInjection, BrokenTransfersAreMajorExceptions) {
     server.enqueue(c.reply);
     EXPECT_EQ(call(kText), majorException("cliSettlement")) << c.name;
   }
+  // A length the runtime would take as a size to set aside (a negative one
+  // wraps to an enormous size) is refused as the runtime refuses headers.
+  for (const char* length : {"-268", "12ab", "", "99999999999999999999"})
+    for (const char* status : {"200 OK", "563 Odd"}) {
+      server.enqueue(Reply::raw(std::string("HTTP/1.1 ") + status + "\r\nContent-Type: text/xml\r\nContent-Length: " +
+                                length + "\r\n\r\n" + envelope));
+      EXPECT_EQ(call(kText), failureDocRaw("cliSettlement", "600", "HTTP Error")) << status << " " << length;
+    }
 }
 
 TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
