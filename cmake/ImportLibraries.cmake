@@ -26,6 +26,7 @@ function(nv_import_libraries dll archive def_file)
     COMMAND ${NV_LLVM_DLLTOOL} -m ${llvm_machine} -k -d ${decorated} -l ${dir}/NvInterFace.lib
     COMMAND ${NV_MINGW_DLLTOOL} -k -d ${decorated} -D NvInterFace.dll -l $<TARGET_LINKER_FILE:${dll}>
     DEPENDS ${dll} ${archive} ${def_file} ${PROJECT_SOURCE_DIR}/cmake/DecoratedDef.cmake
+            ${PROJECT_SOURCE_DIR}/cmake/DefExports.cmake
     COMMENT "Import libraries NvInterFace.lib and NvInterFace.dll.a"
     VERBATIM)
   add_custom_target(nv_import_libraries ALL DEPENDS ${dir}/NvInterFace.lib)
