@@ -11,7 +11,11 @@
 //    takes a code above 2000 for a request method);
 //  - an answer holding bytes above 0x7F or character references has its
 //    plain text converted to GBK, so only the values and out_text may
-//    differ: out_code, the row count and the column heads must not.
+//    differ: out_code, the row count and the column heads must not;
+//  - an answer with a processing instruction that holds a '?' before its
+//    closing "?>": the runtime ends the instruction at that '?', the
+//    streaming reader (as XML does) at "?>", so the two read different
+//    documents; each must still be a well-formed result.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -58,6 +62,12 @@ bool holdsNonAscii(const std::string& bytes) {
   return bytes.find("&#") != std::string::npos;
 }
 
+bool holdsInstructionWithInnerQuestionMark(const std::string& bytes) {
+  for (size_t at = bytes.find("<?"); at != std::string::npos; at = bytes.find("<?", at + 2))
+    if (bytes.find('?', at + 2) != bytes.find("?>", at + 2)) return true;
+  return false;
+}
+
 std::string majorException(const nvcheck::ExportEntry& e) {
   return std::string("<?xml version='1.0' encoding='gb2312'?><function><function_id>") + e.functionId +
          "</function_id><out_code>600</out_code><out_text>\xBA\xAF\xCA\xFD\xD6\xD8\xB4\xF3\xD2\xEC\xB3\xA3"
@@ -88,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             streamed);
     return 0;
   }
-  if (!holdsNonAscii(response)) {
+  const bool readAlike = !holdsInstructionWithInnerQuestionMark(response);
+  if (readAlike && !holdsNonAscii(response)) {
     require(streamed == generated, std::string(e.name) + ": both readers write the same document",
             "streamed:  " + streamed + "\ngenerated: " + generated);
     return 0;
@@ -98,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   require(problem.empty(), std::string(e.name) + ": the streamed document is well-formed", problem + "\n" + streamed);
   problem = nvcheck::readResultDocument(generated, e.functionId, b);
   require(problem.empty(), std::string(e.name) + ": the generated document is well-formed", problem + "\n" + generated);
+  if (!readAlike) return 0;
   bool sameHeads = a.columns.size() == b.columns.size();
   for (size_t i = 0; sameHeads && i < a.columns.size(); ++i)
     sameHeads = a.columns[i].colnum == b.columns[i].colnum && a.columns[i].colname == b.columns[i].colname;
