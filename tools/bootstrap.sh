@@ -13,7 +13,7 @@ linux_packages=(
   libsqlite3-dev
   libexpat1-dev
   libssl-dev openssl ca-certificates
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   python3 python3-zeep
   dpkg-dev
 )

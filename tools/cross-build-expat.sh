@@ -54,7 +54,7 @@ as_root cmake -S "$version_dir/src/expat" -B "$work" \
 # test "XML_DTD == 1", which the CMake form's bare #define breaks.
 as_root sed -i -e 's/^#define XML_DTD$/#define XML_DTD 1/' -e 's/^#define XML_NS$/#define XML_NS 1/' \
   "$work/expat_config.h"
-as_root cmake --build "$work" -j2 >/dev/null
+as_root cmake --build "$work" -j"$(nproc 2>/dev/null || echo 2)" >/dev/null
 as_root cmake --install "$work" >/dev/null
 
 # Only the archive and the public headers are kept.

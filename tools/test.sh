@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Runs every test: installs what is missing, cross-builds the Windows DLLs
-# and makes the release archive (build/release), builds the plain and the
-# sanitizer configuration, runs the suite in both (the Wine tests in the
-# plain one only: they run the same Windows programs either way), then gives
-# every fuzz target a short run (NV_FUZZ_SECONDS each, 30 by default; with 0
-# only its seeds run).
+# Runs every test: installs what is missing, checks the formatting
+# (tools/format.sh), cross-builds the Windows DLLs and makes the release
+# archive (build/release), builds the plain and the sanitizer configuration,
+# runs the suite in both (the Wine tests in the plain one only: they run the
+# same Windows programs either way), then gives every fuzz target a short run
+# (NV_FUZZ_SECONDS each, 30 by default; with 0 only its seeds run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 tools/bootstrap.sh
+# Every hand-written source in the one style of .clang-format.
+tools/format.sh --check
 # The x86 and x64 Windows DLLs and their programs; the suites below run them
 # under Wine. Then the archive a HIS vendor receives.
 tools/windows-test.sh --build-only
