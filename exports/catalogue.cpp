@@ -12,6 +12,9 @@
 namespace {
 using namespace nv;
 
+// The sheets keep their layout: one check, request member or column a line.
+// clang-format off
+
 // The centre answers with the member diseaseList, not return.
 const ExportSheet kUpdateDisease{
     "UpdateDisease", /*centre-code argument*/ 2,
@@ -150,6 +153,8 @@ const ExportSheet kMatchSeek{
     },
     textResult(&ns1__matchSeekResponse::return_, 0, "CheckState"),
 };
+
+// clang-format on
 
 }  // namespace
 

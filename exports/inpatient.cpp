@@ -11,6 +11,9 @@ using namespace nv;
 
 constexpr size_t kRegistrationArguments = 32;
 
+// The sheets keep their layout: one check, request member or column a line.
+// clang-format off
+
 // The name (argument 5) is checked only after the district code (argument 8),
 // and the treatment code (argument 18) is never checked: it is sent whole,
 // whatever its length. Dates are judged by their shape alone (length 0).
@@ -283,6 +286,8 @@ const ExportSheet kAuditingSeek{
     },
     textResult(&ns1__auditingSeekResponse::return_, 0, "CheckState"),
 };
+
+// clang-format on
 
 }  // namespace
 

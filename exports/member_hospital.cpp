@@ -6,6 +6,9 @@
 namespace {
 using namespace nv;
 
+// The sheets keep their layout: one check, request member or column a line.
+// clang-format off
+
 const ExportSheet kGetPersonInfo{
     "GetPersonInfo", /*centre-code argument*/ 3,
     {
@@ -54,6 +57,8 @@ const ExportSheet kGetHospitalInfo{
         {2, "hospName", &ns16__hospitalResult::hospName},
     }),
 };
+
+// clang-format on
 
 }  // namespace
 

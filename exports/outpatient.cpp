@@ -10,6 +10,9 @@ using namespace nv;
 
 // ---- Registration -------------------------------------------------------
 
+// The sheets keep their layout: one check, request member or column a line.
+// clang-format off
+
 // The centre code is argument 3; the request carries four values of the
 // chosen centre's record, not the code the HIS passed.
 const ExportSheet kCliRegister{
@@ -326,6 +329,8 @@ const ExportSheet kCliStrikeBalance{
     },
     textResult(&ns1__cliStrikeBalanceResponse::return_, 0, "sign"),
 };
+
+// clang-format on
 
 }  // namespace
 
