@@ -38,8 +38,7 @@ size_t requestLength(std::string_view received) {
     constexpr std::string_view kName = "content-length:";
     if (line.size() < kName.size()) continue;
     bool same = true;
-    for (size_t i = 0; i < kName.size() && same; ++i)
-      same = (line[i] | 0x20) == kName[i];  // letters and ':' alike
+    for (size_t i = 0; i < kName.size() && same; ++i) same = (line[i] | 0x20) == kName[i];  // letters and ':' alike
     if (!same) continue;
     for (char ch : line.substr(kName.size()))
       if (ch >= '0' && ch <= '9') bodyLength = bodyLength * 10 + static_cast<size_t>(ch - '0');

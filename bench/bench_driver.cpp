@@ -179,8 +179,8 @@ int childMain(int argc, char** argv) {
     library.freeResult(result);
     if (!isSuccessWithRows(head, std::atol(argv[5])))
       throw std::runtime_error("updateLeechdom did not return the catalogue: " + head);
-    std::printf("seconds=%.6f cpu_seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, cpu, docBytes,
-                baseKb, peakKb);
+    std::printf("seconds=%.6f cpu_seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, cpu, docBytes, baseKb,
+                peakKb);
     return 0;
   }
   if (kind == "floor-download" && argc == 6) {
@@ -213,8 +213,8 @@ int childMain(int argc, char** argv) {
     nvref_release(&download);
     if (status != 0) throw std::runtime_error(std::string("the reference failed: ") + error);
     if (download.rows != std::atol(argv[5])) throw std::runtime_error("the reference lost catalogue entries");
-    std::printf("seconds=%.6f cpu_seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, cpu,
-                download.length, baseKb, peakKb);
+    std::printf("seconds=%.6f cpu_seconds=%.6f doc_bytes=%zu base_kb=%ld peak_kb=%ld\n", seconds, cpu, download.length,
+                baseKb, peakKb);
     return 0;
   }
   if (kind == "small-calls" && argc == 6) {
@@ -330,8 +330,8 @@ DownloadFigures bigDownload(const Options& options, const LibraryHandle& library
   std::vector<double> ours, floor, oursCpu, floorCpu, oursPeak, floorPeak, oursBase;
   std::vector<double> reference, referenceCpu, referencePeak, referenceBase;
   for (int run = 0; run < options.downloadRepeats; ++run) {
-    auto report = parseReport(runChild(
-        {self, "--child", "download", options.library, kBigCentre, std::to_string(options.entries)}));
+    auto report = parseReport(
+        runChild({self, "--child", "download", options.library, kBigCentre, std::to_string(options.entries)}));
     ours.push_back(number(report, "seconds"));
     oursCpu.push_back(number(report, "cpu_seconds"));
     oursPeak.push_back(number(report, "peak_kb"));
@@ -392,8 +392,8 @@ AttributeFigures attributeHeavy(const Options& options, const LibraryHandle& lib
   // The request is in even when ours was stopped: it is sent before the answer is read.
   const std::string requestFile = dir + "/attributes.request";
   std::ofstream(requestFile, std::ios::binary) << server.firstRequest();
-  auto report = parseReport(
-      runChild({self, "--child", "reference-download", std::to_string(server.port()), requestFile, "1"}));
+  auto report =
+      parseReport(runChild({self, "--child", "reference-download", std::to_string(server.port()), requestFile, "1"}));
   figures.referenceSeconds = number(report, "seconds");
   figures.referenceCpuSeconds = number(report, "cpu_seconds");
   return figures;
@@ -407,8 +407,7 @@ PeerFigures peer(const Options& options, const AnsweringServer& small, const Ans
   PeerFigures figures;
   if (!options.peer) return figures;
   auto report = parseReport(runChild({options.python, options.peerScript, "small", options.wsdl, small.url(),
-                                      std::to_string(options.peerSmallCalls), base64(kBookNo),
-                                      base64(kOperatorGbk)}));
+                                      std::to_string(options.peerSmallCalls), base64(kBookNo), base64(kOperatorGbk)}));
   figures.smallMedianUs = number(report, "median_us");
   figures.smallP99Us = number(report, "p99_us");
   figures.smallCpuUs = number(report, "cpu_us");
@@ -514,8 +513,8 @@ int run(const Options& options) {
   LibraryHandle library(options.library);
   if (!options.profileDir.empty()) return profile(options, library), 0;
   if (options.serve) {
-    std::printf("serving in %s: centres %s (getPersonInfo) and %s (updateLeechdom, %d entries)\n",
-                dir.path().c_str(), kSmallCentre, kBigCentre, options.entries);
+    std::printf("serving in %s: centres %s (getPersonInfo) and %s (updateLeechdom, %d entries)\n", dir.path().c_str(),
+                kSmallCentre, kBigCentre, options.entries);
     std::fflush(stdout);
     while (std::getchar() != EOF) {
     }
@@ -592,8 +591,8 @@ int run(const Options& options) {
   const double kMiB = 1024.0 * 1024.0;
   const double responseBytes = static_cast<double>(bigServer.response().size());
   ReportTable table;
-  table.title = std::string("NvInterFace benchmarks, ") + (options.shortRun ? "short" : "full") + " run: " +
-                std::to_string(options.smallCalls) + " small calls, " + std::to_string(options.entries) +
+  table.title = std::string("NvInterFace benchmarks, ") + (options.shortRun ? "short" : "full") +
+                " run: " + std::to_string(options.smallCalls) + " small calls, " + std::to_string(options.entries) +
                 "-entry download (median of " + std::to_string(options.downloadRepeats) + "), " +
                 ReportTable::format(options.concurrencySeconds, 1) + " s per thread count";
   table.addTime("small call median", "us", median(small.oursUs), median(small.floorUs), peerFigures.smallMedianUs);
@@ -654,11 +653,11 @@ int run(const Options& options) {
   }
   // 5 % for the noise of a shared machine: two runs of one build differ that much.
   if (before)
-    table.target("small call median <= 1.05x the baseline's", ratio(median(small.oursUs), median(before->oursUs)),
-                 1.05, true);
+    table.target("small call median <= 1.05x the baseline's", ratio(median(small.oursUs), median(before->oursUs)), 1.05,
+                 true);
   if (download.available) {
-    table.target("big download time <= 1.3x the reference", ratio(download.oursSeconds, download.referenceSeconds),
-                 1.3, true);
+    table.target("big download time <= 1.3x the reference", ratio(download.oursSeconds, download.referenceSeconds), 1.3,
+                 true);
     // The call's own growth: what the process held before is the driver's.
     table.target("big download RSS growth <= 1.3x the document",
                  (download.oursPeakKb - download.oursBaseKb) * 1024 / download.docBytes, 1.3, true);
@@ -670,14 +669,17 @@ int run(const Options& options) {
   table.target("slow centre: 8 threads >= 7x calls/s of 1 thread", oursSlowRate.back() / oursSlowRate.front(), 7,
                false);
   if (peerFigures.smallMedianUs)
-    table.target("small call median faster than the peer", ratio(median(small.oursUs), *peerFigures.smallMedianUs),
-                 1, true);
+    table.target("small call median faster than the peer", ratio(median(small.oursUs), *peerFigures.smallMedianUs), 1,
+                 true);
   if (peerFigures.smallP99Us)
-    table.target("small call p99 faster than the peer", ratio(percentile99(small.oursUs), *peerFigures.smallP99Us), 1, true);
+    table.target("small call p99 faster than the peer", ratio(percentile99(small.oursUs), *peerFigures.smallP99Us), 1,
+                 true);
   if (download.available && peerFigures.downloadSeconds)
-    table.target("big download faster than the peer", ratio(download.oursSeconds, *peerFigures.downloadSeconds), 1, true);
+    table.target("big download faster than the peer", ratio(download.oursSeconds, *peerFigures.downloadSeconds), 1,
+                 true);
   if (download.available && peerFigures.downloadPeakKb)
-    table.target("big download peak RSS below the peer's", ratio(download.oursPeakKb, *peerFigures.downloadPeakKb), 1, true);
+    table.target("big download peak RSS below the peer's", ratio(download.oursPeakKb, *peerFigures.downloadPeakKb), 1,
+                 true);
   std::fflush(stderr);
   table.print(stdout);
   // The attribute-heavy answer is cut off when ours is stopped at the limit.

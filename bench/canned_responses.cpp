@@ -13,15 +13,18 @@ namespace {
 using Fields = std::vector<std::pair<const char*, std::string>>;
 
 // GBK bytes of the Chinese sample values.
-const std::string kName = "\xD5\xC5\xC8\xFD";                                  // a member's name
-const std::string kAddress = "\xB0\xB2\xBB\xD5\xCA\xA1\xC1\xF9\xB0\xB2\xCA\xD0"  // a village address
-                             "\xD4\xA3\xB0\xB2\xC7\xF8\xB3\xC7\xC4\xCF\xD5\xF2";
-const std::string kIdentity = "\xC5\xA9\xC3\xF1";                             // farmer
+const std::string kName = "\xD5\xC5\xC8\xFD";  // a member's name
+const std::string kAddress =
+    "\xB0\xB2\xBB\xD5\xCA\xA1\xC1\xF9\xB0\xB2\xCA\xD0"  // a village address
+    "\xD4\xA3\xB0\xB2\xC7\xF8\xB3\xC7\xC4\xCF\xD5\xF2";
+const std::string kIdentity = "\xC5\xA9\xC3\xF1";                              // farmer
 const std::string kDrug = "\xB0\xA2\xC4\xAA\xCE\xF7\xC1\xD6\xBD\xBA\xC4\xD2";  // a capsule drug
-const std::string kSpec = "0.25g*24" "\xC1\xA3";                              // ... per capsule
-const std::string kUnit = "\xBA\xD0";                                          // box
-const std::string kForm = "\xBD\xBA\xC4\xD2\xBC\xC1";                          // capsules
-const std::string kLevel = "\xBC\xD7";                                         // class A
+const std::string kSpec =
+    "0.25g*24"
+    "\xC1\xA3";                                                                  // ... per capsule
+const std::string kUnit = "\xBA\xD0";                                            // box
+const std::string kForm = "\xBD\xBA\xC4\xD2\xBC\xC1";                            // capsules
+const std::string kLevel = "\xBC\xD7";                                           // class A
 const std::string kRemark = "\xD2\xBD\xB1\xA3\xBC\xD7\xC0\xE0\xD2\xA9\xC6\xB7";  // insured class A drug
 
 std::string number(const char* format, int value) {
@@ -53,8 +56,9 @@ std::string envelope(const char* operation, const std::string& members) {
   std::string body =
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
       "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
-      "<ns1:" + std::string(operation) + "Response xmlns:ns1=\"" NV_SERVICE_NAMESPACE "\">" + members + "</ns1:" +
-      operation + "Response></soap:Body></soap:Envelope>";
+      "<ns1:" +
+      std::string(operation) + "Response xmlns:ns1=\"" NV_SERVICE_NAMESPACE "\">" + members + "</ns1:" + operation +
+      "Response></soap:Body></soap:Envelope>";
   return withHttpHead(body);
 }
 

@@ -46,60 +46,70 @@ struct CatalogueShape {
   const char* codeMember;
   const char* codePrefix;
   const char* nameMember;
-  const char* namePrefix;  // GBK
+  const char* namePrefix;                                    // GBK
   std::vector<std::pair<const char*, const char*>> members;  // in sending order; value null: code or name
 };
 
 // The sources are UTF-8: GBK texts are spelled out as bytes.
-const CatalogueShape kDrugs{
-    "updateLeechdom", "updateLeechdom", "return", "insureId", "Y", "name",
-    "\xB0\xA2\xC4\xAA\xCE\xF7\xC1\xD6\xBD\xBA\xC4\xD2",  // a capsule's name
-    {{"insureId", nullptr},
-     {"name", nullptr},
-     {"spec", "0.25g*24"},
-     {"unit", "\xBA\xD0"},
-     {"conf", "\xBD\xBA\xC4\xD2\xBC\xC1"},
-     {"price", "12.50"},
-     {"everyMoney", "0.52"},
-     {"ratio", "0.80"},
-     {"adminLevel", "1"},
-     {"isClinic", "1"},
-     {"remark", "\xCF\xDE\xC3\xC5\xD5\xEF\xCA\xB9\xD3\xC3"},
-     {"inputPyCode", "AMXLJN"},
-     {"inputWbCode", "BAST"},
-     {"approveMinPrice", "10.00"},
-     {"approveMaxPrice", "15.00"},
-     {"grade", "\xBC\xD7"},
-     {"updateTime", "2024-03-01 08:00:00"},
-     {"classNo", "01"}}};
+const CatalogueShape kDrugs{"updateLeechdom",
+                            "updateLeechdom",
+                            "return",
+                            "insureId",
+                            "Y",
+                            "name",
+                            "\xB0\xA2\xC4\xAA\xCE\xF7\xC1\xD6\xBD\xBA\xC4\xD2",  // a capsule's name
+                            {{"insureId", nullptr},
+                             {"name", nullptr},
+                             {"spec", "0.25g*24"},
+                             {"unit", "\xBA\xD0"},
+                             {"conf", "\xBD\xBA\xC4\xD2\xBC\xC1"},
+                             {"price", "12.50"},
+                             {"everyMoney", "0.52"},
+                             {"ratio", "0.80"},
+                             {"adminLevel", "1"},
+                             {"isClinic", "1"},
+                             {"remark", "\xCF\xDE\xC3\xC5\xD5\xEF\xCA\xB9\xD3\xC3"},
+                             {"inputPyCode", "AMXLJN"},
+                             {"inputWbCode", "BAST"},
+                             {"approveMinPrice", "10.00"},
+                             {"approveMaxPrice", "15.00"},
+                             {"grade", "\xBC\xD7"},
+                             {"updateTime", "2024-03-01 08:00:00"},
+                             {"classNo", "01"}}};
 
-const CatalogueShape kDiseases{
-    "updateDisease", "updateDisease", "diseaseList", "icdAllno", "J", "icdName",
-    "\xC9\xE7\xC7\xF8\xBB\xF1\xB5\xC3\xD0\xD4\xB7\xCE\xD1\xD7",  // a pneumonia
-    {{"icdAllno", nullptr},
-     {"icdName", nullptr},
-     {"scienceName", "\xB7\xCE\xD1\xD7\xC1\xB4\xC7\xF2\xBE\xFA\xB7\xCE\xD1\xD7"},
-     {"enName", "Pneumococcal pneumonia"},
-     {"description", "\xCF\xB8\xBE\xFA\xD0\xD4\xB7\xCE\xB2\xBF\xB8\xD0\xC8\xBE"},
-     {"icdType", "1"},
-     {"icdFlag", "1"},
-     {"sexLimited", "0"},
-     {"createTime", "2020-01-01 00:00:00"},
-     {"updateTime", "2024-03-01 08:00:00"},
-     {"inputcodePy", "SQHDXFY"},
-     {"inputcodeWb", "PAAQEO"},
-     {"chronicFlag", "0"},
-     {"state", "1"},
-     {"remark", ""},
-     {"useFrequency", "12"}}};
+const CatalogueShape kDiseases{"updateDisease",
+                               "updateDisease",
+                               "diseaseList",
+                               "icdAllno",
+                               "J",
+                               "icdName",
+                               "\xC9\xE7\xC7\xF8\xBB\xF1\xB5\xC3\xD0\xD4\xB7\xCE\xD1\xD7",  // a pneumonia
+                               {{"icdAllno", nullptr},
+                                {"icdName", nullptr},
+                                {"scienceName", "\xB7\xCE\xD1\xD7\xC1\xB4\xC7\xF2\xBE\xFA\xB7\xCE\xD1\xD7"},
+                                {"enName", "Pneumococcal pneumonia"},
+                                {"description", "\xCF\xB8\xBE\xFA\xD0\xD4\xB7\xCE\xB2\xBF\xB8\xD0\xC8\xBE"},
+                                {"icdType", "1"},
+                                {"icdFlag", "1"},
+                                {"sexLimited", "0"},
+                                {"createTime", "2020-01-01 00:00:00"},
+                                {"updateTime", "2024-03-01 08:00:00"},
+                                {"inputcodePy", "SQHDXFY"},
+                                {"inputcodeWb", "PAAQEO"},
+                                {"chronicFlag", "0"},
+                                {"state", "1"},
+                                {"remark", ""},
+                                {"useFrequency", "12"}}};
 
 std::string catalogueResponse(const CatalogueShape& shape, int entries) {
   std::vector<std::string> encoded;
   for (const auto& member : shape.members) encoded.push_back(member.second ? base64Encode(member.second) : "");
-  std::string body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                     "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
-                     "<ns1:" + std::string(shape.operation) + "Response xmlns:ns1=\"" + NV_SERVICE_NAMESPACE + "\">" +
-                     "<" + shape.listMember + ">";
+  std::string body =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+      "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
+      "<ns1:" +
+      std::string(shape.operation) + "Response xmlns:ns1=\"" + NV_SERVICE_NAMESPACE + "\">" + "<" + shape.listMember +
+      ">";
   body.reserve(static_cast<size_t>(entries) * 700);
   for (int n = 0; n < entries; ++n) {
     body += "<list>";
@@ -117,8 +127,8 @@ std::string catalogueResponse(const CatalogueShape& shape, int entries) {
     body += "</list>";
   }
   body += "</" + std::string(shape.listMember) + "></ns1:" + shape.operation + "Response></soap:Body></soap:Envelope>";
-  return "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-         std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+  return "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " + std::to_string(body.size()) +
+         "\r\nConnection: close\r\n\r\n" + body;
 }
 
 // ---- The server child -------------------------------------------------------
@@ -217,7 +227,7 @@ int measureOne(const CatalogueShape& shape, int entries) {
   double cpuBefore = cpuSeconds();
   auto start = std::chrono::steady_clock::now();
   char* result = std::strcmp(shape.exportName, "updateLeechdom") == 0 ? updateLeechdom(lastTime, "341122")
-                                                                        : updateDisease(lastTime, "341122");
+                                                                      : updateDisease(lastTime, "341122");
   double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   double cpu = cpuSeconds() - cpuBefore;
   long rssPeak = peakRssKb();
@@ -225,9 +235,10 @@ int measureOne(const CatalogueShape& shape, int entries) {
   std::unique_ptr<char, decltype(&std::free)> owned(result, &std::free);
   std::string_view doc = result ? std::string_view(result) : std::string_view();
   long rows = declaredRows(doc);
-  std::printf("%-15s entries=%d response_bytes=%zu result_bytes=%zu rows=%ld wall_s=%.3f cpu_s=%.3f "
-              "peak_rss_kb=%ld peak_rss_before_call_kb=%ld\n",
-              shape.exportName, entries, server.responseBytes, doc.size(), rows, wall, cpu, rssPeak, rssBefore);
+  std::printf(
+      "%-15s entries=%d response_bytes=%zu result_bytes=%zu rows=%ld wall_s=%.3f cpu_s=%.3f "
+      "peak_rss_kb=%ld peak_rss_before_call_kb=%ld\n",
+      shape.exportName, entries, server.responseBytes, doc.size(), rows, wall, cpu, rssPeak, rssBefore);
   std::fflush(stdout);
   if (rows != entries) std::fprintf(stderr, "%s did not return the catalogue: %.400s\n", shape.exportName, doc.data());
 

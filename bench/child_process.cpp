@@ -38,8 +38,8 @@ std::string runChild(const std::vector<std::string>& argv) { return *runChildWit
 // seconds 0: no limit.
 std::optional<std::string> runChildWithin(const std::vector<std::string>& argv, double seconds) {
   using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                         std::chrono::duration<double>(seconds));
+  const Clock::time_point deadline =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   int pipeFds[2];
   if (pipe2(pipeFds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   posix_spawn_file_actions_t actions;

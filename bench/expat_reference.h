@@ -14,9 +14,9 @@ extern "C" {
 #endif
 
 struct nvref_download {
-  char* text;    /* the rows; release with nvref_release */
-  size_t length; /* bytes of text */
-  long rows;     /* list entries read */
+  char* text;          /* the rows; release with nvref_release */
+  size_t length;       /* bytes of text */
+  long rows;           /* list entries read */
   size_t answer_bytes; /* HTTP body bytes parsed */
 };
 

@@ -30,8 +30,7 @@ class ReportTable {
 
   // A target on a ratio (unit "x") or a figure: met when value <= limit
   // (atMost) or >= limit.
-  void target(const std::string& description, double value, double limit, bool atMost,
-              const std::string& unit = "x");
+  void target(const std::string& description, double value, double limit, bool atMost, const std::string& unit = "x");
   bool allMet() const;
 
   void print(std::FILE* out) const;

@@ -15,8 +15,10 @@ struct ListedField {
 };
 
 const ListedField kListedFields[] = {
-    {0, "CenterNO", &nv::CenterRecord::CenterNO},   {1, "HOSP_CODE", &nv::CenterRecord::HOSP_CODE},
-    {2, "ORG_LEVEL", &nv::CenterRecord::ORG_LEVEL}, {3, "UserNo", &nv::CenterRecord::UserNo},
+    {0, "CenterNO", &nv::CenterRecord::CenterNO},
+    {1, "HOSP_CODE", &nv::CenterRecord::HOSP_CODE},
+    {2, "ORG_LEVEL", &nv::CenterRecord::ORG_LEVEL},
+    {3, "UserNo", &nv::CenterRecord::UserNo},
     {4, "BK", &nv::CenterRecord::BK},
 };
 constexpr int kListedFieldCount = sizeof kListedFields / sizeof kListedFields[0];

@@ -293,21 +293,20 @@ const ExportSheet kAuditingSeek{
 
 extern "C" {
 
-NV_API char* NV_CALL inpRegister(
-    NvText opType, NvText inpatientSn, NvText centreCode, NvText hisVisitNo, NvText memberName,
-    NvText familyNo, NvText memberNo, NvText countryTeamCode, NvText sexCode, NvText idCard,
-    NvText age, NvText medicalCertNo, NvText cardNo, NvText icdNo, NvText opsNo,
-    NvText inOfficeNo, NvText admissionDate, NvText cureCode, NvText inHosState, NvText cureDoctor,
-    NvText bedNo, NvText sectionNo, NvText dischargeDate, NvText days, NvText outOfficeNo,
-    NvText outHosState, NvText turnType, NvText turnOrgNo, NvText turnDate, NvText ticketNo,
-    NvText ministerNotice, NvText procreateNotice) {
-  return runExport(kInpRegister,
-                   {opType,     inpatientSn,   centreCode, hisVisitNo,     memberName,     familyNo,
-                    memberNo,   countryTeamCode, sexCode,  idCard,         age,            medicalCertNo,
-                    cardNo,     icdNo,         opsNo,      inOfficeNo,     admissionDate,  cureCode,
-                    inHosState, cureDoctor,    bedNo,      sectionNo,      dischargeDate,  days,
-                    outOfficeNo, outHosState,  turnType,   turnOrgNo,      turnDate,       ticketNo,
-                    ministerNotice, procreateNotice});
+NV_API char* NV_CALL inpRegister(NvText opType, NvText inpatientSn, NvText centreCode, NvText hisVisitNo,
+                                 NvText memberName, NvText familyNo, NvText memberNo, NvText countryTeamCode,
+                                 NvText sexCode, NvText idCard, NvText age, NvText medicalCertNo, NvText cardNo,
+                                 NvText icdNo, NvText opsNo, NvText inOfficeNo, NvText admissionDate, NvText cureCode,
+                                 NvText inHosState, NvText cureDoctor, NvText bedNo, NvText sectionNo,
+                                 NvText dischargeDate, NvText days, NvText outOfficeNo, NvText outHosState,
+                                 NvText turnType, NvText turnOrgNo, NvText turnDate, NvText ticketNo,
+                                 NvText ministerNotice, NvText procreateNotice) {
+  return runExport(
+      kInpRegister,
+      {opType,        inpatientSn, centreCode, hisVisitNo,    memberName, familyNo,  memberNo,       countryTeamCode,
+       sexCode,       idCard,      age,        medicalCertNo, cardNo,     icdNo,     opsNo,          inOfficeNo,
+       admissionDate, cureCode,    inHosState, cureDoctor,    bedNo,      sectionNo, dischargeDate,  days,
+       outOfficeNo,   outHosState, turnType,   turnOrgNo,     turnDate,   ticketNo,  ministerNotice, procreateNotice});
 }
 
 // The same registration from one packed text; the result is inpRegister's.
@@ -317,15 +316,14 @@ NV_API char* NV_CALL inpRegisterB(NvText packedRegistration) {
   });
 }
 
-NV_API char* NV_CALL inpDetailInput(
-    NvText opType, NvText inpatientSn, NvText centreCode, NvText inpatientRxNo, NvText detailId,
-    NvText hisItemCode, NvText insureItemCode, NvText feeClassCode, NvText itemName,
-    NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price, NvText quantity,
-    NvText money, NvText factMoney, NvText useDate, NvText enableRatio, NvText enableMoney) {
-  return runExport(kInpDetailInput,
-                   {opType, inpatientSn, centreCode, inpatientRxNo, detailId, hisItemCode, insureItemCode,
-                    feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money, factMoney,
-                    useDate, enableRatio, enableMoney});
+NV_API char* NV_CALL inpDetailInput(NvText opType, NvText inpatientSn, NvText centreCode, NvText inpatientRxNo,
+                                    NvText detailId, NvText hisItemCode, NvText insureItemCode, NvText feeClassCode,
+                                    NvText itemName, NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price,
+                                    NvText quantity, NvText money, NvText factMoney, NvText useDate, NvText enableRatio,
+                                    NvText enableMoney) {
+  return runExport(kInpDetailInput, {opType, inpatientSn, centreCode, inpatientRxNo, detailId, hisItemCode,
+                                     insureItemCode, feeClassCode, itemName, itemSpec, itemUnit, itemConf, price,
+                                     quantity, money, factMoney, useDate, enableRatio, enableMoney});
 }
 
 NV_API char* NV_CALL inpDetailSeek(NvText inpatientSn, NvText centreCode) {

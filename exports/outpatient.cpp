@@ -341,17 +341,17 @@ NV_API char* NV_CALL cliRegister(NvText regType, NvText clinicNo, NvText centreC
                                  NvText idCard, NvText age, NvText medicalCertNo, NvText cardNo, NvText firstIcdNo,
                                  NvText secondIcdNo, NvText inOfficeNo, NvText clinicDate, NvText clinicDoctor,
                                  NvText cureCode, NvText inHosId, NvText turnLevel, NvText turnHosNo) {
-  return runExport(kCliRegister, {regType,    clinicNo,   centreCode,    hisClinicNo, familyNo,   memberNo,
-                                  countryNo,  memberName, sexCode,       idCard,      age,        medicalCertNo,
-                                  cardNo,     firstIcdNo, secondIcdNo,   inOfficeNo,  clinicDate, clinicDoctor,
-                                  cureCode,   inHosId,    turnLevel,     turnHosNo});
+  return runExport(kCliRegister,
+                   {regType,    clinicNo,     centreCode, hisClinicNo,   familyNo,  memberNo,   countryNo,   memberName,
+                    sexCode,    idCard,       age,        medicalCertNo, cardNo,    firstIcdNo, secondIcdNo, inOfficeNo,
+                    clinicDate, clinicDoctor, cureCode,   inHosId,       turnLevel, turnHosNo});
 }
 
-NV_API char* NV_CALL cliDetailInput(NvText type, NvText centreCode, NvText clinicNo, NvText clinicRxNo,
-                                    NvText detailNo, NvText hisItemCode, NvText insureItemCode, NvText feeClassCode,
-                                    NvText itemName, NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price,
-                                    NvText quantity, NvText money, NvText factMoney, NvText useDate,
-                                    NvText enableRatio, NvText enableMoney) {
+NV_API char* NV_CALL cliDetailInput(NvText type, NvText centreCode, NvText clinicNo, NvText clinicRxNo, NvText detailNo,
+                                    NvText hisItemCode, NvText insureItemCode, NvText feeClassCode, NvText itemName,
+                                    NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price, NvText quantity,
+                                    NvText money, NvText factMoney, NvText useDate, NvText enableRatio,
+                                    NvText enableMoney) {
   return runExport(kCliDetailInput, {type, centreCode, clinicNo, clinicRxNo, detailNo, hisItemCode, insureItemCode,
                                      feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money,
                                      factMoney, useDate, enableRatio, enableMoney});

@@ -161,8 +161,10 @@ class AnswerReader {
       // The runtime passes over blanks, and a byte order mark, before an element.
       std::string_view rest(text, static_cast<size_t>(length));
       for (size_t i = 0; i < rest.size(); ++i) {
-        if (rest.compare(i, 3, "\xEF\xBB\xBF") == 0) i += 2;
-        else if (!isBlank(rest[i])) return reader.textBetweenElements();
+        if (rest.compare(i, 3, "\xEF\xBB\xBF") == 0)
+          i += 2;
+        else if (!isBlank(rest[i]))
+          return reader.textBetweenElements();
       }
     });
   }
@@ -256,8 +258,8 @@ class AnswerReader {
   bool started_ = false;
   bool transcode_ = false;
   Gb18030ToUtf8 transcoder_;
-  std::string head_;       // the first bytes, held until the declaration is read
-  std::string converted_;  // transcoded bytes on their way to the parser
+  std::string head_;           // the first bytes, held until the declaration is read
+  std::string converted_;      // transcoded bytes on their way to the parser
   int64_t skippedBlanks_ = 0;  // blanks and a byte order mark before the XML
   bool bomSeen_ = false;
   int64_t parsedBytes_ = 0;  // given to the parser so far
@@ -267,7 +269,7 @@ class AnswerReader {
   AnswerOutcome outcome_;
 
   int depth_ = 0;
-  int skipFrom_ = 0;  // non-zero: skipping the element opened at this depth
+  int skipFrom_ = 0;         // non-zero: skipping the element opened at this depth
   int restIgnoredFrom_ = 0;  // non-zero: the rest of the element opened at this depth is skipped
   Part part_ = Part::kEnvelope;
   int version_ = 1;
@@ -280,8 +282,8 @@ class AnswerReader {
 
   // The response member and the entry being read.
   bool memberTaken_ = false;
-  bool memberOpen_ = false;  // inside the record or list element
-  bool inEntry_ = false;     // inside a list entry
+  bool memberOpen_ = false;                  // inside the record or list element
+  bool inEntry_ = false;                     // inside a list entry
   std::vector<std::string_view> slotNames_;  // the distinct wire names the columns read
   std::vector<size_t> slotOfColumn_;
   std::vector<std::string> slots_;
@@ -305,8 +307,7 @@ AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
       if (name.local == "href") marks.reference = true;
       continue;
     }
-    if (name.local == "ref" && encodingNs_.holds(name.ns))
-      marks.reference = true;
+    if (name.local == "ref" && encodingNs_.holds(name.ns)) marks.reference = true;
     if (instanceNs_.holds(name.ns)) {
       if ((name.local == "nil" || name.local == "null") && isTrue(value)) marks.nil = true;
     } else if (envelopeNs_.holds(name.ns)) {
@@ -361,9 +362,12 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
       // The version is the envelope namespace's: SOAP 1.1 unless a SOAP 1.2
       // pattern was met, and then only the SOAP 1.2 namespace itself; in any
       // other the runtime does not enter the Body.
-      if (!envelopeNs_.bound()) version_ = 1;
-      else if (envelopeNs_.boundUri() == kSoap12Envelope) version_ = 2;
-      else return fail();
+      if (!envelopeNs_.bound())
+        version_ = 1;
+      else if (envelopeNs_.boundUri() == kSoap12Envelope)
+        version_ = 2;
+      else
+        return fail();
       return;
     case 2:
       if (part_ == Part::kAfterBody) return skip();
@@ -421,10 +425,10 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
         inCode_ = true;
         return;
       }
-      bool known = ((name.local == "faultcode" || name.local == "faultactor" || name.local == "detail") &&
-                    !marks.otherActor) ||
-                   (envelopeNs_.holds(name.ns) &&
-                    (name.local == "Code" || name.local == "Node" || name.local == "Role" || name.local == "Detail"));
+      bool known =
+          ((name.local == "faultcode" || name.local == "faultactor" || name.local == "detail") && !marks.otherActor) ||
+          (envelopeNs_.holds(name.ns) &&
+           (name.local == "Code" || name.local == "Node" || name.local == "Role" || name.local == "Detail"));
       return known ? skip() : skipUnknown(name, marks);
     }
     // Inside a SOAP 1.2 Code only its Value is read, for the trace; the rest
@@ -648,7 +652,8 @@ void AnswerReader::feed(const char* bytes, size_t count, bool final) {
     skippedBlanks_ += static_cast<int64_t>(blanks);
   }
   // The declaration, if any, is read whole before the parser is chosen.
-  bool declarationRead = head_.size() >= 5 && (head_.compare(0, 5, "<?xml") != 0 || head_.find("?>") != std::string::npos);
+  bool declarationRead =
+      head_.size() >= 5 && (head_.compare(0, 5, "<?xml") != 0 || head_.find("?>") != std::string::npos);
   if (declarationRead || head_.size() >= 4096 || final) startParser(final);
 }
 

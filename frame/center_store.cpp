@@ -14,9 +14,9 @@ struct FieldKey {
 
 // Keys in the order their fields stand in the record.
 const FieldKey kFieldKeys[] = {
-    {"f7ad02e", &CenterRecord::CenterNO}, {"957b527", &CenterRecord::ServiceURL},
+    {"f7ad02e", &CenterRecord::CenterNO},  {"957b527", &CenterRecord::ServiceURL},
     {"1c1be9c", &CenterRecord::HOSP_CODE}, {"170e2c1", &CenterRecord::ORG_LEVEL},
-    {"8e44f00", &CenterRecord::UserNo},   {"8e44f01", &CenterRecord::BK},
+    {"8e44f00", &CenterRecord::UserNo},    {"8e44f01", &CenterRecord::BK},
 };
 constexpr size_t kKeyLength = 7;
 constexpr size_t kGroupSize = 6;

@@ -94,7 +94,9 @@ using ItemOf = std::remove_pointer_t<typename decltype(List::list)::value_type>;
 template <class Response>
 struct NoResult {
   using ResponseType = Response;
-  AnswerPlan plan() const { return {AnswerShape::kNone, wire::elementNameOf(static_cast<const Response*>(nullptr)), "", {}}; }
+  AnswerPlan plan() const {
+    return {AnswerShape::kNone, wire::elementNameOf(static_cast<const Response*>(nullptr)), "", {}};
+  }
 };
 
 // The response member is one text, written as one row of one column. An
@@ -107,7 +109,9 @@ struct TextResult {
   const char* colname;
   AnswerPlan plan() const {
     const char* name = wire::memberNameOf(member);
-    return {AnswerShape::kText, wire::elementNameOf(static_cast<const Response*>(nullptr)), name,
+    return {AnswerShape::kText,
+            wire::elementNameOf(static_cast<const Response*>(nullptr)),
+            name,
             {{colnum, colname, name}}};
   }
 };
@@ -116,7 +120,8 @@ struct TextResult {
 template <class Response, class Member, class Item>
 AnswerPlan memberPlan(AnswerShape shape, Member* Response::*member, const std::vector<Column<Item>>& columns) {
   AnswerPlan plan{shape, wire::elementNameOf(static_cast<const Response*>(nullptr)), wire::memberNameOf(member), {}};
-  for (const Column<Item>& column : columns) plan.columns.push_back({column.colnum, column.colname, wire::memberNameOf(column.member)});
+  for (const Column<Item>& column : columns)
+    plan.columns.push_back({column.colnum, column.colname, wire::memberNameOf(column.member)});
   return plan;
 }
 
@@ -178,7 +183,7 @@ struct ExportSheet {
         answer(this->result.plan()) {}
 
   const char* functionId;
-  int centreArgument;  // from 1
+  int centreArgument;         // from 1
   std::vector<Check> checks;  // in the order they run
   const char* checkFailureCode;
   SendProcedure<Request> operation;

@@ -87,8 +87,7 @@ size_t ResultDocument::columnMarkupBytes(int32_t columnNumber, std::string_view 
          kColumnClose.size();
 }
 
-void ResultDocument::appendColumn(int32_t columnNumber, std::string_view name,
-                                  std::string_view value) {
+void ResultDocument::appendColumn(int32_t columnNumber, std::string_view name, std::string_view value) {
   appendColumnOpen(columnNumber, name);
   text_ += value;
   appendColumnClose();

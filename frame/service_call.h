@@ -43,7 +43,8 @@ void writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& ar
                     check.label))
       return doc.appendFailure(sheet.checkFailureCode, message);
 
-  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str())) return doc.appendFailure(texts::kCallFailedCode, texts::kEndpointNotUsable);
+  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str()))
+    return doc.appendFailure(texts::kCallFailedCode, texts::kEndpointNotUsable);
 
   ServiceSession session;
   // The encoded texts live until the session is closed, as the request does.

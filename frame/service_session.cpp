@@ -141,7 +141,8 @@ bool ServiceSession::readAsStream(const AnswerPlan& plan, ResultDocument& doc) {
   if (outcome.malformedAt >= 0)
     recordAnswerCause(soap_, "malformed answer at byte " + std::to_string(outcome.malformedAt));
   if (outcome.kind == AnswerOutcome::Kind::kFault) {
-    recordAnswerCause(soap_, "fault " + (outcome.faultCode.empty() ? std::string("without a code") : outcome.faultCode));
+    recordAnswerCause(soap_,
+                      "fault " + (outcome.faultCode.empty() ? std::string("without a code") : outcome.faultCode));
     state_.answerFaultText = std::move(outcome.faultText);
   }
   return outcome.kind == AnswerOutcome::Kind::kSuccess;

@@ -82,7 +82,9 @@ class ServiceSession {
   ServiceSession(const ServiceSession&) = delete;
   ServiceSession& operator=(const ServiceSession&) = delete;
 
-  struct soap* context() { return soap_; }
+  struct soap* context() {
+    return soap_;
+  }
 
   // Whether the runtime read an answer through to its end. A Body with no
   // response in it passes the runtime as a success with every member
@@ -113,7 +115,7 @@ class ServiceSession {
     ScopedSessionTransport::Channel* channel = nullptr;  // null: a real socket
     bool answerReadToEnd = false;
     int (*parseHttpHeader)(struct soap*, const char*, const char*) = nullptr;  // the runtime's own
-    std::optional<std::string> answerFaultText;  // the text of a fault the centre sent
+    std::optional<std::string> answerFaultText;                                // the text of a fault the centre sent
     int64_t malformedAnswerAt = -1;
     TransportState transport;
   };

@@ -123,8 +123,8 @@ int setUpTls(struct soap* soap) {
   SSL_CTX_set_app_data(soap->ctx, &t);
   X509_VERIFY_PARAM* param = SSL_CTX_get0_param(soap->ctx);
   X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
-  bool named = X509_VERIFY_PARAM_set1_ip_asc(param, soap->host) == 1 ||
-               X509_VERIFY_PARAM_set1_host(param, soap->host, 0) == 1;
+  bool named =
+      X509_VERIFY_PARAM_set1_ip_asc(param, soap->host) == 1 || X509_VERIFY_PARAM_set1_host(param, soap->host, 0) == 1;
   if (!named || SSL_CTX_set_min_proto_version(soap->ctx, TLS1_2_VERSION) != 1)
     return soap_set_receiver_error(soap, "SSL/TLS error", "cannot set up the certificate checks", SOAP_SSL_ERROR);
   return SOAP_OK;
@@ -154,8 +154,8 @@ void recordTlsFailure(struct soap* soap, TransportState& t) {
       return;
     default:
       t.outText = texts::kTlsUntrusted;
-      recordFailure(t, std::string("TLS: certificate not trusted (") +
-                           X509_verify_cert_error_string(t.tlsVerifyError) + ")");
+      recordFailure(
+          t, std::string("TLS: certificate not trusted (") + X509_verify_cert_error_string(t.tlsVerifyError) + ")");
       return;
   }
 #endif
@@ -414,8 +414,8 @@ int sendBounded(struct soap* soap, const char* bytes, size_t count) {
     if (status != SOAP_OK) {
       auto took = TransportClock::now() - start;
       if (soap->errnum == 0 && took >= wait)
-        recordFailure(t, lowSpeedCut ? lowSpeedCause(t) + " while sending"
-                                     : "time-out while sending (" + seconds(wait) + ")");
+        recordFailure(
+            t, lowSpeedCut ? lowSpeedCause(t) + " while sending" : "time-out while sending (" + seconds(wait) + ")");
       else
         recordFailure(t, "connection lost while sending after " + std::to_string(t.bytesSent) + " bytes" +
                              (soap->errnum ? std::string(": ") + std::strerror(soap->errnum) : std::string()));
@@ -465,8 +465,8 @@ size_t receiveTls(struct soap* soap, TransportState& t, char* buffer, size_t cap
     if (ownLimit == 0 && !lowSpeedCut) wait = microseconds(std::numeric_limits<int>::max() * 1000LL);
     int ready = wait.count() > 0 ? waitForSocket(soap->socket, err == SSL_ERROR_WANT_WRITE, wait) : 0;
     if (ready == 0) {
-      recordFailure(t, lowSpeedCut ? lowSpeedCause(t) + " while receiving"
-                                   : "time-out while receiving (" + seconds(wait) + ")");
+      recordFailure(
+          t, lowSpeedCut ? lowSpeedCause(t) + " while receiving" : "time-out while receiving (" + seconds(wait) + ")");
       return 0;
     }
     if (ready < 0) {
@@ -506,8 +506,8 @@ size_t receiveBounded(struct soap* soap, char* buffer, size_t capacity) {
     // call fails.
     auto took = TransportClock::now() - start;
     if (soap->errnum == 0 && took >= wait)
-      recordFailure(t, lowSpeedCut ? lowSpeedCause(t) + " while receiving"
-                                   : "time-out while receiving (" + seconds(wait) + ")");
+      recordFailure(
+          t, lowSpeedCut ? lowSpeedCause(t) + " while receiving" : "time-out while receiving (" + seconds(wait) + ")");
     else
       t.closedByCentre = true;
     return 0;
@@ -522,8 +522,8 @@ size_t receiveBounded(struct soap* soap, char* buffer, size_t capacity) {
 
 void LowSpeedWindow::start(TransportClock::time_point now, const SessionTimeouts& timeouts) {
   // A span or an amount of 0 switches the limit off.
-  span_ = timeouts.lowSpeedSpan == 0 || timeouts.lowSpeedBytes == 0 ? microseconds(0)
-                                                                    : asDuration(timeouts.lowSpeedSpan);
+  span_ =
+      timeouts.lowSpeedSpan == 0 || timeouts.lowSpeedBytes == 0 ? microseconds(0) : asDuration(timeouts.lowSpeedSpan);
   bytes_ = timeouts.lowSpeedBytes;
   started_ = now;
   total_ = 0;

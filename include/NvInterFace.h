@@ -75,19 +75,18 @@ NV_API char* NV_CALL getPersonInfo(NvText medicalCertNo, NvText operatorName, Nv
 NV_API char* NV_CALL getHospitalInfo(NvText hospitalName, NvText centreCode);
 
 /* Outpatient registration. */
-NV_API char* NV_CALL cliRegister(
-    NvText regType, NvText clinicNo, NvText centreCode, NvText hisClinicNo, NvText familyNo,
-    NvText memberNo, NvText countryNo, NvText memberName, NvText sexCode, NvText idCard,
-    NvText age, NvText medicalCertNo, NvText cardNo, NvText firstIcdNo, NvText secondIcdNo,
-    NvText inOfficeNo, NvText clinicDate, NvText clinicDoctor, NvText cureCode, NvText inHosId,
-    NvText turnLevel, NvText turnHosNo);
+NV_API char* NV_CALL cliRegister(NvText regType, NvText clinicNo, NvText centreCode, NvText hisClinicNo,
+                                 NvText familyNo, NvText memberNo, NvText countryNo, NvText memberName, NvText sexCode,
+                                 NvText idCard, NvText age, NvText medicalCertNo, NvText cardNo, NvText firstIcdNo,
+                                 NvText secondIcdNo, NvText inOfficeNo, NvText clinicDate, NvText clinicDoctor,
+                                 NvText cureCode, NvText inHosId, NvText turnLevel, NvText turnHosNo);
 
 /* Outpatient fee details. */
-NV_API char* NV_CALL cliDetailInput(
-    NvText type, NvText centreCode, NvText clinicNo, NvText clinicRxNo, NvText detailNo,
-    NvText hisItemCode, NvText insureItemCode, NvText feeClassCode, NvText itemName,
-    NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price, NvText quantity,
-    NvText money, NvText factMoney, NvText useDate, NvText enableRatio, NvText enableMoney);
+NV_API char* NV_CALL cliDetailInput(NvText type, NvText centreCode, NvText clinicNo, NvText clinicRxNo, NvText detailNo,
+                                    NvText hisItemCode, NvText insureItemCode, NvText feeClassCode, NvText itemName,
+                                    NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price, NvText quantity,
+                                    NvText money, NvText factMoney, NvText useDate, NvText enableRatio,
+                                    NvText enableMoney);
 NV_API char* NV_CALL cliDetailSeek(NvText clinicNo, NvText centreCode);
 NV_API char* NV_CALL cliCancelFee(NvText clinicNo, NvText centreCode);
 NV_API char* NV_CALL cliSingleCancleFee(NvText detailNo, NvText centreCode);
@@ -106,30 +105,30 @@ NV_API char* NV_CALL cliBalance(NvText clinicNo, NvText familyAccountGeld, NvTex
 NV_API char* NV_CALL cliStrikeBalance(NvText settlementNo, NvText centreCode);
 
 /* Inpatient registration; inpRegisterB takes the 32 values packed, separated by "|". */
-NV_API char* NV_CALL inpRegister(
-    NvText opType, NvText inpatientSn, NvText centreCode, NvText hisVisitNo, NvText memberName,
-    NvText familyNo, NvText memberNo, NvText countryTeamCode, NvText sexCode, NvText idCard,
-    NvText age, NvText medicalCertNo, NvText cardNo, NvText icdNo, NvText opsNo,
-    NvText inOfficeNo, NvText admissionDate, NvText cureCode, NvText inHosState, NvText cureDoctor,
-    NvText bedNo, NvText sectionNo, NvText dischargeDate, NvText days, NvText outOfficeNo,
-    NvText outHosState, NvText turnType, NvText turnOrgNo, NvText turnDate, NvText ticketNo,
-    NvText ministerNotice, NvText procreateNotice);
+NV_API char* NV_CALL inpRegister(NvText opType, NvText inpatientSn, NvText centreCode, NvText hisVisitNo,
+                                 NvText memberName, NvText familyNo, NvText memberNo, NvText countryTeamCode,
+                                 NvText sexCode, NvText idCard, NvText age, NvText medicalCertNo, NvText cardNo,
+                                 NvText icdNo, NvText opsNo, NvText inOfficeNo, NvText admissionDate, NvText cureCode,
+                                 NvText inHosState, NvText cureDoctor, NvText bedNo, NvText sectionNo,
+                                 NvText dischargeDate, NvText days, NvText outOfficeNo, NvText outHosState,
+                                 NvText turnType, NvText turnOrgNo, NvText turnDate, NvText ticketNo,
+                                 NvText ministerNotice, NvText procreateNotice);
 NV_API char* NV_CALL inpRegisterB(NvText packedRegistration);
 
 /* Inpatient fee details. */
-NV_API char* NV_CALL inpDetailInput(
-    NvText opType, NvText inpatientSn, NvText centreCode, NvText inpatientRxNo, NvText detailId,
-    NvText hisItemCode, NvText insureItemCode, NvText feeClassCode, NvText itemName,
-    NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price, NvText quantity,
-    NvText money, NvText factMoney, NvText useDate, NvText enableRatio, NvText enableMoney);
+NV_API char* NV_CALL inpDetailInput(NvText opType, NvText inpatientSn, NvText centreCode, NvText inpatientRxNo,
+                                    NvText detailId, NvText hisItemCode, NvText insureItemCode, NvText feeClassCode,
+                                    NvText itemName, NvText itemSpec, NvText itemUnit, NvText itemConf, NvText price,
+                                    NvText quantity, NvText money, NvText factMoney, NvText useDate, NvText enableRatio,
+                                    NvText enableMoney);
 NV_API char* NV_CALL inpDetailSeek(NvText inpatientSn, NvText centreCode);
 NV_API char* NV_CALL inpSingleCancelFee(NvText detailNo, NvText centreCode);
 NV_API char* NV_CALL inpCancelFee(NvText inpatientSn, NvText centreCode);
 
 /* Inpatient calculation and payment. */
 NV_API char* NV_CALL calculate(NvText inpatientSn, NvText centreCode, NvText redeemType);
-NV_API char* NV_CALL inpPay(NvText inpatientSn, NvText redeemType, NvText redeemDate,
-                            NvText acceptMan, NvText acceptDate, NvText centreCode);
+NV_API char* NV_CALL inpPay(NvText inpatientSn, NvText redeemType, NvText redeemDate, NvText acceptMan,
+                            NvText acceptDate, NvText centreCode);
 NV_API char* NV_CALL auditingSeek(NvText inpatientSn, NvText centreCode);
 
 /* Catalogue downloads and the grade list of a stay. */
@@ -138,8 +137,8 @@ NV_API char* NV_CALL updateLeechdom(NvText lastTime, NvText centreCode);
 NV_API char* NV_CALL getInpatientGradeList(NvText centreCode, NvText inpatientSn);
 
 /* Item matching. */
-NV_API char* NV_CALL matchUpdate(NvText centreCode, NvText code, NvText hisCode, NvText hisName,
-                                 NvText hisSpec, NvText hisUnit, NvText hisConf, NvText hisPrice);
+NV_API char* NV_CALL matchUpdate(NvText centreCode, NvText code, NvText hisCode, NvText hisName, NvText hisSpec,
+                                 NvText hisUnit, NvText hisConf, NvText hisPrice);
 NV_API char* NV_CALL matchSeek(NvText centreCode, NvText code, NvText hisCode);
 
 #ifdef __cplusplus

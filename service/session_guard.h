@@ -14,11 +14,11 @@ struct soap;
 // True when endpoint is an "http://" or "https://" URL (scheme in any letter case) whose
 // host, as the runtime reads it, is not empty, and which is short enough
 // for the runtime to hold whole (under 1 KB). NULL is the empty text.
-bool nvIsHttpEndpoint(const char *endpoint);
+bool nvIsHttpEndpoint(const char* endpoint);
 
 // Makes every send on a context without a connection fail at once, before a
 // byte is written, and detaches the context from file descriptors 0 and 1.
 // Call once after soap_init; it survives any number of calls on the context.
-void nvGuardAgainstStdio(struct soap *soap);
+void nvGuardAgainstStdio(struct soap* soap);
 
 #endif

@@ -86,8 +86,8 @@ void Ledger::storeMatch(const Record& rq) {
 std::string Ledger::matchState(const Record& rq) {
   requireCentre(rq, "centerNo");
   requireHospital(rq["hospitalSysno"]);
-  std::optional<Record> match = db_.row("SELECT code FROM matches WHERE hospitalSysno = ? AND hisCode = ?",
-                                        {rq["hospitalSysno"], rq["hisCode"]});
+  std::optional<Record> match =
+      db_.row("SELECT code FROM matches WHERE hospitalSysno = ? AND hisCode = ?", {rq["hospitalSysno"], rq["hisCode"]});
   if (!match) return gbk("未匹配");
   return gbk((*match)["code"] == rq["code"] ? "已匹配" : "已匹配其他农合编码");
 }

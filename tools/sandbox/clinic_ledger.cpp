@@ -11,10 +11,9 @@ namespace {
 
 // The registration as stored: every member of the request but the number.
 const char* const kVisitColumns[] = {
-    "regType",   "centerNo",   "hisClinicNo", "familyNo",    "memberNo",   "countryNo",    "memberName",
-    "sexCode",   "idCard",     "age",         "bookNo",      "cardNo",     "hosNo",        "hosLevel",
-    "firstIcdNo", "secondIcdNo", "inOfficeNo", "clinicDate", "clinicDoctor", "cureCode",   "inHosId",
-    "operator",  "turnLevel",  "turnHosNo"};
+    "regType",    "centerNo",   "hisClinicNo",  "familyNo", "memberNo", "countryNo", "memberName", "sexCode",
+    "idCard",     "age",        "bookNo",       "cardNo",   "hosNo",    "hosLevel",  "firstIcdNo", "secondIcdNo",
+    "inOfficeNo", "clinicDate", "clinicDoctor", "cureCode", "inHosId",  "operator",  "turnLevel",  "turnHosNo"};
 
 // part of amount in the proportion share/whole, to the cent.
 Cents proportion(Cents amount, Cents share, Cents whole) {
@@ -48,7 +47,9 @@ std::string Ledger::registerClinicVisit(const Record& rq) {
 std::string Ledger::addClinicFee(const Record& rq) {
   int64_t clinicNo = requireVisit(rq["no"]);
   if (activeSettlementOf(clinicNo)) throw BusinessError("该就诊已结算，不能上传费用");
-  Record line{{"rxNo", rq["clinicRxNo"]}, {"detailId", rq["detailNo"]}, {"hisCode", rq["hisLeechdomCode"]},
+  Record line{{"rxNo", rq["clinicRxNo"]},
+              {"detailId", rq["detailNo"]},
+              {"hisCode", rq["hisLeechdomCode"]},
               {"insureId", rq["code"]}};
   for (const char* name : {"classId", "name", "spec", "unit", "conf", "price", "quantity", "money", "factMoney",
                            "useDate", "enableRatio", "enableMoney"})
@@ -58,12 +59,12 @@ std::string Ledger::addClinicFee(const Record& rq) {
 
 std::vector<Record> Ledger::clinicFees(const Record& rq) {
   int64_t clinicNo = requireVisit(rq["clinicNo"]);
-  std::vector<Record> rows =
-      db_.rows("SELECT d.detailId, d.visitNo AS clinicNo, d.rxNo AS clinicRxno, d.insureId, d.name, d.spec, d.unit, "
-               "d.conf, d.price, d.quantity, d.useDate, d.factMoney, c.ratio AS enableRation, c.classNo, d.money, "
-               "d.factCents, c.percent FROM feeDetails d JOIN catalogue c ON c.insureId = d.insureId "
-               "WHERE d.kind = ? AND d.visitNo = ? ORDER BY d.detailId",
-               {kClinic, clinicNo});
+  std::vector<Record> rows = db_.rows(
+      "SELECT d.detailId, d.visitNo AS clinicNo, d.rxNo AS clinicRxno, d.insureId, d.name, d.spec, d.unit, "
+      "d.conf, d.price, d.quantity, d.useDate, d.factMoney, c.ratio AS enableRation, c.classNo, d.money, "
+      "d.factCents, c.percent FROM feeDetails d JOIN catalogue c ON c.insureId = d.insureId "
+      "WHERE d.kind = ? AND d.visitNo = ? ORDER BY d.detailId",
+      {kClinic, clinicNo});
   // The reimbursable amount is the centre's, from the catalogue ratio.
   for (Record& row : rows)
     row.set("enableMoney", formatMoney(eligibleMoney({std::stoll(row["factCents"]), std::stoi(row["percent"]), ""})));
@@ -209,9 +210,10 @@ std::string Ledger::strikeBalance(const Record& rq) {
   int64_t settlementNo = std::stoll(settlement["settlementNo"]);
   Record visit = *db_.row("SELECT memberNo FROM clinicVisits WHERE clinicNo = ?", {std::stoll(settlement["clinicNo"])});
   // What the family account paid goes back to it.
-  db_.run("UPDATE families SET accountCents = accountCents + ? "
-          "WHERE familySysno = (SELECT familySysno FROM members WHERE memberNO = ?)",
-          {std::stoll(settlement["familyAccountCents"]), visit["memberNo"]});
+  db_.run(
+      "UPDATE families SET accountCents = accountCents + ? "
+      "WHERE familySysno = (SELECT familySysno FROM members WHERE memberNO = ?)",
+      {std::stoll(settlement["familyAccountCents"]), visit["memberNo"]});
   db_.run("UPDATE settlements SET balanced = 0, familyAccountCents = 0 WHERE settlementNo = ?", {settlementNo});
   return "1";
 }

@@ -19,9 +19,9 @@ class Statement {
   void bind(const Params& params) {
     int index = 1;
     for (const Param& param : params) {
-      int rc = param.isNumber() ? sqlite3_bind_int64(stmt_, index, param.number())
-                                : sqlite3_bind_blob64(stmt_, index, param.bytes().data(), param.bytes().size(),
-                                                      SQLITE_TRANSIENT);
+      int rc = param.isNumber()
+                   ? sqlite3_bind_int64(stmt_, index, param.number())
+                   : sqlite3_bind_blob64(stmt_, index, param.bytes().data(), param.bytes().size(), SQLITE_TRANSIENT);
       if (rc != SQLITE_OK) throw DatabaseError("bind parameter " + std::to_string(index));
       ++index;
     }

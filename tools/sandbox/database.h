@@ -28,9 +28,9 @@ class Param {
  public:
   template <class Integer, std::enable_if_t<std::is_integral_v<Integer>, int> = 0>
   Param(Integer number) : isNumber_(true), number_(static_cast<int64_t>(number)) {}  // NOLINT: implicit by design
-  Param(std::string_view bytes) : bytes_(bytes) {}            // NOLINT
-  Param(const std::string& bytes) : bytes_(bytes) {}          // NOLINT
-  Param(const char* bytes) : bytes_(bytes) {}                 // NOLINT
+  Param(std::string_view bytes) : bytes_(bytes) {}                                   // NOLINT
+  Param(const std::string& bytes) : bytes_(bytes) {}                                 // NOLINT
+  Param(const char* bytes) : bytes_(bytes) {}                                        // NOLINT
 
   bool isNumber() const { return isNumber_; }
   int64_t number() const { return number_; }

@@ -58,7 +58,8 @@ class Exchange {
     Item* item = allocate(soap_, -1);
     for (const WireField<Item>& field : fields) item->*field.member = text(row[field.name]);
     summary_ = "record";
-    for (const WireField<Item>& field : fields) summary_ += std::string(" ") + field.name + "=" + shown(row[field.name]);
+    for (const WireField<Item>& field : fields)
+      summary_ += std::string(" ") + field.name + "=" + shown(row[field.name]);
     return item;
   }
 

@@ -11,11 +11,12 @@ namespace {
 
 // The registration as stored: every member of the request but the number.
 const char* const kStayColumns[] = {
-    "opType",      "hosOrgno",   "inpatientNo", "centerNo",      "memberName",      "familySysno",  "memberSysno",
-    "countryTeamCode", "sexId",  "idcardNo",    "age",           "bookno",          "cardNo",       "icdAllNo",
-    "opsId",       "inOfficeId", "officeDate",  "cureId",        "inHosId",         "cureDoctor",   "bedNo",
-    "sectionNo",   "leaveDate",  "days",        "outOfficeId",   "outHosId",        "turnOp",       "turnOrgNo",
-    "turnDate",    "ticketNo",   "ministerNotice", "procreateNotice", "operateEmpSysno", "hosLevelId"};
+    "opType",         "hosOrgno",        "inpatientNo",     "centerNo",   "memberName", "familySysno",
+    "memberSysno",    "countryTeamCode", "sexId",           "idcardNo",   "age",        "bookno",
+    "cardNo",         "icdAllNo",        "opsId",           "inOfficeId", "officeDate", "cureId",
+    "inHosId",        "cureDoctor",      "bedNo",           "sectionNo",  "leaveDate",  "days",
+    "outOfficeId",    "outHosId",        "turnOp",          "turnOrgNo",  "turnDate",   "ticketNo",
+    "ministerNotice", "procreateNotice", "operateEmpSysno", "hosLevelId"};
 
 }  // namespace
 
@@ -75,7 +76,8 @@ void Ledger::cancelStayFeeLine(const Record& rq) {
   requireCentre(rq, "centerNo");
   std::optional<int64_t> detailId = parseKey(rq["detailId"]);
   std::optional<Record> line;
-  if (detailId) line = db_.row("SELECT visitNo FROM feeDetails WHERE detailId = ? AND kind = ?", {*detailId, kInpatient});
+  if (detailId)
+    line = db_.row("SELECT visitNo FROM feeDetails WHERE detailId = ? AND kind = ?", {*detailId, kInpatient});
   if (!line) throw BusinessError("费用明细不存在");
   if (stayPaid(std::stoll((*line)["visitNo"]))) throw BusinessError("该住院已兑付，不能取消费用");
   db_.run("DELETE FROM feeDetails WHERE detailId = ?", {*detailId});
@@ -137,8 +139,11 @@ Record Ledger::payStay(const Record& rq) {
       {inpatientSn});
 
   int64_t redeemNo = issueNumber("inpatientRedeemno");
-  Columns payment{{"inpatientRedeemno", redeemNo}, {"inpatientSn", inpatientSn}, {"totalCents", r.total},
-                  {"eligibleCents", r.eligible}, {"redeemCents", r.redeem}};
+  Columns payment{{"inpatientRedeemno", redeemNo},
+                  {"inpatientSn", inpatientSn},
+                  {"totalCents", r.total},
+                  {"eligibleCents", r.eligible},
+                  {"redeemCents", r.redeem}};
   for (const char* name : {"redeemId", "redeemEmpsysno", "redeemDate", "acceptMan", "acceptDate", "redeemOrgno"})
     payment.emplace_back(name, rq[name]);
   db_.insert("payments", payment);

@@ -26,44 +26,44 @@ class Ledger {
   explicit Ledger(Database& db) : db_(db) {}
 
   // Members, hospitals and the centre's reference lists.
-  std::vector<Record> membersOfBook(const Record& rq);     // getPersonInfo
-  std::vector<Record> hospitalsNamed(const Record& rq);    // getHospitalInfo
-  std::vector<Record> redeemTypes(const Record& rq);       // redeemTypeDown
-  std::vector<Record> offices(const Record& rq);           // officeCodeDown
-  std::string connectionTest();                            // connectTesting
+  std::vector<Record> membersOfBook(const Record& rq);   // getPersonInfo
+  std::vector<Record> hospitalsNamed(const Record& rq);  // getHospitalInfo
+  std::vector<Record> redeemTypes(const Record& rq);     // redeemTypeDown
+  std::vector<Record> offices(const Record& rq);         // officeCodeDown
+  std::string connectionTest();                          // connectTesting
 
   // Outpatient visits.
-  std::string registerClinicVisit(const Record& rq);       // cliRegister -> clinicNo
-  std::string addClinicFee(const Record& rq);              // cliDetailInput -> detailId
-  std::vector<Record> clinicFees(const Record& rq);        // cliDetailSeek
-  void cancelClinicFees(const Record& rq);                 // cliCancelFee
-  void cancelFeeLine(const Record& rq);                    // cliSingleCancleFee (either kind)
-  Record calculateClinic(const Record& rq);                // cliCalculate
-  std::string latestClinicVisit(const Record& rq);         // cliSeek
-  std::string settleClinic(const Record& rq);              // cliSettlement -> settlementNo
-  void cancelSettlement(const Record& rq);                 // cliCancelSettlement
-  std::string settlementAuditState(const Record& rq);      // cliAuditingSeek
-  std::string cashFlag(const Record& rq);                  // isCashRedeem
-  Record balanceClinic(const Record& rq);                  // cliBalance
-  std::string strikeBalance(const Record& rq);             // cliStrikeBalance
+  std::string registerClinicVisit(const Record& rq);   // cliRegister -> clinicNo
+  std::string addClinicFee(const Record& rq);          // cliDetailInput -> detailId
+  std::vector<Record> clinicFees(const Record& rq);    // cliDetailSeek
+  void cancelClinicFees(const Record& rq);             // cliCancelFee
+  void cancelFeeLine(const Record& rq);                // cliSingleCancleFee (either kind)
+  Record calculateClinic(const Record& rq);            // cliCalculate
+  std::string latestClinicVisit(const Record& rq);     // cliSeek
+  std::string settleClinic(const Record& rq);          // cliSettlement -> settlementNo
+  void cancelSettlement(const Record& rq);             // cliCancelSettlement
+  std::string settlementAuditState(const Record& rq);  // cliAuditingSeek
+  std::string cashFlag(const Record& rq);              // isCashRedeem
+  Record balanceClinic(const Record& rq);              // cliBalance
+  std::string strikeBalance(const Record& rq);         // cliStrikeBalance
 
   // Inpatient stays.
-  std::string registerStay(const Record& rq);              // inpRegister -> inpatientSn
-  std::string addStayFee(const Record& rq);                // inpDetailInput -> detailId
-  std::vector<Record> stayFees(const Record& rq);          // inpDetailSeek
-  void cancelStayFeeLine(const Record& rq);                // inpSingleCancelFee
-  void cancelStayFees(const Record& rq);                   // inpCancelFee
-  Record calculateStay(const Record& rq);                  // calculate
-  Record payStay(const Record& rq);                        // inpPay
-  std::string stayAuditState(const Record& rq);            // auditingSeek
-  void recordRedeemInfo(const Record& rq);                 // createRedeemInfo
-  std::vector<Record> stayGrades(const Record& rq);        // getInpatientGradeList
+  std::string registerStay(const Record& rq);        // inpRegister -> inpatientSn
+  std::string addStayFee(const Record& rq);          // inpDetailInput -> detailId
+  std::vector<Record> stayFees(const Record& rq);    // inpDetailSeek
+  void cancelStayFeeLine(const Record& rq);          // inpSingleCancelFee
+  void cancelStayFees(const Record& rq);             // inpCancelFee
+  Record calculateStay(const Record& rq);            // calculate
+  Record payStay(const Record& rq);                  // inpPay
+  std::string stayAuditState(const Record& rq);      // auditingSeek
+  void recordRedeemInfo(const Record& rq);           // createRedeemInfo
+  std::vector<Record> stayGrades(const Record& rq);  // getInpatientGradeList
 
   // Catalogues and matching.
-  std::vector<Record> diseasesSince(const Record& rq);     // updateDisease
-  std::vector<Record> drugsSince(const Record& rq);        // updateLeechdom
-  void storeMatch(const Record& rq);                       // matchUpdate
-  std::string matchState(const Record& rq);                // matchSeek
+  std::vector<Record> diseasesSince(const Record& rq);  // updateDisease
+  std::vector<Record> drugsSince(const Record& rq);     // updateLeechdom
+  void storeMatch(const Record& rq);                    // matchUpdate
+  std::string matchState(const Record& rq);             // matchSeek
 
  private:
   // Shared checks and lookups; each throws BusinessError when refused.

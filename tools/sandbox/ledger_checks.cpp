@@ -41,8 +41,7 @@ void Ledger::requireRedeemType(const std::string& code) {
 
 int64_t Ledger::requireVisit(const std::string& clinicNo) {
   std::optional<int64_t> key = parseKey(clinicNo);
-  if (!key || !db_.row("SELECT 1 FROM clinicVisits WHERE clinicNo = ?", {*key}))
-    throw BusinessError("就诊记录不存在");
+  if (!key || !db_.row("SELECT 1 FROM clinicVisits WHERE clinicNo = ?", {*key})) throw BusinessError("就诊记录不存在");
   return *key;
 }
 
@@ -86,8 +85,8 @@ std::string Ledger::addFeeLine(const char* kind, int64_t visitNo, const Record& 
   const std::string& given = line["detailId"];
   if (!given.empty()) {
     std::optional<int64_t> detailId = parseKey(given);
-    if (!detailId ||
-        !db_.row("SELECT 1 FROM feeDetails WHERE detailId = ? AND kind = ? AND visitNo = ?", {*detailId, kind, visitNo}))
+    if (!detailId || !db_.row("SELECT 1 FROM feeDetails WHERE detailId = ? AND kind = ? AND visitNo = ?",
+                              {*detailId, kind, visitNo}))
       throw BusinessError("费用明细不存在");
     db_.update("feeDetails", values, "detailId", *detailId);
     return given;

@@ -106,9 +106,9 @@ int run(const ServerOptions& options) {
   soap->fget = onGet;
 
   const bool tls = !options.tlsPem.empty();
-  if (tls && soap_ssl_server_context(soap, SOAP_SSL_NO_AUTHENTICATION | SOAP_TLSv1_2 | SOAP_TLSv1_3,
-                                     options.tlsPem.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
-                                     nullptr) != SOAP_OK) {
+  if (tls &&
+      soap_ssl_server_context(soap, SOAP_SSL_NO_AUTHENTICATION | SOAP_TLSv1_2 | SOAP_TLSv1_3, options.tlsPem.c_str(),
+                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) != SOAP_OK) {
     std::fprintf(stderr, "nv_sandbox: cannot use %s for TLS: %s\n", options.tlsPem.c_str(), faultText(soap).c_str());
     soap_free(soap);
     return 1;
