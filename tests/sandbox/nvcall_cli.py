@@ -14,10 +14,10 @@ import base64
 import os
 import re
 import shutil
-import signal
 import subprocess
 import sys
-import tempfile
+
+from sandbox_centre import running_sandbox
 
 NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 WINE = sys.argv[3:5]
@@ -144,20 +144,10 @@ def check(url, cwd):
 
 
 def main():
-    with tempfile.TemporaryDirectory() as scratch:
-        log = open(os.path.join(scratch, "sandbox.log"), "wb")
-        server = subprocess.Popen([SANDBOX, "--port", "0", "--db", os.path.join(scratch, "centre.db")],
-                                  stdout=subprocess.PIPE, stderr=log)
-        try:
-            port = int(server.stdout.readline())
-            work = os.path.join(scratch, "his")
-            os.mkdir(work)
-            check(f"http://127.0.0.1:{port}/clinic/webservice/inpatientRedeem", work)
-        finally:
-            server.send_signal(signal.SIGTERM)
-            server.wait(timeout=30)
-            log.close()
-
+    with running_sandbox(SANDBOX, failures) as (address, scratch):
+        work = os.path.join(scratch, "his")
+        os.mkdir(work)
+        check(address, work)
 
 main()
 if failures:

@@ -8,14 +8,12 @@ WSDL over HTTP, calls operations with base64 GBK members and checks the
 decoded answers, a business fault included. Exits 0 when all hold.
 """
 import base64
-import os
-import signal
-import subprocess
 import sys
-import tempfile
 
 import zeep
 import zeep.exceptions
+
+from sandbox_centre import running_sandbox
 
 
 def b64(text):
@@ -35,22 +33,8 @@ def expect(what, got, wanted):
 
 
 def main():
-    binary = sys.argv[1]
-    with tempfile.TemporaryDirectory() as scratch:
-        log = open(os.path.join(scratch, "sandbox.log"), "wb")
-        server = subprocess.Popen([binary, "--port", "0", "--db", os.path.join(scratch, "centre.db")],
-                                  stdout=subprocess.PIPE, stderr=log)
-        try:
-            port = int(server.stdout.readline())
-            run(f"http://127.0.0.1:{port}/clinic/webservice/inpatientRedeem?wsdl")
-        finally:
-            server.send_signal(signal.SIGTERM)
-            status = server.wait(timeout=30)
-            log.close()
-            if status != 0:
-                failures.append(f"the sandbox exited with status {status}")
-            if failures:
-                sys.stderr.write(open(os.path.join(scratch, "sandbox.log"), encoding="utf-8", errors="replace").read())
+    with running_sandbox(sys.argv[1], failures) as (address, _):
+        run(address + "?wsdl")
 
 
 def run(wsdl):
