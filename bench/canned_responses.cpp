@@ -21,11 +21,14 @@ const std::string kIdentity = "\xC5\xA9\xC3\xF1";                              /
 const std::string kDrug = "\xB0\xA2\xC4\xAA\xCE\xF7\xC1\xD6\xBD\xBA\xC4\xD2";  // a capsule drug
 const std::string kSpec =
     "0.25g*24"
-    "\xC1\xA3";                                                                  // ... per capsule
-const std::string kUnit = "\xBA\xD0";                                            // box
-const std::string kForm = "\xBD\xBA\xC4\xD2\xBC\xC1";                            // capsules
-const std::string kLevel = "\xBC\xD7";                                           // class A
-const std::string kRemark = "\xD2\xBD\xB1\xA3\xBC\xD7\xC0\xE0\xD2\xA9\xC6\xB7";  // insured class A drug
+    "\xC1\xA3";                                                                               // ... per capsule
+const std::string kUnit = "\xBA\xD0";                                                         // box
+const std::string kForm = "\xBD\xBA\xC4\xD2\xBC\xC1";                                         // capsules
+const std::string kLevel = "\xBC\xD7";                                                        // class A
+const std::string kPneumonia = "\xC9\xE7\xC7\xF8\xBB\xF1\xB5\xC3\xD0\xD4\xB7\xCE\xD1\xD7";    // a pneumonia
+const std::string kScienceName = "\xB7\xCE\xD1\xD7\xC1\xB4\xC7\xF2\xBE\xFA\xB7\xCE\xD1\xD7";  // its scientific name
+const std::string kDescription = "\xCF\xB8\xBE\xFA\xD0\xD4\xB7\xCE\xB2\xBF\xB8\xD0\xC8\xBE";  // a lung infection
+const std::string kRemark = "\xD2\xBD\xB1\xA3\xBC\xD7\xC0\xE0\xD2\xA9\xC6\xB7";               // insured class A drug
 
 std::string number(const char* format, int value) {
   char text[32];
@@ -145,6 +148,32 @@ std::string leechdomResponse(int entries) {
                         });
   }
   return envelope("updateLeechdom", members + "</return>");
+}
+
+std::string diseaseResponse(int entries) {
+  std::string members = "<diseaseList>";
+  members.reserve(static_cast<size_t>(entries) * 700 + 64);
+  for (int i = 0; i < entries; ++i) {
+    appendItem(members, {
+                            {"icdAllno", number("J%07d", i)},
+                            {"icdName", kPneumonia + number("(%d)", i)},
+                            {"scienceName", kScienceName},
+                            {"enName", "Pneumococcal pneumonia"},
+                            {"description", kDescription},
+                            {"icdType", "1"},
+                            {"icdFlag", "1"},
+                            {"sexLimited", "0"},
+                            {"createTime", "2020-01-01 00:00:00"},
+                            {"updateTime", "2024-03-01 08:00:00"},
+                            {"inputcodePy", "SQHDXFY"},
+                            {"inputcodeWb", "PAAQEO"},
+                            {"chronicFlag", "0"},
+                            {"state", "1"},
+                            {"remark", ""},
+                            {"useFrequency", number("%d", i % 100)},
+                        });
+  }
+  return envelope("updateDisease", members + "</diseaseList>");
 }
 
 std::string httpBody(const std::string& response) {

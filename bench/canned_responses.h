@@ -17,6 +17,8 @@ std::string base64(const std::string& bytes);
 std::string personInfoResponse();
 // updateLeechdomResponse with `entries` catalogue items of 18 fields each.
 std::string leechdomResponse(int entries);
+// updateDiseaseResponse with `entries` disease items of 16 fields each.
+std::string diseaseResponse(int entries);
 // updateLeechdomResponse with one catalogue item whose list element carries
 // `attributes` attributes of distinct names, which the reader must skip.
 std::string attributeHeavyResponse(int attributes);

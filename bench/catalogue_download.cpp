@@ -21,13 +21,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "NvInterFace.h"
 #include "bench/answering_server.h"
+#include "bench/canned_responses.h"
 #include "frame/codec.h"
-#include "service_constants.h"
 
 extern char** environ;
 
@@ -35,101 +34,16 @@ namespace {
 
 using nv::base64Encode;
 
-// ---- The centre's answer ----------------------------------------------------
-
-// One catalogue as a centre sends it: every member base64 of GBK text; the
-// entry number is in the code and in the name of each entry.
-struct CatalogueShape {
+// One catalogue download: the export that makes it and the centre's answer
+// of `entries` items (bench/canned_responses.h).
+struct Download {
   const char* exportName;
-  const char* operation;
-  const char* listMember;
-  const char* codeMember;
-  const char* codePrefix;
-  const char* nameMember;
-  const char* namePrefix;                                    // GBK
-  std::vector<std::pair<const char*, const char*>> members;  // in sending order; value null: code or name
+  std::string (*answer)(int entries);
+  char* (*call)(NvText lastTime, NvText centreCode);
 };
 
-// The sources are UTF-8: GBK texts are spelled out as bytes.
-const CatalogueShape kDrugs{"updateLeechdom",
-                            "updateLeechdom",
-                            "return",
-                            "insureId",
-                            "Y",
-                            "name",
-                            "\xB0\xA2\xC4\xAA\xCE\xF7\xC1\xD6\xBD\xBA\xC4\xD2",  // a capsule's name
-                            {{"insureId", nullptr},
-                             {"name", nullptr},
-                             {"spec", "0.25g*24"},
-                             {"unit", "\xBA\xD0"},
-                             {"conf", "\xBD\xBA\xC4\xD2\xBC\xC1"},
-                             {"price", "12.50"},
-                             {"everyMoney", "0.52"},
-                             {"ratio", "0.80"},
-                             {"adminLevel", "1"},
-                             {"isClinic", "1"},
-                             {"remark", "\xCF\xDE\xC3\xC5\xD5\xEF\xCA\xB9\xD3\xC3"},
-                             {"inputPyCode", "AMXLJN"},
-                             {"inputWbCode", "BAST"},
-                             {"approveMinPrice", "10.00"},
-                             {"approveMaxPrice", "15.00"},
-                             {"grade", "\xBC\xD7"},
-                             {"updateTime", "2024-03-01 08:00:00"},
-                             {"classNo", "01"}}};
-
-const CatalogueShape kDiseases{"updateDisease",
-                               "updateDisease",
-                               "diseaseList",
-                               "icdAllno",
-                               "J",
-                               "icdName",
-                               "\xC9\xE7\xC7\xF8\xBB\xF1\xB5\xC3\xD0\xD4\xB7\xCE\xD1\xD7",  // a pneumonia
-                               {{"icdAllno", nullptr},
-                                {"icdName", nullptr},
-                                {"scienceName", "\xB7\xCE\xD1\xD7\xC1\xB4\xC7\xF2\xBE\xFA\xB7\xCE\xD1\xD7"},
-                                {"enName", "Pneumococcal pneumonia"},
-                                {"description", "\xCF\xB8\xBE\xFA\xD0\xD4\xB7\xCE\xB2\xBF\xB8\xD0\xC8\xBE"},
-                                {"icdType", "1"},
-                                {"icdFlag", "1"},
-                                {"sexLimited", "0"},
-                                {"createTime", "2020-01-01 00:00:00"},
-                                {"updateTime", "2024-03-01 08:00:00"},
-                                {"inputcodePy", "SQHDXFY"},
-                                {"inputcodeWb", "PAAQEO"},
-                                {"chronicFlag", "0"},
-                                {"state", "1"},
-                                {"remark", ""},
-                                {"useFrequency", "12"}}};
-
-std::string catalogueResponse(const CatalogueShape& shape, int entries) {
-  std::vector<std::string> encoded;
-  for (const auto& member : shape.members) encoded.push_back(member.second ? base64Encode(member.second) : "");
-  std::string body =
-      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-      "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body>"
-      "<ns1:" +
-      std::string(shape.operation) + "Response xmlns:ns1=\"" + NV_SERVICE_NAMESPACE + "\">" + "<" + shape.listMember +
-      ">";
-  body.reserve(static_cast<size_t>(entries) * 700);
-  for (int n = 0; n < entries; ++n) {
-    body += "<list>";
-    for (size_t m = 0; m < shape.members.size(); ++m) {
-      const char* name = shape.members[m].first;
-      body.append("<").append(name).append(">");
-      if (std::strcmp(name, shape.codeMember) == 0)
-        body += base64Encode(shape.codePrefix + std::to_string(1000000 + n));
-      else if (std::strcmp(name, shape.nameMember) == 0)
-        body += base64Encode(shape.namePrefix + ("(" + std::to_string(n) + ")"));
-      else
-        body += encoded[m];
-      body.append("</").append(name).append(">");
-    }
-    body += "</list>";
-  }
-  body += "</" + std::string(shape.listMember) + "></ns1:" + shape.operation + "Response></soap:Body></soap:Envelope>";
-  return "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " + std::to_string(body.size()) +
-         "\r\nConnection: close\r\n\r\n" + body;
-}
+const Download kDrugs{"updateLeechdom", nvbench::leechdomResponse, updateLeechdom};
+const Download kDiseases{"updateDisease", nvbench::diseaseResponse, updateDisease};
 
 // ---- The server child -------------------------------------------------------
 
@@ -142,7 +56,7 @@ struct ServerChild {
 
 // Forks a child that builds the response, serves it on a loopback port and
 // reports the port and the response size; it ends when keepAlive closes.
-ServerChild startServer(const CatalogueShape& shape, int entries) {
+ServerChild startServer(const Download& download, int entries) {
   int report[2], alive[2];
   if (pipe(report) != 0 || pipe(alive) != 0) std::exit(2);
   ServerChild child;
@@ -151,7 +65,7 @@ ServerChild startServer(const CatalogueShape& shape, int entries) {
   if (child.pid == 0) {
     close(report[0]);
     close(alive[1]);
-    nvbench::AnsweringServer server(catalogueResponse(shape, entries));
+    nvbench::AnsweringServer server(download.answer(entries));
     long long figures[2] = {server.port(), static_cast<long long>(server.response().size())};
     if (write(report[1], figures, sizeof figures) != sizeof figures) _exit(3);
     char byte;
@@ -218,16 +132,15 @@ long declaredRows(std::string_view doc) {
   return at == std::string_view::npos ? -1 : std::atol(doc.data() + at + key.size());
 }
 
-int measureOne(const CatalogueShape& shape, int entries) {
-  ServerChild server = startServer(shape, entries);
+int measureOne(const Download& download, int entries) {
+  ServerChild server = startServer(download, entries);
   enterWorkingDirectory(server.port);
   const char lastTime[] = "2024-01-01 00:00:00";
 
   long rssBefore = peakRssKb();
   double cpuBefore = cpuSeconds();
   auto start = std::chrono::steady_clock::now();
-  char* result = std::strcmp(shape.exportName, "updateLeechdom") == 0 ? updateLeechdom(lastTime, "341122")
-                                                                      : updateDisease(lastTime, "341122");
+  char* result = download.call(lastTime, "341122");
   double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   double cpu = cpuSeconds() - cpuBefore;
   long rssPeak = peakRssKb();
@@ -238,9 +151,10 @@ int measureOne(const CatalogueShape& shape, int entries) {
   std::printf(
       "%-15s entries=%d response_bytes=%zu result_bytes=%zu rows=%ld wall_s=%.3f cpu_s=%.3f "
       "peak_rss_kb=%ld peak_rss_before_call_kb=%ld\n",
-      shape.exportName, entries, server.responseBytes, doc.size(), rows, wall, cpu, rssPeak, rssBefore);
+      download.exportName, entries, server.responseBytes, doc.size(), rows, wall, cpu, rssPeak, rssBefore);
   std::fflush(stdout);
-  if (rows != entries) std::fprintf(stderr, "%s did not return the catalogue: %.400s\n", shape.exportName, doc.data());
+  if (rows != entries)
+    std::fprintf(stderr, "%s did not return the catalogue: %.400s\n", download.exportName, doc.data());
 
   leaveWorkingDirectory();
   stopServer(server);
@@ -263,8 +177,8 @@ int runInOwnProcess(const char* self, const char* exportName, int entries) {
 
 int main(int argc, char** argv) {
   if (argc == 4 && std::strcmp(argv[1], "--one") == 0) {
-    const CatalogueShape& shape = std::strcmp(argv[2], "updateDisease") == 0 ? kDiseases : kDrugs;
-    return measureOne(shape, std::atoi(argv[3]));
+    const Download& download = std::strcmp(argv[2], "updateDisease") == 0 ? kDiseases : kDrugs;
+    return measureOne(download, std::atoi(argv[3]));
   }
   int entries = argc >= 2 ? std::atoi(argv[1]) : 100000;
   if (entries <= 0) {
