@@ -1,6 +1,7 @@
 // One exchange with a client: the decoded request, the store's transaction,
 // the encoded answer or the fault, and its log line. Every operation handler
-// is one call of serve() with the request's member table.
+// is one call of serve(); requests are read and answers written by the
+// records' text members, named as on the wire.
 #ifndef NV_SANDBOX_EXCHANGE_H
 #define NV_SANDBOX_EXCHANGE_H
 
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "service_names.h"
 #include "soapH.h"
 #include "tools/sandbox/database.h"
 #include "tools/sandbox/ledger.h"
@@ -26,15 +28,6 @@ struct ServerState {
   // "http://address:port" of this server, for a GET without a Host.
   std::string origin;
 };
-
-// A member of a request or record: its wire name and where it lives.
-template <class T>
-struct WireField {
-  const char* name;
-  std::string* T::*member;
-};
-template <class T>
-using WireFields = std::vector<WireField<T>>;
 
 // soap_new_<type>: the generated allocator of a record in the context.
 template <class T>
@@ -54,21 +47,21 @@ class Exchange {
   // An item record with every member set from the row's field of the same
   // wire name (empty when the row has none).
   template <class Item>
-  Item* record(Allocator<Item> allocate, const Record& row, const WireFields<Item>& fields) {
+  Item* record(Allocator<Item> allocate, const Record& row) {
     Item* item = allocate(soap_, -1);
-    for (const WireField<Item>& field : fields) item->*field.member = text(row[field.name]);
     summary_ = "record";
-    for (const WireField<Item>& field : fields)
+    for (const auto& field : nv::wire::textMembersOf(item)) {
+      item->*field.member = text(row[field.name]);
       summary_ += std::string(" ") + field.name + "=" + shown(row[field.name]);
+    }
     return item;
   }
 
   // A list record, one item per row, in order.
   template <class List, class Item>
-  List* list(Allocator<List> allocateList, Allocator<Item> allocateItem, const std::vector<Record>& rows,
-             const WireFields<Item>& fields) {
+  List* list(Allocator<List> allocateList, Allocator<Item> allocateItem, const std::vector<Record>& rows) {
     List* result = allocateList(soap_, -1);
-    for (const Record& row : rows) result->list.push_back(record(allocateItem, row, fields));
+    for (const Record& row : rows) result->list.push_back(record(allocateItem, row));
     summary_ = std::to_string(rows.size()) + (rows.size() == 1 ? " item" : " items");
     return result;
   }
@@ -95,11 +88,10 @@ int serveExchange(struct soap* soap, const char* operation, Record request,
                   const std::function<void(Exchange&, Ledger&)>& body);
 
 template <class Request, class Body>
-int serve(struct soap* soap, const char* operation, const Request* request, const WireFields<Request>& fields,
-          Body&& body) {
+int serve(struct soap* soap, const char* operation, const Request* request, Body&& body) {
   Record members;
   if (request != nullptr)
-    for (const WireField<Request>& field : fields)
+    for (const auto& field : nv::wire::textMembersOf(request))
       if (const std::string* value = request->*field.member) members.set(field.name, decodeMember(*value));
   return serveExchange(soap, operation, std::move(members), body);
 }
