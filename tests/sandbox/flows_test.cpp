@@ -44,31 +44,20 @@ Row gradeRow(const char* inpatientSn, const char* start, const char* end, const 
           {4, "redeemMoney", redeem}};
 }
 
-// cliCalculate's one row; checkMoney is written third, numbered 7.
+// cliCalculate's one row, in writing order: checkMoney third, numbered 7.
+const ColumnNames kClinicCalculation = {{0, "totalMoney"},         {1, "enableTotal"},        {7, "checkMoney"},
+                                        {2, "familyAccountMoney"}, {3, "doorRedeemNumber"},   {4, "doorRedeemMoney"},
+                                        {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
 std::string clinicCalculationDoc(const std::vector<std::string>& values) {
-  return successDoc("cliCalculate", 8,
-                    {rowOf({{0, "totalMoney"},
-                            {1, "enableTotal"},
-                            {7, "checkMoney"},
-                            {2, "familyAccountMoney"},
-                            {3, "doorRedeemNumber"},
-                            {4, "doorRedeemMoney"},
-                            {5, "memberRedeemNumber"},
-                            {6, "memberRedeemMoney"}},
-                           values)});
+  return successDoc("cliCalculate", 8, {rowOf(kClinicCalculation, values)});
 }
 
 // calculate's one row for a stay.
+const ColumnNames kStayCalculation = {{0, "totalCosts"},       {1, "enableMoney"},      {2, "factRedeemMoney"},
+                                      {3, "startMoney"},       {4, "totalRedeemMoney"}, {5, "totalRedeemCount"},
+                                      {6, "familyAccountPayMoney"}};
 std::string stayCalculationDoc(const std::vector<std::string>& values) {
-  return successDoc("Calculate", 7,
-                    {rowOf({{0, "totalCosts"},
-                            {1, "enableMoney"},
-                            {2, "factRedeemMoney"},
-                            {3, "startMoney"},
-                            {4, "totalRedeemMoney"},
-                            {5, "totalRedeemCount"},
-                            {6, "familyAccountPayMoney"}},
-                           values)});
+  return successDoc("Calculate", 7, {rowOf(kStayCalculation, values)});
 }
 
 TEST_F(SandboxFlows, OutpatientVisitFromRegistrationToReversal) {
