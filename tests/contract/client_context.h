@@ -4,6 +4,7 @@
 #define NVCONTRACT_CLIENT_CONTEXT_H
 
 #include "soapH.h"
+#include "tests/support/scripted_server.h"
 
 #include <string>
 
@@ -60,6 +61,31 @@ inline FaultView faultOf(const struct soap *soap)
     if (fault->detail && fault->detail->__any)
         view.detail = fault->detail->__any;
     return view;
+}
+
+// One cliSeek call without members to url, on soap: the `return` it read;
+// "<absent>" when the answer had none, "status N" when the call failed.
+inline std::string seekReturn(struct soap *soap, const std::string &url)
+{
+    ns1__cliSeek request;
+    ns1__cliSeekResponse response;
+    int status = soap_call___ns1__cliSeek(soap, url.c_str(), nullptr, &request, response);
+    if (status != SOAP_OK)
+        return "status " + std::to_string(status);
+    return response.return_ ? *response.return_ : "<absent>";
+}
+
+// The generated call procedure `call` with an empty request, against a
+// scripted centre answering its response wrapper holding membersXml: the
+// call's status. The response is read into soap's memory.
+template <class Request, class Response>
+int callAnswered(struct soap *soap, const std::string &operation, const std::string &membersXml,
+                 int (*call)(struct soap *, const char *, const char *, Request *, Response &), Response &response)
+{
+    nvtest::ScriptedServer server;
+    server.enqueue(nvtest::Reply::soap(operation, membersXml));
+    Request request;
+    return call(soap, server.url().c_str(), nullptr, &request, response);
 }
 
 } // namespace nvcontract

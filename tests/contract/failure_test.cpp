@@ -3,12 +3,15 @@
 // ServiceSession tells a reported fault from a broken exchange by exactly
 // these.
 #include "tests/contract/client_context.h"
+#include "tests/support/case_label.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/soap_message.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+using nvtest::operator<<;
 
 using nvcontract::ClientContext;
 using nvcontract::faultOf;
@@ -29,11 +32,6 @@ struct FailureCase {
     const char *detail = "";
     int recvTimeout = 5;
 };
-
-void PrintTo(const FailureCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
 
 class FailedCall : public ::testing::TestWithParam<FailureCase> {};
 
@@ -151,11 +149,7 @@ TEST(FailedCall, AnsweredWithinTheTimeOutSucceeds)
     ScriptedServer server;
     server.enqueue(answer.delayedBy(300));
     ClientContext client(2);
-    ns1__cliSeek request;
-    ns1__cliSeekResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__cliSeek(client.get(), server.url().c_str(), nullptr, &request, response));
-    ASSERT_NE(nullptr, response.return_);
-    EXPECT_EQ("YWJj", *response.return_);
+    EXPECT_EQ("YWJj", nvcontract::seekReturn(client.get(), server.url()));
 }
 
 TEST(FailedCall, RefusedConnectionLeavesTheSystemMessage)

@@ -3,6 +3,8 @@
 #ifndef NVCONTRACT_OPERATION_CATALOGUE_H
 #define NVCONTRACT_OPERATION_CATALOGUE_H
 
+#include "tests/support/case_label.h"
+
 #include <functional>
 #include <ostream>
 #include <string>
@@ -31,11 +33,7 @@ struct OperationCase {
 
 const std::vector<OperationCase> &operationCatalogue();
 
-// Names the case in test output.
-inline void PrintTo(const OperationCase &operation, std::ostream *out)
-{
-    *out << operation.name;
-}
+using nvtest::operator<<;
 
 } // namespace nvcontract
 

@@ -3,6 +3,7 @@
 // with its members in order.
 #include "tests/contract/client_context.h"
 #include "tests/contract/operation_catalogue.h"
+#include "tests/support/case_label.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/soap_message.h"
 
@@ -14,6 +15,8 @@
 #include <memory>
 
 namespace {
+
+using nvtest::operator<<;
 
 using nvcontract::ClientContext;
 using nvcontract::OperationCase;
@@ -195,13 +198,20 @@ TEST_P(EveryOperation, SendsItsWrapperWithAllMembersInOrder)
     EXPECT_EQ(expectedMembers, nvtest::wrapperMembers(body));
 }
 
+// The operation called with empty members, the centre answering its
+// response wrapper holding membersXml.
+nvcontract::CallOutcome answered(const OperationCase &operation, const std::string &membersXml,
+                                 const ClientContext &client)
+{
+    ScriptedServer server;
+    server.enqueue(Reply::soap(operation.name, membersXml));
+    return operation.call(client.get(), server.url().c_str(), Values(operation.members.size()));
+}
+
 TEST_P(EveryOperation, ReadsAResponseWrapperWithoutMembersAsSuccess)
 {
-    const OperationCase &operation = GetParam();
-    ScriptedServer server;
-    server.enqueue(Reply::soap(operation.name, ""));
     ClientContext client;
-    nvcontract::CallOutcome outcome = operation.call(client.get(), server.url().c_str(), Values(operation.members.size()));
+    nvcontract::CallOutcome outcome = answered(GetParam(), "", client);
     EXPECT_EQ(SOAP_OK, outcome.status);
     EXPECT_FALSE(outcome.responseMemberPresent);
     EXPECT_EQ(nullptr, client.get()->fault);
@@ -213,10 +223,8 @@ TEST_P(EveryOperation, ReadsAResponseWrapperWithoutMembersAsSuccess)
 TEST_P(EveryOperation, ReadsItsResponseMemberByItsWireName)
 {
     const OperationCase &operation = GetParam();
-    ScriptedServer server;
-    server.enqueue(Reply::soap(operation.name, "<return/><diseaseList/>"));
     ClientContext client;
-    nvcontract::CallOutcome outcome = operation.call(client.get(), server.url().c_str(), Values(operation.members.size()));
+    nvcontract::CallOutcome outcome = answered(operation, "<return/><diseaseList/>", client);
     EXPECT_EQ(SOAP_OK, outcome.status);
     EXPECT_EQ(!operation.responseMember.empty(), outcome.responseMemberPresent);
 }
@@ -261,11 +269,6 @@ struct MemberPresenceCase {
     const char *userNo;
     const char *expectedWrapper;
 };
-
-void PrintTo(const MemberPresenceCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
 
 class MemberPresence : public ::testing::TestWithParam<MemberPresenceCase> {};
 

@@ -1,6 +1,7 @@
 // How the generated client reads the centre's answers: which wrapper it
 // accepts, how it finds members, and how records and lists come out.
 #include "tests/contract/client_context.h"
+#include "tests/support/case_label.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/soap_message.h"
 
@@ -10,8 +11,12 @@
 
 namespace {
 
+using nvtest::operator<<;
+
 using nvcontract::ClientContext;
+using nvcontract::callAnswered;
 using nvcontract::faultOf;
+using nvcontract::seekReturn;
 using nvtest::Reply;
 using nvtest::ScriptedServer;
 using nvtest::soap11Envelope;
@@ -48,11 +53,6 @@ struct WrapperCase {
     int refusedStatus;
     std::string faultstring;
 };
-
-void PrintTo(const WrapperCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
 
 class ResponseWrapper : public ::testing::TestWithParam<WrapperCase> {};
 
@@ -113,11 +113,7 @@ TEST(ResponseWrapper, MayTakeItsPrefixFromTheEnvelope)
                               "xmlns:s=\"" + serviceNs() + "\"><e:Body><s:cliSeekResponse><return>YQ==</return>"
                               "</s:cliSeekResponse></e:Body></e:Envelope>"));
     ClientContext client;
-    ns1__cliSeek request;
-    ns1__cliSeekResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__cliSeek(client.get(), server.url().c_str(), nullptr, &request, response));
-    ASSERT_NE(nullptr, response.return_);
-    EXPECT_EQ("YQ==", *response.return_);
+    EXPECT_EQ("YQ==", seekReturn(client.get(), server.url()));
 }
 
 // ---- A text member -------------------------------------------------------------
@@ -128,11 +124,6 @@ struct TextCase {
     std::optional<std::string> expected; // nullopt: absent
 };
 
-void PrintTo(const TextCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
-
 class TextMember : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(TextMember, IsFoundByLocalName)
@@ -141,15 +132,7 @@ TEST_P(TextMember, IsFoundByLocalName)
     ScriptedServer server;
     server.enqueue(Reply::soap("cliSeek", c.membersXml));
     ClientContext client;
-    ns1__cliSeek request;
-    ns1__cliSeekResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__cliSeek(client.get(), server.url().c_str(), nullptr, &request, response));
-    if (c.expected) {
-        ASSERT_NE(nullptr, response.return_);
-        EXPECT_EQ(*c.expected, *response.return_);
-    } else {
-        EXPECT_EQ(nullptr, response.return_);
-    }
+    EXPECT_EQ(c.expected.value_or("<absent>"), seekReturn(client.get(), server.url()));
 }
 
 std::vector<TextCase> textCases()
@@ -206,22 +189,15 @@ struct RecordCase {
     std::optional<Fields> expected;
 };
 
-void PrintTo(const RecordCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
-
 class ItemRecord : public ::testing::TestWithParam<RecordCase> {};
 
 TEST_P(ItemRecord, IsReadMemberByMember)
 {
     const RecordCase &c = GetParam();
-    ScriptedServer server;
-    server.enqueue(Reply::soap("cliCalculate", c.membersXml));
     ClientContext client;
-    ns1__cliCalculate request;
     ns1__cliCalculateResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__cliCalculate(client.get(), server.url().c_str(), nullptr, &request, response));
+    ASSERT_EQ(SOAP_OK, callAnswered(client.get(), "cliCalculate", c.membersXml,
+                                    soap_call___ns1__cliCalculate, response));
     EXPECT_EQ(c.expected, calculateResult(response));
 }
 
@@ -287,22 +263,15 @@ struct ListCase {
     std::string expected;
 };
 
-void PrintTo(const ListCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
-
 class ListRecord : public ::testing::TestWithParam<ListCase> {};
 
 TEST_P(ListRecord, CollectsItsListEntriesInDocumentOrder)
 {
     const ListCase &c = GetParam();
-    ScriptedServer server;
-    server.enqueue(Reply::soap("getPersonInfo", c.membersXml));
     ClientContext client;
-    ns1__getPersonInfo request;
     ns1__getPersonInfoResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__getPersonInfo(client.get(), server.url().c_str(), nullptr, &request, response));
+    ASSERT_EQ(SOAP_OK, callAnswered(client.get(), "getPersonInfo", c.membersXml,
+                                    soap_call___ns1__getPersonInfo, response));
     EXPECT_EQ(c.expected, describeMembers(response.return_));
 }
 
@@ -335,12 +304,10 @@ TEST(ListRecord, ReadsAllThirteenMembersOfAMember)
     std::string entry;
     for (const char *name : names)
         entry += std::string("<") + name + ">" + nvtest::base64Encode(name) + "</" + name + ">";
-    ScriptedServer server;
-    server.enqueue(Reply::soap("getPersonInfo", "<return><list>" + entry + "</list></return>"));
     ClientContext client;
-    ns1__getPersonInfo request;
     ns1__getPersonInfoResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__getPersonInfo(client.get(), server.url().c_str(), nullptr, &request, response));
+    ASSERT_EQ(SOAP_OK, callAnswered(client.get(), "getPersonInfo", "<return><list>" + entry + "</list></return>",
+                                    soap_call___ns1__getPersonInfo, response));
     ASSERT_NE(nullptr, response.return_);
     ASSERT_EQ(1u, response.return_->list.size());
     const ns14__Member *m = response.return_->list[0];
@@ -362,22 +329,15 @@ struct DiseaseCase {
     std::string expectedFirstIcd; // "absent" when no list was read
 };
 
-void PrintTo(const DiseaseCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
-
 class DiseaseResponse : public ::testing::TestWithParam<DiseaseCase> {};
 
 TEST_P(DiseaseResponse, IsReadFromDiseaseListOnly)
 {
     const DiseaseCase &c = GetParam();
-    ScriptedServer server;
-    server.enqueue(Reply::soap("updateDisease", c.membersXml));
     ClientContext client;
-    ns1__updateDisease request;
     ns1__updateDiseaseResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__updateDisease(client.get(), server.url().c_str(), nullptr, &request, response));
+    ASSERT_EQ(SOAP_OK, callAnswered(client.get(), "updateDisease", c.membersXml,
+                                    soap_call___ns1__updateDisease, response));
     std::string first = "absent";
     if (response.diseaseList != nullptr) {
         ASSERT_EQ(1u, response.diseaseList->list.size());
@@ -423,11 +383,6 @@ struct BareBodyCase {
     std::string bodyContent;
 };
 
-void PrintTo(const BareBodyCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
-
 class BodyWithoutWrapper : public ::testing::TestWithParam<BareBodyCase> {};
 
 TEST_P(BodyWithoutWrapper, ReadsAsAResponseWithoutMembers)
@@ -435,10 +390,7 @@ TEST_P(BodyWithoutWrapper, ReadsAsAResponseWithoutMembers)
     ScriptedServer server;
     server.enqueue(Reply::xml(soap11Envelope(GetParam().bodyContent)));
     ClientContext client;
-    ns1__cliSeek request;
-    ns1__cliSeekResponse response;
-    EXPECT_EQ(SOAP_OK, soap_call___ns1__cliSeek(client.get(), server.url().c_str(), nullptr, &request, response));
-    EXPECT_EQ(nullptr, response.return_);
+    EXPECT_EQ("<absent>", seekReturn(client.get(), server.url()));
     EXPECT_EQ(nullptr, client.get()->fault);
 }
 
@@ -451,11 +403,6 @@ struct HeaderCase {
     std::string headerContent;
     int expectedStatus;
 };
-
-void PrintTo(const HeaderCase &c, std::ostream *out)
-{
-    *out << (c.label ? c.label : "");
-}
 
 class ResponseHeader : public ::testing::TestWithParam<HeaderCase> {};
 
@@ -497,11 +444,7 @@ TEST(Soap12Response, IsReadLikeASoap11One)
                                                      "\"><return>YQ==</return></ns1:cliSeekResponse>"),
                               200, "application/soap+xml; charset=utf-8"));
     ClientContext client;
-    ns1__cliSeek request;
-    ns1__cliSeekResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__cliSeek(client.get(), server.url().c_str(), nullptr, &request, response));
-    ASSERT_NE(nullptr, response.return_);
-    EXPECT_EQ("YQ==", *response.return_);
+    EXPECT_EQ("YQ==", seekReturn(client.get(), server.url()));
 }
 
 // The 2.8 runtime checks end tags only in its strict mode, which would also
@@ -512,11 +455,7 @@ TEST(MalformedResponse, WithAMisnamedEndTagIsStillRead)
     server.enqueue(Reply::xml(soap11Envelope("<ns1:cliSeekResponse xmlns:ns1=\"" + serviceNs() +
                                              "\"><return>YQ==</retur></ns1:cliSeekResponse>")));
     ClientContext client;
-    ns1__cliSeek request;
-    ns1__cliSeekResponse response;
-    ASSERT_EQ(SOAP_OK, soap_call___ns1__cliSeek(client.get(), server.url().c_str(), nullptr, &request, response));
-    ASSERT_NE(nullptr, response.return_);
-    EXPECT_EQ("YQ==", *response.return_);
+    EXPECT_EQ("YQ==", seekReturn(client.get(), server.url()));
 }
 
 } // namespace

@@ -5,14 +5,13 @@
 #include <time.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <memory>
 #include <string_view>
 
 #include "NvInterFace.h"
+#include "tests/support/argument_rules.h"
 #include "tests/support/big_catalogue.h"
 #include "tests/support/export_cases.h"
 
@@ -20,19 +19,7 @@ namespace {
 
 using namespace nvtest;
 
-// A second configured centre, also answered by the scripted server, with
-// codes of its own: the request must carry the chosen centre's codes.
-constexpr const char* kSecondCode = "341123";
-constexpr const char* kSecondHospCode = "H7702";
-
-class Catalogue : public ExportTest {
- protected:
-  Catalogue() {
-    std::ifstream in(dir.path() + "/NvConfiguration.ini", std::ios::binary);
-    std::string config((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    dir.writeConfig(config + centreLines({kSecondCode, server.url(), kSecondHospCode, "3", "op07", ""}));
-  }
-};
+using Catalogue = SecondCentreTest;
 
 const std::string kLastTime = "2024-03-01 08:00:00";
 
@@ -84,18 +71,17 @@ TEST_F(Catalogue, UpdateDisease) {
        successDoc(fid, 16, {})},
       {"empty centre code: the first centre's code, no hospital code", downloadingDiseases(kLastTime, ""),
        diseases(""), successDoc(fid, 16, {}), "updateDisease", sent},
-      {"another centre: its code is sent", downloadingDiseases(kLastTime, kSecondCode), diseases(""),
-       successDoc(fid, 16, {}), "updateDisease", SentMembers{{"lastTime", kLastTime}, {"centerNo", kSecondCode}}},
+      {"another centre: its code is sent", downloadingDiseases(kLastTime, SecondCentre::kCode), diseases(""),
+       successDoc(fid, 16, {}), "updateDisease", SentMembers{{"lastTime", kLastTime}, {"centerNo", SecondCentre::kCode}}},
       {"no entries", downloadingDiseases(kLastTime, Centres::kMain), diseases(""), successDoc(fid, 16, {})},
       {"a missing member is an empty column", downloadingDiseases(kLastTime, Centres::kMain),
        diseases(item(kDiseaseMembers, diseaseValue(5), "chronicFlag")),
        successDoc(fid, 16, {row(kDiseaseMembers, diseaseValue(5), "chronicFlag")})},
-      {"a date without a time", downloadingDiseases("2024-03-01", Centres::kMain), std::nullopt,
-       failureDoc(fid, "600", "最后更新日期非时间格式:yyyy-MM-dd HH:mm:ss")},
-      {"an empty time", downloadingDiseases("", Centres::kMain), std::nullopt,
-       failureDoc(fid, "600", "最后更新日期不能为空")},
-      {"configured 13-byte centre code", downloadingDiseases(kLastTime, Centres::kThirteen), std::nullopt,
-       failureDoc(fid, "600", "农合中心编码长度超过")},
+      refusedCase("a date without a time", downloadingDiseases("2024-03-01", Centres::kMain),
+                  fid, "600", "最后更新日期非时间格式:yyyy-MM-dd HH:mm:ss"),
+      refusedCase("an empty time", downloadingDiseases("", Centres::kMain), fid, "600", "最后更新日期不能为空"),
+      refusedCase("configured 13-byte centre code", downloadingDiseases(kLastTime, Centres::kThirteen),
+                  fid, "600", "农合中心编码长度超过"),
       {"lookup before checks", downloadingDiseases("", Centres::kUnknown), std::nullopt, centreNotFound(fid)},
   });
 }
@@ -131,19 +117,18 @@ TEST_F(Catalogue, UpdateLeechdom) {
                              {17, "approveMaxPrice", "approveMaxPrice-2"}}})},
       {"empty centre code: the first centre's codes are sent", downloadingDrugs(kLastTime, ""), drugs(""),
        successDoc(fid, 18, {}), "updateLeechdom", sent},
-      {"another centre: its centre and hospital codes are sent", downloadingDrugs(kLastTime, kSecondCode), drugs(""),
+      {"another centre: its centre and hospital codes are sent", downloadingDrugs(kLastTime, SecondCentre::kCode), drugs(""),
        successDoc(fid, 18, {}), "updateLeechdom",
-       SentMembers{{"lastTime", kLastTime}, {"centerNo", kSecondCode}, {"hosNo", kSecondHospCode}}},
+       SentMembers{{"lastTime", kLastTime}, {"centerNo", SecondCentre::kCode}, {"hosNo", SecondCentre::kHospCode}}},
       {"no items", downloadingDrugs(kLastTime, Centres::kMain), drugs(""), successDoc(fid, 18, {})},
       {"absent list: no rows", downloadingDrugs(kLastTime, Centres::kMain), Reply::soap("updateLeechdom", ""),
        successDoc(fid, 18, {})},
       {"a missing member is an empty column", downloadingDrugs(kLastTime, Centres::kMain),
        drugs(item(kLeechdomMembers, leechdomValue(4), "grade")),
        successDoc(fid, 18, {row(kLeechdomColumns, leechdomValue(4), "grade")})},
-      {"a date without a time", downloadingDrugs("2024-03-01", Centres::kMain), std::nullopt,
-       failureDoc(fid, "600", "最后更新日期非时间格式:yyyy-MM-dd HH:mm:ss")},
-      {"an empty time", downloadingDrugs("", Centres::kMain), std::nullopt,
-       failureDoc(fid, "600", "最后更新日期不能为空")},
+      refusedCase("a date without a time", downloadingDrugs("2024-03-01", Centres::kMain),
+                  fid, "600", "最后更新日期非时间格式:yyyy-MM-dd HH:mm:ss"),
+      refusedCase("an empty time", downloadingDrugs("", Centres::kMain), fid, "600", "最后更新日期不能为空"),
       {"lookup before checks", downloadingDrugs("", Centres::kUnknown), std::nullopt, centreNotFound(fid)},
   });
   runCases(sharedFailureCases(fid, [](const char* centre) { return updateLeechdom("2024-03-01 08:00:00", centre); }));
@@ -182,25 +167,17 @@ TEST_F(Catalogue, GetInpatientGradeList) {
        successDoc(fid, 5, {row(kGradeMembers, gradeValue(4), "ratio")})},
       {"arguments in the order of the other downloads: the visit number is no centre",
        [visit] { return getInpatientGradeList(visit.c_str(), Centres::kMain); }, std::nullopt, centreNotFound(fid)},
-      {"visit number with letters", grading(Centres::kMain, "ZY0001"), std::nullopt,
-       failureDoc(fid, "300", "住院登记流水号非数字格式")},
-      {"empty visit number", grading(Centres::kMain, ""), std::nullopt,
-       failureDoc(fid, "300", "住院登记流水号不能为空")},
-      {"visit number of 19 digits", grading(Centres::kMain, std::string(19, '1')), std::nullopt,
-       failureDoc(fid, "300", "住院登记流水号长度超过")},
-      {"configured 13-byte centre code", grading(Centres::kThirteen, visit), std::nullopt,
-       failureDoc(fid, "300", "农合中心编码长度超过")},
+      refusedCase("visit number with letters", grading(Centres::kMain, "ZY0001"),
+                  fid, "300", "住院登记流水号非数字格式"),
+      refusedCase("empty visit number", grading(Centres::kMain, ""), fid, "300", "住院登记流水号不能为空"),
+      refusedCase("visit number of 19 digits", grading(Centres::kMain, std::string(19, '1')),
+                  fid, "300", "住院登记流水号长度超过"),
+      refusedCase("configured 13-byte centre code", grading(Centres::kThirteen, visit),
+                  fid, "300", "农合中心编码长度超过"),
   });
 }
 
 // ---- Item matching ----------------------------------------------------------
-
-using Args = std::vector<std::string>;
-
-Args with(Args args, const std::vector<std::pair<int, std::string>>& changes) {
-  for (const auto& [argument, value] : changes) args.at(argument - 1) = value;
-  return args;
-}
 
 TEST_F(Catalogue, MatchUpdate) {
   const std::string fid = "MatchUpdate";
@@ -227,36 +204,36 @@ TEST_F(Catalogue, MatchUpdate) {
        sent(valid, Centres::kMain, Centres::kHospCode)},
       {"empty centre code: the first centre's codes are sent", matching(with(valid, {{1, ""}})),
        Reply::soap("matchUpdate", ""), matched, "matchUpdate", sent(valid, Centres::kMain, Centres::kHospCode)},
-      {"another centre: its codes are sent", matching(with(valid, {{1, kSecondCode}})), Reply::soap("matchUpdate", ""),
-       matched, "matchUpdate", sent(valid, kSecondCode, kSecondHospCode)},
+      {"another centre: its codes are sent", matching(with(valid, {{1, SecondCentre::kCode}})), Reply::soap("matchUpdate", ""),
+       matched, "matchUpdate", sent(valid, SecondCentre::kCode, SecondCentre::kHospCode)},
       {"name, strength, unit and form empty are sent empty", matching(noDescription),
        Reply::soap("matchUpdate", ""), matched, "matchUpdate", sent(noDescription, Centres::kMain, Centres::kHospCode)},
       {"every argument at its limit", matching(atLimit), Reply::soap("matchUpdate", ""), matched, "matchUpdate",
        sent(atLimit, Centres::kMain, Centres::kHospCode)},
       {"a price with one decimal point", matching(with(valid, {{8, "3.5"}})), Reply::soap("matchUpdate", ""), matched},
-      {"empty price", matching(with(valid, {{8, ""}})), std::nullopt, failureDoc(fid, "300", "HIS药品单价不能为空")},
-      {"price of nineteen digits", matching(with(valid, {{8, std::string(19, '1')}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品单价长度超过")},
-      {"price with two decimal points", matching(with(valid, {{8, "1.2.3"}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品单价非数字格式")},
-      {"insurance code of 41 bytes", matching(with(valid, {{2, std::string(41, 'c')}})), std::nullopt,
-       failureDoc(fid, "300", "农合编码长度超过")},
-      {"empty insurance code", matching(with(valid, {{2, ""}})), std::nullopt, failureDoc(fid, "300", "农合编码不能为空")},
-      {"empty HIS code", matching(with(valid, {{3, ""}})), std::nullopt, failureDoc(fid, "300", "HIS编码不能为空")},
-      {"HIS code of 41 bytes", matching(with(valid, {{3, std::string(41, 'h')}})), std::nullopt,
-       failureDoc(fid, "300", "HIS编码长度超过")},
-      {"name of 101 bytes", matching(with(valid, {{4, std::string(101, 'n')}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品名称长度超过")},
-      {"strength of 201 bytes", matching(with(valid, {{5, std::string(201, 's')}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品规格长度超过")},
-      {"unit of 101 bytes", matching(with(valid, {{6, std::string(101, 'u')}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品单位长度超过")},
-      {"form of 101 bytes", matching(with(valid, {{7, std::string(101, 'f')}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品剂型长度超过")},
-      {"two bad arguments: the first is reported", matching(with(valid, {{3, ""}, {8, ""}})), std::nullopt,
-       failureDoc(fid, "300", "HIS编码不能为空")},
-      {"configured 13-byte centre code", matching(with(valid, {{1, Centres::kThirteen}})), std::nullopt,
-       failureDoc(fid, "300", "农合中心编码长度超过")},
+      refusedCase("empty price", matching(with(valid, {{8, ""}})), fid, "300", "HIS药品单价不能为空"),
+      refusedCase("price of nineteen digits", matching(with(valid, {{8, std::string(19, '1')}})),
+                  fid, "300", "HIS药品单价长度超过"),
+      refusedCase("price with two decimal points", matching(with(valid, {{8, "1.2.3"}})),
+                  fid, "300", "HIS药品单价非数字格式"),
+      refusedCase("insurance code of 41 bytes", matching(with(valid, {{2, std::string(41, 'c')}})),
+                  fid, "300", "农合编码长度超过"),
+      refusedCase("empty insurance code", matching(with(valid, {{2, ""}})), fid, "300", "农合编码不能为空"),
+      refusedCase("empty HIS code", matching(with(valid, {{3, ""}})), fid, "300", "HIS编码不能为空"),
+      refusedCase("HIS code of 41 bytes", matching(with(valid, {{3, std::string(41, 'h')}})),
+                  fid, "300", "HIS编码长度超过"),
+      refusedCase("name of 101 bytes", matching(with(valid, {{4, std::string(101, 'n')}})),
+                  fid, "300", "HIS药品名称长度超过"),
+      refusedCase("strength of 201 bytes", matching(with(valid, {{5, std::string(201, 's')}})),
+                  fid, "300", "HIS药品规格长度超过"),
+      refusedCase("unit of 101 bytes", matching(with(valid, {{6, std::string(101, 'u')}})),
+                  fid, "300", "HIS药品单位长度超过"),
+      refusedCase("form of 101 bytes", matching(with(valid, {{7, std::string(101, 'f')}})),
+                  fid, "300", "HIS药品剂型长度超过"),
+      refusedCase("two bad arguments: the first is reported", matching(with(valid, {{3, ""}, {8, ""}})),
+                  fid, "300", "HIS编码不能为空"),
+      refusedCase("configured 13-byte centre code", matching(with(valid, {{1, Centres::kThirteen}})),
+                  fid, "300", "农合中心编码长度超过"),
       {"lookup before checks", matching(with(valid, {{1, Centres::kUnknown}, {2, ""}})), std::nullopt,
        centreNotFound(fid)},
   });
@@ -280,22 +257,22 @@ TEST_F(Catalogue, MatchSeek) {
       {"empty centre code: the first centre's codes are sent", seeking("", "Y0001", "HIS001"),
        Reply::soap("matchSeek", "<return>" + base64Encode("1") + "</return>"),
        successDoc(fid, 1, {{{0, "CheckState", "1"}}}), "matchSeek", sent},
-      {"another centre: its codes are sent", seeking(kSecondCode, "Y0001", "HIS001"),
+      {"another centre: its codes are sent", seeking(SecondCentre::kCode, "Y0001", "HIS001"),
        Reply::soap("matchSeek", "<return>" + base64Encode("1") + "</return>"),
        successDoc(fid, 1, {{{0, "CheckState", "1"}}}), "matchSeek",
-       SentMembers{{"centerNo", kSecondCode}, {"code", "Y0001"}, {"hisCode", "HIS001"},
-                   {"hospitalSysno", kSecondHospCode}}},
+       SentMembers{{"centerNo", SecondCentre::kCode}, {"code", "Y0001"}, {"hisCode", "HIS001"},
+                   {"hospitalSysno", SecondCentre::kHospCode}}},
       {"absent return: an empty value", seeking(Centres::kMain, "Y0001", "HIS001"), Reply::soap("matchSeek", ""),
        successDoc(fid, 1, {{{0, "CheckState", ""}}})},
-      {"insurance code of 41 bytes", seeking(Centres::kMain, std::string(41, 'c'), "HIS001"), std::nullopt,
-       failureDoc(fid, "300", "农合编码长度超过")},
-      {"empty HIS code", seeking(Centres::kMain, "Y0001", ""), std::nullopt, failureDoc(fid, "300", "HIS编码不能为空")},
-      {"HIS code of 41 bytes", seeking(Centres::kMain, "Y0001", std::string(41, 'h')), std::nullopt,
-       failureDoc(fid, "300", "HIS编码长度超过")},
-      {"two bad arguments: the first is reported", seeking(Centres::kMain, "", ""), std::nullopt,
-       failureDoc(fid, "300", "农合编码不能为空")},
-      {"configured 13-byte centre code", seeking(Centres::kThirteen, "Y0001", "HIS001"), std::nullopt,
-       failureDoc(fid, "300", "农合中心编码长度超过")},
+      refusedCase("insurance code of 41 bytes", seeking(Centres::kMain, std::string(41, 'c'), "HIS001"),
+                  fid, "300", "农合编码长度超过"),
+      refusedCase("empty HIS code", seeking(Centres::kMain, "Y0001", ""), fid, "300", "HIS编码不能为空"),
+      refusedCase("HIS code of 41 bytes", seeking(Centres::kMain, "Y0001", std::string(41, 'h')),
+                  fid, "300", "HIS编码长度超过"),
+      refusedCase("two bad arguments: the first is reported", seeking(Centres::kMain, "", ""),
+                  fid, "300", "农合编码不能为空"),
+      refusedCase("configured 13-byte centre code", seeking(Centres::kThirteen, "Y0001", "HIS001"),
+                  fid, "300", "农合中心编码长度超过"),
       {"lookup before checks", seeking(Centres::kUnknown, "", ""), std::nullopt, centreNotFound(fid)},
   });
 }

@@ -2,82 +2,23 @@
 // packed text), fee details, calculation and payment.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "NvInterFace.h"
+#include "tests/support/argument_rules.h"
 #include "tests/support/export_cases.h"
 
 namespace {
 
 using namespace nvtest;
 
-// Arguments of one call, argument n at index n - 1.
-using Args = std::vector<std::string>;
-
-Args with(Args args, const std::vector<std::pair<int, std::string>>& changes) {
-  for (const auto& [argument, value] : changes) args.at(argument - 1) = value;
-  return args;
-}
-
-// A second configured centre, also answered by the scripted server, with
-// codes of its own: the request must carry the chosen centre's codes.
-struct Second {
-  static constexpr const char* kCode = "341123";
-  static constexpr const char* kHospCode = "H7702";
-  static constexpr const char* kOrgLevel = "3";
-  static constexpr const char* kUserNo = "op07";
-};
-
 // The codes a request takes from the chosen centre.
 struct CentreCodes {
   std::string centerNo, hospCode, orgLevel, userNo;
 };
 const CentreCodes kMainCodes{Centres::kMain, Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo};
-const CentreCodes kSecondCodes{Second::kCode, Second::kHospCode, Second::kOrgLevel, Second::kUserNo};
+const CentreCodes kSecondCodes{SecondCentre::kCode, SecondCentre::kHospCode, SecondCentre::kOrgLevel,
+                               SecondCentre::kUserNo};
 
-class Inpatient : public ExportTest {
- protected:
-  Inpatient() {
-    std::ifstream in(dir.path() + "/NvConfiguration.ini", std::ios::binary);
-    std::string config((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    dir.writeConfig(config + centreLines({Second::kCode, server.url(), Second::kHospCode, Second::kOrgLevel,
-                                          Second::kUserNo, ""}));
-  }
-};
-
-// One argument's check as the HIS sees it: its label, its byte limit (none
-// for dates and for the centre code, tested apart) and whether it may be empty.
-struct Rule {
-  int argument;
-  const char* label;
-  int limit;  // < 0: no length check here
-  bool required;
-};
-
-// For each rule: one byte over the limit, and empty where that is refused.
-template <class Call>
-std::vector<ExportCase> ruleCases(const std::string& fid, const std::string& code, const Args& valid,
-                                  const std::vector<Rule>& rules, Call call) {
-  std::vector<ExportCase> cases;
-  for (const Rule& rule : rules) {
-    const std::string label = rule.label;
-    if (rule.limit >= 0)
-      cases.push_back({label + " one byte too long", call(with(valid, {{rule.argument, std::string(rule.limit + 1, '1')}})),
-                       std::nullopt, failureDoc(fid, code, label + "长度超过")});
-    if (rule.required)
-      cases.push_back({label + " empty", call(with(valid, {{rule.argument, ""}})), std::nullopt,
-                       failureDoc(fid, code, label + "不能为空")});
-  }
-  return cases;
-}
-
-// Every limited argument filled to exactly its limit.
-Args atLimits(Args args, const std::vector<Rule>& rules) {
-  for (const Rule& rule : rules)
-    if (rule.limit > 0) args.at(rule.argument - 1) = std::string(rule.limit, '1');
-  return args;
-}
+using Inpatient = SecondCentreTest;
 
 Reply returning(const std::string& op, const std::string& text) {
   return Reply::soap(op, "<return>" + base64Encode(text) + "</return>");
@@ -95,17 +36,22 @@ Args registration() {
           "2024-03-10", "T20240309",    "",             ""};
 }
 
-const std::vector<Rule> kRegisterRules = {
-    {1, "登记类型", 1, true},       {2, "就诊号", 18, false},         {4, "HIS门诊号", 20, true},
-    {5, "姓名", 40, true},          {6, "家庭编号", 18, true},        {7, "个人编号", 20, true},
-    {8, "辖区编码", 18, true},      {9, "性别代码", 1, false},        {10, "身份证", 18, false},
-    {11, "年龄", 3, false},         {12, "医疗证号", 20, true},       {13, "医疗卡号", 20, false},
-    {14, "农合疾病编码", 12, true}, {15, "手术编码", 7, false},       {16, "入院科室编码", 5, true},
-    {17, "住院日期", -1, true},     {19, "来院状态", 1, true},        {20, "经治医师", 20, false},
-    {21, "床位号码", 20, false},    {22, "入院院区", 20, false},      {23, "出院日期", -1, false},
-    {24, "住院天数", 8, false},     {25, "出院科室编码", 5, false},   {26, "出院状态", 1, false},
-    {27, "转诊类型", 2, false},     {28, "转院机构编码", 24, false},  {29, "转院日期", -1, false},
-    {30, "医院住院收费收据号", 20, false}, {31, "民政通知书号", 50, false}, {32, "生育证号", 50, false},
+const std::vector<ArgumentRule> kRegisterRules = {
+    {1, "登记类型", "string", 1, false},         {2, "就诊号", "number", 18, true},
+    {4, "HIS门诊号", "string", 20, false},       {5, "姓名", "string", 40, false},
+    {6, "家庭编号", "string", 18, false},        {7, "个人编号", "string", 20, false},
+    {8, "辖区编码", "string", 18, false},        {9, "性别代码", "string", 1, true},
+    {10, "身份证", "string", 18, true},          {11, "年龄", "number", 3, true},
+    {12, "医疗证号", "string", 20, false},       {13, "医疗卡号", "string", 20, true},
+    {14, "农合疾病编码", "string", 12, false},   {15, "手术编码", "string", 7, true},
+    {16, "入院科室编码", "string", 5, false},    {17, "住院日期", "date", 0, false},
+    {19, "来院状态", "string", 1, false},        {20, "经治医师", "string", 20, true},
+    {21, "床位号码", "string", 20, true},        {22, "入院院区", "string", 20, true},
+    {23, "出院日期", "date", 0, true},           {24, "住院天数", "number", 8, true},
+    {25, "出院科室编码", "string", 5, true},     {26, "出院状态", "string", 1, true},
+    {27, "转诊类型", "string", 2, true},         {28, "转院机构编码", "string", 24, true},
+    {29, "转院日期", "date", 0, true},           {30, "医院住院收费收据号", "string", 20, true},
+    {31, "民政通知书号", "string", 50, true},    {32, "生育证号", "string", 50, true},
 };
 
 // All 35 members, in the order the centre reads them; four from the centre.
@@ -159,12 +105,16 @@ TEST_F(Inpatient, InpRegister) {
   Args optionalEmpty = valid;
   for (int n : {2, 9, 10, 11, 13, 15, 18, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32})
     optionalEmpty[n - 1] = "";
-  const Args atLimit = atLimits(valid, kRegisterRules);
+  const Args atLimit = atTheirLimits(valid, kRegisterRules);
+  // Refused by a check: the centre is not called.
+  auto refused = [&](const std::string& name, const Args& a, const std::string& message) {
+    return ExportCase{name, registering(a), std::nullopt, failureDoc(fid, "300", message)};
+  };
 
   runCases({
       registered("full registration", registering(valid), valid),
       registered("empty centre code: the first centre's codes are sent", registering(with(valid, {{3, ""}})), valid),
-      registered("another centre: its own codes are sent", registering(with(valid, {{3, Second::kCode}})), valid,
+      registered("another centre: its own codes are sent", registering(with(valid, {{3, SecondCentre::kCode}})), valid,
                  kSecondCodes),
       registered("empty visit number is sent as an empty member", registering(with(valid, {{2, ""}})),
                  with(valid, {{2, ""}})),
@@ -189,33 +139,23 @@ TEST_F(Inpatient, InpRegister) {
        std::nullopt, failureDoc(fid, "300", "登记类型不能为空")},
       {"lookup before checks", registering(with(valid, {{1, ""}, {3, Centres::kUnknown}})), std::nullopt,
        centreNotFound(fid)},
-      {"name and family number empty: the family number is reported", registering(with(valid, {{5, ""}, {6, ""}})),
-       std::nullopt, failureDoc(fid, "300", "家庭编号不能为空")},
-      {"name and district empty: the district is reported", registering(with(valid, {{5, ""}, {8, ""}})),
-       std::nullopt, failureDoc(fid, "300", "辖区编码不能为空")},
-      {"name empty and sex code too long: the name is reported", registering(with(valid, {{5, ""}, {9, "12"}})),
-       std::nullopt, failureDoc(fid, "300", "姓名不能为空")},
-      {"type and name empty: the type is reported", registering(with(valid, {{1, ""}, {5, ""}})), std::nullopt,
-       failureDoc(fid, "300", "登记类型不能为空")},
-      {"configured 13-byte centre code", registering(with(valid, {{3, Centres::kThirteen}})), std::nullopt,
-       failureDoc(fid, "300", "农合中心编码长度超过")},
-      {"visit number with a letter", registering(with(valid, {{2, "12a"}})), std::nullopt,
-       failureDoc(fid, "300", "就诊号非数字格式")},
-      {"admission date without leading zeros", registering(with(valid, {{17, "2024-3-1"}})), std::nullopt,
-       failureDoc(fid, "300", "住院日期非日期格式:yyyy-MM-dd")},
+      refused("name and family number empty: the family number is reported", with(valid, {{5, ""}, {6, ""}}),
+              "家庭编号不能为空"),
+      refused("name and district empty: the district is reported", with(valid, {{5, ""}, {8, ""}}), "辖区编码不能为空"),
+      refused("name empty and sex code too long: the name is reported", with(valid, {{5, ""}, {9, "12"}}),
+              "姓名不能为空"),
+      refused("type and name empty: the type is reported", with(valid, {{1, ""}, {5, ""}}), "登记类型不能为空"),
+      refused("configured 13-byte centre code", with(valid, {{3, Centres::kThirteen}}), "农合中心编码长度超过"),
+      refused("visit number with a letter", with(valid, {{2, "12a"}}), "就诊号非数字格式"),
+      refused("admission date without leading zeros", with(valid, {{17, "2024-3-1"}}), "住院日期非日期格式:yyyy-MM-dd"),
       registered("empty discharge date passes", registering(with(valid, {{23, ""}})), with(valid, {{23, ""}})),
-      {"discharge date of another form", registering(with(valid, {{23, "2024/03/09"}})), std::nullopt,
-       failureDoc(fid, "300", "出院日期非日期格式:yyyy-MM-dd")},
-      {"transfer date with a time", registering(with(valid, {{29, "2024-03-10 08:00:00"}})), std::nullopt,
-       failureDoc(fid, "300", "转院日期非日期格式:yyyy-MM-dd")},
-      {"days of nine digits", registering(with(valid, {{24, "123456789"}})), std::nullopt,
-       failureDoc(fid, "300", "住院天数长度超过")},
-      {"days with a letter", registering(with(valid, {{24, "12a"}})), std::nullopt,
-       failureDoc(fid, "300", "住院天数非数字格式")},
-      {"age with a letter", registering(with(valid, {{11, "4a"}})), std::nullopt,
-       failureDoc(fid, "300", "年龄非数字格式")},
+      refused("discharge date of another form", with(valid, {{23, "2024/03/09"}}), "出院日期非日期格式:yyyy-MM-dd"),
+      refused("transfer date with a time", with(valid, {{29, "2024-03-10 08:00:00"}}), "转院日期非日期格式:yyyy-MM-dd"),
+      refused("days of nine digits", with(valid, {{24, "123456789"}}), "住院天数长度超过"),
+      refused("days with a letter", with(valid, {{24, "12a"}}), "住院天数非数字格式"),
+      refused("age with a letter", with(valid, {{11, "4a"}}), "年龄非数字格式"),
   });
-  runCases(ruleCases(fid, "300", valid, kRegisterRules, registering));
+  runCases(brokenArgumentCases(fid, "300", kRegisterRules, valid, [](const Args& a) { return registering(a)(); }));
   runCases(sharedFailureCases(fid, [](const char* centre) {
     Args a = with(registration(), {{3, centre}});
     return registering(a)();
@@ -282,13 +222,16 @@ Args detailLine() {
           "25.00",    "24.00",        "2024-03-02",   "0.8",          "19.20"};
 }
 
-const std::vector<Rule> kDetailRules = {
-    {1, "登记类型", 1, true},          {2, "住院就诊号", 18, true},        {4, "住院处方流水号", 100, false},
-    {5, "农合明细序号", 18, false},    {6, "HIS药品编码", 40, true},       {7, "农合药品编码", 40, true},
-    {8, "农合费用分类代码", 4, true},  {9, "HIS药品名称", 100, false},     {10, "HIS药品规格", 200, false},
-    {11, "HIS药品单位", 100, false},   {12, "HIS药品剂型", 100, false},    {13, "HIS药品单价", 18, true},
-    {14, "HIS药品数量", 18, true},     {15, "金额(=数量*单价)", 18, false}, {16, "实收金额(折扣后的金额)", 18, true},
-    {17, "使用日期", -1, true},        {18, "可报比例", 18, false},        {19, "可报金额", 18, false},
+const std::vector<ArgumentRule> kDetailRules = {
+    {1, "登记类型", "string", 1, false},               {2, "住院就诊号", "number", 18, false},
+    {4, "住院处方流水号", "string", 100, true},        {5, "农合明细序号", "number", 18, true},
+    {6, "HIS药品编码", "string", 40, false},           {7, "农合药品编码", "string", 40, false},
+    {8, "农合费用分类代码", "string", 4, false},       {9, "HIS药品名称", "string", 100, true},
+    {10, "HIS药品规格", "string", 200, true},          {11, "HIS药品单位", "string", 100, true},
+    {12, "HIS药品剂型", "string", 100, true},          {13, "HIS药品单价", "number", 18, false},
+    {14, "HIS药品数量", "number", 18, false},          {15, "金额(=数量*单价)", "number", 18, true},
+    {16, "实收金额(折扣后的金额)", "number", 18, false}, {17, "使用日期", "date", 0, false},
+    {18, "可报比例", "number", 18, true},              {19, "可报金额", "number", 18, true},
 };
 
 // 18 members: the upload never carries centerNo.
@@ -317,34 +260,30 @@ TEST_F(Inpatient, InpDetailInput) {
     return ExportCase{name, uploading(a), returning("inpDetailInput", detailNo), uploaded, "inpDetailInput",
                       detailSent(a)};
   };
-  const Args atLimit = atLimits(valid, kDetailRules);
+  const Args atLimit = atTheirLimits(valid, kDetailRules);
+  auto refused = [&](const std::string& name, const Args& a, const std::string& message) {
+    return ExportCase{name, uploading(a), std::nullopt, failureDoc(fid, "300", message)};
+  };
   runCases({
       accepted("one detail line", valid),
       accepted("empty centre code: still no centerNo", with(valid, {{3, ""}})),
-      accepted("another centre: still no centerNo", with(valid, {{3, Second::kCode}})),
+      accepted("another centre: still no centerNo", with(valid, {{3, SecondCentre::kCode}})),
       accepted("empty prescription number is sent empty", with(valid, {{4, ""}})),
       accepted("every argument at its limit", atLimit),
       accepted("negative price with one decimal point", with(valid, {{13, "-12.5"}})),
       {"absent return: an empty value", uploading(valid), Reply::soap("inpDetailInput", ""),
        successDoc(fid, 1, {{{0, "detailNo", ""}}})},
-      {"prescription number of 101 bytes", uploading(with(valid, {{4, std::string(101, 'r')}})), std::nullopt,
-       failureDoc(fid, "300", "住院处方流水号长度超过")},
-      {"empty visit number", uploading(with(valid, {{2, ""}})), std::nullopt,
-       failureDoc(fid, "300", "住院就诊号不能为空")},
-      {"visit number with letters", uploading(with(valid, {{2, "ZY0001"}})), std::nullopt,
-       failureDoc(fid, "300", "住院就诊号非数字格式")},
-      {"price with two decimal points", uploading(with(valid, {{13, "1.2.5"}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品单价非数字格式")},
-      {"date of use with a time", uploading(with(valid, {{17, "2024-03-02 10:00:00"}})), std::nullopt,
-       failureDoc(fid, "300", "使用日期非日期格式:yyyy-MM-dd")},
-      {"two bad arguments: the first is reported", uploading(with(valid, {{6, ""}, {13, "x"}})), std::nullopt,
-       failureDoc(fid, "300", "HIS药品编码不能为空")},
-      {"configured 13-byte centre code", uploading(with(valid, {{3, Centres::kThirteen}})), std::nullopt,
-       failureDoc(fid, "300", "农合中心编码长度超过")},
+      refused("prescription number of 101 bytes", with(valid, {{4, std::string(101, 'r')}}), "住院处方流水号长度超过"),
+      refused("empty visit number", with(valid, {{2, ""}}), "住院就诊号不能为空"),
+      refused("visit number with letters", with(valid, {{2, "ZY0001"}}), "住院就诊号非数字格式"),
+      refused("price with two decimal points", with(valid, {{13, "1.2.5"}}), "HIS药品单价非数字格式"),
+      refused("date of use with a time", with(valid, {{17, "2024-03-02 10:00:00"}}), "使用日期非日期格式:yyyy-MM-dd"),
+      refused("two bad arguments: the first is reported", with(valid, {{6, ""}, {13, "x"}}), "HIS药品编码不能为空"),
+      refused("configured 13-byte centre code", with(valid, {{3, Centres::kThirteen}}), "农合中心编码长度超过"),
       {"lookup before checks", uploading(with(valid, {{2, ""}, {3, Centres::kUnknown}})), std::nullopt,
        centreNotFound(fid)},
   });
-  runCases(ruleCases(fid, "300", valid, kDetailRules, uploading));
+  runCases(brokenArgumentCases(fid, "300", kDetailRules, valid, [](const Args& a) { return uploading(a)(); }));
 }
 
 const char* const kDetailMembers[] = {
@@ -388,8 +327,8 @@ TEST_F(Inpatient, InpDetailSeek) {
        successDoc(fid, 16, {detailRow(0), detailRow(1)}), "inpDetailSeek", sent},
       {"empty centre code: the first centre's code is sent", seeking(kVisitNo, ""),
        Reply::soap("inpDetailSeek", "<return/>"), successDoc(fid, 16, {}), "inpDetailSeek", sent},
-      {"another centre: its code is sent", seeking(kVisitNo, Second::kCode), Reply::soap("inpDetailSeek", "<return/>"),
-       successDoc(fid, 16, {}), "inpDetailSeek", SentMembers{{"inpatientSn", kVisitNo}, {"centerNo", Second::kCode}}},
+      {"another centre: its code is sent", seeking(kVisitNo, SecondCentre::kCode), Reply::soap("inpDetailSeek", "<return/>"),
+       successDoc(fid, 16, {}), "inpDetailSeek", SentMembers{{"inpatientSn", kVisitNo}, {"centerNo", SecondCentre::kCode}}},
       {"no lines", seeking(kVisitNo, Centres::kMain), Reply::soap("inpDetailSeek", "<return></return>"),
        successDoc(fid, 16, {})},
       {"absent return: no rows", seeking(kVisitNo, Centres::kMain), Reply::soap("inpDetailSeek", ""),
@@ -449,8 +388,8 @@ TEST_F(Inpatient, InpCancelFee) {
       {"empty centre code: the first centre's code is sent", cancelling(kVisitNo, ""),
        Reply::soap("inpCancelFee", ""), successDoc(fid, 0, {}), "inpCancelFee",
        SentMembers{{"no", kVisitNo}, {"centerNo", Centres::kMain}}},
-      {"another centre: its code is sent", cancelling(kVisitNo, Second::kCode), Reply::soap("inpCancelFee", ""),
-       successDoc(fid, 0, {}), "inpCancelFee", SentMembers{{"no", kVisitNo}, {"centerNo", Second::kCode}}},
+      {"another centre: its code is sent", cancelling(kVisitNo, SecondCentre::kCode), Reply::soap("inpCancelFee", ""),
+       successDoc(fid, 0, {}), "inpCancelFee", SentMembers{{"no", kVisitNo}, {"centerNo", SecondCentre::kCode}}},
       {"empty visit number", cancelling("", Centres::kMain), std::nullopt, failureDoc(fid, "300", "门诊就诊号不能为空")},
       {"visit number with letters", cancelling("ZY1", Centres::kMain), std::nullopt,
        failureDoc(fid, "300", "门诊就诊号非数字格式")},
@@ -533,7 +472,7 @@ TEST_F(Inpatient, InpPay) {
        sent(valid, kMainCodes)},
       {"empty centre code: the first centre's codes are sent", paying(with(valid, {{6, ""}})),
        Reply::soap("inpPay", record(members)), paid, "inpPay", sent(valid, kMainCodes)},
-      {"another centre: its codes are sent", paying(with(valid, {{6, Second::kCode}})),
+      {"another centre: its codes are sent", paying(with(valid, {{6, SecondCentre::kCode}})),
        Reply::soap("inpPay", record(members)), paid, "inpPay", sent(valid, kSecondCodes)},
       {"a missing member is an empty column", paying(valid),
        Reply::soap("inpPay", record(members, "inpatientRedeemno")),

@@ -14,23 +14,14 @@ class OutpatientBalance : public ExportTest {};
 // ---- The three settlement queries ---------------------------------------
 
 // Each sends the settlement number and shows the centre's one text.
-struct SettlementQuery {
-  const char* functionId;
-  TwoTextExport call;
-  const char* operation;
-  const char* colname;
-};
-
 TEST_F(OutpatientBalance, SettlementQueriesShowOneText) {
-  for (const SettlementQuery& q : {SettlementQuery{"cliAuditingSeek", cliAuditingSeek, "cliAuditingSeek", "State"},
-                                   SettlementQuery{"isCashRedeem", isCashRedeem, "isCashRedeem", "sign"},
-                                   SettlementQuery{"cliStrikeBalance", cliStrikeBalance, "cliStrikeBalance", "sign"}}) {
+  for (const KeyedExport& q : {KeyedExport{"cliAuditingSeek", cliAuditingSeek, "cliAuditingSeek", "State"},
+                               KeyedExport{"isCashRedeem", isCashRedeem, "isCashRedeem", "sign"},
+                               KeyedExport{"cliStrikeBalance", cliStrikeBalance, "cliStrikeBalance", "sign"}}) {
     SCOPED_TRACE(q.functionId);
     const std::string fid = q.functionId;
-    auto call = [&](std::string key, std::string centre) {
-      return calling(byArgs(q.call), {std::move(key), std::move(centre)});
-    };
-    auto doc = [&](const std::string& value) { return successDoc(fid, 1, {{{0, q.colname, value}}}); };
+    auto call = [&](std::string key, std::string centre) { return callingKeyed(q, std::move(key), std::move(centre)); };
+    auto doc = [&](const std::string& value) { return successDoc(fid, 1, {{{0, q.name, value}}}); };
     auto reply = [&](const std::string& xml) { return Reply::soap(q.operation, xml); };
     runCases({
         {"answered", call("BC2024000001", Centres::kMain), reply(returnText(gbk("已审核"))), doc(gbk("已审核")),
@@ -40,13 +31,11 @@ TEST_F(OutpatientBalance, SettlementQueriesShowOneText) {
         {"20 bytes with letters", call(std::string(20, 'B'), Centres::kMain), reply(returnText("0")), doc("0"),
          q.operation, SentMembers{{"settlementNo", std::string(20, 'B')}}},
         {"absent return: one row with an empty value", call("B1", Centres::kMain), reply(""), doc("")},
-        {"empty number", call("", Centres::kMain), std::nullopt, failureDoc(fid, "600", "门诊补偿单号不能为空")},
-        {"null number", call(kNullArgument, Centres::kMain), std::nullopt,
-         failureDoc(fid, "600", "门诊补偿单号不能为空")},
-        {"21 bytes", call(std::string(21, 'B'), Centres::kMain), std::nullopt,
-         failureDoc(fid, "600", "门诊补偿单号长度超过")},
-        {"configured 13-byte centre code", call("B1", Centres::kThirteen), std::nullopt,
-         failureDoc(fid, "600", "农合中心编码长度超过")},
+        refusedCase("empty number", call("", Centres::kMain), fid, "600", "门诊补偿单号不能为空"),
+        refusedCase("null number", call(kNullArgument, Centres::kMain), fid, "600", "门诊补偿单号不能为空"),
+        refusedCase("21 bytes", call(std::string(21, 'B'), Centres::kMain), fid, "600", "门诊补偿单号长度超过"),
+        refusedCase("configured 13-byte centre code", call("B1", Centres::kThirteen),
+                    fid, "600", "农合中心编码长度超过"),
         {"unconfigured centre", call("", Centres::kUnknown), std::nullopt, centreNotFound(fid)},
     });
   }
@@ -93,22 +82,22 @@ TEST_F(OutpatientBalance, BalanceWritesTwelveFigures) {
 
 TEST_F(OutpatientBalance, BalanceChecksUnder300) {
   runCases({
-      {"amount with a letter", callBalance("202400001", "20a", Centres::kMain), std::nullopt,
-       failureDoc(kBalanceFid, "300", "家庭帐户支付补偿金额非数字格式")},
-      {"empty amount", callBalance("202400001", "", Centres::kMain), std::nullopt,
-       failureDoc(kBalanceFid, "300", "家庭帐户支付补偿金额不能为空")},
-      {"amount of 19 digits", callBalance("202400001", std::string(19, '2'), Centres::kMain), std::nullopt,
-       failureDoc(kBalanceFid, "300", "家庭帐户支付补偿金额长度超过")},
-      {"visit number of 19 digits", callBalance(std::string(19, '1'), "0", Centres::kMain), std::nullopt,
-       failureDoc(kBalanceFid, "300", "门诊就诊号长度超过")},
-      {"visit number with a letter", callBalance("MZ1", "0", Centres::kMain), std::nullopt,
-       failureDoc(kBalanceFid, "300", "门诊就诊号非数字格式")},
-      {"empty visit number and amount: the visit number first", callBalance("", "", Centres::kMain), std::nullopt,
-       failureDoc(kBalanceFid, "300", "门诊就诊号不能为空")},
-      {"configured 13-byte centre code", callBalance("1", "0", Centres::kThirteen), std::nullopt,
-       failureDoc(kBalanceFid, "300", "农合中心编码长度超过")},
-      {"13-byte centre code after a bad amount", callBalance("1", "x", Centres::kThirteen), std::nullopt,
-       failureDoc(kBalanceFid, "300", "家庭帐户支付补偿金额非数字格式")},
+      refusedCase("amount with a letter", callBalance("202400001", "20a", Centres::kMain),
+                  kBalanceFid, "300", "家庭帐户支付补偿金额非数字格式"),
+      refusedCase("empty amount", callBalance("202400001", "", Centres::kMain),
+                  kBalanceFid, "300", "家庭帐户支付补偿金额不能为空"),
+      refusedCase("amount of 19 digits", callBalance("202400001", std::string(19, '2'), Centres::kMain),
+                  kBalanceFid, "300", "家庭帐户支付补偿金额长度超过"),
+      refusedCase("visit number of 19 digits", callBalance(std::string(19, '1'), "0", Centres::kMain),
+                  kBalanceFid, "300", "门诊就诊号长度超过"),
+      refusedCase("visit number with a letter", callBalance("MZ1", "0", Centres::kMain),
+                  kBalanceFid, "300", "门诊就诊号非数字格式"),
+      refusedCase("empty visit number and amount: the visit number first", callBalance("", "", Centres::kMain),
+                  kBalanceFid, "300", "门诊就诊号不能为空"),
+      refusedCase("configured 13-byte centre code", callBalance("1", "0", Centres::kThirteen),
+                  kBalanceFid, "300", "农合中心编码长度超过"),
+      refusedCase("13-byte centre code after a bad amount", callBalance("1", "x", Centres::kThirteen),
+                  kBalanceFid, "300", "家庭帐户支付补偿金额非数字格式"),
       {"unconfigured centre with bad arguments", callBalance("", "x", Centres::kUnknown), std::nullopt,
        centreNotFound(kBalanceFid)},
   });

@@ -9,7 +9,7 @@ namespace {
 
 using namespace nvtest;
 
-class OutpatientCentres : public ExportTest {};
+class OutpatientCentres : public SecondCentreTest {};
 
 TEST_F(OutpatientCentres, NoConfigurationFileBeforeAnyCheck) {
   dir.removeConfig();
@@ -45,12 +45,8 @@ TEST_F(OutpatientCentres, NoConfigurationFileBeforeAnyCheck) {
 
 // A centre other than the first sends the values of its own record.
 TEST_F(OutpatientCentres, TheChosenCentresRecordIsSent) {
-  const char* kSecond = "341188";
-  dir.writeCentres({
-      {Centres::kMain, server.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""},
-      {kSecond, server.url(), "H8808", "3", gbk("收费员八"), ""},
-  });
-  const std::string op = gbk("收费员八");
+  const char* kSecond = SecondCentre::kCode;
+  const std::string op = SecondCentre::kUserNo;
   const std::string name = gbk("王五");
   runCases({
       {"cliRegister",
@@ -63,7 +59,8 @@ TEST_F(OutpatientCentres, TheChosenCentresRecordIsSent) {
        SentMembers{{"regType", "1"},      {"clinicNo", ""},       {"centerNo", kSecond},   {"hisClinicNo", "MZ1"},
                    {"familyNo", "F1"},    {"memberNo", "M1"},     {"countryNo", "C1"},     {"memberName", name},
                    {"sexCode", ""},       {"idCard", ""},         {"age", ""},             {"bookNo", "B1"},
-                   {"cardNo", ""},        {"hosNo", "H8808"},     {"hosLevel", "3"},       {"firstIcdNo", "J06"},
+                   {"cardNo", ""},        {"hosNo", SecondCentre::kHospCode},
+                   {"hosLevel", SecondCentre::kOrgLevel},                       {"firstIcdNo", "J06"},
                    {"secondIcdNo", ""},   {"inOfficeNo", ""},     {"clinicDate", "2024-03-05"},
                    {"clinicDoctor", ""},  {"cureCode", "1"},      {"inHosId", ""},         {"operator", op},
                    {"turnLevel", ""},     {"turnHosNo", ""}}},

@@ -90,16 +90,16 @@ TEST_F(OutpatientFees, DetailInputChecksOneThreeTwoThenTheRest) {
        std::nullopt, centreNotFound(kInputFid)},
       {"13-byte centre code and empty visit number: the visit number first", calling(callDetailInput, with(thirteen, 3, "")),
        std::nullopt, failureDoc(kInputFid, "300", "门诊就诊号不能为空")},
-      {"13-byte centre code and a valid visit number", calling(callDetailInput, thirteen), std::nullopt,
-       failureDoc(kInputFid, "300", "农合中心编码长度超过")},
+      refusedCase("13-byte centre code and a valid visit number", calling(callDetailInput, thirteen),
+                  kInputFid, "300", "农合中心编码长度超过"),
       {"13-byte centre code before a bad argument 4", calling(callDetailInput, with(thirteen, 4, std::string(101, 'r'))),
        std::nullopt, failureDoc(kInputFid, "300", "农合中心编码长度超过")},
       {"empty arguments 1 and 3: argument 1 first", calling(callDetailInput, with(with(valid, 1, ""), 3, "")),
        std::nullopt, failureDoc(kInputFid, "300", "登记类型不能为空")},
-      {"empty HIS item code", calling(callDetailInput, with(valid, 6, "")), std::nullopt,
-       failureDoc(kInputFid, "300", "HIS药品编码不能为空")},
-      {"null HIS item code", calling(callDetailInput, with(valid, 6, kNullArgument)), std::nullopt,
-       failureDoc(kInputFid, "300", "HIS药品编码不能为空")},
+      refusedCase("empty HIS item code", calling(callDetailInput, with(valid, 6, "")),
+                  kInputFid, "300", "HIS药品编码不能为空"),
+      refusedCase("null HIS item code", calling(callDetailInput, with(valid, 6, kNullArgument)),
+                  kInputFid, "300", "HIS药品编码不能为空"),
   });
   runCases(brokenArgumentCases(kInputFid, "300", kInputRules, valid, callDetailInput));
 }
@@ -183,19 +183,17 @@ TEST_F(OutpatientFees, DetailSeekChecksUnder600) {
     return calling(byArgs(cliDetailSeek), {std::move(clinicNo), std::move(centre)});
   };
   runCases({
-      {"empty visit number", call("", Centres::kMain), std::nullopt,
-       failureDoc(kSeekFid, "600", "门诊就诊号不能为空")},
-      {"null visit number", call(kNullArgument, Centres::kMain), std::nullopt,
-       failureDoc(kSeekFid, "600", "门诊就诊号不能为空")},
-      {"visit number of 21 bytes", call(std::string(21, 'M'), Centres::kMain), std::nullopt,
-       failureDoc(kSeekFid, "600", "门诊就诊号长度超过")},
+      refusedCase("empty visit number", call("", Centres::kMain), kSeekFid, "600", "门诊就诊号不能为空"),
+      refusedCase("null visit number", call(kNullArgument, Centres::kMain), kSeekFid, "600", "门诊就诊号不能为空"),
+      refusedCase("visit number of 21 bytes", call(std::string(21, 'M'), Centres::kMain),
+                  kSeekFid, "600", "门诊就诊号长度超过"),
       {"visit number of 20 bytes with letters", call(std::string(20, 'M'), Centres::kMain),
        Reply::soap("cliDetailSeek", "<return/>"), successDoc(kSeekFid, 16, {}), "cliDetailSeek",
        SentMembers{{"clinicNo", std::string(20, 'M')}}},
-      {"configured 13-byte centre code", call("1", Centres::kThirteen), std::nullopt,
-       failureDoc(kSeekFid, "600", "农合中心编码长度超过")},
-      {"empty visit number and 13-byte centre code", call("", Centres::kThirteen), std::nullopt,
-       failureDoc(kSeekFid, "600", "门诊就诊号不能为空")},
+      refusedCase("configured 13-byte centre code", call("1", Centres::kThirteen),
+                  kSeekFid, "600", "农合中心编码长度超过"),
+      refusedCase("empty visit number and 13-byte centre code", call("", Centres::kThirteen),
+                  kSeekFid, "600", "门诊就诊号不能为空"),
       {"unconfigured centre", call("", Centres::kUnknown), std::nullopt, centreNotFound(kSeekFid)},
   });
   runCases(sharedFailureCases(kSeekFid, [](const char* centre) { return cliDetailSeek("202400001", centre); }));
@@ -204,38 +202,27 @@ TEST_F(OutpatientFees, DetailSeekChecksUnder600) {
 // ---- cliCancelFee and cliSingleCancleFee --------------------------------
 
 // Both cancel by one number, checked as a visit number, and answer nothing.
-struct Cancellation {
-  const char* functionId;
-  TwoTextExport call;
-  const char* operation;
-  const char* member;
-};
-
 TEST_F(OutpatientFees, CancellationsAnswerWithTheCodeAlone) {
-  for (const Cancellation& c : {Cancellation{"CliCancelFee", cliCancelFee, "cliCancelFee", "clinicNo"},
-                                Cancellation{"CliSingleCancleFee", cliSingleCancleFee, "cliSingleCancleFee", "detailNo"}}) {
+  for (const KeyedExport& c : {KeyedExport{"CliCancelFee", cliCancelFee, "cliCancelFee", "clinicNo"},
+                               KeyedExport{"CliSingleCancleFee", cliSingleCancleFee, "cliSingleCancleFee", "detailNo"}}) {
     SCOPED_TRACE(c.functionId);
     const std::string fid = c.functionId;
-    auto call = [&](std::string number, std::string centre) {
-      return calling(byArgs(c.call), {std::move(number), std::move(centre)});
-    };
+    auto call = [&](std::string key, std::string centre) { return callingKeyed(c, std::move(key), std::move(centre)); };
     runCases({
         {"cancelled: no data rows", call("202400001", Centres::kMain), Reply::soap(c.operation, ""),
-         successDoc(fid, 0, {}), c.operation, SentMembers{{c.member, "202400001"}}},
+         successDoc(fid, 0, {}), c.operation, SentMembers{{c.name, "202400001"}}},
         {"empty centre code: the first centre", call("77", ""), Reply::soap(c.operation, ""), successDoc(fid, 0, {}),
-         c.operation, SentMembers{{c.member, "77"}}},
+         c.operation, SentMembers{{c.name, "77"}}},
         {"children of the answer are ignored", call("1", Centres::kMain),
          Reply::soap(c.operation, "<return>eA==</return>"), successDoc(fid, 0, {})},
         {"18 digits", call(std::string(18, '9'), Centres::kMain), Reply::soap(c.operation, ""), successDoc(fid, 0, {}),
-         c.operation, SentMembers{{c.member, std::string(18, '9')}}},
-        {"empty number", call("", Centres::kMain), std::nullopt, failureDoc(fid, "300", "门诊就诊号不能为空")},
-        {"null number", call(kNullArgument, Centres::kMain), std::nullopt,
-         failureDoc(fid, "300", "门诊就诊号不能为空")},
-        {"19 digits", call("1234567890123456789", Centres::kMain), std::nullopt,
-         failureDoc(fid, "300", "门诊就诊号长度超过")},
-        {"a letter", call("20240A01", Centres::kMain), std::nullopt, failureDoc(fid, "300", "门诊就诊号非数字格式")},
-        {"configured 13-byte centre code", call("1", Centres::kThirteen), std::nullopt,
-         failureDoc(fid, "300", "农合中心编码长度超过")},
+         c.operation, SentMembers{{c.name, std::string(18, '9')}}},
+        refusedCase("empty number", call("", Centres::kMain), fid, "300", "门诊就诊号不能为空"),
+        refusedCase("null number", call(kNullArgument, Centres::kMain), fid, "300", "门诊就诊号不能为空"),
+        refusedCase("19 digits", call("1234567890123456789", Centres::kMain), fid, "300", "门诊就诊号长度超过"),
+        refusedCase("a letter", call("20240A01", Centres::kMain), fid, "300", "门诊就诊号非数字格式"),
+        refusedCase("configured 13-byte centre code", call("1", Centres::kThirteen),
+                    fid, "300", "农合中心编码长度超过"),
         {"unconfigured centre", call("x", Centres::kUnknown), std::nullopt, centreNotFound(fid)},
     });
   }

@@ -1,5 +1,7 @@
 #include "tests/robustness/stalling_server.h"
 
+#include "tests/support/loopback_socket.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -27,18 +29,10 @@ bool readable(int fd, const std::atomic<bool>& stopping) {
 
 StallingServer::StallingServer(std::string sentBeforeSilence, Pace sending, Pace reading, std::string tlsPem)
     : bytes_(std::move(sentBeforeSilence)), sending_(sending), reading_(reading), tlsPem_(std::move(tlsPem)) {
-  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   // A slow reader with a small window, so the client's sending stalls soon.
-  int small = 4096;
-  if (reading_.bytes > 0) ::setsockopt(listenFd_, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(listenFd_, 4) != 0 || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-    throw std::runtime_error("stalling server: cannot listen on 127.0.0.1");
-  port_ = ntohs(addr.sin_port);
+  LoopbackSocket listener = listenOnLoopback("stalling server", 4, reading_.bytes > 0 ? 4096 : 0);
+  listenFd_ = listener.fd;
+  port_ = listener.port;
   thread_ = std::thread([this] { serve(); });
 }
 

@@ -44,6 +44,22 @@ Row gradeRow(const char* inpatientSn, const char* start, const char* end, const 
           {4, "redeemMoney", redeem}};
 }
 
+// cliCalculate's one row, in writing order: checkMoney third, numbered 7.
+const ColumnNames kClinicCalculation = {{0, "totalMoney"},         {1, "enableTotal"},        {7, "checkMoney"},
+                                        {2, "familyAccountMoney"}, {3, "doorRedeemNumber"},   {4, "doorRedeemMoney"},
+                                        {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
+std::string clinicCalculationDoc(const std::vector<std::string>& values) {
+  return successDoc("cliCalculate", 8, {rowOf(kClinicCalculation, values)});
+}
+
+// calculate's one row for a stay.
+const ColumnNames kStayCalculation = {{0, "totalCosts"},       {1, "enableMoney"},      {2, "factRedeemMoney"},
+                                      {3, "startMoney"},       {4, "totalRedeemMoney"}, {5, "totalRedeemCount"},
+                                      {6, "familyAccountPayMoney"}};
+std::string stayCalculationDoc(const std::vector<std::string>& values) {
+  return successDoc("Calculate", 7, {rowOf(kStayCalculation, values)});
+}
+
 TEST_F(SandboxFlows, OutpatientVisitFromRegistrationToReversal) {
   runSteps({
       {"register", [] { return registerZhangSan(); }, textDoc("CliRegister", "clinicNo", "10000001")},
@@ -60,15 +76,7 @@ TEST_F(SandboxFlows, OutpatientVisitFromRegistrationToReversal) {
                    clinicFeeRow("40000003", kBanlangen, "1.00", "15.00")})},
       // (58.00 - 10.00) at 50%; the family account holds 300.00.
       {"calculate", [] { return cliCalculate("10000001", kCentre); },
-       successDoc("cliCalculate", 8,
-                  {{{0, "totalMoney", "60.00"},
-                    {1, "enableTotal", "58.00"},
-                    {7, "checkMoney", "20.00"},
-                    {2, "familyAccountMoney", "300.00"},
-                    {3, "doorRedeemNumber", "3"},
-                    {4, "doorRedeemMoney", "24.00"},
-                    {5, "memberRedeemNumber", "0"},
-                    {6, "memberRedeemMoney", "0.00"}}})},
+       clinicCalculationDoc({"60.00", "58.00", "20.00", "300.00", "3", "24.00", "0", "0.00"})},
       {"settle", [] { return cliSettlement("10000001", kCentre); },
        textDoc("cliSettlement", "settlementNo", "20000001")},
       {"audit state", [] { return cliAuditingSeek("20000001", kCentre); },
@@ -97,15 +105,7 @@ TEST_F(SandboxFlows, OutpatientVisitFromRegistrationToReversal) {
        textDoc("isCashRedeem", "sign", "0")},
       // The 10.00 went back to the family account.
       {"calculate after the reversal", [] { return cliCalculate("10000001", kCentre); },
-       successDoc("cliCalculate", 8,
-                  {{{0, "totalMoney", "60.00"},
-                    {1, "enableTotal", "58.00"},
-                    {7, "checkMoney", "20.00"},
-                    {2, "familyAccountMoney", "300.00"},
-                    {3, "doorRedeemNumber", "3"},
-                    {4, "doorRedeemMoney", "24.00"},
-                    {5, "memberRedeemNumber", "0"},
-                    {6, "memberRedeemMoney", "0.00"}}})},
+       clinicCalculationDoc({"60.00", "58.00", "20.00", "300.00", "3", "24.00", "0", "0.00"})},
       {"cancel the settlement", [] { return cliCancelSettlement("20000001", kCentre); },
        noRowsDoc("cliCancelSettlement")},
       {"audit state when cancelled", [] { return cliAuditingSeek("20000001", kCentre); },
@@ -126,15 +126,7 @@ TEST_F(SandboxFlows, SecondSettledVisitCountsTheFirst) {
        textDoc("CliDetailInput", "detailno", "40000004")},
       // (25.00 - 10.00) at 50%; one earlier settlement of 24.00.
       {"calculate", [] { return cliCalculate("10000002", kCentre); },
-       successDoc("cliCalculate", 8,
-                  {{{0, "totalMoney", "25.00"},
-                    {1, "enableTotal", "25.00"},
-                    {7, "checkMoney", "0.00"},
-                    {2, "familyAccountMoney", "300.00"},
-                    {3, "doorRedeemNumber", "1"},
-                    {4, "doorRedeemMoney", "7.50"},
-                    {5, "memberRedeemNumber", "1"},
-                    {6, "memberRedeemMoney", "24.00"}}})},
+       clinicCalculationDoc({"25.00", "25.00", "0.00", "300.00", "1", "7.50", "1", "24.00"})},
       {"the member's latest visit", [] { return cliSeek("34112200012301", kCentre); },
        textDoc("CliSeek", "DETAIL_ID", "10000002")},
   });
@@ -171,14 +163,7 @@ TEST_F(SandboxFlows, InpatientStayFromPackedRegistrationToPayment) {
                    gradeRow("30000001", "5000.00", "20000.00", "0.70", "0.00"),
                    gradeRow("30000001", "20000.00", "", "0.80", "0.00")})},
       {"calculate", [] { return calculate("30000001", kCentre, "11"); },
-       successDoc("Calculate", 7,
-                  {{{0, "totalCosts", "1673.60"},
-                    {1, "enableMoney", "1352.88"},
-                    {2, "factRedeemMoney", "631.73"},
-                    {3, "startMoney", "300.00"},
-                    {4, "totalRedeemMoney", "631.73"},
-                    {5, "totalRedeemCount", "1"},
-                    {6, "familyAccountPayMoney", "0.00"}}})},
+       stayCalculationDoc({"1673.60", "1352.88", "631.73", "300.00", "631.73", "1", "0.00"})},
       {"audit state before payment", [] { return auditingSeek("30000001", kCentre); },
        textDoc("AuditingSeek", "CheckState", gbk("待审核"))},
       {"pay", [] { return inpPay("30000001", "11", kDay, gbk("王建国").c_str(), kDay, kCentre); },
@@ -196,14 +181,7 @@ TEST_F(SandboxFlows, InpatientStayFromPackedRegistrationToPayment) {
       // Paid, the member may be admitted again; the earlier stay counts.
       {"a second stay", [] { return registerWangJianguo(); }, textDoc("InpRegister", "inpatientSn", "30000002")},
       {"calculate the second stay", [] { return calculate("30000002", kCentre, "11"); },
-       successDoc("Calculate", 7,
-                  {{{0, "totalCosts", "0.00"},
-                    {1, "enableMoney", "0.00"},
-                    {2, "factRedeemMoney", "0.00"},
-                    {3, "startMoney", "300.00"},
-                    {4, "totalRedeemMoney", "631.73"},
-                    {5, "totalRedeemCount", "2"},
-                    {6, "familyAccountPayMoney", "0.00"}}})},
+       stayCalculationDoc({"0.00", "0.00", "0.00", "300.00", "631.73", "2", "0.00"})},
   });
 }
 

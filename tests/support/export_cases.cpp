@@ -2,13 +2,29 @@
 
 namespace nvtest {
 
-ExportTest::ExportTest() {
-  dir.writeCentres({
+namespace {
+std::vector<CentreConfig> exportTestCentres(const ScriptedServer& server) {
+  return {
       {Centres::kMain, server.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""},
       {Centres::kRefused, refusedUrl(), "H2", "3", "op02", ""},
       {Centres::kNoAddress, "", "H3", "1", "op03", ""},
       {Centres::kThirteen, server.url(), "H4", "1", "op04", ""},
-  });
+  };
+}
+}  // namespace
+
+ExportTest::ExportTest() { dir.writeCentres(exportTestCentres(server)); }
+
+SecondCentreTest::SecondCentreTest() {
+  std::vector<CentreConfig> centres = exportTestCentres(server);
+  centres.push_back(
+      {SecondCentre::kCode, server.url(), SecondCentre::kHospCode, SecondCentre::kOrgLevel, SecondCentre::kUserNo, ""});
+  dir.writeCentres(centres);
+}
+
+ExportCase refusedCase(std::string name, std::function<char*()> call, const std::string& functionId,
+                       const std::string& code, const std::string& message) {
+  return {std::move(name), std::move(call), std::nullopt, failureDoc(functionId, code, message)};
 }
 
 std::pair<std::string, SentMembers> ExportTest::lastRequest() const {

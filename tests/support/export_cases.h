@@ -38,6 +38,17 @@ struct Centres {
   static constexpr const char* kUnknown = "999999";
 };
 
+// A centre configured after the others in SecondCentreTest, also answered
+// by the scripted server, with codes of its own: a request must carry the
+// chosen centre's codes, not the first centre's.
+struct SecondCentre {
+  static constexpr const char* kCode = "341123";
+  static constexpr const char* kHospCode = "H7702";
+  static constexpr const char* kOrgLevel = "3";
+  // "收费员八" in GBK: an operator's name, decoded from the file and sent as is.
+  static constexpr const char* kUserNo = "\xCA\xD5\xB7\xD1\xD4\xB1\xB0\xCB";
+};
+
 // (member name, decoded value) in the order sent.
 using SentMembers = std::vector<std::pair<std::string, std::string>>;
 
@@ -52,6 +63,11 @@ struct ExportCase {
   std::optional<SentMembers> sent = {};
 };
 
+// A call refused by a check before the centre is reached: the failure under
+// code, with the message given in UTF-8.
+ExportCase refusedCase(std::string name, std::function<char*()> call, const std::string& functionId,
+                       const std::string& code, const std::string& message);
+
 class ExportTest : public ::testing::Test {
  protected:
   ExportTest();
@@ -64,6 +80,12 @@ class ExportTest : public ::testing::Test {
 
   ScratchDir dir;
   ScriptedServer server;
+};
+
+// The same centres and SecondCentre last.
+class SecondCentreTest : public ExportTest {
+ protected:
+  SecondCentreTest();
 };
 
 // The fixed failure outcomes every template export shares, for one export:

@@ -1,5 +1,7 @@
 #include "tests/support/loopback_proxy.h"
 
+#include "tests/support/loopback_socket.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -71,15 +73,9 @@ std::pair<std::string, std::string> hostAndPort(const std::string& authority, co
 }  // namespace
 
 LoopbackProxy::LoopbackProxy() {
-  listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (listenFd_ < 0 || ::bind(listenFd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(listenFd_, 16) != 0 || ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-    throw std::runtime_error("loopback proxy: cannot listen on 127.0.0.1");
-  port_ = ntohs(addr.sin_port);
+  LoopbackSocket listener = listenOnLoopback("loopback proxy", 16);
+  listenFd_ = listener.fd;
+  port_ = listener.port;
   acceptor_ = std::thread([this] { acceptLoop(); });
 }
 

@@ -13,6 +13,15 @@ std::string dataOpen(size_t rows, int columns) {
 }
 }  // namespace
 
+Row rowOf(const ColumnNames& columns, const std::vector<std::string>& values) {
+  Row row;
+  for (size_t i = 0; i < columns.size(); ++i)
+    row.push_back({columns[i].first, columns[i].second, i < values.size() ? values[i] : std::string()});
+  return row;
+}
+
+Row emptyRowOf(const ColumnNames& columns) { return rowOf(columns, {}); }
+
 std::string failureDocRaw(const std::string& functionId, const std::string& code, const std::string& text) {
   return head(functionId) + "<out_code>" + code + "</out_code><out_text>" + text + "</out_text>" + dataOpen(0, 0) +
          "</data></function>";

@@ -4,6 +4,7 @@
 #define NV_TESTS_SUPPORT_RESULT_TEXT_H
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nvtest {
@@ -14,6 +15,12 @@ struct Col {
   std::string value;  // bytes as the library writes them (already GBK)
 };
 using Row = std::vector<Col>;
+
+// A row whose columns are (colnum, name) in writing order with these values.
+using ColumnNames = std::vector<std::pair<int, std::string>>;
+Row rowOf(const ColumnNames& columns, const std::vector<std::string>& values);
+// The same columns, every value empty.
+Row emptyRowOf(const ColumnNames& columns);
 
 std::string failureDoc(const std::string& functionId, const std::string& code, const std::string& utf8Text);
 // A failure whose out_text is given as raw bytes.

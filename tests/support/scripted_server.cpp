@@ -1,5 +1,6 @@
 #include "tests/support/scripted_server.h"
 
+#include "tests/support/loopback_socket.h"
 #include "tests/support/soap_message.h"
 
 #include <arpa/inet.h>
@@ -203,21 +204,9 @@ Reply Reply::truncatedTo(std::size_t byteCount) const
 
 ScriptedServer::ScriptedServer()
 {
-    listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (listenFd_ < 0)
-        throw std::runtime_error("scripted server: socket() failed");
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    socklen_t len = sizeof addr;
-    if (::bind(listenFd_, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 ||
-        ::listen(listenFd_, 64) != 0 ||
-        ::getsockname(listenFd_, reinterpret_cast<sockaddr *>(&addr), &len) != 0) {
-        ::close(listenFd_);
-        throw std::runtime_error("scripted server: cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(addr.sin_port);
+    LoopbackSocket listener = listenOnLoopback("scripted server", 64);
+    listenFd_ = listener.fd;
+    port_ = listener.port;
     acceptor_ = std::thread([this] { acceptLoop(); });
 }
 
