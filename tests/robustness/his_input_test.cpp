@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "frame/service_session.h"
-#include "fuzz/document_check.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/document_check.h"
+#include "tests/support/export_catalogue.h"
 #include "tests/support/export_cases.h"
 
 namespace {
