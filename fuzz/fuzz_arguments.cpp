@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "frame/service_session.h"
-#include "fuzz/document_check.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/document_check.h"
+#include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
 #include "tests/support/soap_message.h"
 

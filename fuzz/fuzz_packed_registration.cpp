@@ -8,8 +8,8 @@
 #include "NvInterFace.h"
 #include "frame/packed_text.h"
 #include "frame/service_session.h"
-#include "fuzz/document_check.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/document_check.h"
+#include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <map>
 #include <vector>
 
-#include "fuzz/export_catalogue.h"
+#include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

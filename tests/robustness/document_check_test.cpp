@@ -3,7 +3,7 @@
 // document can be broken.
 #include <gtest/gtest.h>
 
-#include "fuzz/document_check.h"
+#include "tests/support/document_check.h"
 #include "tests/support/gbk.h"
 #include "tests/support/result_text.h"
 

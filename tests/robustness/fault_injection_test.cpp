@@ -15,8 +15,8 @@
 
 #include "NvInterFace.h"
 #include "frame/service_session.h"
-#include "fuzz/document_check.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/document_check.h"
+#include "tests/support/export_catalogue.h"
 #include "soapH.h"
 #include "tests/robustness/stalling_server.h"
 #include "tests/support/export_cases.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "frame/service_session.h"
-#include "fuzz/document_check.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/document_check.h"
+#include "tests/support/export_catalogue.h"
 #include "tests/support/export_cases.h"
 
 namespace {

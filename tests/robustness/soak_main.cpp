@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "NvInterFace.h"
-#include "fuzz/document_check.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/document_check.h"
+#include "tests/support/export_catalogue.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/scripted_server.h"
 

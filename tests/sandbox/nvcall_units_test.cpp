@@ -1,40 +1,61 @@
-// nvcall's own pieces: its export table against the library's module
-// definition, its reading and layout of result documents, and the check's
-// reading of a ServiceURL.
+// nvcall's own pieces: the export table against the library's module
+// definition and header, its reading and layout of result documents, and the
+// check's reading of a ServiceURL.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 
 #include "tests/support/gbk.h"
+#include "tools/common/export_list.h"
 #include "tools/nvcall/centre_check.h"
-#include "tools/nvcall/export_table.h"
 #include "tools/nvcall/result_view.h"
 
 namespace nvcall {
 namespace {
 
-TEST(NvcallExportTable, NamesEveryExportOfTheModuleDefinitionWithItsArity) {
+TEST(NvcallExportTable, NamesEveryExportOfTheModuleDefinition) {
   std::ifstream def(NV_SOURCE_DIR "/exports/NvInterFace.def");
   std::set<std::string> defined;
   for (std::string word; def >> word;)
     if (word != "LIBRARY" && word != "NvInterFace" && word != "EXPORTS" && word != "freeResult") defined.insert(word);
   std::set<std::string> listed;
-  for (const ExportEntry& entry : exportTable()) {
+  for (const nvexports::Export& entry : nvexports::kExports) {
     listed.insert(entry.name);
-    EXPECT_EQ(entry.parameters.size(), entry.arity) << entry.name;
-    EXPECT_EQ(findExport(entry.name), &entry);
+    EXPECT_EQ(nvexports::findExport(entry.name), &entry);
   }
   EXPECT_EQ(listed, defined);
-  EXPECT_EQ(findExport("getpersoninfo"), nullptr);
+  EXPECT_EQ(nvexports::findExport("getpersoninfo"), nullptr);
+}
+
+// Every text-returning prototype of the header, with its parameter names in
+// order, is a row of the table; nvcall's usage texts show these names.
+TEST(NvcallExportTable, NamesTheParametersAsTheHeaderDoes) {
+  std::ifstream file(NV_SOURCE_DIR "/include/NvInterFace.h");
+  std::stringstream header;
+  header << file.rdbuf();
+  const std::string text = header.str();
+  const std::string marker = "NV_API char* NV_CALL ";
+  std::map<std::string, std::vector<std::string>> declared, listed;
+  for (size_t at = text.find(marker); at != std::string::npos; at = text.find(marker, at + 1)) {
+    size_t open = text.find('(', at), close = text.find(')', open);
+    std::vector<std::string>& names = declared[text.substr(at + marker.size(), open - at - marker.size())];
+    std::istringstream list(text.substr(open + 1, close - open - 1));
+    for (std::string type, name; list >> type && type != "void" && list >> name;)
+      names.push_back(name.substr(0, name.find(',')));
+  }
+  for (const nvexports::Export& entry : nvexports::kExports) listed[entry.name] = nvexports::parameterNames(entry);
+  EXPECT_EQ(declared.size(), 33u);
+  EXPECT_EQ(listed, declared);
 }
 
 TEST(NvcallExportTable, CallsWithThePositionalTexts) {
-  char* encoded = findExport("Encypt")->call({"abc"});
+  char* encoded = nvexports::callLinked(*nvexports::findExport("Encypt"), {"abc"});
   ASSERT_NE(encoded, nullptr);
   EXPECT_STREQ(encoded, "YWJj");
-  releaseResult(encoded);
+  freeResult(encoded);
 }
 
 const std::string kQ = "\\\"";

@@ -39,63 +39,17 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "NvInterFace.h"
+#include "tools/common/export_list.h"
 
 namespace {
 
-using Arguments = std::vector<const char*>;
-using Invoker = char* (*)(FARPROC, const Arguments&);
-
-template <class... Texts, size_t... I>
-char* invokeWith(FARPROC address, const Arguments& args, std::index_sequence<I...>) {
-  auto function = reinterpret_cast<char*(NV_CALL*)(Texts...)>(reinterpret_cast<void*>(address));
-  (void)args;  // unused by an export without arguments
-  return function(args[I]...);
-}
-
-// The arity comes from the export's own prototype: a __stdcall callee pops
-// its arguments, so a wrong count would wreck the stack.
-template <class... Texts>
-constexpr size_t arityOf(char*(NV_CALL*)(Texts...)) {
-  return sizeof...(Texts);
-}
-template <class... Texts>
-constexpr Invoker invokerOf(char*(NV_CALL*)(Texts...)) {
-  return [](FARPROC address, const Arguments& args) {
-    return invokeWith<Texts...>(address, args, std::index_sequence_for<Texts...>{});
-  };
-}
-
+// A resolved export: its row of the shared table and its address in the DLL.
 struct Export {
-  const char* name;
-  size_t arity;
-  Invoker invoke;
+  const nvexports::Export* row;
   FARPROC address;
 };
-
-// Only the prototype is used: the driver links nothing of the library.
-#define NV_EXPORT(name) \
-  Export { #name, arityOf(decltype(&::name){}), invokerOf(decltype(&::name){}), nullptr }
-
-// Every text-returning export of NvInterFace.h; freeResult is resolved apart.
-std::vector<Export> allExports() {
-  return {
-      NV_EXPORT(Encypt),          NV_EXPORT(DeEncypt),           NV_EXPORT(getCenter),
-      NV_EXPORT(getAllCenter),    NV_EXPORT(getPersonInfo),      NV_EXPORT(getHospitalInfo),
-      NV_EXPORT(cliRegister),     NV_EXPORT(cliDetailInput),     NV_EXPORT(cliDetailSeek),
-      NV_EXPORT(cliCancelFee),    NV_EXPORT(cliSingleCancleFee), NV_EXPORT(cliCalculate),
-      NV_EXPORT(cliSettlement),   NV_EXPORT(cliCancelSettlement), NV_EXPORT(cliSeek),
-      NV_EXPORT(cliAuditingSeek), NV_EXPORT(isCashRedeem),       NV_EXPORT(cliBalance),
-      NV_EXPORT(cliStrikeBalance), NV_EXPORT(inpRegister),       NV_EXPORT(inpRegisterB),
-      NV_EXPORT(inpDetailInput),  NV_EXPORT(inpDetailSeek),      NV_EXPORT(inpSingleCancelFee),
-      NV_EXPORT(inpCancelFee),    NV_EXPORT(calculate),          NV_EXPORT(inpPay),
-      NV_EXPORT(auditingSeek),    NV_EXPORT(updateDisease),      NV_EXPORT(updateLeechdom),
-      NV_EXPORT(getInpatientGradeList), NV_EXPORT(matchUpdate),  NV_EXPORT(matchSeek),
-  };
-}
 
 std::string hex(const char* bytes) {
   static const char digits[] = "0123456789abcdef";
@@ -165,18 +119,19 @@ std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeRe
   }
   const Export* target = nullptr;
   for (const Export& e : exports)
-    if (words[1] == e.name) target = &e;
+    if (words[1] == e.row->name) target = &e;
   if (!target) {
     error = "unknown export " + words[1];
     return "";
   }
-  if (words.size() - 2 != target->arity) {
-    error = words[1] + " takes " + std::to_string(target->arity) + " arguments";
+  const size_t arity = target->row->arity;
+  if (words.size() - 2 != arity) {
+    error = words[1] + " takes " + std::to_string(arity) + " arguments";
     return "";
   }
-  std::vector<std::string> texts(target->arity);
-  Arguments args(target->arity, nullptr);
-  for (size_t i = 0; i < target->arity; ++i) {
+  std::vector<std::string> texts(arity);
+  nvexports::Texts args(arity, nullptr);
+  for (size_t i = 0; i < arity; ++i) {
     const std::string& token = words[i + 2];
     if (token == "-") continue;
     if (!unhex(token, texts[i])) {
@@ -186,7 +141,7 @@ std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeRe
     args[i] = texts[i].c_str();
   }
   ULONGLONG started = GetTickCount64();
-  char* result = target->invoke(target->address, args);
+  char* result = target->row->invoke(reinterpret_cast<void*>(target->address), args);
   ULONGLONG elapsed = GetTickCount64() - started;
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
@@ -359,11 +314,12 @@ int main(int argc, char** argv) {
     return 1;
   }
   bool complete = true;
-  std::vector<Export> exports = allExports();
-  for (Export& e : exports) {
-    e.address = GetProcAddress(library, e.name);
-    if (!e.address) {
-      std::fprintf(stderr, "missing export %s\n", e.name);
+  // Only the prototypes are used: the driver links nothing of the library.
+  std::vector<Export> exports;
+  for (const nvexports::Export& row : nvexports::kExports) {
+    exports.push_back({&row, GetProcAddress(library, row.name)});
+    if (!exports.back().address) {
+      std::fprintf(stderr, "missing export %s\n", row.name);
       complete = false;
     }
   }
@@ -379,7 +335,7 @@ int main(int argc, char** argv) {
   out.clear();
   int status = 0;
   if (std::string(argv[2]) == "--list") {
-    for (const Export& e : exports) out.push_back(e.name);
+    for (const Export& e : exports) out.push_back(e.row->name);
     out.push_back("freeResult");
     freeResult(nullptr);  // a null pointer is ignored
   } else {

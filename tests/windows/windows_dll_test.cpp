@@ -23,7 +23,7 @@
 
 #include "NvInterFace.h"
 #include "frame/service_session.h"
-#include "fuzz/export_catalogue.h"
+#include "tests/support/export_catalogue.h"
 #include "tests/support/big_catalogue.h"
 #include "tests/sandbox/sandbox_process.h"
 #include "tests/support/export_cases.h"

@@ -27,10 +27,10 @@
 
 #include "frame/center_store.h"
 #include "frame/call_trace.h"
+#include "tools/common/export_list.h"
 #include "tools/common/gbk_text.h"
 #include "tools/nvcall/centre_check.h"
 #include "tools/nvcall/centre_config.h"
-#include "tools/nvcall/export_table.h"
 #include "tools/nvcall/result_view.h"
 
 namespace {
@@ -152,20 +152,16 @@ int present(const std::string& document, const Options& options, bool isDocument
 }
 
 int listExports() {
-  for (const ExportEntry& entry : exportTable()) {
-    std::string line = entry.name;
-    for (const char* parameter : entry.parameters) line += std::string(" ") + parameter;
-    std::cout << line << "\n";
-  }
+  for (const nvexports::Export& entry : nvexports::kExports)
+    std::cout << entry.name << (*entry.parameters ? " " : "") << entry.parameters << "\n";
   return kSuccess;
 }
 
 int callExport(const std::string& name, const std::vector<std::string>& args, const Options& options) {
-  const ExportEntry* entry = findExport(name);
+  const nvexports::Export* entry = nvexports::findExport(name);
   if (!entry) return usageError("no export named " + name + " (nvcall --list shows them; names are exact)");
   if (args.size() != entry->arity) {
-    std::string expected = name;
-    for (const char* parameter : entry->parameters) expected += std::string(" ") + parameter;
+    std::string expected = name + (*entry->parameters ? " " : "") + entry->parameters;
     return usageError(name + " takes " + std::to_string(entry->arity) + " arguments, " + std::to_string(args.size()) +
                       " given:\n  " + expected);
   }
@@ -187,13 +183,13 @@ int callExport(const std::string& name, const std::vector<std::string>& args, co
 
   std::optional<nv::ScopedTraceSettings> trace;
   if (options.traceLevel > 0) trace.emplace(nv::TraceSettings{options.traceLevel, ""}, printTrace);
-  char* result = entry->call(pointers);
+  char* result = nvexports::callLinked(*entry, pointers);
   if (result == nullptr) {
     std::cerr << "nvcall: " << name << " returned no text\n";
     return kFailure;
   }
   std::string document(result);
-  releaseResult(result);
+  freeResult(result);
   return present(document, options, entry->returnsDocument);
 }
 
@@ -283,11 +279,10 @@ constexpr int kConnectSeconds = 10;
 // hospital code. It changes nothing at the centre; any answer with out_code
 // "000" (rows or none) shows the service, the path and the centre code work.
 std::pair<bool, std::string> hospitalLookup(const nv::CenterRecord& centre) {
-  const ExportEntry* entry = findExport("getHospitalInfo");
-  char* result = entry->call({centre.HOSP_CODE.c_str(), centre.CenterNO.c_str()});
+  char* result = getHospitalInfo(centre.HOSP_CODE.c_str(), centre.CenterNO.c_str());
   if (!result) return {false, "the library returned nothing (out of memory)"};
   std::string document(result);
-  releaseResult(result);
+  freeResult(result);
   std::optional<ResultView> view = parseResult(document);
   if (!view) return {false, "the library returned no result document"};
   std::string words = "getHospitalInfo answered " + view->outCode.value_or("") + " " +

@@ -1,4 +1,4 @@
-#include "fuzz/document_check.h"
+#include "tests/support/document_check.h"
 
 #include <cstdint>
 #include <set>

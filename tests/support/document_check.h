@@ -1,8 +1,8 @@
 // Reads a result document the way an HIS parser does and says what, if
 // anything, is wrong with it. Shared by the fuzz targets and the robustness
 // tests: every outcome of every export must pass it.
-#ifndef NV_FUZZ_DOCUMENT_CHECK_H
-#define NV_FUZZ_DOCUMENT_CHECK_H
+#ifndef NV_TESTS_SUPPORT_DOCUMENT_CHECK_H
+#define NV_TESTS_SUPPORT_DOCUMENT_CHECK_H
 
 #include <string>
 #include <string_view>

@@ -1,18 +1,13 @@
-#include "fuzz/export_catalogue.h"
+#include "tests/support/export_catalogue.h"
 
 #include <stdexcept>
 #include <utility>
 
-#include "NvInterFace.h"
 #include "service_constants.h"
+#include "tools/common/export_list.h"
 
 namespace nvcheck {
 namespace {
-
-template <class... Texts, size_t... I>
-char* invoke(char* (*function)(Texts...), const CArguments& args, std::index_sequence<I...>) {
-  return function(args.at(I)...);
-}
 
 struct Row {
   const char* functionId;
@@ -24,9 +19,12 @@ struct Row {
   std::vector<std::string> validArguments;
 };
 
-template <class... Texts>
-ExportEntry entry(const char* name, char* (*function)(Texts...), Row row) {
-  if (row.validArguments.size() != sizeof...(Texts)) throw std::logic_error(std::string("arguments of ") + name);
+// One row: the checker's own facts about the export, and the shared table's
+// way of calling it.
+ExportEntry entry(const char* name, Row row) {
+  const nvexports::Export* callable = nvexports::findExport(name);
+  if (!callable || row.validArguments.size() != callable->arity)
+    throw std::logic_error(std::string("arguments of ") + name);
   auto withCentre = [valid = row.validArguments, centre = row.centreArgument](const std::string& code) {
     std::vector<std::string> args = valid;
     if (centre > 0) args[centre - 1] = code;
@@ -34,7 +32,7 @@ ExportEntry entry(const char* name, char* (*function)(Texts...), Row row) {
   };
   return ExportEntry{name,
                      row.functionId,
-                     sizeof...(Texts),
+                     callable->arity,
                      row.centreArgument,
                      row.checkFailureCode,
                      row.operation,
@@ -42,9 +40,7 @@ ExportEntry entry(const char* name, char* (*function)(Texts...), Row row) {
                      row.shape,
                      row.columns,
                      std::move(row.validArguments),
-                     [function](const CArguments& args) {
-                       return invoke(function, args, std::index_sequence_for<Texts...>{});
-                     },
+                     [callable](const CArguments& args) { return nvexports::callLinked(*callable, args); },
                      withCentre};
 }
 
@@ -63,78 +59,66 @@ std::string packed(const std::vector<std::string>& values) {
 std::vector<ExportEntry> makeCatalogue() {
   const std::string date = "2023-12-31";
   std::vector<ExportEntry> all;
-  all.push_back(entry("getCenter", getCenter, {"GetCenter", 1, "", "", Shape::Listing, 5, {""}}));
-  all.push_back(entry("getAllCenter", getAllCenter, {"GetCenter", 0, "", "", Shape::Listing, 5, {}}));
-  all.push_back(entry("getPersonInfo", getPersonInfo,
+  all.push_back(entry("getCenter", {"GetCenter", 1, "", "", Shape::Listing, 5, {""}}));
+  all.push_back(entry("getAllCenter", {"GetCenter", 0, "", "", Shape::Listing, 5, {}}));
+  all.push_back(entry("getPersonInfo",
                       {"GetPersonInfo", 3, "600", "getPersonInfo", Shape::List, 13, {"34112200001", "op", ""}}));
-  all.push_back(entry("getHospitalInfo", getHospitalInfo,
+  all.push_back(entry("getHospitalInfo",
                       {"GetHospitalInfo", 2, "600", "getHospitalInfo", Shape::List, 3, {"Hospital", ""}}));
-  all.push_back(entry("cliRegister", cliRegister,
+  all.push_back(entry("cliRegister",
                       {"CliRegister", 3, "300", "cliRegister", Shape::Text, 1,
                        {"1", "123", "", "H0001", "F001", "M001", "341122", "Zhang San", "1", "340000199001011234", "30",
                         "B0001", "C0001", "A01", "", "K01", date, "Dr Li", "1", "1", "", ""}}));
-  all.push_back(entry("cliDetailInput", cliDetailInput,
+  all.push_back(entry("cliDetailInput",
                       {"CliDetailInput", 2, "300", "cliDetailInput", Shape::Text, 1,
                        {"1", "", "1001", "RX1", "", "HIS01", "INS01", "01", "name", "spec", "box", "tab", "1.5", "2",
                         "3.0", "3.0", date, "0.8", "2.4"}}));
-  all.push_back(entry("cliDetailSeek", cliDetailSeek,
-                      {"CliDetailSeek", 2, "600", "cliDetailSeek", Shape::List, 16, {"1001", ""}}));
-  all.push_back(entry("cliCancelFee", cliCancelFee,
-                      {"CliCancelFee", 2, "300", "cliCancelFee", Shape::None, 0, {"1001", ""}}));
-  all.push_back(entry("cliSingleCancleFee", cliSingleCancleFee,
+  all.push_back(entry("cliDetailSeek", {"CliDetailSeek", 2, "600", "cliDetailSeek", Shape::List, 16, {"1001", ""}}));
+  all.push_back(entry("cliCancelFee", {"CliCancelFee", 2, "300", "cliCancelFee", Shape::None, 0, {"1001", ""}}));
+  all.push_back(entry("cliSingleCancleFee",
                       {"CliSingleCancleFee", 2, "300", "cliSingleCancleFee", Shape::None, 0, {"1001", ""}}));
-  all.push_back(entry("cliCalculate", cliCalculate,
-                      {"cliCalculate", 2, "600", "cliCalculate", Shape::Record, 8, {"1001", ""}}));
-  all.push_back(entry("cliSettlement", cliSettlement,
-                      {"cliSettlement", 2, "600", "cliSettlement", Shape::Text, 1, {"1001", ""}}));
-  all.push_back(entry("cliCancelSettlement", cliCancelSettlement,
+  all.push_back(entry("cliCalculate", {"cliCalculate", 2, "600", "cliCalculate", Shape::Record, 8, {"1001", ""}}));
+  all.push_back(entry("cliSettlement", {"cliSettlement", 2, "600", "cliSettlement", Shape::Text, 1, {"1001", ""}}));
+  all.push_back(entry("cliCancelSettlement",
                       {"cliCancelSettlement", 2, "600", "cliCancelSettlement", Shape::None, 0, {"S1001", ""}}));
-  all.push_back(entry("cliSeek", cliSeek, {"CliSeek", 2, "300", "cliSeek", Shape::Text, 1, {"1001", ""}}));
-  all.push_back(entry("cliAuditingSeek", cliAuditingSeek,
+  all.push_back(entry("cliSeek", {"CliSeek", 2, "300", "cliSeek", Shape::Text, 1, {"1001", ""}}));
+  all.push_back(entry("cliAuditingSeek",
                       {"cliAuditingSeek", 2, "600", "cliAuditingSeek", Shape::Text, 1, {"S1001", ""}}));
-  all.push_back(entry("isCashRedeem", isCashRedeem,
-                      {"isCashRedeem", 2, "600", "isCashRedeem", Shape::Text, 1, {"S1001", ""}}));
-  all.push_back(entry("cliBalance", cliBalance,
-                      {"CliBalance", 3, "300", "cliBalance", Shape::Record, 12, {"1001", "10.5", ""}}));
-  all.push_back(entry("cliStrikeBalance", cliStrikeBalance,
+  all.push_back(entry("isCashRedeem", {"isCashRedeem", 2, "600", "isCashRedeem", Shape::Text, 1, {"S1001", ""}}));
+  all.push_back(entry("cliBalance", {"CliBalance", 3, "300", "cliBalance", Shape::Record, 12, {"1001", "10.5", ""}}));
+  all.push_back(entry("cliStrikeBalance",
                       {"cliStrikeBalance", 2, "600", "cliStrikeBalance", Shape::Text, 1, {"S1001", ""}}));
-  all.push_back(entry("inpRegister", inpRegister,
-                      {"InpRegister", 3, "300", "inpRegister", Shape::Text, 1, kRegistration}));
-  all.push_back(entry("inpRegisterB", inpRegisterB,
+  all.push_back(entry("inpRegister", {"InpRegister", 3, "300", "inpRegister", Shape::Text, 1, kRegistration}));
+  all.push_back(entry("inpRegisterB",
                       {"InpRegister", 0, "300", "inpRegister", Shape::Text, 1, {packed(kRegistration)}}));
   all.back().argumentsWithCentre = [](const std::string& code) {
     std::vector<std::string> fields = kRegistration;
     fields[2] = code;
     return std::vector<std::string>{packed(fields)};
   };
-  all.push_back(entry("inpDetailInput", inpDetailInput,
+  all.push_back(entry("inpDetailInput",
                       {"InpDetailInput", 3, "300", "inpDetailInput", Shape::Text, 1,
                        {"1", "2001", "", "RX1", "", "HIS01", "INS01", "01", "name", "spec", "box", "tab", "1.5", "2",
                         "3.0", "3.0", date, "", ""}}));
-  all.push_back(entry("inpDetailSeek", inpDetailSeek,
-                      {"InpDetailSeek", 2, "600", "inpDetailSeek", Shape::List, 16, {"2001", ""}}));
-  all.push_back(entry("inpSingleCancelFee", inpSingleCancelFee,
+  all.push_back(entry("inpDetailSeek", {"InpDetailSeek", 2, "600", "inpDetailSeek", Shape::List, 16, {"2001", ""}}));
+  all.push_back(entry("inpSingleCancelFee",
                       {"InpSingleCancleFee", 2, "300", "cliSingleCancleFee", Shape::None, 0, {"3001", ""}}));
-  all.push_back(entry("inpCancelFee", inpCancelFee,
-                      {"InpCancelFee", 2, "300", "inpCancelFee", Shape::None, 0, {"2001", ""}}));
-  all.push_back(entry("calculate", calculate,
-                      {"Calculate", 2, "300", "calculate", Shape::Record, 7, {"2001", "", "1"}}));
-  all.push_back(entry("inpPay", inpPay,
+  all.push_back(entry("inpCancelFee", {"InpCancelFee", 2, "300", "inpCancelFee", Shape::None, 0, {"2001", ""}}));
+  all.push_back(entry("calculate", {"Calculate", 2, "300", "calculate", Shape::Record, 7, {"2001", "", "1"}}));
+  all.push_back(entry("inpPay",
                       {"InpBalance", 6, "300", "inpPay", Shape::Record, 8, {"2001", "1", date, "Li", date, ""}}));
-  all.push_back(entry("auditingSeek", auditingSeek,
-                      {"AuditingSeek", 2, "600", "auditingSeek", Shape::Text, 1, {"2001", ""}}));
-  all.push_back(entry("updateDisease", updateDisease,
+  all.push_back(entry("auditingSeek", {"AuditingSeek", 2, "600", "auditingSeek", Shape::Text, 1, {"2001", ""}}));
+  all.push_back(entry("updateDisease",
                       {"UpdateDisease", 2, "600", "updateDisease", Shape::List, 16, {"2023-12-31 23:59:59", ""}}));
   all.back().responseMember = "diseaseList";
-  all.push_back(entry("updateLeechdom", updateLeechdom,
+  all.push_back(entry("updateLeechdom",
                       {"UpdateLeechdom", 2, "600", "updateLeechdom", Shape::List, 18, {"2023-12-31 23:59:59", ""}}));
-  all.push_back(entry("getInpatientGradeList", getInpatientGradeList,
+  all.push_back(entry("getInpatientGradeList",
                       {"getInpatientGradeList", 1, "300", "getInpatientGradeList", Shape::List, 5, {"", "2001"}}));
-  all.push_back(entry("matchUpdate", matchUpdate,
+  all.push_back(entry("matchUpdate",
                       {"MatchUpdate", 1, "300", "matchUpdate", Shape::None, 0,
                        {"", "INS01", "HIS01", "name", "spec", "box", "tab", "1.5"}}));
-  all.push_back(entry("matchSeek", matchSeek,
-                      {"MatchUpdate", 1, "300", "matchSeek", Shape::Text, 1, {"", "INS01", "HIS01"}}));
+  all.push_back(entry("matchSeek", {"MatchUpdate", 1, "300", "matchSeek", Shape::Text, 1, {"", "INS01", "HIS01"}}));
   return all;
 }
 
