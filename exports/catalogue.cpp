@@ -26,7 +26,7 @@ const ExportSheet kUpdateDisease{
     soap_send___ns1__updateDisease,
     {
         {&ns1__updateDisease::lastTime, arg(1)},
-        {&ns1__updateDisease::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__updateDisease::centerNo, centre(&CentreRecord::CenterNO)},
     },
     listResult(&ns1__updateDiseaseResponse::diseaseList, {
         {0, "icdAllno", &ns3__diseaseResult::icdAllno},
@@ -60,8 +60,8 @@ const ExportSheet kUpdateLeechdom{
     soap_send___ns1__updateLeechdom,
     {
         {&ns1__updateLeechdom::lastTime, arg(1)},
-        {&ns1__updateLeechdom::centerNo, centre(&CenterRecord::CenterNO)},
-        {&ns1__updateLeechdom::hosNo, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__updateLeechdom::centerNo, centre(&CentreRecord::CenterNO)},
+        {&ns1__updateLeechdom::hosNo, centre(&CentreRecord::HOSP_CODE)},
     },
     listResult(&ns1__updateLeechdomResponse::return_, {
         {0, "insureId", &ns17__leechdomDetailResult::insureId},
@@ -121,8 +121,8 @@ const ExportSheet kMatchUpdate{
     kChecksFailWith300,
     soap_send___ns1__matchUpdate,
     {
-        {&ns1__matchUpdate::centerNo, centre(&CenterRecord::CenterNO)},
-        {&ns1__matchUpdate::hospitalSysno, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__matchUpdate::centerNo, centre(&CentreRecord::CenterNO)},
+        {&ns1__matchUpdate::hospitalSysno, centre(&CentreRecord::HOSP_CODE)},
         {&ns1__matchUpdate::code, arg(2)},
         {&ns1__matchUpdate::hisCode, arg(3)},
         {&ns1__matchUpdate::hisName, arg(4)},
@@ -146,10 +146,10 @@ const ExportSheet kMatchSeek{
     kChecksFailWith300,
     soap_send___ns1__matchSeek,
     {
-        {&ns1__matchSeek::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__matchSeek::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__matchSeek::code, arg(2)},
         {&ns1__matchSeek::hisCode, arg(3)},
-        {&ns1__matchSeek::hospitalSysno, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__matchSeek::hospitalSysno, centre(&CentreRecord::HOSP_CODE)},
     },
     textResult(&ns1__matchSeekResponse::return_, 0, "CheckState"),
 };

@@ -2,7 +2,7 @@
 // the file alone. The service address is never listed.
 #include "NvInterFace.h"
 #include "frame/boundary.h"
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 
 namespace {
 
@@ -11,20 +11,20 @@ constexpr const char* kFunctionId = "GetCenter";
 struct ListedField {
   int colnum;
   const char* colname;
-  std::string nv::CenterRecord::*field;
+  std::string nv::CentreRecord::*field;
 };
 
 const ListedField kListedFields[] = {
-    {0, "CenterNO", &nv::CenterRecord::CenterNO},
-    {1, "HOSP_CODE", &nv::CenterRecord::HOSP_CODE},
-    {2, "ORG_LEVEL", &nv::CenterRecord::ORG_LEVEL},
-    {3, "UserNo", &nv::CenterRecord::UserNo},
-    {4, "BK", &nv::CenterRecord::BK},
+    {0, "CenterNO", &nv::CentreRecord::CenterNO},
+    {1, "HOSP_CODE", &nv::CentreRecord::HOSP_CODE},
+    {2, "ORG_LEVEL", &nv::CentreRecord::ORG_LEVEL},
+    {3, "UserNo", &nv::CentreRecord::UserNo},
+    {4, "BK", &nv::CentreRecord::BK},
 };
 constexpr int kListedFieldCount = sizeof kListedFields / sizeof kListedFields[0];
 
 // A listing that finds something carries no out_code and no out_text.
-char* listCentres(const nv::CenterTable& records) {
+char* listCentres(const nv::CentreTable& records) {
   nv::ResultDocument doc;
   doc.appendHeader(kFunctionId);
   if (records.empty()) {
@@ -32,7 +32,7 @@ char* listCentres(const nv::CenterTable& records) {
   } else {
     doc.appendDataOpen(static_cast<int32_t>(records.size()), kListedFieldCount);
     int32_t row = 0;
-    for (const nv::CenterRecord& record : records) {
+    for (const nv::CentreRecord& record : records) {
       doc.appendRowOpen(row++);
       for (const ListedField& f : kListedFields) doc.appendColumn(f.colnum, f.colname, record.*f.field);
       doc.appendRowClose();
@@ -48,13 +48,13 @@ extern "C" {
 
 NV_API char* NV_CALL getCenter(NvText centreCode) {
   return nv::guardExport(kFunctionId, [&] {
-    nv::CenterRecord record = nv::findCenter(nv::argText(centreCode));
-    return listCentres(record.CenterNO.empty() ? nv::CenterTable() : nv::CenterTable{record});
+    nv::CentreRecord record = nv::findCentre(nv::argText(centreCode));
+    return listCentres(record.CenterNO.empty() ? nv::CentreTable() : nv::CentreTable{record});
   });
 }
 
 NV_API char* NV_CALL getAllCenter(void) {
-  return nv::guardExport(kFunctionId, [&] { return listCentres(nv::loadCenterTable()); });
+  return nv::guardExport(kFunctionId, [&] { return listCentres(nv::loadCentreTable()); });
 }
 
 }  // extern "C"

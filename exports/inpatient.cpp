@@ -57,9 +57,9 @@ const ExportSheet kInpRegister{
     {
         {&ns1__inpRegister::opType, arg(1)},
         {&ns1__inpRegister::inpatientSn, arg(2)},
-        {&ns1__inpRegister::hosOrgno, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__inpRegister::hosOrgno, centre(&CentreRecord::HOSP_CODE)},
         {&ns1__inpRegister::inpatientNo, arg(4)},
-        {&ns1__inpRegister::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__inpRegister::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__inpRegister::memberName, arg(5)},
         {&ns1__inpRegister::familySysno, arg(6)},
         {&ns1__inpRegister::memberSysno, arg(7)},
@@ -88,8 +88,8 @@ const ExportSheet kInpRegister{
         {&ns1__inpRegister::ticketNo, arg(30)},
         {&ns1__inpRegister::ministerNotice, arg(31)},
         {&ns1__inpRegister::procreateNotice, arg(32)},
-        {&ns1__inpRegister::operateEmpSysno, centre(&CenterRecord::UserNo)},
-        {&ns1__inpRegister::hosLevelId, centre(&CenterRecord::ORG_LEVEL)},
+        {&ns1__inpRegister::operateEmpSysno, centre(&CentreRecord::UserNo)},
+        {&ns1__inpRegister::hosLevelId, centre(&CentreRecord::ORG_LEVEL)},
     },
     textResult(&ns1__inpRegisterResponse::return_, 0, "inpatientSn"),
 };
@@ -156,7 +156,7 @@ const ExportSheet kInpDetailSeek{
     soap_send___ns1__inpDetailSeek,
     {
         {&ns1__inpDetailSeek::inpatientSn, arg(1)},
-        {&ns1__inpDetailSeek::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__inpDetailSeek::centerNo, centre(&CentreRecord::CenterNO)},
     },
     // Not the member order of the item: the HIS reads these positions.
     listResult(&ns1__inpDetailSeekResponse::return_, {
@@ -205,7 +205,7 @@ const ExportSheet kInpCancelFee{
     soap_send___ns1__inpCancelFee,
     {
         {&ns1__inpCancelFee::no, arg(1)},
-        {&ns1__inpCancelFee::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__inpCancelFee::centerNo, centre(&CentreRecord::CenterNO)},
     },
     noResult<ns1__inpCancelFeeResponse>(),
 };
@@ -221,7 +221,7 @@ const ExportSheet kCalculate{
     soap_send___ns1__calculate,
     {
         {&ns1__calculate::inpatientSn, arg(1)},
-        {&ns1__calculate::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__calculate::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__calculate::redeemId, arg(3)},
     },
     recordResult(&ns1__calculateResponse::return_, {
@@ -252,13 +252,13 @@ const ExportSheet kInpPay{
     soap_send___ns1__inpPay,
     {
         {&ns1__inpPay::no, arg(1)},
-        {&ns1__inpPay::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__inpPay::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__inpPay::redeemId, arg(2)},
-        {&ns1__inpPay::redeemEmpsysno, centre(&CenterRecord::UserNo)},
+        {&ns1__inpPay::redeemEmpsysno, centre(&CentreRecord::UserNo)},
         {&ns1__inpPay::redeemDate, arg(3)},
         {&ns1__inpPay::acceptMan, arg(4)},
         {&ns1__inpPay::acceptDate, arg(5)},
-        {&ns1__inpPay::redeemOrgno, centre(&CenterRecord::HOSP_CODE)},
+        {&ns1__inpPay::redeemOrgno, centre(&CentreRecord::HOSP_CODE)},
     },
     recordResult(&ns1__inpPayResponse::return_, {
         {0, "totalCosts", &ns12__inpatientPayResult::totalCosts},
@@ -282,7 +282,7 @@ const ExportSheet kAuditingSeek{
     soap_send___ns1__auditingSeek,
     {
         {&ns1__auditingSeek::no, arg(1)},
-        {&ns1__auditingSeek::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__auditingSeek::centerNo, centre(&CentreRecord::CenterNO)},
     },
     textResult(&ns1__auditingSeekResponse::return_, 0, "CheckState"),
 };

@@ -46,7 +46,7 @@ const ExportSheet kCliRegister{
     {
         {&ns1__cliRegister::regType, arg(1)},
         {&ns1__cliRegister::clinicNo, arg(2)},
-        {&ns1__cliRegister::centerNo, centre(&CenterRecord::CenterNO)},
+        {&ns1__cliRegister::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__cliRegister::hisClinicNo, arg(4)},
         {&ns1__cliRegister::familyNo, arg(5)},
         {&ns1__cliRegister::memberNo, arg(6)},
@@ -57,8 +57,8 @@ const ExportSheet kCliRegister{
         {&ns1__cliRegister::age, arg(11)},
         {&ns1__cliRegister::bookNo, arg(12)},
         {&ns1__cliRegister::cardNo, arg(13)},
-        {&ns1__cliRegister::hosNo, centre(&CenterRecord::HOSP_CODE)},
-        {&ns1__cliRegister::hosLevel, centre(&CenterRecord::ORG_LEVEL)},
+        {&ns1__cliRegister::hosNo, centre(&CentreRecord::HOSP_CODE)},
+        {&ns1__cliRegister::hosLevel, centre(&CentreRecord::ORG_LEVEL)},
         {&ns1__cliRegister::firstIcdNo, arg(14)},
         {&ns1__cliRegister::secondIcdNo, arg(15)},
         {&ns1__cliRegister::inOfficeNo, arg(16)},
@@ -66,7 +66,7 @@ const ExportSheet kCliRegister{
         {&ns1__cliRegister::clinicDoctor, arg(18)},
         {&ns1__cliRegister::cureCode, arg(19)},
         {&ns1__cliRegister::inHosId, arg(20)},
-        {&ns1__cliRegister::operator_, centre(&CenterRecord::UserNo)},
+        {&ns1__cliRegister::operator_, centre(&CentreRecord::UserNo)},
         {&ns1__cliRegister::turnLevel, arg(21)},
         {&ns1__cliRegister::turnHosNo, arg(22)},
     },
@@ -226,7 +226,7 @@ const ExportSheet kCliSettlement{
     soap_send___ns1__cliSettlement,
     {
         {&ns1__cliSettlement::clinicNo, arg(1)},
-        {&ns1__cliSettlement::userNo, centre(&CenterRecord::UserNo)},
+        {&ns1__cliSettlement::userNo, centre(&CentreRecord::UserNo)},
     },
     textResult(&ns1__cliSettlementResponse::return_, 0, "settlementNo"),
 };
@@ -301,7 +301,7 @@ const ExportSheet kCliBalance{
     {
         {&ns1__cliBalance::settlementNo, arg(1)},
         {&ns1__cliBalance::familyAccountGeld, arg(2)},
-        {&ns1__cliBalance::userNo, centre(&CenterRecord::UserNo)},
+        {&ns1__cliBalance::userNo, centre(&CentreRecord::UserNo)},
     },
     recordResult(&ns1__cliBalanceResponse::return_, {
         {0, "totalCosts", &ns8__clinicBanlanceResult::totalCosts},

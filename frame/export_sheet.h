@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "frame/answer_plan.h"
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 #include "frame/check_param.h"
 #include "frame/codec.h"
 #include "frame/result_document.h"
@@ -64,10 +64,10 @@ constexpr Check centreCodeCheck(int argument) {
 // of the centre's configured record.
 struct Source {
   int argument;
-  std::string CenterRecord::*field;
+  std::string CentreRecord::*field;
 };
 inline Source arg(int number) { return {number, nullptr}; }
-inline Source centre(std::string CenterRecord::*field) { return {0, field}; }
+inline Source centre(std::string CentreRecord::*field) { return {0, field}; }
 
 template <class Request>
 struct RequestMember {

@@ -25,7 +25,7 @@ inline std::string_view argumentAt(const Arguments& args, int number) {
   return number >= 1 && static_cast<size_t>(number) <= args.size() ? args[number - 1] : std::string_view();
 }
 
-inline std::string_view sourceValue(const Source& source, const Arguments& args, const CenterRecord& centre) {
+inline std::string_view sourceValue(const Source& source, const Arguments& args, const CentreRecord& centre) {
   return source.field ? std::string_view(centre.*source.field) : argumentAt(args, source.argument);
 }
 
@@ -34,7 +34,7 @@ inline std::string_view sourceValue(const Source& source, const Arguments& args,
 template <class Request, class Result>
 void writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc) {
   // The lookup comes first: without a centre no argument is judged.
-  CenterRecord centre = findCenter(argumentAt(args, sheet.centreArgument));
+  CentreRecord centre = findCentre(argumentAt(args, sheet.centreArgument));
   if (centre.CenterNO.empty()) return doc.appendFailure(texts::kNotFoundCode, texts::kCentreNotFound);
 
   std::string message;

@@ -68,7 +68,7 @@ std::string expectedListing(const std::vector<Record>& records) {
   return doc + "</data></function>";
 }
 
-// findCenter: the first record for an empty code, else the last whose
+// findCentre: the first record for an empty code, else the last whose
 // CenterNO matches; none when its CenterNO is empty.
 const Record* lookup(const std::vector<Record>& table, const std::string& code) {
   const Record* found = nullptr;
@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string one = take(getCenter(code.c_str()), "getCenter");
     const Record* record = lookup(table, code);
     require(one == expectedListing(record ? std::vector<Record>{*record} : std::vector<Record>{}),
-            "getCenter lists the record findCenter picks", code + "\n" + one);
+            "getCenter lists the record findCentre picks", code + "\n" + one);
     checkTemplateLookup(table, code);
   }
   return 0;

@@ -39,7 +39,7 @@ TEST_F(CentreListing, NoConfigurationFile) {
   EXPECT_EQ(take(getAllCenter()), notFound());
 }
 
-TEST_F(CentreListing, GetCenterTable) {
+TEST_F(CentreListing, GetCentreTable) {
   dir.writeCentres({{"341", "http://a/x", "123456789012", "2", "u1", ""},
                     {"342", "http://b/x", "H2", "3", "u2", "bk"},
                     {"341", "http://c/x", "H3", "1", "u3", gbk("备注")}});

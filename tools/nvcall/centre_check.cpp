@@ -152,7 +152,7 @@ std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
   return address;
 }
 
-std::vector<CheckStep> checkCentre(const nv::CenterRecord& centre, const HarmlessCall& call, int connectSeconds) {
+std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, int connectSeconds) {
   std::vector<CheckStep> steps = {{"address", "not tried", ""}, {"connect", "not tried", ""}, {"call", "not tried", ""}};
   std::optional<ServiceAddress> address = parseServiceUrl(centre.ServiceURL);
   if (!address) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 
 namespace nvcall {
 
@@ -28,10 +28,10 @@ struct CheckStep {
 
 // Makes the harmless call for a centre; returns what it reports (UTF-8) and
 // whether it succeeded.
-using HarmlessCall = std::function<std::pair<bool, std::string>(const nv::CenterRecord&)>;
+using HarmlessCall = std::function<std::pair<bool, std::string>(const nv::CentreRecord&)>;
 
 // Runs the three steps; a step after a failed one is not tried.
-std::vector<CheckStep> checkCentre(const nv::CenterRecord& centre, const HarmlessCall& call, int connectSeconds);
+std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, int connectSeconds);
 
 }  // namespace nvcall
 

@@ -112,9 +112,9 @@ std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& word
   return values;
 }
 
-nv::CenterTable readCentres(const std::string& path) {
+nv::CentreTable readCentres(const std::string& path) {
   std::optional<std::string> bytes = readFile(path);
-  return bytes ? nv::parseCenterTable(*bytes) : nv::CenterTable();
+  return bytes ? nv::parseCentreTable(*bytes) : nv::CentreTable();
 }
 
 std::string addCentre(const std::string& path, const FieldValues& values) {
@@ -122,7 +122,7 @@ std::string addCentre(const std::string& path, const FieldValues& values) {
   for (const auto& [name, value] : values)
     if (name == "CenterNO") centre = value;
   if (centre.empty()) return "a centre needs a non-empty CenterNO=...";
-  for (const nv::CenterRecord& record : readCentres(path))
+  for (const nv::CentreRecord& record : readCentres(path))
     if (record.CenterNO == centre) return "centre " + centre + " is configured already; change it with config edit";
 
   Lines lines = splitLines(readFile(path).value_or(""));
@@ -147,7 +147,7 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
   for (size_t group = 0; group < lines.lines.size(); group += kGroupSize) {
     std::string text;
     for (size_t i = group; i < group + kGroupSize; ++i) text += lines.lines[i] + "\n";
-    nv::CenterTable table = nv::parseCenterTable(text);
+    nv::CentreTable table = nv::parseCentreTable(text);
     if (!table.empty() && !centreCode.empty() && table.front().CenterNO == centreCode) found = group;
   }
   if (found == lines.lines.size()) return "no centre " + std::string(centreCode) + " in " + path;

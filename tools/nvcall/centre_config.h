@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 
 namespace nvcall {
 
@@ -25,7 +25,7 @@ using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field
 std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error);
 
 // The configured centres, decoded, in file order.
-nv::CenterTable readCentres(const std::string& path);
+nv::CentreTable readCentres(const std::string& path);
 
 // Each returns "" on success, else what went wrong. The file is replaced
 // whole (written beside it, then renamed), so a reader never sees half of it.

@@ -25,7 +25,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 #include "frame/call_trace.h"
 #include "tools/common/export_list.h"
 #include "tools/common/gbk_text.h"
@@ -230,7 +230,7 @@ int configCommand(const std::vector<std::string>& args, const Options& options) 
 
   if (action == "list") {
     if (args.size() != 1) return usageError("config list takes no arguments");
-    nv::CenterTable centres = readCentres(path);
+    nv::CentreTable centres = readCentres(path);
     if (centres.empty()) {
       std::cout << "no centres: " << path << " is missing or holds no whole group\n";
       return kSuccess;
@@ -238,7 +238,7 @@ int configCommand(const std::vector<std::string>& args, const Options& options) 
     TableText table;
     table.header = path + "  " + rowCountText(centres.size());
     table.columns = centreFieldNames();
-    for (const nv::CenterRecord& c : centres)
+    for (const nv::CentreRecord& c : centres)
       table.rows.push_back({shown(c.CenterNO, options), shown(c.ServiceURL, options), shown(c.HOSP_CODE, options),
                             shown(c.ORG_LEVEL, options), shown(c.UserNo, options), shown(c.BK, options)});
     table.alwaysAcross = true;  // one centre per line
@@ -278,7 +278,7 @@ constexpr int kConnectSeconds = 10;
 // The harmless call: the centre's hospital list looked up by the configured
 // hospital code. It changes nothing at the centre; any answer with out_code
 // "000" (rows or none) shows the service, the path and the centre code work.
-std::pair<bool, std::string> hospitalLookup(const nv::CenterRecord& centre) {
+std::pair<bool, std::string> hospitalLookup(const nv::CentreRecord& centre) {
   char* result = getHospitalInfo(centre.HOSP_CODE.c_str(), centre.CenterNO.c_str());
   if (!result) return {false, "the library returned nothing (out of memory)"};
   std::string document(result);
@@ -293,7 +293,7 @@ std::pair<bool, std::string> hospitalLookup(const nv::CenterRecord& centre) {
 
 int checkCentres(const Options& options) {
   const std::string path = nv::kConfigurationFile;
-  nv::CenterTable centres = readCentres(path);
+  nv::CentreTable centres = readCentres(path);
   if (centres.empty()) {
     writeOut(said("no centres: " + path + " is missing or holds no whole group (nvcall config add)\n", options));
     return kNotSuccess;
@@ -302,7 +302,7 @@ int checkCentres(const Options& options) {
   table.columns = {"centre", "step", "result", "what was found"};
   table.alwaysAcross = true;
   size_t reachable = 0;
-  for (const nv::CenterRecord& centre : centres) {
+  for (const nv::CentreRecord& centre : centres) {
     std::vector<CheckStep> steps = checkCentre(centre, hospitalLookup, kConnectSeconds);
     bool ok = true;
     for (const CheckStep& step : steps) {

@@ -1,4 +1,4 @@
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 
 #include <cstdio>
 
@@ -9,19 +9,19 @@ namespace {
 
 struct FieldKey {
   const char* key;
-  std::string CenterRecord::*field;
+  std::string CentreRecord::*field;
 };
 
 // Keys in the order their fields stand in the record.
 const FieldKey kFieldKeys[] = {
-    {"f7ad02e", &CenterRecord::CenterNO},  {"957b527", &CenterRecord::ServiceURL},
-    {"1c1be9c", &CenterRecord::HOSP_CODE}, {"170e2c1", &CenterRecord::ORG_LEVEL},
-    {"8e44f00", &CenterRecord::UserNo},    {"8e44f01", &CenterRecord::BK},
+    {"f7ad02e", &CentreRecord::CenterNO},  {"957b527", &CentreRecord::ServiceURL},
+    {"1c1be9c", &CentreRecord::HOSP_CODE}, {"170e2c1", &CentreRecord::ORG_LEVEL},
+    {"8e44f00", &CentreRecord::UserNo},    {"8e44f01", &CentreRecord::BK},
 };
 constexpr size_t kKeyLength = 7;
 constexpr size_t kGroupSize = 6;
 
-void applyLine(CenterRecord& record, std::string_view line) {
+void applyLine(CentreRecord& record, std::string_view line) {
   // A line is a C text to the file's readers: it ends at a zero byte.
   line = line.substr(0, line.find('\0'));
   for (const FieldKey& key : kFieldKeys) {
@@ -34,9 +34,9 @@ void applyLine(CenterRecord& record, std::string_view line) {
 
 }  // namespace
 
-CenterTable parseCenterTable(std::string_view bytes) {
-  CenterTable table;
-  CenterRecord current;
+CentreTable parseCentreTable(std::string_view bytes) {
+  CentreTable table;
+  CentreRecord current;
   size_t lineNumber = 0;
   size_t start = 0;
   while (start < bytes.size()) {
@@ -47,14 +47,14 @@ CenterTable parseCenterTable(std::string_view bytes) {
     start = next;
 
     ++lineNumber;
-    if (lineNumber % kGroupSize == 1) current = CenterRecord();
+    if (lineNumber % kGroupSize == 1) current = CentreRecord();
     applyLine(current, line);
     if (lineNumber % kGroupSize == 0) table.push_back(current);
   }
   return table;
 }
 
-CenterTable loadCenterTable() {
+CentreTable loadCentreTable() {
   // Read as bytes on every platform, so a Windows host sees the same records.
   std::FILE* file = std::fopen(kConfigurationFile, "rb");
   if (file == nullptr) return {};
@@ -72,18 +72,18 @@ CenterTable loadCenterTable() {
   bool failed = std::ferror(file) != 0;
   std::fclose(file);
   if (failed) return {};
-  return parseCenterTable(bytes);
+  return parseCentreTable(bytes);
 }
 
-CenterRecord findCenter(const CenterTable& table, std::string_view code) {
+CentreRecord findCentre(const CentreTable& table, std::string_view code) {
   if (table.empty()) return {};
   if (code.empty()) return table.front();
-  CenterRecord found;
-  for (const CenterRecord& record : table)
+  CentreRecord found;
+  for (const CentreRecord& record : table)
     if (record.CenterNO == code) found = record;
   return found;
 }
 
-CenterRecord findCenter(std::string_view code) { return findCenter(loadCenterTable(), code); }
+CentreRecord findCentre(std::string_view code) { return findCentre(loadCentreTable(), code); }
 
 }  // namespace nv

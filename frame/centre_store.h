@@ -1,7 +1,7 @@
 // NvConfiguration.ini: which centres the hospital deals with, where their
 // service is and the hospital's own codes there.
-#ifndef NV_FRAME_CENTER_STORE_H
-#define NV_FRAME_CENTER_STORE_H
+#ifndef NV_FRAME_CENTRE_STORE_H
+#define NV_FRAME_CENTRE_STORE_H
 
 #include <string>
 #include <string_view>
@@ -10,7 +10,7 @@
 namespace nv {
 
 // One configured centre; a field the file does not set is the empty text.
-struct CenterRecord {
+struct CentreRecord {
   std::string CenterNO;
   std::string ServiceURL;
   std::string HOSP_CODE;
@@ -19,22 +19,22 @@ struct CenterRecord {
   std::string BK;
 };
 
-using CenterTable = std::vector<CenterRecord>;
+using CentreTable = std::vector<CentreRecord>;
 
 inline constexpr const char* kConfigurationFile = "NvConfiguration.ini";
 
 // Parses the file's bytes: groups of six lines, each line "key" + any one
 // separator byte + a base64 value. A trailing incomplete group is dropped.
-CenterTable parseCenterTable(std::string_view fileBytes);
+CentreTable parseCentreTable(std::string_view fileBytes);
 
 // Reads NvConfiguration.ini afresh from the current working directory; a
 // missing or unreadable file gives an empty table.
-CenterTable loadCenterTable();
+CentreTable loadCentreTable();
 
 // The last record whose CenterNO equals code, the first record for an empty
 // code, or a record of empty fields when there is none.
-CenterRecord findCenter(const CenterTable& table, std::string_view code);
-CenterRecord findCenter(std::string_view code);
+CentreRecord findCentre(const CentreTable& table, std::string_view code);
+CentreRecord findCentre(std::string_view code);
 
 }  // namespace nv
 

@@ -1,4 +1,4 @@
-#include "frame/center_store.h"
+#include "frame/centre_store.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ std::string group(const std::string& centre, const std::string& url = "http://h/
   return nvtest::centreLines({centre, url, "H" + centre, "L", "U", "B"});
 }
 
-TEST(CenterStore, ParsingTable) {
+TEST(CentreStore, ParsingTable) {
   const struct {
     std::string why;
     std::string file;
@@ -36,21 +36,21 @@ TEST(CenterStore, ParsingTable) {
       {"value up to a zero byte", std::string("f7ad02e=MQ==\0x\n\n\n\n\n\n", 20), {"1"}},
   };
   for (const auto& c : cases) {
-    nv::CenterTable table = nv::parseCenterTable(c.file);
+    nv::CentreTable table = nv::parseCentreTable(c.file);
     std::vector<std::string> centres;
     for (const auto& r : table) centres.push_back(r.CenterNO);
     EXPECT_EQ(centres, c.centres) << c.why;
   }
 }
 
-TEST(CenterStore, FieldsDecodedOrKeptAsWritten) {
+TEST(CentreStore, FieldsDecodedOrKeptAsWritten) {
   std::string file = "8e44f01=YWJj \n"             // trailing blank: stored undecoded
                      "957b527=http://10.0.0.1:80/ws\n"  // ":" is not base64
                      "1c1be9c=" + base64("123456789012") + "\n"
                      "170e2c1=" + base64("\xD2\xBB") + "\n"
                      "8e44f00\n"
                      "f7ad02e=" + base64("C1") + "\n";
-  nv::CenterTable table = nv::parseCenterTable(file);
+  nv::CentreTable table = nv::parseCentreTable(file);
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(table[0].CenterNO, "C1");
   EXPECT_EQ(table[0].ServiceURL, "http://10.0.0.1:80/ws");
@@ -60,8 +60,8 @@ TEST(CenterStore, FieldsDecodedOrKeptAsWritten) {
   EXPECT_EQ(table[0].BK, "YWJj ");
 }
 
-TEST(CenterStore, FindCenter) {
-  nv::CenterTable table = nv::parseCenterTable(group("A", "u1") + group("B", "u2") + group("A", "u3"));
+TEST(CentreStore, FindCentre) {
+  nv::CentreTable table = nv::parseCentreTable(group("A", "u1") + group("B", "u2") + group("A", "u3"));
   const struct {
     std::string code, centre, url;
   } cases[] = {
@@ -72,24 +72,24 @@ TEST(CenterStore, FindCenter) {
       {"a", "", ""},
   };
   for (const auto& c : cases) {
-    nv::CenterRecord r = nv::findCenter(table, c.code);
+    nv::CentreRecord r = nv::findCentre(table, c.code);
     EXPECT_EQ(r.CenterNO, c.centre) << c.code;
     EXPECT_EQ(r.ServiceURL, c.url) << c.code;
   }
-  EXPECT_EQ(nv::findCenter(nv::CenterTable(), "").CenterNO, "");
+  EXPECT_EQ(nv::findCentre(nv::CentreTable(), "").CenterNO, "");
 }
 
-TEST(CenterStore, ReadsTheFileAfreshFromTheWorkingDirectory) {
+TEST(CentreStore, ReadsTheFileAfreshFromTheWorkingDirectory) {
   nvtest::ScratchDir dir;
-  EXPECT_TRUE(nv::loadCenterTable().empty());
+  EXPECT_TRUE(nv::loadCentreTable().empty());
   dir.writeConfig(group("1"));
-  EXPECT_EQ(nv::findCenter("1").HOSP_CODE, "H1");
+  EXPECT_EQ(nv::findCentre("1").HOSP_CODE, "H1");
   dir.writeConfig(group("2"));
-  EXPECT_EQ(nv::findCenter("1").CenterNO, "");
-  EXPECT_EQ(nv::findCenter("2").CenterNO, "2");
+  EXPECT_EQ(nv::findCentre("1").CenterNO, "");
+  EXPECT_EQ(nv::findCentre("2").CenterNO, "2");
 }
 
-TEST(CenterStore, ReadsFilesLargerThanOneReadChunk) {
+TEST(CentreStore, ReadsFilesLargerThanOneReadChunk) {
   nvtest::ScratchDir dir;
   std::string junk;
   while (junk.size() < 300000) junk += "no key on this line, it only counts towards its group\n";
@@ -97,10 +97,10 @@ TEST(CenterStore, ReadsFilesLargerThanOneReadChunk) {
   for (char c : junk) lines += c == '\n';
   junk += std::string(6 - lines % 6, '\n');  // keep the grouping whole
   dir.writeConfig(junk + group("A") + junk + group("B"));
-  nv::CenterTable table = nv::loadCenterTable();
+  nv::CentreTable table = nv::loadCentreTable();
   ASSERT_GE(table.size(), 2u);
-  EXPECT_EQ(nv::findCenter("B").HOSP_CODE, "HB");
-  EXPECT_EQ(nv::findCenter("A").HOSP_CODE, "HA");
+  EXPECT_EQ(nv::findCentre("B").HOSP_CODE, "HB");
+  EXPECT_EQ(nv::findCentre("A").HOSP_CODE, "HA");
 }
 
 }  // namespace
