@@ -339,10 +339,8 @@ void AnswerReader::textBetweenElements() {
       if (depth_ != 2) return;
       if (statusIsSuccess()) return fail();
       return runtimeFault({});
-    case Part::kAfterBody:
-      return;
-    default:
-      restIgnoredFrom_ = depth_;
+    case Part::kAfterBody: return;
+    default: restIgnoredFrom_ = depth_;
   }
 }
 
@@ -394,8 +392,7 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
         return;
       }
       return runtimeFault({});
-    default:
-      break;
+    default: break;
   }
 
   // A literal answer names no other element: one that does (the SOAP
@@ -521,17 +518,14 @@ void AnswerReader::end() {
       }
       part_ = Part::kAfterBody;  // the wrapper is read
       return;
-    case 4:
-      memberOpen_ = inReason_ = inCode_ = false;
-      return;
+    case 4: memberOpen_ = inReason_ = inCode_ = false; return;
     case 5:
       if (inEntry_) {
         writeRow();
         inEntry_ = false;
       }
       return;
-    default:
-      return;
+    default: return;
   }
 }
 

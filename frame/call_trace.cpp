@@ -210,8 +210,7 @@ std::string sessionFailureCause(struct soap* soap, const TransportState& t, bool
         code = soap->fault->SOAP_ENV__Code->SOAP_ENV__Value;
       return std::string("fault ") + (code ? code : "without a code");
     }
-    default:
-      break;
+    default: break;
   }
   // The answer could not be read (the runtime gives a 2xx status when a
   // Body holds neither the response nor a fault): cut short by the centre,

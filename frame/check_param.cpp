@@ -54,15 +54,12 @@ bool CheckParam(std::string_view value, CheckKind kind, int maxLength, bool mayB
   if (value.empty()) return mayBeEmpty ? true : fail(texts::kEmptyButRequired);
   bool tooLong = maxLength < 0 || value.size() > static_cast<size_t>(maxLength);
   switch (kind) {
-    case CheckKind::String:
-      return tooLong ? fail(texts::kTooLong) : true;
+    case CheckKind::String: return tooLong ? fail(texts::kTooLong) : true;
     case CheckKind::Number:
       if (tooLong) return fail(texts::kTooLong);
       return isNumber(value) ? true : fail(texts::kNotNumber);
-    case CheckKind::Date:
-      return isDate(value) ? true : fail(texts::kNotDate);
-    case CheckKind::DateTime:
-      return isDateTime(value) ? true : fail(texts::kNotDateTime);
+    case CheckKind::Date: return isDate(value) ? true : fail(texts::kNotDate);
+    case CheckKind::DateTime: return isDateTime(value) ? true : fail(texts::kNotDateTime);
   }
   return false;  // not reached: every kind is handled above
 }

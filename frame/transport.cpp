@@ -137,8 +137,7 @@ void recordTlsFailure(struct soap* soap, TransportState& t) {
   std::string detail = runtimeText ? runtimeText : "";
 #ifdef WITH_OPENSSL
   switch (t.tlsVerifyError) {
-    case 0:
-      break;
+    case 0: break;
     case X509_V_ERR_HOSTNAME_MISMATCH:
     case X509_V_ERR_IP_ADDRESS_MISMATCH:
       t.outText = texts::kTlsNameMismatch;

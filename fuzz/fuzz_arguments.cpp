@@ -44,10 +44,10 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 // The reasons a check appends to its label, in GBK.
 const char* const kReasons[] = {
-    "\xB2\xBB\xC4\xDC\xCE\xAA\xBF\xD5",  // 不能为空
-    "\xB3\xA4\xB6\xC8\xB3\xAC\xB9\xFD",  // 长度超过
-    "\xB7\xC7\xCA\xFD\xD7\xD6\xB8\xF1\xCA\xBD",  // 非数字格式
-    "\xB7\xC7\xC8\xD5\xC6\xDA\xB8\xF1\xCA\xBD:yyyy-MM-dd",  // 非日期格式:yyyy-MM-dd
+    "\xB2\xBB\xC4\xDC\xCE\xAA\xBF\xD5",                              // 不能为空
+    "\xB3\xA4\xB6\xC8\xB3\xAC\xB9\xFD",                              // 长度超过
+    "\xB7\xC7\xCA\xFD\xD7\xD6\xB8\xF1\xCA\xBD",                      // 非数字格式
+    "\xB7\xC7\xC8\xD5\xC6\xDA\xB8\xF1\xCA\xBD:yyyy-MM-dd",           // 非日期格式:yyyy-MM-dd
     "\xB7\xC7\xCA\xB1\xBC\xE4\xB8\xF1\xCA\xBD:yyyy-MM-dd HH:mm:ss",  // 非时间格式:yyyy-MM-dd HH:mm:ss
 };
 

@@ -52,12 +52,12 @@ const std::vector<nvcheck::ColumnHead> kListedColumns = {
     {0, "CenterNO"}, {1, "HOSP_CODE"}, {2, "ORG_LEVEL"}, {3, "UserNo"}, {4, "BK"}};
 
 std::string expectedListing(const std::vector<Record>& records) {
-  if (records.empty()) return kHead + kNotFound + "<data rowcount=" + kQ + "0" + kQ + " columns=" + kQ + "0" + kQ +
-                              "></data></function>";
+  if (records.empty())
+    return kHead + kNotFound + "<data rowcount=" + kQ + "0" + kQ + " columns=" + kQ + "0" + kQ + "></data></function>";
   const std::pair<int, const char*> listed[] = {
       {CenterNO, "CenterNO"}, {HOSP_CODE, "HOSP_CODE"}, {ORG_LEVEL, "ORG_LEVEL"}, {UserNo, "UserNo"}, {BK, "BK"}};
-  std::string doc = kHead + "<data rowcount=" + kQ + std::to_string(records.size()) + kQ + " columns=" + kQ + "5" +
-                    kQ + ">";
+  std::string doc =
+      kHead + "<data rowcount=" + kQ + std::to_string(records.size()) + kQ + " columns=" + kQ + "5" + kQ + ">";
   for (size_t r = 0; r < records.size(); ++r) {
     doc += "<row rownum=" + kQ + std::to_string(r) + kQ + ">";
     for (int c = 0; c < 5; ++c)

@@ -42,7 +42,8 @@ bool readAsStreamAndNote(nv::ServiceSession& session, const nv::AnswerPlan& plan
   return read;
 }
 
-std::string callWith(nv::ScopedAnswerReader::Reader reader, const nvcheck::ExportEntry& e, const std::string& response) {
+std::string callWith(nv::ScopedAnswerReader::Reader reader, const nvcheck::ExportEntry& e,
+                     const std::string& response) {
   nv::ScopedAnswerReader readBy(reader);
   nv::ScopedSessionTransport transport(response);
   return take(e.call(e.validCArguments()), e.name);
@@ -94,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string generated = callWith(nvtest::readWithGeneratedRecords, e, response);
 
   if (lastMalformedAt >= 0 || statusOutOfRange(response)) {
-    require(streamed == majorException(e), std::string(e.name) + ": a malformed answer or status is the major exception",
-            streamed);
+    require(streamed == majorException(e),
+            std::string(e.name) + ": a malformed answer or status is the major exception", streamed);
     return 0;
   }
   const bool readAlike = !holdsInstructionWithInnerQuestionMark(response);

@@ -56,8 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<std::string> slots = strtokSlots(text);
 
   const std::vector<std::string_view> split = nv::splitPackedText(text, kSlots);
-  require(std::vector<std::string>(split.begin(), split.end()) == slots, "splitPackedText splits as strtok does",
-          text);
+  require(std::vector<std::string>(split.begin(), split.end()) == slots, "splitPackedText splits as strtok does", text);
 
   const std::string answer = nvcheck::plainSuccessAnswer(nvcheck::exportNamed("inpRegisterB"));
   // The caller's text in a block of its own, exactly as long as the text.

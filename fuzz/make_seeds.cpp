@@ -38,34 +38,41 @@ char indexAmong(const std::string& name, bool centreOnly) {
 
 // The members of the items (lists) or the record each export shows.
 const std::map<std::string, std::vector<std::string>> kShownMembers = {
-    {"getPersonInfo", {"memberNO", "name", "countryTeamCode", "familySysno", "sexId", "idcardNo", "age", "birthday",
-                       "bookNo", "cardNo", "familyAddress", "tel", "ideName"}},
+    {"getPersonInfo",
+     {"memberNO", "name", "countryTeamCode", "familySysno", "sexId", "idcardNo", "age", "birthday", "bookNo", "cardNo",
+      "familyAddress", "tel", "ideName"}},
     {"getHospitalInfo", {"hospCode", "hospLevel", "hospName"}},
-    {"cliDetailSeek", {"detailId", "clinicNo", "clinicRxno", "insureId", "name", "spec", "unit", "conf", "price",
-                       "quantity", "useDate", "factMoney", "enableRation", "enableMoney", "classNo", "money"}},
-    {"cliCalculate", {"totalMoney", "enableTotal", "checkMoney", "familyAccountMoney", "doorRedeemNumber",
-                      "doorRedeemMoney", "memberRedeemNumber", "memberRedeemMoney"}},
-    {"cliBalance", {"totalCosts", "medicineChineseCosts", "medicineWesternCosts", "checkCosts", "cureCosts",
-                    "enableMedicineSum", "enableSum", "checkRedeem", "redeemAccounttype", "redeemId", "redeemOrgno",
-                    "redeemMoney"}},
-    {"inpDetailSeek", {"inpatientSn", "inpatientRxno", "detailId", "insureId", "classNo", "name", "spec", "unit",
-                       "conf", "price", "quantity", "money", "factMoney", "useDate", "enableRation", "enableMoney"}},
-    {"calculate", {"totalCosts", "enableMoney", "factRedeemMoney", "startMoney", "totalRedeemMoney",
-                   "totalRedeemCount", "familyAccountPayMoney"}},
-    {"inpPay", {"totalCosts", "enableMoney", "redeemMoney", "startMoney", "totalRedeemMoney", "totalRedeemCount",
-                "inpatientRedeemno", "familyAccountPayMoney"}},
-    {"updateDisease", {"icdAllno", "icdName", "scienceName", "enName", "description", "icdType", "icdFlag",
-                       "sexLimited", "createTime", "updateTime", "inputcodePy", "inputcodeWb", "chronicFlag", "state",
-                       "remark", "useFrequency"}},
-    {"updateLeechdom", {"insureId", "classNo", "grade", "name", "spec", "conf", "unit", "price", "everyMoney",
-                        "ratio", "adminLevel", "isClinic", "remark", "inputPyCode", "updateTime", "inputWbCode",
-                        "approveMinPrice", "approveMaxPrice"}},
+    {"cliDetailSeek",
+     {"detailId", "clinicNo", "clinicRxno", "insureId", "name", "spec", "unit", "conf", "price", "quantity", "useDate",
+      "factMoney", "enableRation", "enableMoney", "classNo", "money"}},
+    {"cliCalculate",
+     {"totalMoney", "enableTotal", "checkMoney", "familyAccountMoney", "doorRedeemNumber", "doorRedeemMoney",
+      "memberRedeemNumber", "memberRedeemMoney"}},
+    {"cliBalance",
+     {"totalCosts", "medicineChineseCosts", "medicineWesternCosts", "checkCosts", "cureCosts", "enableMedicineSum",
+      "enableSum", "checkRedeem", "redeemAccounttype", "redeemId", "redeemOrgno", "redeemMoney"}},
+    {"inpDetailSeek",
+     {"inpatientSn", "inpatientRxno", "detailId", "insureId", "classNo", "name", "spec", "unit", "conf", "price",
+      "quantity", "money", "factMoney", "useDate", "enableRation", "enableMoney"}},
+    {"calculate",
+     {"totalCosts", "enableMoney", "factRedeemMoney", "startMoney", "totalRedeemMoney", "totalRedeemCount",
+      "familyAccountPayMoney"}},
+    {"inpPay",
+     {"totalCosts", "enableMoney", "redeemMoney", "startMoney", "totalRedeemMoney", "totalRedeemCount",
+      "inpatientRedeemno", "familyAccountPayMoney"}},
+    {"updateDisease",
+     {"icdAllno", "icdName", "scienceName", "enName", "description", "icdType", "icdFlag", "sexLimited", "createTime",
+      "updateTime", "inputcodePy", "inputcodeWb", "chronicFlag", "state", "remark", "useFrequency"}},
+    {"updateLeechdom",
+     {"insureId", "classNo", "grade", "name", "spec", "conf", "unit", "price", "everyMoney", "ratio", "adminLevel",
+      "isClinic", "remark", "inputPyCode", "updateTime", "inputWbCode", "approveMinPrice", "approveMaxPrice"}},
     {"getInpatientGradeList", {"inpatientSn", "startMoney", "endMoney", "ratio", "redeemMoney"}},
 };
 
 std::string members(const std::vector<std::string>& names, int n) {
   std::string xml;
-  for (const std::string& m : names) xml += "<" + m + ">" + referenceEncode(m + "-" + std::to_string(n)) + "</" + m + ">";
+  for (const std::string& m : names)
+    xml += "<" + m + ">" + referenceEncode(m + "-" + std::to_string(n)) + "</" + m + ">";
   return xml;
 }
 
@@ -87,11 +94,11 @@ void responseSeeds() {
            select + centreAnswer(e, "<" + r + "><list>" + members(shown->second, 0) + "</list><list>" +
                                         members(shown->second, 1) + "</list></" + r + ">"));
     if (e.shape == Shape::Record && shown != kShownMembers.end())
-      seed("fuzz_response", name + "-record", select + centreAnswer(e, "<" + r + ">" + members(shown->second, 0) +
-                                                                           "</" + r + ">"));
+      seed("fuzz_response", name + "-record",
+           select + centreAnswer(e, "<" + r + ">" + members(shown->second, 0) + "</" + r + ">"));
     if (e.shape == Shape::Text)
-      seed("fuzz_response", name + "-gbk", select + centreAnswer(e, "<" + r + ">" + referenceEncode(gbkMessage) +
-                                                                        "</" + r + ">"));
+      seed("fuzz_response", name + "-gbk",
+           select + centreAnswer(e, "<" + r + ">" + referenceEncode(gbkMessage) + "</" + r + ">"));
   }
   const ExportEntry& person = exportNamed("getPersonInfo");
   const std::string p(1, indexAmong("getPersonInfo", true));
@@ -122,8 +129,9 @@ void responseSeeds() {
                            body.substr(body.size() / 2) + "\r\n0\r\n\r\n"));
   seed("fuzz_response", "no-length", p + withHeaders("HTTP/1.1 200 OK\r\nContent-Type: text/xml", body));
   seed("fuzz_response", "nil-and-nul",
-       p + centreAnswer(person, "<return xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><list xsi:nil=\"true\"/>"
-                                "<list><name>a&#0;b</name><tel><![CDATA[<x>]]></tel></list></return>"));
+       p + centreAnswer(person,
+                        "<return xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><list xsi:nil=\"true\"/>"
+                        "<list><name>a&#0;b</name><tel><![CDATA[<x>]]></tel></list></return>"));
   seed("fuzz_response", "nested-unknown",
        p + centreAnswer(person, "<return><list><x><y><z>1</z></y></x><name>YQ==</name></list></return>"));
   seed("fuzz_response", "multiref",
@@ -165,13 +173,14 @@ void configurationSeeds() {
   seed("fuzz_configuration", "five-lines", "f7ad02e=MQ==\n957b527=x\n1c1be9c=\n170e2c1\n8e44f00:");
   seed("fuzz_configuration", "bom-and-blanks", "\xEF\xBB\xBF" + standard + "\n\n");
   seed("fuzz_configuration", "duplicates",
-       nvfuzz::centreLines("7", "http://a/", "H1", "1", "u", "b") + nvfuzz::centreLines("7", "x:y", "H2", "2", "v", "c"));
+       nvfuzz::centreLines("7", "http://a/", "H1", "1", "u", "b") +
+           nvfuzz::centreLines("7", "x:y", "H2", "2", "v", "c"));
   seed("fuzz_configuration", "plain-values", "f7ad02e 12\n957b527 http://h:1/p\n1c1be9c=a b\n170e2c1=YQ== \n\n\n");
 }
 
 void codecSeeds() {
-  const char* const seeds[] = {"YWJj", "YWJj\r\n", "abc", "abcd", "YW Jj", "\r\n", "YQ==", "1tA=", "====", "A===",
-                               "ab=c", "AA==", "\x80\xFF/+"};
+  const char* const seeds[] = {
+      "YWJj", "YWJj\r\n", "abc", "abcd", "YW Jj", "\r\n", "YQ==", "1tA=", "====", "A===", "ab=c", "AA==", "\x80\xFF/+"};
   int n = 0;
   for (const char* s : seeds) seed("fuzz_codecs", "seed-" + std::to_string(n++), s);
   seed("fuzz_codecs", "long", referenceEncode(std::string(4500, '\xB5')));

@@ -15,26 +15,26 @@ struct soap;
 namespace nvcontract {
 
 // Request member values in member order; nullptr leaves a member absent.
-using Values = std::vector<std::string *>;
+using Values = std::vector<std::string*>;
 
 struct CallOutcome {
-    int status;                 // what the call procedure returned
-    bool responseMemberPresent; // the response's `return` (or `diseaseList`)
+  int status;                  // what the call procedure returned
+  bool responseMemberPresent;  // the response's `return` (or `diseaseList`)
 };
 
 struct OperationCase {
-    std::string name;                 // "getPersonInfo"; wrapper ns1:<name>
-    std::vector<std::string> members; // request members, wire names, in order
-    std::string responseMember;       // "return", "diseaseList" or "" (none)
-    // Calls soap_call___ns1__<name> with request member i set to values[i]
-    // (values must hold one entry per member) and a NULL SOAPAction.
-    std::function<CallOutcome(struct soap *, const char *endpoint, const Values &values)> call;
+  std::string name;                  // "getPersonInfo"; wrapper ns1:<name>
+  std::vector<std::string> members;  // request members, wire names, in order
+  std::string responseMember;        // "return", "diseaseList" or "" (none)
+  // Calls soap_call___ns1__<name> with request member i set to values[i]
+  // (values must hold one entry per member) and a NULL SOAPAction.
+  std::function<CallOutcome(struct soap*, const char* endpoint, const Values& values)> call;
 };
 
-const std::vector<OperationCase> &operationCatalogue();
+const std::vector<OperationCase>& operationCatalogue();
 
 using nvtest::operator<<;
 
-} // namespace nvcontract
+}  // namespace nvcontract
 
 #endif

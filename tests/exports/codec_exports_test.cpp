@@ -28,9 +28,9 @@ TEST(CodecExports, Table) {
       {DeEncypt, "DeEncypt", "", ""},
       {DeEncypt, "DeEncypt", nullptr, ""},
       {DeEncypt, "DeEncypt", "YWJj", "abc"},
-      {DeEncypt, "DeEncypt", "YWJjZA", "abcd"},       // partial group as if padded
+      {DeEncypt, "DeEncypt", "YWJjZA", "abcd"},  // partial group as if padded
       {DeEncypt, "DeEncypt", "1tA=", "\xD6\xD0"},
-      {DeEncypt, "DeEncypt", "YQBi", "a"},            // ends at the first zero byte
+      {DeEncypt, "DeEncypt", "YQBi", "a"},             // ends at the first zero byte
       {DeEncypt, "DeEncypt", "!!!!", "\xFF\xFF\xFF"},  // stray bytes: all bits set
   };
   for (const auto& c : cases) {

@@ -28,6 +28,7 @@ Reply returning(const std::string& op, const std::string& text) {
 
 const std::string kRegisterFid = "InpRegister";
 
+// clang-format off
 Args registration() {
   return {"1",          "202400000123", Centres::kMain, "ZY2024001",    gbk("张三"), "F0001",     "M000101",
           "341122101",  "1",            "341122198001011234", "44",   "34112200001", "C0001",    "J18.901",
@@ -35,47 +36,71 @@ Args registration() {
           "A",          "2024-03-09",   "8",            "NK01",         "2",         "01",        "H9901",
           "2024-03-10", "T20240309",    "",             ""};
 }
+// clang-format on
 
 const std::vector<ArgumentRule> kRegisterRules = {
-    {1, "登记类型", "string", 1, false},         {2, "就诊号", "number", 18, true},
-    {4, "HIS门诊号", "string", 20, false},       {5, "姓名", "string", 40, false},
-    {6, "家庭编号", "string", 18, false},        {7, "个人编号", "string", 20, false},
-    {8, "辖区编码", "string", 18, false},        {9, "性别代码", "string", 1, true},
-    {10, "身份证", "string", 18, true},          {11, "年龄", "number", 3, true},
-    {12, "医疗证号", "string", 20, false},       {13, "医疗卡号", "string", 20, true},
-    {14, "农合疾病编码", "string", 12, false},   {15, "手术编码", "string", 7, true},
-    {16, "入院科室编码", "string", 5, false},    {17, "住院日期", "date", 0, false},
-    {19, "来院状态", "string", 1, false},        {20, "经治医师", "string", 20, true},
-    {21, "床位号码", "string", 20, true},        {22, "入院院区", "string", 20, true},
-    {23, "出院日期", "date", 0, true},           {24, "住院天数", "number", 8, true},
-    {25, "出院科室编码", "string", 5, true},     {26, "出院状态", "string", 1, true},
-    {27, "转诊类型", "string", 2, true},         {28, "转院机构编码", "string", 24, true},
-    {29, "转院日期", "date", 0, true},           {30, "医院住院收费收据号", "string", 20, true},
-    {31, "民政通知书号", "string", 50, true},    {32, "生育证号", "string", 50, true},
+    {1, "登记类型", "string", 1, false},       {2, "就诊号", "number", 18, true},
+    {4, "HIS门诊号", "string", 20, false},     {5, "姓名", "string", 40, false},
+    {6, "家庭编号", "string", 18, false},      {7, "个人编号", "string", 20, false},
+    {8, "辖区编码", "string", 18, false},      {9, "性别代码", "string", 1, true},
+    {10, "身份证", "string", 18, true},        {11, "年龄", "number", 3, true},
+    {12, "医疗证号", "string", 20, false},     {13, "医疗卡号", "string", 20, true},
+    {14, "农合疾病编码", "string", 12, false}, {15, "手术编码", "string", 7, true},
+    {16, "入院科室编码", "string", 5, false},  {17, "住院日期", "date", 0, false},
+    {19, "来院状态", "string", 1, false},      {20, "经治医师", "string", 20, true},
+    {21, "床位号码", "string", 20, true},      {22, "入院院区", "string", 20, true},
+    {23, "出院日期", "date", 0, true},         {24, "住院天数", "number", 8, true},
+    {25, "出院科室编码", "string", 5, true},   {26, "出院状态", "string", 1, true},
+    {27, "转诊类型", "string", 2, true},       {28, "转院机构编码", "string", 24, true},
+    {29, "转院日期", "date", 0, true},         {30, "医院住院收费收据号", "string", 20, true},
+    {31, "民政通知书号", "string", 50, true},  {32, "生育证号", "string", 50, true},
 };
 
 // All 35 members, in the order the centre reads them; four from the centre.
 SentMembers registrationSent(const Args& a, const CentreCodes& centre = kMainCodes) {
-  return {{"opType", a[0]},          {"inpatientSn", a[1]},      {"hosOrgno", centre.hospCode},
-          {"inpatientNo", a[3]},     {"centerNo", centre.centerNo}, {"memberName", a[4]},
-          {"familySysno", a[5]},     {"memberSysno", a[6]},      {"countryTeamCode", a[7]},
-          {"sexId", a[8]},           {"idcardNo", a[9]},         {"age", a[10]},
-          {"bookno", a[11]},         {"cardNo", a[12]},          {"icdAllNo", a[13]},
-          {"opsId", a[14]},          {"inOfficeId", a[15]},      {"officeDate", a[16]},
-          {"cureId", a[17]},         {"inHosId", a[18]},         {"cureDoctor", a[19]},
-          {"bedNo", a[20]},          {"sectionNo", a[21]},       {"leaveDate", a[22]},
-          {"days", a[23]},           {"outOfficeId", a[24]},     {"outHosId", a[25]},
-          {"turnOp", a[26]},         {"turnOrgNo", a[27]},       {"turnDate", a[28]},
-          {"ticketNo", a[29]},       {"ministerNotice", a[30]},  {"procreateNotice", a[31]},
-          {"operateEmpSysno", centre.userNo}, {"hosLevelId", centre.orgLevel}};
+  return {{"opType", a[0]},
+          {"inpatientSn", a[1]},
+          {"hosOrgno", centre.hospCode},
+          {"inpatientNo", a[3]},
+          {"centerNo", centre.centerNo},
+          {"memberName", a[4]},
+          {"familySysno", a[5]},
+          {"memberSysno", a[6]},
+          {"countryTeamCode", a[7]},
+          {"sexId", a[8]},
+          {"idcardNo", a[9]},
+          {"age", a[10]},
+          {"bookno", a[11]},
+          {"cardNo", a[12]},
+          {"icdAllNo", a[13]},
+          {"opsId", a[14]},
+          {"inOfficeId", a[15]},
+          {"officeDate", a[16]},
+          {"cureId", a[17]},
+          {"inHosId", a[18]},
+          {"cureDoctor", a[19]},
+          {"bedNo", a[20]},
+          {"sectionNo", a[21]},
+          {"leaveDate", a[22]},
+          {"days", a[23]},
+          {"outOfficeId", a[24]},
+          {"outHosId", a[25]},
+          {"turnOp", a[26]},
+          {"turnOrgNo", a[27]},
+          {"turnDate", a[28]},
+          {"ticketNo", a[29]},
+          {"ministerNotice", a[30]},
+          {"procreateNotice", a[31]},
+          {"operateEmpSysno", centre.userNo},
+          {"hosLevelId", centre.orgLevel}};
 }
 
 std::function<char*()> registering(const Args& a) {
   return [a] {
     auto p = [&](int n) { return a.at(n - 1).c_str(); };
-    return inpRegister(p(1), p(2), p(3), p(4), p(5), p(6), p(7), p(8), p(9), p(10), p(11), p(12), p(13), p(14),
-                       p(15), p(16), p(17), p(18), p(19), p(20), p(21), p(22), p(23), p(24), p(25), p(26), p(27),
-                       p(28), p(29), p(30), p(31), p(32));
+    return inpRegister(p(1), p(2), p(3), p(4), p(5), p(6), p(7), p(8), p(9), p(10), p(11), p(12), p(13), p(14), p(15),
+                       p(16), p(17), p(18), p(19), p(20), p(21), p(22), p(23), p(24), p(25), p(26), p(27), p(28), p(29),
+                       p(30), p(31), p(32));
   };
 }
 
@@ -95,7 +120,11 @@ std::string registeredDoc() { return successDoc(kRegisterFid, 1, {{{0, "inpatien
 
 ExportCase registered(const std::string& name, std::function<char*()> call, const Args& sentArgs,
                       const CentreCodes& centre = kMainCodes) {
-  return {name, std::move(call), returning("inpRegister", kVisitNo), registeredDoc(), "inpRegister",
+  return {name,
+          std::move(call),
+          returning("inpRegister", kVisitNo),
+          registeredDoc(),
+          "inpRegister",
           registrationSent(sentArgs, centre)};
 }
 
@@ -130,7 +159,8 @@ TEST_F(Inpatient, InpRegister) {
        successDoc(fid, 1, {{{0, "inpatientSn", ""}}})},
       {"GBK answer decoded", registering(valid), returning("inpRegister", gbk("住院号")),
        successDoc(fid, 1, {{{0, "inpatientSn", gbk("住院号")}}})},
-      {"null arguments are empty ones", [] {
+      {"null arguments are empty ones",
+       [] {
          return inpRegister(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                             nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -165,8 +195,18 @@ TEST_F(Inpatient, InpRegister) {
 TEST_F(Inpatient, InpRegisterB) {
   const std::string fid = kRegisterFid;
   const Args valid = registration();
-  const Args first20 = with(valid, {{21, ""}, {22, ""}, {23, ""}, {24, ""}, {25, ""}, {26, ""}, {27, ""}, {28, ""},
-                                    {29, ""}, {30, ""}, {31, ""}, {32, ""}});
+  const Args first20 = with(valid, {{21, ""},
+                                    {22, ""},
+                                    {23, ""},
+                                    {24, ""},
+                                    {25, ""},
+                                    {26, ""},
+                                    {27, ""},
+                                    {28, ""},
+                                    {29, ""},
+                                    {30, ""},
+                                    {31, ""},
+                                    {32, ""}});
   const std::string twenty = packed(Args(valid.begin(), valid.begin() + 20));
   // Fields 30 to 32 as " ", "N31", "N32", then with field 30 left out.
   const Args lastThree = with(valid, {{30, ""}, {31, "N31"}, {32, "N32"}});
@@ -197,8 +237,8 @@ TEST_F(Inpatient, InpRegisterB) {
       registered("far beyond 2000 bytes: every field whole", registeringPacked(packed(bigCure)), bigCure),
       {"empty text", registeringPacked(""), std::nullopt, failureDoc(fid, "300", "登记类型不能为空")},
       {"null text", [] { return inpRegisterB(nullptr); }, std::nullopt, failureDoc(fid, "300", "登记类型不能为空")},
-      {"a bad field: the check of its argument", registeringPacked(packed(with(valid, {{24, "12a"}}))),
-       std::nullopt, failureDoc(fid, "300", "住院天数非数字格式")},
+      {"a bad field: the check of its argument", registeringPacked(packed(with(valid, {{24, "12a"}}))), std::nullopt,
+       failureDoc(fid, "300", "住院天数非数字格式")},
       {"unconfigured centre", registeringPacked(packed(with(valid, {{3, Centres::kUnknown}}))), std::nullopt,
        centreNotFound(fid)},
       {"a fault, as inpRegister reports it", registeringPacked(packed(valid)),
@@ -216,31 +256,41 @@ TEST_F(Inpatient, InpRegisterBLeavesTheCallersTextAlone) {
 
 // ---- Fee details ------------------------------------------------------------
 
+// clang-format off
 Args detailLine() {
   return {"1",        "202400000123", Centres::kMain, "RX0001",      "",          "HIS001",     "Y0001",
           "01",       gbk("阿莫西林胶囊"), "0.25g*24", gbk("盒"),   gbk("胶囊剂"), "12.50",    "2",
           "25.00",    "24.00",        "2024-03-02",   "0.8",          "19.20"};
 }
+// clang-format on
 
 const std::vector<ArgumentRule> kDetailRules = {
-    {1, "登记类型", "string", 1, false},               {2, "住院就诊号", "number", 18, false},
-    {4, "住院处方流水号", "string", 100, true},        {5, "农合明细序号", "number", 18, true},
-    {6, "HIS药品编码", "string", 40, false},           {7, "农合药品编码", "string", 40, false},
-    {8, "农合费用分类代码", "string", 4, false},       {9, "HIS药品名称", "string", 100, true},
-    {10, "HIS药品规格", "string", 200, true},          {11, "HIS药品单位", "string", 100, true},
-    {12, "HIS药品剂型", "string", 100, true},          {13, "HIS药品单价", "number", 18, false},
-    {14, "HIS药品数量", "number", 18, false},          {15, "金额(=数量*单价)", "number", 18, true},
-    {16, "实收金额(折扣后的金额)", "number", 18, false}, {17, "使用日期", "date", 0, false},
-    {18, "可报比例", "number", 18, true},              {19, "可报金额", "number", 18, true},
+    {1, "登记类型", "string", 1, false},
+    {2, "住院就诊号", "number", 18, false},
+    {4, "住院处方流水号", "string", 100, true},
+    {5, "农合明细序号", "number", 18, true},
+    {6, "HIS药品编码", "string", 40, false},
+    {7, "农合药品编码", "string", 40, false},
+    {8, "农合费用分类代码", "string", 4, false},
+    {9, "HIS药品名称", "string", 100, true},
+    {10, "HIS药品规格", "string", 200, true},
+    {11, "HIS药品单位", "string", 100, true},
+    {12, "HIS药品剂型", "string", 100, true},
+    {13, "HIS药品单价", "number", 18, false},
+    {14, "HIS药品数量", "number", 18, false},
+    {15, "金额(=数量*单价)", "number", 18, true},
+    {16, "实收金额(折扣后的金额)", "number", 18, false},
+    {17, "使用日期", "date", 0, false},
+    {18, "可报比例", "number", 18, true},
+    {19, "可报金额", "number", 18, true},
 };
 
 // 18 members: the upload never carries centerNo.
 SentMembers detailSent(const Args& a) {
-  return {{"opType", a[0]},    {"inpatientSn", a[1]}, {"inpatientRxno", a[3]}, {"detailId", a[4]},
-          {"hiscode", a[5]},   {"insureId", a[6]},    {"classId", a[7]},       {"name", a[8]},
-          {"spec", a[9]},      {"unit", a[10]},       {"conf", a[11]},         {"price", a[12]},
-          {"quantity", a[13]}, {"money", a[14]},      {"factMoney", a[15]},    {"useDate", a[16]},
-          {"enableRatio", a[17]}, {"enableMoney", a[18]}};
+  return {{"opType", a[0]},   {"inpatientSn", a[1]},  {"inpatientRxno", a[3]}, {"detailId", a[4]}, {"hiscode", a[5]},
+          {"insureId", a[6]}, {"classId", a[7]},      {"name", a[8]},          {"spec", a[9]},     {"unit", a[10]},
+          {"conf", a[11]},    {"price", a[12]},       {"quantity", a[13]},     {"money", a[14]},   {"factMoney", a[15]},
+          {"useDate", a[16]}, {"enableRatio", a[17]}, {"enableMoney", a[18]}};
 }
 
 std::function<char*()> uploading(const Args& a) {
@@ -257,8 +307,8 @@ TEST_F(Inpatient, InpDetailInput) {
   const std::string detailNo = "8800012";
   const std::string uploaded = successDoc(fid, 1, {{{0, "detailNo", detailNo}}});
   auto accepted = [&](const std::string& name, const Args& a) {
-    return ExportCase{name, uploading(a), returning("inpDetailInput", detailNo), uploaded, "inpDetailInput",
-                      detailSent(a)};
+    return ExportCase{name,     uploading(a),     returning("inpDetailInput", detailNo),
+                      uploaded, "inpDetailInput", detailSent(a)};
   };
   const Args atLimit = atTheirLimits(valid, kDetailRules);
   auto refused = [&](const std::string& name, const Args& a, const std::string& message) {
@@ -286,14 +336,15 @@ TEST_F(Inpatient, InpDetailInput) {
   runCases(brokenArgumentCases(fid, "300", kDetailRules, valid, [](const Args& a) { return uploading(a)(); }));
 }
 
-const char* const kDetailMembers[] = {
-    "detailId",   "inpatientSn", "inpatientRxno", "insureId",    "name",        "spec",           "unit",
-    "conf",       "price",       "quantity",      "useDate",     "everyMoney",  "ratio",          "adminLevel",
-    "isClinic",   "remark",      "inputPyCode",   "inputWbCode", "approveMinPrice", "approveMaxPrice", "grade",
-    "updateTime", "factMoney",   "enableRation",  "enableMoney", "classNo",     "money"};
+const char* const kDetailMembers[] = {"detailId", "inpatientSn", "inpatientRxno", "insureId",        "name",
+                                      "spec",     "unit",        "conf",          "price",           "quantity",
+                                      "useDate",  "everyMoney",  "ratio",         "adminLevel",      "isClinic",
+                                      "remark",   "inputPyCode", "inputWbCode",   "approveMinPrice", "approveMaxPrice",
+                                      "grade",    "updateTime",  "factMoney",     "enableRation",    "enableMoney",
+                                      "classNo",  "money"};
 // The columns in the order the HIS reads them.
-const char* const kDetailColumns[] = {"inpatientSn", "inpatientRxno", "detailId", "insureId", "classNo", "name",
-                                      "spec",        "unit",          "conf",     "price",    "quantity", "money",
+const char* const kDetailColumns[] = {"inpatientSn", "inpatientRxno", "detailId",     "insureId",   "classNo",  "name",
+                                      "spec",        "unit",          "conf",         "price",      "quantity", "money",
                                       "factMoney",   "useDate",       "enableRation", "enableMoney"};
 
 std::string detailValue(const std::string& member, int n) {
@@ -319,7 +370,9 @@ Row detailRow(int n, const std::string& leftOut = "") {
 
 TEST_F(Inpatient, InpDetailSeek) {
   const std::string fid = "InpDetailSeek";
-  auto seeking = [](std::string visit, const char* centre) { return [=] { return inpDetailSeek(visit.c_str(), centre); }; };
+  auto seeking = [](std::string visit, const char* centre) {
+    return [=] { return inpDetailSeek(visit.c_str(), centre); };
+  };
   const SentMembers sent = {{"inpatientSn", kVisitNo}, {"centerNo", Centres::kMain}};
   runCases({
       {"two lines, columns in their own order", seeking(kVisitNo, Centres::kMain),
@@ -327,8 +380,9 @@ TEST_F(Inpatient, InpDetailSeek) {
        successDoc(fid, 16, {detailRow(0), detailRow(1)}), "inpDetailSeek", sent},
       {"empty centre code: the first centre's code is sent", seeking(kVisitNo, ""),
        Reply::soap("inpDetailSeek", "<return/>"), successDoc(fid, 16, {}), "inpDetailSeek", sent},
-      {"another centre: its code is sent", seeking(kVisitNo, SecondCentre::kCode), Reply::soap("inpDetailSeek", "<return/>"),
-       successDoc(fid, 16, {}), "inpDetailSeek", SentMembers{{"inpatientSn", kVisitNo}, {"centerNo", SecondCentre::kCode}}},
+      {"another centre: its code is sent", seeking(kVisitNo, SecondCentre::kCode),
+       Reply::soap("inpDetailSeek", "<return/>"), successDoc(fid, 16, {}), "inpDetailSeek",
+       SentMembers{{"inpatientSn", kVisitNo}, {"centerNo", SecondCentre::kCode}}},
       {"no lines", seeking(kVisitNo, Centres::kMain), Reply::soap("inpDetailSeek", "<return></return>"),
        successDoc(fid, 16, {})},
       {"absent return: no rows", seeking(kVisitNo, Centres::kMain), Reply::soap("inpDetailSeek", ""),
@@ -360,9 +414,8 @@ TEST_F(Inpatient, InpSingleCancelFee) {
       {"cancelled through the outpatient operation", cancelling("8800012", Centres::kMain),
        Reply::soap("cliSingleCancleFee", ""), successDoc(fid, 0, {}), "cliSingleCancleFee",
        SentMembers{{"detailNo", "8800012"}}},
-      {"empty centre code: no centre member either", cancelling("8800012", ""),
-       Reply::soap("cliSingleCancleFee", ""), successDoc(fid, 0, {}), "cliSingleCancleFee",
-       SentMembers{{"detailNo", "8800012"}}},
+      {"empty centre code: no centre member either", cancelling("8800012", ""), Reply::soap("cliSingleCancleFee", ""),
+       successDoc(fid, 0, {}), "cliSingleCancleFee", SentMembers{{"detailNo", "8800012"}}},
       {"empty detail number", cancelling("", Centres::kMain), std::nullopt,
        failureDoc(fid, "300", "门诊就诊号不能为空")},
       {"detail number with a letter", cancelling("88a", Centres::kMain), std::nullopt,
@@ -385,12 +438,12 @@ TEST_F(Inpatient, InpCancelFee) {
   runCases({
       {"cancelled", cancelling(kVisitNo, Centres::kMain), Reply::soap("inpCancelFee", ""), successDoc(fid, 0, {}),
        "inpCancelFee", SentMembers{{"no", kVisitNo}, {"centerNo", Centres::kMain}}},
-      {"empty centre code: the first centre's code is sent", cancelling(kVisitNo, ""),
-       Reply::soap("inpCancelFee", ""), successDoc(fid, 0, {}), "inpCancelFee",
-       SentMembers{{"no", kVisitNo}, {"centerNo", Centres::kMain}}},
+      {"empty centre code: the first centre's code is sent", cancelling(kVisitNo, ""), Reply::soap("inpCancelFee", ""),
+       successDoc(fid, 0, {}), "inpCancelFee", SentMembers{{"no", kVisitNo}, {"centerNo", Centres::kMain}}},
       {"another centre: its code is sent", cancelling(kVisitNo, SecondCentre::kCode), Reply::soap("inpCancelFee", ""),
        successDoc(fid, 0, {}), "inpCancelFee", SentMembers{{"no", kVisitNo}, {"centerNo", SecondCentre::kCode}}},
-      {"empty visit number", cancelling("", Centres::kMain), std::nullopt, failureDoc(fid, "300", "门诊就诊号不能为空")},
+      {"empty visit number", cancelling("", Centres::kMain), std::nullopt,
+       failureDoc(fid, "300", "门诊就诊号不能为空")},
       {"visit number with letters", cancelling("ZY1", Centres::kMain), std::nullopt,
        failureDoc(fid, "300", "门诊就诊号非数字格式")},
       {"visit number of 19 digits", cancelling(std::string(19, '1'), Centres::kMain), std::nullopt,
@@ -418,22 +471,21 @@ Row recordRow(const std::vector<std::string>& members, const std::string& leftOu
 
 TEST_F(Inpatient, Calculate) {
   const std::string fid = "Calculate";
-  const std::vector<std::string> members = {"totalCosts",       "enableMoney",      "factRedeemMoney",
-                                            "startMoney",       "totalRedeemMoney", "totalRedeemCount",
+  const std::vector<std::string> members = {"totalCosts",           "enableMoney",      "factRedeemMoney",
+                                            "startMoney",           "totalRedeemMoney", "totalRedeemCount",
                                             "familyAccountPayMoney"};
   auto calculating = [](std::string visit, const char* centre, std::string type) {
     return [=] { return calculate(visit.c_str(), centre, type.c_str()); };
   };
   runCases({
-      {"the centre's figures", calculating(kVisitNo, Centres::kMain, "11"),
-       Reply::soap("calculate", record(members)), successDoc(fid, 7, {recordRow(members)}), "calculate",
+      {"the centre's figures", calculating(kVisitNo, Centres::kMain, "11"), Reply::soap("calculate", record(members)),
+       successDoc(fid, 7, {recordRow(members)}), "calculate",
        SentMembers{{"inpatientSn", kVisitNo}, {"centerNo", Centres::kMain}, {"redeemId", "11"}}},
       {"empty centre code: the first centre's code is sent", calculating(kVisitNo, "", "11"),
        Reply::soap("calculate", record(members)), successDoc(fid, 7, {recordRow(members)}), "calculate",
        SentMembers{{"inpatientSn", kVisitNo}, {"centerNo", Centres::kMain}, {"redeemId", "11"}}},
       {"a missing member is an empty column", calculating(kVisitNo, Centres::kMain, "11"),
-       Reply::soap("calculate", record(members, "startMoney")),
-       successDoc(fid, 7, {recordRow(members, "startMoney")})},
+       Reply::soap("calculate", record(members, "startMoney")), successDoc(fid, 7, {recordRow(members, "startMoney")})},
       {"absent record: a row of empty values", calculating(kVisitNo, Centres::kMain, "11"),
        Reply::soap("calculate", ""), successDoc(fid, 7, {recordRow(members, "", true)})},
       {"reimbursement type of four bytes", calculating(kVisitNo, Centres::kMain, "1234"), std::nullopt,
@@ -454,17 +506,17 @@ TEST_F(Inpatient, Calculate) {
 
 TEST_F(Inpatient, InpPay) {
   const std::string fid = "InpBalance";
-  const std::vector<std::string> members = {"totalCosts",       "enableMoney",      "redeemMoney",
-                                            "startMoney",       "totalRedeemMoney", "totalRedeemCount",
+  const std::vector<std::string> members = {"totalCosts",        "enableMoney",          "redeemMoney",
+                                            "startMoney",        "totalRedeemMoney",     "totalRedeemCount",
                                             "inpatientRedeemno", "familyAccountPayMoney"};
   const Args valid = {kVisitNo, "11", "2024-03-10", gbk("王五"), "2024-03-11", Centres::kMain};
   auto paying = [](const Args& a) {
     return [a] { return inpPay(a[0].c_str(), a[1].c_str(), a[2].c_str(), a[3].c_str(), a[4].c_str(), a[5].c_str()); };
   };
   auto sent = [](const Args& a, const CentreCodes& centre) {
-    return SentMembers{{"no", a[0]},         {"centerNo", centre.centerNo}, {"redeemId", a[1]},
-                       {"redeemEmpsysno", centre.userNo}, {"redeemDate", a[2]}, {"acceptMan", a[3]},
-                       {"acceptDate", a[4]}, {"redeemOrgno", centre.hospCode}};
+    return SentMembers{
+        {"no", a[0]},         {"centerNo", centre.centerNo}, {"redeemId", a[1]},   {"redeemEmpsysno", centre.userNo},
+        {"redeemDate", a[2]}, {"acceptMan", a[3]},           {"acceptDate", a[4]}, {"redeemOrgno", centre.hospCode}};
   };
   const std::string paid = successDoc(fid, 8, {recordRow(members)});
   runCases({
@@ -484,9 +536,8 @@ TEST_F(Inpatient, InpPay) {
       {"payment date with a time", paying(with(valid, {{3, "2024-03-10 09:30:00"}})), std::nullopt,
        failureDoc(fid, "300", "兑付时间非日期格式:yyyy-MM-dd")},
       {"empty payment date", paying(with(valid, {{3, ""}})), std::nullopt, failureDoc(fid, "300", "兑付时间不能为空")},
-      {"payment date and receipt date bad: the payment date is reported",
-       paying(with(valid, {{3, "x"}, {5, "y"}})), std::nullopt,
-       failureDoc(fid, "300", "兑付时间非日期格式:yyyy-MM-dd")},
+      {"payment date and receipt date bad: the payment date is reported", paying(with(valid, {{3, "x"}, {5, "y"}})),
+       std::nullopt, failureDoc(fid, "300", "兑付时间非日期格式:yyyy-MM-dd")},
       {"receipt date with a time", paying(with(valid, {{5, "2024-03-11 10:00:00"}})), std::nullopt,
        failureDoc(fid, "300", "领款时间非日期格式:yyyy-MM-dd")},
       {"payee of 21 bytes", paying(with(valid, {{4, std::string(21, 'p')}})), std::nullopt,
@@ -495,7 +546,8 @@ TEST_F(Inpatient, InpPay) {
        failureDoc(fid, "300", "补偿类别长度超过")},
       {"empty reimbursement category", paying(with(valid, {{2, ""}})), std::nullopt,
        failureDoc(fid, "300", "补偿类别不能为空")},
-      {"empty visit number", paying(with(valid, {{1, ""}})), std::nullopt, failureDoc(fid, "300", "住院就诊号不能为空")},
+      {"empty visit number", paying(with(valid, {{1, ""}})), std::nullopt,
+       failureDoc(fid, "300", "住院就诊号不能为空")},
       {"visit number with a letter", paying(with(valid, {{1, "1a"}})), std::nullopt,
        failureDoc(fid, "300", "住院就诊号非数字格式")},
       {"configured 13-byte centre code", paying(with(valid, {{6, Centres::kThirteen}})), std::nullopt,
@@ -503,14 +555,15 @@ TEST_F(Inpatient, InpPay) {
       {"lookup before checks", paying(with(valid, {{1, ""}, {6, Centres::kUnknown}})), std::nullopt,
        centreNotFound(fid)},
   });
-  runCases(sharedFailureCases(fid, [](const char* centre) {
-    return inpPay("202400000123", "11", "2024-03-10", "p", "2024-03-11", centre);
-  }));
+  runCases(sharedFailureCases(
+      fid, [](const char* centre) { return inpPay("202400000123", "11", "2024-03-10", "p", "2024-03-11", centre); }));
 }
 
 TEST_F(Inpatient, AuditingSeek) {
   const std::string fid = "AuditingSeek";
-  auto seeking = [](std::string visit, const char* centre) { return [=] { return auditingSeek(visit.c_str(), centre); }; };
+  auto seeking = [](std::string visit, const char* centre) {
+    return [=] { return auditingSeek(visit.c_str(), centre); };
+  };
   const std::string state = gbk("审核通过");
   runCases({
       {"the audit state", seeking(kVisitNo, Centres::kMain), returning("auditingSeek", state),

@@ -7,9 +7,9 @@ namespace {
 
 using namespace nvtest;
 
-const char* const kMemberFields[] = {"memberNO", "name",   "countryTeamCode", "familySysno", "sexId",
-                                     "idcardNo", "age",    "birthday",        "bookNo",      "cardNo",
-                                     "familyAddress", "tel", "ideName"};
+const char* const kMemberFields[] = {"memberNO",      "name", "countryTeamCode", "familySysno", "sexId",
+                                     "idcardNo",      "age",  "birthday",        "bookNo",      "cardNo",
+                                     "familyAddress", "tel",  "ideName"};
 
 // A Member element; fields not given are left out.
 std::string memberXml(const std::vector<std::pair<std::string, std::string>>& fields) {
@@ -23,7 +23,7 @@ std::string fullMember(int n) {
   std::vector<std::pair<std::string, std::string>> fields;
   for (const char* f : kMemberFields)
     fields.emplace_back(f, base64Encode(f == std::string("name") ? gbk("张三") + std::to_string(n)
-                                                                  : std::string(f) + "-" + std::to_string(n)));
+                                                                 : std::string(f) + "-" + std::to_string(n)));
   return memberXml(fields);
 }
 
@@ -45,12 +45,11 @@ TEST_F(MemberHospital, GetPersonInfo) {
   const SentMembers sent = {{"bookno", "34112200001"}, {"operator", gbk("王医生")}};
   const std::string user = gbk("王医生");
   Row partial = fullMemberRow(9);
-  partial[11].value = "";        // tel missing
+  partial[11].value = "";            // tel missing
   partial[10].value = "plain:addr";  // not base64: written as received
   std::vector<std::pair<std::string, std::string>> partialFields;
   for (int i = 0; i < 13; ++i)
-    if (i != 11)
-      partialFields.emplace_back(kMemberFields[i], i == 10 ? "plain:addr" : base64Encode(partial[i].value));
+    if (i != 11) partialFields.emplace_back(kMemberFields[i], i == 10 ? "plain:addr" : base64Encode(partial[i].value));
 
   runCases({
       {"three members", call("34112200001", user.c_str(), Centres::kMain),
@@ -61,16 +60,18 @@ TEST_F(MemberHospital, GetPersonInfo) {
        "getPersonInfo", sent},
       {"null centre code is the empty one", call("34112200001", user.c_str(), nullptr),
        Reply::soap("getPersonInfo", "<return></return>"), successDoc(fid, 13, {}), "getPersonInfo", sent},
-      {"empty list", call("34112200001", user.c_str(), Centres::kMain),
-       Reply::soap("getPersonInfo", "<return/>"), successDoc(fid, 13, {})},
-      {"absent return: no rows", call("34112200001", user.c_str(), Centres::kMain),
-       Reply::soap("getPersonInfo", ""), successDoc(fid, 13, {})},
+      {"empty list", call("34112200001", user.c_str(), Centres::kMain), Reply::soap("getPersonInfo", "<return/>"),
+       successDoc(fid, 13, {})},
+      {"absent return: no rows", call("34112200001", user.c_str(), Centres::kMain), Reply::soap("getPersonInfo", ""),
+       successDoc(fid, 13, {})},
       {"missing and plain fields", call("34112200001", user.c_str(), Centres::kMain),
        Reply::soap("getPersonInfo", "<return>" + memberXml(partialFields) + "</return>"),
        successDoc(fid, 13, {partial})},
       {"nil entry yields no row", call("34112200001", user.c_str(), Centres::kMain),
-       Reply::soap("getPersonInfo", "<return><list xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
-                                    "xsi:nil=\"true\"/>" + fullMember(1) + "</return>"),
+       Reply::soap("getPersonInfo",
+                   "<return><list xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                   "xsi:nil=\"true\"/>" +
+                       fullMember(1) + "</return>"),
        successDoc(fid, 13, {fullMemberRow(1)})},
       {"empty certificate number", call("", user.c_str(), Centres::kMain), std::nullopt,
        failureDoc(fid, "600", "医疗证号不能为空")},
@@ -88,7 +89,9 @@ TEST_F(MemberHospital, GetPersonInfo) {
 }
 
 TEST_F(MemberHospital, GetHospitalInfo) {
-  auto call = [](std::string name, const char* centre) { return [=] { return getHospitalInfo(name.c_str(), centre); }; };
+  auto call = [](std::string name, const char* centre) {
+    return [=] { return getHospitalInfo(name.c_str(), centre); };
+  };
   const std::string fid = "GetHospitalInfo";
   auto hospital = [](const std::string& code, const std::string& name) {
     return "<list><hospCode>" + base64Encode(code) + "</hospCode><hospLevel>" + base64Encode("2") +

@@ -26,16 +26,16 @@ TEST_F(OutpatientBalance, SettlementQueriesShowOneText) {
     runCases({
         {"answered", call("BC2024000001", Centres::kMain), reply(returnText(gbk("已审核"))), doc(gbk("已审核")),
          q.operation, SentMembers{{"settlementNo", "BC2024000001"}}},
-        {"empty centre code: the first centre", call("BC2024000002", ""), reply(returnText("1")), doc("1"),
-         q.operation, SentMembers{{"settlementNo", "BC2024000002"}}},
+        {"empty centre code: the first centre", call("BC2024000002", ""), reply(returnText("1")), doc("1"), q.operation,
+         SentMembers{{"settlementNo", "BC2024000002"}}},
         {"20 bytes with letters", call(std::string(20, 'B'), Centres::kMain), reply(returnText("0")), doc("0"),
          q.operation, SentMembers{{"settlementNo", std::string(20, 'B')}}},
         {"absent return: one row with an empty value", call("B1", Centres::kMain), reply(""), doc("")},
         refusedCase("empty number", call("", Centres::kMain), fid, "600", "门诊补偿单号不能为空"),
         refusedCase("null number", call(kNullArgument, Centres::kMain), fid, "600", "门诊补偿单号不能为空"),
         refusedCase("21 bytes", call(std::string(21, 'B'), Centres::kMain), fid, "600", "门诊补偿单号长度超过"),
-        refusedCase("configured 13-byte centre code", call("B1", Centres::kThirteen),
-                    fid, "600", "农合中心编码长度超过"),
+        refusedCase("configured 13-byte centre code", call("B1", Centres::kThirteen), fid, "600",
+                    "农合中心编码长度超过"),
         {"unconfigured centre", call("", Centres::kUnknown), std::nullopt, centreNotFound(fid)},
     });
   }
@@ -45,17 +45,25 @@ TEST_F(OutpatientBalance, SettlementQueriesShowOneText) {
 
 const std::string kBalanceFid = "CliBalance";
 
-const ColumnNames kBalanceColumns = {
-    {0, "totalCosts"},  {1, "medicineChineseCosts"}, {2, "medicineWesternCosts"}, {3, "checkCosts"},
-    {4, "cureCosts"},   {5, "enableMedicineSum"},    {6, "enableSum"},            {7, "checkRedeem"},
-    {8, "redeemAccounttype"}, {9, "redeemId"},       {10, "redeemOrgno"},         {11, "redeemMoney"}};
+const ColumnNames kBalanceColumns = {{0, "totalCosts"},
+                                     {1, "medicineChineseCosts"},
+                                     {2, "medicineWesternCosts"},
+                                     {3, "checkCosts"},
+                                     {4, "cureCosts"},
+                                     {5, "enableMedicineSum"},
+                                     {6, "enableSum"},
+                                     {7, "checkRedeem"},
+                                     {8, "redeemAccounttype"},
+                                     {9, "redeemId"},
+                                     {10, "redeemOrgno"},
+                                     {11, "redeemMoney"}};
 
 std::function<char*()> callBalance(std::string visitNo, std::string amount, std::string centre) {
   return calling(byArgs(cliBalance), {std::move(visitNo), std::move(amount), std::move(centre)});
 }
 
 TEST_F(OutpatientBalance, BalanceWritesTwelveFigures) {
-  const std::vector<std::string> values = {"300.00", "50.00", "120.00", "40.00", "90.00", "150.00",
+  const std::vector<std::string> values = {"300.00", "50.00", "120.00", "40.00",         "90.00", "150.00",
                                            "260.00", "12.00", "1",      gbk("门诊统筹"), "H4401", "180.00"};
   Fields fields;
   for (size_t i = 0; i < kBalanceColumns.size(); ++i) fields.emplace_back(kBalanceColumns[i].second, values[i]);
@@ -82,22 +90,22 @@ TEST_F(OutpatientBalance, BalanceWritesTwelveFigures) {
 
 TEST_F(OutpatientBalance, BalanceChecksUnder300) {
   runCases({
-      refusedCase("amount with a letter", callBalance("202400001", "20a", Centres::kMain),
-                  kBalanceFid, "300", "家庭帐户支付补偿金额非数字格式"),
-      refusedCase("empty amount", callBalance("202400001", "", Centres::kMain),
-                  kBalanceFid, "300", "家庭帐户支付补偿金额不能为空"),
-      refusedCase("amount of 19 digits", callBalance("202400001", std::string(19, '2'), Centres::kMain),
-                  kBalanceFid, "300", "家庭帐户支付补偿金额长度超过"),
-      refusedCase("visit number of 19 digits", callBalance(std::string(19, '1'), "0", Centres::kMain),
-                  kBalanceFid, "300", "门诊就诊号长度超过"),
-      refusedCase("visit number with a letter", callBalance("MZ1", "0", Centres::kMain),
-                  kBalanceFid, "300", "门诊就诊号非数字格式"),
+      refusedCase("amount with a letter", callBalance("202400001", "20a", Centres::kMain), kBalanceFid, "300",
+                  "家庭帐户支付补偿金额非数字格式"),
+      refusedCase("empty amount", callBalance("202400001", "", Centres::kMain), kBalanceFid, "300",
+                  "家庭帐户支付补偿金额不能为空"),
+      refusedCase("amount of 19 digits", callBalance("202400001", std::string(19, '2'), Centres::kMain), kBalanceFid,
+                  "300", "家庭帐户支付补偿金额长度超过"),
+      refusedCase("visit number of 19 digits", callBalance(std::string(19, '1'), "0", Centres::kMain), kBalanceFid,
+                  "300", "门诊就诊号长度超过"),
+      refusedCase("visit number with a letter", callBalance("MZ1", "0", Centres::kMain), kBalanceFid, "300",
+                  "门诊就诊号非数字格式"),
       refusedCase("empty visit number and amount: the visit number first", callBalance("", "", Centres::kMain),
                   kBalanceFid, "300", "门诊就诊号不能为空"),
-      refusedCase("configured 13-byte centre code", callBalance("1", "0", Centres::kThirteen),
-                  kBalanceFid, "300", "农合中心编码长度超过"),
-      refusedCase("13-byte centre code after a bad amount", callBalance("1", "x", Centres::kThirteen),
-                  kBalanceFid, "300", "家庭帐户支付补偿金额非数字格式"),
+      refusedCase("configured 13-byte centre code", callBalance("1", "0", Centres::kThirteen), kBalanceFid, "300",
+                  "农合中心编码长度超过"),
+      refusedCase("13-byte centre code after a bad amount", callBalance("1", "x", Centres::kThirteen), kBalanceFid,
+                  "300", "家庭帐户支付补偿金额非数字格式"),
       {"unconfigured centre with bad arguments", callBalance("", "x", Centres::kUnknown), std::nullopt,
        centreNotFound(kBalanceFid)},
   });

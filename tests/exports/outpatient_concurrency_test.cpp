@@ -21,13 +21,21 @@ class OutpatientConcurrency : public ExportTest {};
 // One thread's business: per round a registration, a fee upload, the fee
 // list, a calculation, a settlement, a balance, a refused member code.
 std::vector<ExportCase> threadCases(int t, const std::string& centre, const std::string& userNo) {
-  const ColumnNames calcColumns = {{0, "totalMoney"},         {1, "enableTotal"},     {7, "checkMoney"},
+  const ColumnNames calcColumns = {{0, "totalMoney"},         {1, "enableTotal"},      {7, "checkMoney"},
                                    {2, "familyAccountMoney"}, {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"},
                                    {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
-  const ColumnNames balanceColumns = {{0, "totalCosts"},   {1, "medicineChineseCosts"}, {2, "medicineWesternCosts"},
-                                      {3, "checkCosts"},   {4, "cureCosts"},            {5, "enableMedicineSum"},
-                                      {6, "enableSum"},    {7, "checkRedeem"},          {8, "redeemAccounttype"},
-                                      {9, "redeemId"},     {10, "redeemOrgno"},         {11, "redeemMoney"}};
+  const ColumnNames balanceColumns = {{0, "totalCosts"},
+                                      {1, "medicineChineseCosts"},
+                                      {2, "medicineWesternCosts"},
+                                      {3, "checkCosts"},
+                                      {4, "cureCosts"},
+                                      {5, "enableMedicineSum"},
+                                      {6, "enableSum"},
+                                      {7, "checkRedeem"},
+                                      {8, "redeemAccounttype"},
+                                      {9, "redeemId"},
+                                      {10, "redeemOrgno"},
+                                      {11, "redeemMoney"}};
   std::vector<ExportCase> cases;
   for (int r = 0; r < kRounds; ++r) {
     const std::string tag = std::to_string(t) + std::to_string(r);
@@ -35,21 +43,38 @@ std::vector<ExportCase> threadCases(int t, const std::string& centre, const std:
     const std::string name = gbk("患者") + tag;
     const std::string settlement = "BC" + tag;
 
-    cases.push_back(
-        {"register " + tag,
-         [=] {
-           return cliRegister("1", "", centre.c_str(), ("MZ" + tag).c_str(), "F1", "M1", "C1", name.c_str(), "1", "",
-                              "30", "B1", "", "J06", "", "", "2024-03-05", "", "1", "", "", "");
-         },
-         Reply::soap("cliRegister", returnText(visit)), successDoc("CliRegister", 1, {{{0, "clinicNo", visit}}}),
-         "cliRegister",
-         SentMembers{{"regType", "1"},    {"clinicNo", ""},     {"centerNo", centre}, {"hisClinicNo", "MZ" + tag},
-                     {"familyNo", "F1"},  {"memberNo", "M1"},   {"countryNo", "C1"},  {"memberName", name},
-                     {"sexCode", "1"},    {"idCard", ""},       {"age", "30"},        {"bookNo", "B1"},
-                     {"cardNo", ""},      {"hosNo", "H" + tag.substr(0, 1)}, {"hosLevel", "2"},
-                     {"firstIcdNo", "J06"}, {"secondIcdNo", ""}, {"inOfficeNo", ""},  {"clinicDate", "2024-03-05"},
-                     {"clinicDoctor", ""}, {"cureCode", "1"},   {"inHosId", ""},      {"operator", userNo},
-                     {"turnLevel", ""},   {"turnHosNo", ""}}});
+    cases.push_back({"register " + tag,
+                     [=] {
+                       return cliRegister("1", "", centre.c_str(), ("MZ" + tag).c_str(), "F1", "M1", "C1", name.c_str(),
+                                          "1", "", "30", "B1", "", "J06", "", "", "2024-03-05", "", "1", "", "", "");
+                     },
+                     Reply::soap("cliRegister", returnText(visit)),
+                     successDoc("CliRegister", 1, {{{0, "clinicNo", visit}}}), "cliRegister",
+                     SentMembers{{"regType", "1"},
+                                 {"clinicNo", ""},
+                                 {"centerNo", centre},
+                                 {"hisClinicNo", "MZ" + tag},
+                                 {"familyNo", "F1"},
+                                 {"memberNo", "M1"},
+                                 {"countryNo", "C1"},
+                                 {"memberName", name},
+                                 {"sexCode", "1"},
+                                 {"idCard", ""},
+                                 {"age", "30"},
+                                 {"bookNo", "B1"},
+                                 {"cardNo", ""},
+                                 {"hosNo", "H" + tag.substr(0, 1)},
+                                 {"hosLevel", "2"},
+                                 {"firstIcdNo", "J06"},
+                                 {"secondIcdNo", ""},
+                                 {"inOfficeNo", ""},
+                                 {"clinicDate", "2024-03-05"},
+                                 {"clinicDoctor", ""},
+                                 {"cureCode", "1"},
+                                 {"inHosId", ""},
+                                 {"operator", userNo},
+                                 {"turnLevel", ""},
+                                 {"turnHosNo", ""}}});
     cases.push_back({"fee " + tag,
                      [=] {
                        return cliDetailInput("1", centre.c_str(), visit.c_str(), "", "", "HIS1", "XA01", "01", "", "",
@@ -57,20 +82,34 @@ std::vector<ExportCase> threadCases(int t, const std::string& centre, const std:
                      },
                      Reply::soap("cliDetailInput", returnText("D" + tag)),
                      successDoc("CliDetailInput", 1, {{{0, "detailno", "D" + tag}}}), "cliDetailInput",
-                     SentMembers{{"type", "1"},       {"no", visit},      {"clinicRxNo", ""},   {"detailNo", ""},
-                                 {"code", "XA01"},    {"classId", "01"},  {"name", ""},         {"spec", ""},
-                                 {"unit", ""},        {"conf", ""},       {"price", "2.5"},     {"quantity", tag},
-                                 {"money", ""},       {"factMoney", "2"}, {"useDate", "2024-03-05"},
-                                 {"enableRatio", ""}, {"enableMoney", ""}, {"hisLeechdomCode", "HIS1"}}});
+                     SentMembers{{"type", "1"},
+                                 {"no", visit},
+                                 {"clinicRxNo", ""},
+                                 {"detailNo", ""},
+                                 {"code", "XA01"},
+                                 {"classId", "01"},
+                                 {"name", ""},
+                                 {"spec", ""},
+                                 {"unit", ""},
+                                 {"conf", ""},
+                                 {"price", "2.5"},
+                                 {"quantity", tag},
+                                 {"money", ""},
+                                 {"factMoney", "2"},
+                                 {"useDate", "2024-03-05"},
+                                 {"enableRatio", ""},
+                                 {"enableMoney", ""},
+                                 {"hisLeechdomCode", "HIS1"}}});
     Row detail;
-    const char* detailNames[] = {"detailno", "no", "clinicRxno", "CODE", "NAME", "SPEC", "UNIT", "CONF",
-                                 "PRICE", "QUANTITY", "FACT_MONEY", "USE_DATE", "ENABLE_RATIO", "ENABLE_MONEY",
-                                 "classId", "money"};
+    const char* detailNames[] = {"detailno",     "no",           "clinicRxno", "CODE",     "NAME",       "SPEC",
+                                 "UNIT",         "CONF",         "PRICE",      "QUANTITY", "FACT_MONEY", "USE_DATE",
+                                 "ENABLE_RATIO", "ENABLE_MONEY", "classId",    "money"};
     for (int c = 0; c < 16; ++c) detail.push_back({c, detailNames[c], c == 0 ? "D" + tag : c == 4 ? name : ""});
-    cases.push_back({"fee list " + tag, [=] { return cliDetailSeek(visit.c_str(), centre.c_str()); },
-                     Reply::soap("cliDetailSeek", "<return>" + recordXml("list", {{"detailId", "D" + tag}, {"name", name}}) +
-                                                      "</return>"),
-                     successDoc("CliDetailSeek", 16, {detail}), "cliDetailSeek", SentMembers{{"clinicNo", visit}}});
+    cases.push_back(
+        {"fee list " + tag, [=] { return cliDetailSeek(visit.c_str(), centre.c_str()); },
+         Reply::soap("cliDetailSeek",
+                     "<return>" + recordXml("list", {{"detailId", "D" + tag}, {"name", name}}) + "</return>"),
+         successDoc("CliDetailSeek", 16, {detail}), "cliDetailSeek", SentMembers{{"clinicNo", visit}}});
     cases.push_back({"calculate " + tag, [=] { return cliCalculate(visit.c_str(), centre.c_str()); },
                      Reply::soap("cliCalculate", recordXml("return", {{"checkMoney", tag}})),
                      successDoc("cliCalculate", 8, {rowOf(calcColumns, {"", "", tag})}), "cliCalculate",

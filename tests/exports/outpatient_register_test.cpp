@@ -13,31 +13,43 @@ const std::string kFid = "CliRegister";
 char* callRegister(const Args& a) {
   return cliRegister(cText(a[0]), cText(a[1]), cText(a[2]), cText(a[3]), cText(a[4]), cText(a[5]), cText(a[6]),
                      cText(a[7]), cText(a[8]), cText(a[9]), cText(a[10]), cText(a[11]), cText(a[12]), cText(a[13]),
-                     cText(a[14]), cText(a[15]), cText(a[16]), cText(a[17]), cText(a[18]), cText(a[19]),
-                     cText(a[20]), cText(a[21]));
+                     cText(a[14]), cText(a[15]), cText(a[16]), cText(a[17]), cText(a[18]), cText(a[19]), cText(a[20]),
+                     cText(a[21]));
 }
 
 // A full registration, every argument given.
+// clang-format off
 Args validRegistration() {
   return {"1",          "202400001",         Centres::kMain, "MZ0001",        "F001",   "M00101",
           "3411220101", gbk("张三"),         "1",            "341122199001011234", "34", "34112200001",
           "C0001",      "J06.900",           "K29.700",      "NK01",          "2024-03-05", gbk("李医生"),
           "1",          "2",                 "3",            "H0002"};
 }
+// clang-format on
 
 // The 22 arguments as the HIS documentation tables them (the centre code,
 // argument 3, is checked by its own cases).
 const std::vector<ArgumentRule> kRules = {
-    {1, "登记类型", "string", 1, false},       {2, "就诊号", "number", 18, true},
-    {4, "HIS门诊号", "string", 20, false},     {5, "家庭编号", "string", 18, false},
-    {6, "个人编号", "string", 20, false},      {7, "辖区编码", "string", 18, false},
-    {8, "姓名", "string", 40, false},          {9, "性别代码", "string", 1, true},
-    {10, "身份证", "string", 18, true},        {11, "年龄", "number", 3, true},
-    {12, "医疗证号", "string", 20, false},     {13, "医疗卡号", "string", 20, true},
-    {14, "农合疾病主诊断", "string", 12, false}, {15, "农合疾病次诊断", "string", 12, true},
-    {16, "入院科室编码", "string", 5, true},   {17, "门诊日期", "date", 20, false},
-    {18, "经治医师", "string", 20, true},      {19, "就诊类型", "string", 1, false},
-    {20, "来院状态", "string", 1, true},       {21, "转院机构级别", "string", 1, true},
+    {1, "登记类型", "string", 1, false},
+    {2, "就诊号", "number", 18, true},
+    {4, "HIS门诊号", "string", 20, false},
+    {5, "家庭编号", "string", 18, false},
+    {6, "个人编号", "string", 20, false},
+    {7, "辖区编码", "string", 18, false},
+    {8, "姓名", "string", 40, false},
+    {9, "性别代码", "string", 1, true},
+    {10, "身份证", "string", 18, true},
+    {11, "年龄", "number", 3, true},
+    {12, "医疗证号", "string", 20, false},
+    {13, "医疗卡号", "string", 20, true},
+    {14, "农合疾病主诊断", "string", 12, false},
+    {15, "农合疾病次诊断", "string", 12, true},
+    {16, "入院科室编码", "string", 5, true},
+    {17, "门诊日期", "date", 20, false},
+    {18, "经治医师", "string", 20, true},
+    {19, "就诊类型", "string", 1, false},
+    {20, "来院状态", "string", 1, true},
+    {21, "转院机构级别", "string", 1, true},
     {22, "转院机构编码", "string", 24, true},
 };
 
@@ -45,14 +57,30 @@ const std::vector<ArgumentRule> kRules = {
 // values of the main centre's record in positions 3, 14, 15 and 23.
 SentMembers sentFor(const Args& a) {
   auto value = [&](int number) { return a[number - 1] == kNullArgument ? std::string() : a[number - 1]; };
-  return {{"regType", value(1)},       {"clinicNo", value(2)},     {"centerNo", Centres::kMain},
-          {"hisClinicNo", value(4)},   {"familyNo", value(5)},     {"memberNo", value(6)},
-          {"countryNo", value(7)},     {"memberName", value(8)},   {"sexCode", value(9)},
-          {"idCard", value(10)},       {"age", value(11)},         {"bookNo", value(12)},
-          {"cardNo", value(13)},       {"hosNo", Centres::kHospCode}, {"hosLevel", Centres::kOrgLevel},
-          {"firstIcdNo", value(14)},   {"secondIcdNo", value(15)}, {"inOfficeNo", value(16)},
-          {"clinicDate", value(17)},   {"clinicDoctor", value(18)}, {"cureCode", value(19)},
-          {"inHosId", value(20)},      {"operator", Centres::kUserNo}, {"turnLevel", value(21)},
+  return {{"regType", value(1)},
+          {"clinicNo", value(2)},
+          {"centerNo", Centres::kMain},
+          {"hisClinicNo", value(4)},
+          {"familyNo", value(5)},
+          {"memberNo", value(6)},
+          {"countryNo", value(7)},
+          {"memberName", value(8)},
+          {"sexCode", value(9)},
+          {"idCard", value(10)},
+          {"age", value(11)},
+          {"bookNo", value(12)},
+          {"cardNo", value(13)},
+          {"hosNo", Centres::kHospCode},
+          {"hosLevel", Centres::kOrgLevel},
+          {"firstIcdNo", value(14)},
+          {"secondIcdNo", value(15)},
+          {"inOfficeNo", value(16)},
+          {"clinicDate", value(17)},
+          {"clinicDoctor", value(18)},
+          {"cureCode", value(19)},
+          {"inHosId", value(20)},
+          {"operator", Centres::kUserNo},
+          {"turnLevel", value(21)},
           {"turnHosNo", value(22)}};
 }
 
@@ -65,21 +93,22 @@ TEST_F(OutpatientRegister, Registers) {
   Args optionalEmpty = valid;
   for (int number : {2, 9, 10, 11, 13, 15, 16, 18, 20, 21, 22}) optionalEmpty = with(optionalEmpty, number, "");
   Args optionalNull = valid;
-  for (int number : {2, 9, 10, 11, 13, 15, 16, 18, 20, 21, 22}) optionalNull = with(optionalNull, number, kNullArgument);
+  for (int number : {2, 9, 10, 11, 13, 15, 16, 18, 20, 21, 22})
+    optionalNull = with(optionalNull, number, kNullArgument);
   const Args atLimits = atTheirLimits(valid, kRules);
   auto reply = [](const std::string& returnXml) { return Reply::soap("cliRegister", returnXml); };
 
   runCases({
-      {"full registration", calling(callRegister, valid), reply(returnText("202400001")),
-       clinicNoDoc("202400001"), "cliRegister", sentFor(valid)},
+      {"full registration", calling(callRegister, valid), reply(returnText("202400001")), clinicNoDoc("202400001"),
+       "cliRegister", sentFor(valid)},
       {"empty centre code: the first centre, its CenterNO sent", calling(callRegister, with(valid, 3, "")),
        reply(returnText("202400002")), clinicNoDoc("202400002"), "cliRegister", sentFor(valid)},
       {"null centre code: the first centre", calling(callRegister, with(valid, 3, kNullArgument)),
        reply(returnText("202400003")), clinicNoDoc("202400003"), "cliRegister", sentFor(valid)},
       {"empty optional arguments are sent as empty members", calling(callRegister, optionalEmpty),
        reply(returnText("7")), clinicNoDoc("7"), "cliRegister", sentFor(optionalEmpty)},
-      {"null optional arguments are sent as empty members", calling(callRegister, optionalNull),
-       reply(returnText("8")), clinicNoDoc("8"), "cliRegister", sentFor(optionalEmpty)},
+      {"null optional arguments are sent as empty members", calling(callRegister, optionalNull), reply(returnText("8")),
+       clinicNoDoc("8"), "cliRegister", sentFor(optionalEmpty)},
       {"every argument at its limit", calling(callRegister, atLimits), reply(returnText("9")), clinicNoDoc("9"),
        "cliRegister", sentFor(atLimits)},
       {"a GBK visit number is decoded", calling(callRegister, valid), reply(returnText(gbk("门诊一号"))),
@@ -114,10 +143,12 @@ TEST_F(OutpatientRegister, ChecksInArgumentOrder) {
        std::nullopt, failureDoc(kFid, "300", "门诊日期非日期格式:yyyy-MM-dd")},
       {"configured 13-byte centre code", calling(callRegister, with(valid, 3, Centres::kThirteen)), std::nullopt,
        failureDoc(kFid, "300", "农合中心编码长度超过")},
-      {"13-byte centre code after a bad argument 2", calling(callRegister, with(with(valid, 3, Centres::kThirteen), 2, "x")),
-       std::nullopt, failureDoc(kFid, "300", "就诊号非数字格式")},
-      {"13-byte centre code before a bad argument 4", calling(callRegister, with(with(valid, 3, Centres::kThirteen), 4, "")),
-       std::nullopt, failureDoc(kFid, "300", "农合中心编码长度超过")},
+      {"13-byte centre code after a bad argument 2",
+       calling(callRegister, with(with(valid, 3, Centres::kThirteen), 2, "x")), std::nullopt,
+       failureDoc(kFid, "300", "就诊号非数字格式")},
+      {"13-byte centre code before a bad argument 4",
+       calling(callRegister, with(with(valid, 3, Centres::kThirteen), 4, "")), std::nullopt,
+       failureDoc(kFid, "300", "农合中心编码长度超过")},
   });
   runCases(brokenArgumentCases(kFid, "300", kRules, valid, callRegister));
 }

@@ -25,15 +25,19 @@ class OutpatientSettlement : public ExportTest {};
 const std::string kCalcFid = "cliCalculate";
 
 // In writing order: the check money third, numbered 7.
-const ColumnNames kCalcColumns = {{0, "totalMoney"},       {1, "enableTotal"},     {7, "checkMoney"},
+const ColumnNames kCalcColumns = {{0, "totalMoney"},         {1, "enableTotal"},      {7, "checkMoney"},
                                   {2, "familyAccountMoney"}, {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"},
                                   {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
 
 TEST_F(OutpatientSettlement, CalculateWritesEightFigures) {
-  const std::string figures = recordXml(
-      "return", {{"totalMoney", "125.50"}, {"enableTotal", "100.00"}, {"checkMoney", "20.00"},
-                 {"familyAccountMoney", "5.50"}, {"doorRedeemNumber", "3"}, {"doorRedeemMoney", "60.00"},
-                 {"memberRedeemNumber", "2"}, {"memberRedeemMoney", "40.00"}});
+  const std::string figures = recordXml("return", {{"totalMoney", "125.50"},
+                                                   {"enableTotal", "100.00"},
+                                                   {"checkMoney", "20.00"},
+                                                   {"familyAccountMoney", "5.50"},
+                                                   {"doorRedeemNumber", "3"},
+                                                   {"doorRedeemMoney", "60.00"},
+                                                   {"memberRedeemNumber", "2"},
+                                                   {"memberRedeemMoney", "40.00"}});
   const Row row = rowOf(kCalcColumns, {"125.50", "100.00", "20.00", "5.50", "3", "60.00", "2", "40.00"});
   // Members in another order are read all the same; absent ones are empty.
   const std::string partial = recordXml("return", {{"memberRedeemMoney", "9"}, {"checkMoney", "1"}});
@@ -44,8 +48,7 @@ TEST_F(OutpatientSettlement, CalculateWritesEightFigures) {
       {"empty centre code: the first centre", call(cliCalculate, "MZ202400001", ""), reply(figures),
        successDoc(kCalcFid, 8, {row}), "cliCalculate", SentMembers{{"clinicNo", "MZ202400001"}}},
       {"visit number of 20 bytes with letters", call(cliCalculate, std::string(20, 'Z'), Centres::kMain),
-       reply(figures), successDoc(kCalcFid, 8, {row}), "cliCalculate",
-       SentMembers{{"clinicNo", std::string(20, 'Z')}}},
+       reply(figures), successDoc(kCalcFid, 8, {row}), "cliCalculate", SentMembers{{"clinicNo", std::string(20, 'Z')}}},
       {"absent members are empty values", call(cliCalculate, "1", Centres::kMain), reply(partial),
        successDoc(kCalcFid, 8, {rowOf(kCalcColumns, {"", "", "1", "", "", "", "", "9"})})},
       {"empty record: one row of empty values", call(cliCalculate, "1", Centres::kMain), reply("<return/>"),
@@ -53,10 +56,10 @@ TEST_F(OutpatientSettlement, CalculateWritesEightFigures) {
       {"absent return: one row of empty values", call(cliCalculate, "1", Centres::kMain), reply(""),
        successDoc(kCalcFid, 8, {emptyRowOf(kCalcColumns)})},
       refusedCase("empty visit number", call(cliCalculate, "", Centres::kMain), kCalcFid, "600", "门诊就诊号不能为空"),
-      refusedCase("visit number of 21 bytes", call(cliCalculate, std::string(21, 'Z'), Centres::kMain),
-                  kCalcFid, "600", "门诊就诊号长度超过"),
-      refusedCase("configured 13-byte centre code", call(cliCalculate, "1", Centres::kThirteen),
-                  kCalcFid, "600", "农合中心编码长度超过"),
+      refusedCase("visit number of 21 bytes", call(cliCalculate, std::string(21, 'Z'), Centres::kMain), kCalcFid, "600",
+                  "门诊就诊号长度超过"),
+      refusedCase("configured 13-byte centre code", call(cliCalculate, "1", Centres::kThirteen), kCalcFid, "600",
+                  "农合中心编码长度超过"),
       {"unconfigured centre", call(cliCalculate, "", Centres::kUnknown), std::nullopt, centreNotFound(kCalcFid)},
   });
 }
@@ -79,14 +82,14 @@ TEST_F(OutpatientSettlement, SettlementSendsTheCentresUser) {
        SentMembers{{"clinicNo", std::string(20, 'q')}, {"userNo", Centres::kUserNo}}},
       {"absent return: one row with an empty value", call(cliSettlement, "1", Centres::kMain), reply(""),
        textDoc(kSettleFid, "settlementNo", "")},
-      refusedCase("empty visit number", call(cliSettlement, "", Centres::kMain),
-                  kSettleFid, "600", "门诊就诊号不能为空"),
-      refusedCase("null visit number", call(cliSettlement, kNullArgument, Centres::kMain),
-                  kSettleFid, "600", "门诊就诊号不能为空"),
-      refusedCase("visit number of 21 bytes", call(cliSettlement, std::string(21, 'q'), Centres::kMain),
-                  kSettleFid, "600", "门诊就诊号长度超过"),
-      refusedCase("configured 13-byte centre code", call(cliSettlement, "1", Centres::kThirteen),
-                  kSettleFid, "600", "农合中心编码长度超过"),
+      refusedCase("empty visit number", call(cliSettlement, "", Centres::kMain), kSettleFid, "600",
+                  "门诊就诊号不能为空"),
+      refusedCase("null visit number", call(cliSettlement, kNullArgument, Centres::kMain), kSettleFid, "600",
+                  "门诊就诊号不能为空"),
+      refusedCase("visit number of 21 bytes", call(cliSettlement, std::string(21, 'q'), Centres::kMain), kSettleFid,
+                  "600", "门诊就诊号长度超过"),
+      refusedCase("configured 13-byte centre code", call(cliSettlement, "1", Centres::kThirteen), kSettleFid, "600",
+                  "农合中心编码长度超过"),
   });
   runCases(sharedFailureCases(kSettleFid, [](const char* centre) { return cliSettlement("202400001", centre); }));
 }
@@ -103,12 +106,12 @@ TEST_F(OutpatientSettlement, CancelSettlementAnswersWithTheCodeAlone) {
       {"empty centre code, 20 bytes: the first centre", call(cliCancelSettlement, std::string(20, 'B'), ""),
        Reply::soap("cliCancelSettlement", ""), successDoc(kCancelFid, 0, {}), "cliCancelSettlement",
        SentMembers{{"settlementNo", std::string(20, 'B')}}},
-      refusedCase("empty number", call(cliCancelSettlement, "", Centres::kMain),
-                  kCancelFid, "600", "门诊补偿单号不能为空"),
-      refusedCase("number of 21 bytes", call(cliCancelSettlement, std::string(21, 'B'), Centres::kMain),
-                  kCancelFid, "600", "门诊补偿单号长度超过"),
-      refusedCase("configured 13-byte centre code", call(cliCancelSettlement, "B", Centres::kThirteen),
-                  kCancelFid, "600", "农合中心编码长度超过"),
+      refusedCase("empty number", call(cliCancelSettlement, "", Centres::kMain), kCancelFid, "600",
+                  "门诊补偿单号不能为空"),
+      refusedCase("number of 21 bytes", call(cliCancelSettlement, std::string(21, 'B'), Centres::kMain), kCancelFid,
+                  "600", "门诊补偿单号长度超过"),
+      refusedCase("configured 13-byte centre code", call(cliCancelSettlement, "B", Centres::kThirteen), kCancelFid,
+                  "600", "农合中心编码长度超过"),
   });
 }
 
@@ -126,13 +129,13 @@ TEST_F(OutpatientSettlement, SeekByMemberCode) {
        SentMembers{{"memberNo", std::string(18, '7')}}},
       {"absent return: one row with an empty value", call(cliSeek, "1", Centres::kMain), reply(""),
        textDoc(kSeekFid, "DETAIL_ID", "")},
-      refusedCase("member code with a letter", call(cliSeek, "34112A", Centres::kMain),
-                  kSeekFid, "300", "成员编码非数字格式"),
-      refusedCase("member code of 19 digits", call(cliSeek, std::string(19, '7'), Centres::kMain),
-                  kSeekFid, "300", "成员编码长度超过"),
+      refusedCase("member code with a letter", call(cliSeek, "34112A", Centres::kMain), kSeekFid, "300",
+                  "成员编码非数字格式"),
+      refusedCase("member code of 19 digits", call(cliSeek, std::string(19, '7'), Centres::kMain), kSeekFid, "300",
+                  "成员编码长度超过"),
       refusedCase("empty member code", call(cliSeek, "", Centres::kMain), kSeekFid, "300", "成员编码不能为空"),
-      refusedCase("configured 13-byte centre code", call(cliSeek, "1", Centres::kThirteen),
-                  kSeekFid, "300", "农合中心编码长度超过"),
+      refusedCase("configured 13-byte centre code", call(cliSeek, "1", Centres::kThirteen), kSeekFid, "300",
+                  "农合中心编码长度超过"),
       {"unconfigured centre", call(cliSeek, "x", Centres::kUnknown), std::nullopt, centreNotFound(kSeekFid)},
   });
 }

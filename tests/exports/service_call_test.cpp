@@ -61,8 +61,8 @@ TEST_F(ServiceCall, FailuresWithAFaultRecordShowItsDecodedText) {
       // Plain fault texts reach the HIS as GBK.
       {"SOAP 1.1 fault in UTF-8 text", Reply::fault("soap:Server", "第一次就诊不存在"), gbk("第一次就诊不存在")},
       {"SOAP 1.2 fault in UTF-8 text",
-       Reply::xml(soap12Fault("<soap:Reason><soap:Text xml:lang=\"zh\">第一次就诊不存在</soap:Text></soap:Reason>"), 500,
-                  "application/soap+xml; charset=utf-8"),
+       Reply::xml(soap12Fault("<soap:Reason><soap:Text xml:lang=\"zh\">第一次就诊不存在</soap:Text></soap:Reason>"),
+                  500, "application/soap+xml; charset=utf-8"),
        gbk("第一次就诊不存在")},
   };
   for (const auto& c : cases) {
@@ -95,7 +95,8 @@ TEST_F(ServiceCall, FailuresWithoutAFaultRecordAreMajorExceptions) {
       {"closed without answering", Reply::closeWithoutAnswer()},
       {"half a response", Reply::raw(full).truncatedTo(full.size() / 2)},
       {"headers only", Reply::raw(full.substr(0, full.find("\r\n\r\n") + 4))},
-      {"malformed XML", Reply::xml("<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><<")},
+      {"malformed XML",
+       Reply::xml("<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><soap:Body><<")},
       {"no envelope", Reply::xml("<html>hello</html>")},
       // The runtime takes these for a success with every member absent.
       {"a Body with no response in it", Reply::xml(soap11Envelope(""))},
@@ -125,7 +126,9 @@ TEST_F(ServiceCall, EachCallLeavesOneTraceLineNamingItsCause) {
   const Reply answer =
       Reply::soap("getPersonInfo", "<return><list><name>" + base64Encode(name) + "</name></list></return>");
   std::vector<std::string> entries;
-  auto collect = [](const std::string& entry, void* into) { static_cast<std::vector<std::string>*>(into)->push_back(entry); };
+  auto collect = [](const std::string& entry, void* into) {
+    static_cast<std::vector<std::string>*>(into)->push_back(entry);
+  };
   const std::string log = dir.path() + "/trace.log";
   nv::ScopedTraceSettings traced({1, log}, collect, &entries);
   nv::SessionTimeouts shortWaits;
@@ -142,12 +145,14 @@ TEST_F(ServiceCall, EachCallLeavesOneTraceLineNamingItsCause) {
       {"HTTP 404", Reply::http(404, {}, "not here"), Centres::kMain, "600", "HTTP status 404"},
       {"malformed XML", Reply::xml("<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\"><<"),
        Centres::kMain, "600", "malformed answer at byte "},
-      {"a Body that breaks off", Reply::xml(soap11Envelope("<a><<")), Centres::kMain, "600", "malformed answer at byte "},
+      {"a Body that breaks off", Reply::xml(soap11Envelope("<a><<")), Centres::kMain, "600",
+       "malformed answer at byte "},
       {"closed without answering", Reply::closeWithoutAnswer(), Centres::kMain, "600",
        "connection closed by the centre after 0 bytes received"},
       {"half an answer", Reply::raw(answer.bytes).truncatedTo(answer.bytes.size() / 2), Centres::kMain, "600",
        "connection closed by the centre after " + std::to_string(answer.bytes.size() / 2) + " bytes received"},
-      {"a Body with no response", Reply::xml(soap11Envelope("")), Centres::kMain, "600", "no response in the answer's Body"},
+      {"a Body with no response", Reply::xml(soap11Envelope("")), Centres::kMain, "600",
+       "no response in the answer's Body"},
       {"a silent centre", Reply::neverAnswer(2000), Centres::kMain, "600", "time-out while receiving (0.3 s)"},
       {"refused", std::nullopt, Centres::kRefused, "600", "connect refused"},
       {"an unknown centre", std::nullopt, "999999", "300", "centre not found"},
@@ -205,14 +210,16 @@ TEST_F(ServiceCall, ListsLongerThanTheRuntimesDefaultLimitArriveWhole) {
 }
 
 TEST_F(ServiceCall, AnswersDeclaredInChineseEncodingsAreReadInThem) {
-  const std::string envelope = Reply::soap("getPersonInfo", "<return><list><name>" + gbk("李四") + "</name></list></return>").bytes;
+  const std::string envelope =
+      Reply::soap("getPersonInfo", "<return><list><name>" + gbk("李四") + "</name></list></return>").bytes;
   const std::string body = envelope.substr(envelope.find("<soap:Envelope"));
   const std::string expected = outText(successDoc(kFid, 13, {}));  // "执行成功"
   for (const char* encoding : {"GBK", "gb2312", "GB18030"}) {
     server.enqueue(Reply::xml(std::string("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?>" + body));
     std::string doc = take(callMain());
     EXPECT_EQ(outText(doc), expected) << encoding;
-    EXPECT_NE(doc.find("colname=\\\"name\\\">" + gbk("李四") + "</column>"), std::string::npos) << encoding << ": " << utf8(doc);
+    EXPECT_NE(doc.find("colname=\\\"name\\\">" + gbk("李四") + "</column>"), std::string::npos)
+        << encoding << ": " << utf8(doc);
   }
 }
 
@@ -228,12 +235,12 @@ TEST_F(ServiceCall, ManyAttributesCostLinearTime) {
 
 TEST_F(ServiceCall, ConcurrentCallsAreIndependent) {
   constexpr int kThreads = 8, kCallsEach = 10;
-  const std::string member =
-      "<return><list><name>" + base64Encode(gbk("李四")) + "</name><tel>" + base64Encode("1390000") + "</tel></list></return>";
+  const std::string member = "<return><list><name>" + base64Encode(gbk("李四")) + "</name><tel>" +
+                             base64Encode("1390000") + "</tel></list></return>";
   for (int i = 0; i < kThreads * kCallsEach; ++i) server.enqueue(Reply::soap("getPersonInfo", member));
   Row row;
-  const char* fields[] = {"memberNO", "name", "countryTeamCode", "familySysno", "sexId", "idcardNo", "age",
-                          "birthday", "bookNo", "cardNo", "familyAddress", "tel", "ideName"};
+  const char* fields[] = {"memberNO", "name",   "countryTeamCode", "familySysno",   "sexId", "idcardNo", "age",
+                          "birthday", "bookNo", "cardNo",          "familyAddress", "tel",   "ideName"};
   for (int i = 0; i < 13; ++i) row.push_back({i, fields[i], i == 1 ? gbk("李四") : i == 11 ? "1390000" : ""});
   const std::string expected = successDoc(kFid, 13, {row});
 

@@ -15,8 +15,10 @@ std::set<std::string> definitionNames() {
   std::string line;
   bool inExports = false;
   while (def >> line) {
-    if (line == "EXPORTS") inExports = true;
-    else if (inExports) names.insert(line);
+    if (line == "EXPORTS")
+      inExports = true;
+    else if (inExports)
+      names.insert(line);
   }
   return names;
 }

@@ -29,7 +29,10 @@ TEST(CentreStore, ParsingTable) {
       {"key line with empty value", "f7ad02e=\n\n\n\n\n\n", {""}},
       {"any separator byte", "f7ad02e:MQ==\n\n\n\n\n\n", {"1"}},
       {"other letter case does not match", "F7AD02E=MQ==\n\n\n\n\n\n", {""}},
-      {"byte-order mark hides the key", "\xEF\xBB\xBF" "f7ad02e=MQ==\n\n\n\n\n\n", {""}},
+      {"byte-order mark hides the key",
+       "\xEF\xBB\xBF"
+       "f7ad02e=MQ==\n\n\n\n\n\n",
+       {""}},
       {"leading blank hides the key", " f7ad02e=MQ==\n\n\n\n\n\n", {""}},
       {"later line of a key wins", "f7ad02e=MQ==\nf7ad02e=Mg==\n\n\n\n\n", {"2"}},
       {"plain value stored as written", "f7ad02e=C 01\n\n\n\n\n\n", {"C 01"}},
@@ -44,12 +47,18 @@ TEST(CentreStore, ParsingTable) {
 }
 
 TEST(CentreStore, FieldsDecodedOrKeptAsWritten) {
-  std::string file = "8e44f01=YWJj \n"             // trailing blank: stored undecoded
-                     "957b527=http://10.0.0.1:80/ws\n"  // ":" is not base64
-                     "1c1be9c=" + base64("123456789012") + "\n"
-                     "170e2c1=" + base64("\xD2\xBB") + "\n"
-                     "8e44f00\n"
-                     "f7ad02e=" + base64("C1") + "\n";
+  std::string file =
+      "8e44f01=YWJj \n"                  // trailing blank: stored undecoded
+      "957b527=http://10.0.0.1:80/ws\n"  // ":" is not base64
+      "1c1be9c=" +
+      base64("123456789012") +
+      "\n"
+      "170e2c1=" +
+      base64("\xD2\xBB") +
+      "\n"
+      "8e44f00\n"
+      "f7ad02e=" +
+      base64("C1") + "\n";
   nv::CentreTable table = nv::parseCentreTable(file);
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(table[0].CenterNO, "C1");
@@ -65,10 +74,9 @@ TEST(CentreStore, FindCentre) {
   const struct {
     std::string code, centre, url;
   } cases[] = {
-      {"", "A", "u1"},   // empty code: the first record
-      {"A", "A", "u3"},  // the last match wins
-      {"B", "B", "u2"},
-      {"C", "", ""},     // nothing found: all empty
+      {"", "A", "u1"},                  // empty code: the first record
+      {"A", "A", "u3"},                 // the last match wins
+      {"B", "B", "u2"}, {"C", "", ""},  // nothing found: all empty
       {"a", "", ""},
   };
   for (const auto& c : cases) {

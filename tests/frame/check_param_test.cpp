@@ -53,7 +53,7 @@ TEST(CheckParam, OutcomesAndMessages) {
       {"", nv::CheckKind::DateTime, 5, true, true, ""},
       {"", nv::CheckKind::String, 5, false, false, "L" + gbk("不能为空")},
       {"", nv::CheckKind::Date, 5, false, false, "L" + gbk("不能为空")},
-            {std::string(20, 'a'), nv::CheckKind::String, 20, false, true, ""},
+      {std::string(20, 'a'), nv::CheckKind::String, 20, false, true, ""},
       {std::string(21, 'a'), nv::CheckKind::String, 20, false, false, "L" + gbk("长度超过")},
       {chinese10, nv::CheckKind::String, 12, false, false, "L" + gbk("长度超过")},
       {chinese10, nv::CheckKind::String, 20, false, true, ""},

@@ -11,8 +11,8 @@ TEST(Codec, EncodeTable) {
   const struct {
     std::string in, out;
   } cases[] = {
-      {"abc", "YWJj"}, {"ab", "YWI="}, {"a", "YQ=="}, {"\xD6\xD0", "1tA="}, {"", ""},
-      {std::string("\0\xFF\x80", 3), "AP+A"},
+      {"abc", "YWJj"},      {"ab", "YWI="}, {"a", "YQ=="},
+      {"\xD6\xD0", "1tA="}, {"", ""},       {std::string("\0\xFF\x80", 3), "AP+A"},
   };
   for (const auto& c : cases) EXPECT_EQ(nv::base64Encode(c.in), c.out) << c.in;
 }
@@ -88,15 +88,16 @@ TEST(GbkText, ConversionTable) {
   const struct {
     std::string utf8, gbk;
   } cases[] = {
-      {"abc", "abc"},        {"中文", "\xD6\xD0\xCE\xC4"}, {"a\xF0\x9F\x98\x80z", "a?z"},
-      {"\xE2\x82\xAC", "?"}, {"a\xFFz", "a?z"},           {"\xE4\xB8", "??"},
+      {"abc", "abc"},    {"中文", "\xD6\xD0\xCE\xC4"}, {"a\xF0\x9F\x98\x80z", "a?z"}, {"\xE2\x82\xAC", "?"},
+      {"a\xFFz", "a?z"}, {"\xE4\xB8", "??"},
   };
   for (const auto& c : cases) {
     std::string out;
     nv::appendUtf8AsGbk(out, c.utf8);
     EXPECT_EQ(out, c.gbk) << c.utf8;
   }
-  const std::string gb18030 = "\xC0\xEE\xCB\xC4<a>\x81\x30\x81\x30\x80z";  // 李四<a>, a four-byte sequence, a stray byte
+  const std::string gb18030 =
+      "\xC0\xEE\xCB\xC4<a>\x81\x30\x81\x30\x80z";  // 李四<a>, a four-byte sequence, a stray byte
   const std::string expected = "李四<a>\xEF\xBF\xBD\xEF\xBF\xBDz";
   for (size_t cut = 0; cut <= gb18030.size(); ++cut) {
     nv::Gb18030ToUtf8 decoder;

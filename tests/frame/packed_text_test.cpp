@@ -53,7 +53,9 @@ TEST(PackedText, SplitsAsCallersPackThem) {
       {"20 fields leave slots 21 to 32 empty", numbered(1, 20), 32, numberedSlots(1, 20)},
       {"GBK text passes through", "\xD5\xC5\xC8\xFD|b", 32, {{1, "\xD5\xC5\xC8\xFD"}, {2, "b"}}},
       {"a second byte 7C separates: the name is split and later values move right",
-       "a|\xD5\xC5\x81\x7C\xC8\xFD|c", 32, {{1, "a"}, {2, "\xD5\xC5\x81"}, {3, "\xC8\xFD"}, {4, "c"}}},
+       "a|\xD5\xC5\x81\x7C\xC8\xFD|c",
+       32,
+       {{1, "a"}, {2, "\xD5\xC5\x81"}, {3, "\xC8\xFD"}, {4, "c"}}},
       {"other slot counts", "a|b|c", 2, {{1, "a"}, {2, "b"}}},
   };
   for (const SplitCase& c : cases) {

@@ -49,7 +49,8 @@ TEST(ResultDocument, NumbersArePlainDecimal) {
   const struct {
     int32_t value;
     const char* text;
-  } cases[] = {{0, "0"}, {7, "7"}, {10, "10"}, {-3, "-3"}, {2147483647, "2147483647"}, {-2147483647 - 1, "-2147483648"}};
+  } cases[] = {
+      {0, "0"}, {7, "7"}, {10, "10"}, {-3, "-3"}, {2147483647, "2147483647"}, {-2147483647 - 1, "-2147483648"}};
   for (const auto& c : cases) {
     nv::ResultDocument doc;
     doc.appendRowOpen(c.value);

@@ -34,20 +34,25 @@ TEST(DocumentCheck, AcceptsEveryShapeTheLibraryWrites) {
     std::vector<std::vector<std::string>> rows;
     bool listing = false;
     std::vector<ColumnHead> heads = {};  // none: read from row 0
-    bool oneReading = true;  // values holding markup may admit several readings
+    bool oneReading = true;              // values holding markup may admit several readings
   } cases[] = {
-      {"two rows of two columns", successDoc("F", 2, {{{0, "a", "1"}, {1, "b", ""}}, {{0, "a", "3"}, {1, "b", "4"}}}),
+      {"two rows of two columns",
+       successDoc("F", 2, {{{0, "a", "1"}, {1, "b", ""}}, {{0, "a", "3"}, {1, "b", "4"}}}),
        {{"1", ""}, {"3", "4"}}},
       {"a list without items", successDoc("F", 16, {}), {}},
       {"no result", successDoc("F", 0, {}), {}},
-      {"columns out of numeric order", successDoc("F", 3, {{{0, "a", "1"}, {2, "c", "2"}, {1, "b", "3"}}}),
+      {"columns out of numeric order",
+       successDoc("F", 3, {{{0, "a", "1"}, {2, "c", "2"}, {1, "b", "3"}}}),
        {{"1", "2", "3"}}},
       {"a failure", failureDoc("F", "600", "函数重大异常"), {}},
       {"a failure text holding markup", failureDocRaw("F", "300", "</out_text>" + data("0", "0")), {}},
       {"a listing", kHead + data("1", "1") + row(0) + column("0", "CenterNO", "1") + "</row>" + kEnd, {{"1"}}, true},
       {"values holding the markup that follows them",
        successDoc("F", 2, {{{0, "a", markup}, {1, "b", markup}}, {{0, "a", kEnd}, {1, "b", ""}}}),
-       {{markup, markup}, {kEnd, ""}}, false, ab, false},
+       {{markup, markup}, {kEnd, ""}},
+       false,
+       ab,
+       false},
   };
   for (const auto& c : cases) {
     nvcheck::ResultDocumentView view;
@@ -76,18 +81,18 @@ TEST(DocumentCheck, RejectsBrokenDocuments) {
       {"fewer rows than counted", kHead + kOk + data("2", "2") + row(0) + twoColumns + "</row>" + kEnd},
       {"fewer columns than counted", kHead + kOk + data("1", "3") + row(0) + twoColumns + "</row>" + kEnd},
       {"rows numbered from 1", kHead + kOk + data("1", "2") + row(1) + twoColumns + "</row>" + kEnd},
-      {"a colnum twice", kHead + kOk + data("1", "2") + row(0) + column("0", "a", "") + column("0", "b", "") +
-                             "</row>" + kEnd},
-      {"a colnum beyond the count", kHead + kOk + data("1", "2") + row(0) + column("0", "a", "") +
-                                        column("2", "b", "") + "</row>" + kEnd},
+      {"a colnum twice",
+       kHead + kOk + data("1", "2") + row(0) + column("0", "a", "") + column("0", "b", "") + "</row>" + kEnd},
+      {"a colnum beyond the count",
+       kHead + kOk + data("1", "2") + row(0) + column("0", "a", "") + column("2", "b", "") + "</row>" + kEnd},
       {"rows with other heads", kHead + kOk + data("2", "2") + row(0) + twoColumns + "</row>" + row(1) +
                                     column("0", "a", "") + column("1", "c", "") + "</row>" + kEnd},
       {"a count with a leading zero", kHead + kOk + data("01", "2") + row(0) + twoColumns + "</row>" + kEnd},
       {"rows without columns", kHead + kOk + data("1", "0") + row(0) + "</row>" + kEnd},
       {"cut short", successDoc("F", 2, {{{0, "a", "1"}, {1, "b", "2"}}}).substr(0, 150)},
       {"bytes after the end", successDoc("F", 0, {}) + " "},
-      {"a listing where none is allowed", kHead + data("1", "1") + row(0) + column("0", "CenterNO", "1") + "</row>" +
-                                              kEnd},
+      {"a listing where none is allowed",
+       kHead + data("1", "1") + row(0) + column("0", "CenterNO", "1") + "</row>" + kEnd},
       {"an empty declaration", ""},
   };
   for (const auto& c : cases) EXPECT_NE(nvcheck::resultDocumentProblem(c.doc, "F"), "") << c.name;

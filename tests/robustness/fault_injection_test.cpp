@@ -28,9 +28,9 @@ using namespace nvtest;
 using Clock = std::chrono::steady_clock;
 
 // The three result shapes, each through one export.
-const std::string kList = "getPersonInfo";    // 13 columns per item
-const std::string kText = "cliSettlement";    // column "settlementNo"
-const std::string kRecord = "cliCalculate";   // 8 columns
+const std::string kList = "getPersonInfo";   // 13 columns per item
+const std::string kText = "cliSettlement";   // column "settlementNo"
+const std::string kRecord = "cliCalculate";  // 8 columns
 
 std::string call(const std::string& exportName) {
   const nvcheck::ExportEntry& e = nvcheck::exportNamed(exportName);
@@ -39,7 +39,8 @@ std::string call(const std::string& exportName) {
 
 std::string body(const Reply& reply) { return reply.bytes.substr(reply.bytes.find("\r\n\r\n") + 4); }
 
-std::string chunked(const std::string& payload, const std::vector<size_t>& cuts, const std::string& last = "0\r\n\r\n") {
+std::string chunked(const std::string& payload, const std::vector<size_t>& cuts,
+                    const std::string& last = "0\r\n\r\n") {
   std::string out;
   size_t at = 0;
   for (size_t cut : cuts) {
@@ -52,19 +53,23 @@ std::string chunked(const std::string& payload, const std::vector<size_t>& cuts,
 }
 
 Reply withChunkedBody(const std::string& chunkedBody) {
-  return Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nTransfer-Encoding: chunked\r\n"
-                    "Connection: close\r\n\r\n" + chunkedBody);
+  return Reply::raw(
+      "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nTransfer-Encoding: chunked\r\n"
+      "Connection: close\r\n\r\n" +
+      chunkedBody);
 }
 
 Row personRow(const std::string& name) {
-  const char* fields[] = {"memberNO", "name", "countryTeamCode", "familySysno", "sexId", "idcardNo", "age",
-                          "birthday", "bookNo", "cardNo", "familyAddress", "tel", "ideName"};
+  const char* fields[] = {"memberNO", "name",   "countryTeamCode", "familySysno",   "sexId", "idcardNo", "age",
+                          "birthday", "bookNo", "cardNo",          "familyAddress", "tel",   "ideName"};
   Row row;
   for (int i = 0; i < 13; ++i) row.push_back({i, fields[i], i == 1 ? name : ""});
   return row;
 }
 
-std::string personItems(const std::string& nameXml) { return "<return><list><name>" + nameXml + "</name></list></return>"; }
+std::string personItems(const std::string& nameXml) {
+  return "<return><list><name>" + nameXml + "</name></list></return>";
+}
 
 class FaultInjection : public ExportTest {};
 
@@ -86,8 +91,7 @@ TEST_F(FaultInjection, BrokenTransfersAreMajorExceptions) {
                   std::to_string(envelope.size() / 2 * 3) + "\r\n\r\n" + envelope.substr(0, envelope.size() / 2))},
       {"a chunk longer than what follows", withChunkedBody("ffff\r\n" + envelope.substr(0, 100))},
       {"a chunk size that is not hex", withChunkedBody("zz\r\n" + envelope + "\r\n0\r\n\r\n")},
-      {"chunks cut before the envelope ends",
-       withChunkedBody(chunked(envelope.substr(0, 80), {40, 80}, ""))},
+      {"chunks cut before the envelope ends", withChunkedBody(chunked(envelope.substr(0, 80), {40, 80}, ""))},
       {"a fault with no faultstring",
        Reply::xml(soap11Envelope("<soap:Fault><faultcode>soap:Server</faultcode></soap:Fault>"), 500)},
       {"a fault with an empty detail only",
@@ -101,8 +105,8 @@ TEST_F(FaultInjection, BrokenTransfersAreMajorExceptions) {
   // wraps to an enormous size) is refused as the runtime refuses headers.
   for (const char* length : {"-268", "12ab", "", "99999999999999999999"})
     for (const char* status : {"200 OK", "563 Odd"}) {
-      server.enqueue(Reply::raw(std::string("HTTP/1.1 ") + status + "\r\nContent-Type: text/xml\r\nContent-Length: " +
-                                length + "\r\n\r\n" + envelope));
+      server.enqueue(Reply::raw(std::string("HTTP/1.1 ") + status +
+                                "\r\nContent-Type: text/xml\r\nContent-Length: " + length + "\r\n\r\n" + envelope));
       EXPECT_EQ(call(kText), failureDocRaw("cliSettlement", "600", "HTTP Error")) << status << " " << length;
     }
 }
@@ -115,20 +119,24 @@ TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
     const char* name;
     Reply reply;
   } cases[] = {
-      {"chunks of one byte", withChunkedBody(chunked(envelope, [&] {
-                               std::vector<size_t> cuts;
-                               for (size_t i = 1; i <= envelope.size(); ++i) cuts.push_back(i);
-                               return cuts;
-                             }()))},
+      {"chunks of one byte", withChunkedBody(chunked(envelope,
+                                                     [&] {
+                                                       std::vector<size_t> cuts;
+                                                       for (size_t i = 1; i <= envelope.size(); ++i) cuts.push_back(i);
+                                                       return cuts;
+                                                     }()))},
       {"chunks cut inside a tag and a value",
        withChunkedBody(chunked(envelope, {envelope.find("<return>") + 3, envelope.find("MTIz") + 2, envelope.size()}))},
       {"chunk sizes with extensions and upper case",
-       withChunkedBody("A;ext=1\r\n" + envelope.substr(0, 10) + "\r\n" + chunked(envelope.substr(10), {envelope.size() - 10}))},
-      {"no Content-Length, closed at the end", Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n" + envelope)},
-      {"two responses in one connection", Reply::raw(text.bytes + Reply::soap("cliSettlement", "<return>OTk5</return>").bytes)},
+       withChunkedBody("A;ext=1\r\n" + envelope.substr(0, 10) + "\r\n" +
+                       chunked(envelope.substr(10), {envelope.size() - 10}))},
+      {"no Content-Length, closed at the end",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n" + envelope)},
+      {"two responses in one connection",
+       Reply::raw(text.bytes + Reply::soap("cliSettlement", "<return>OTk5</return>").bytes)},
       {"a Content-Length larger than the envelope, then closed",
-       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + std::to_string(envelope.size() + 500) +
-                  "\r\n\r\n" + envelope)},
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                  std::to_string(envelope.size() + 500) + "\r\n\r\n" + envelope)},
       {"100 Continue first", Reply::raw("HTTP/1.1 100 Continue\r\n\r\n" + text.bytes)},
       {"a Content-Type parameter with a broken %-escape",
        Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml;% charset=utf-8\r\nContent-Length: " +
@@ -212,8 +220,15 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
     std::string tlsPem = {};
   } cases[] = {
       // Connecting fails as the runtime reports a connection not made.
-      {"never completes the connection", "", {}, {}, failureDocRaw("cliSettlement", "600", "Timeout"), 0.3, false,
-       -300000, true},
+      {"never completes the connection",
+       "",
+       {},
+       {},
+       failureDocRaw("cliSettlement", "600", "Timeout"),
+       0.3,
+       false,
+       -300000,
+       true},
       {"accepts and never answers", "", {}, {}, "", 0.3},
       {"sends the headers, then nothing", head, {}, {}, "", 0.3},
       {"sends half the envelope, then nothing", text.bytes.substr(0, text.bytes.size() - 40), {}, {}, "", 0.3},
@@ -225,10 +240,24 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
       {"reads a 5 MB request 256 bytes every 0.5 s", "", {}, {256, 500}, "", 1.2, true, -3000000},
       // Waits of 1 s here, so that a loaded machine cannot turn a pause into
       // a time-out: only the low-speed limit is on trial.
-      {"a slow but steady answer: 2 KB every 0.25 s", steady.bytes, {2048, 250}, {},
-       successDoc("cliSettlement", 1, {{{0, "settlementNo", value + ":"}}}), 0.75, false, -1000000},
+      {"a slow but steady answer: 2 KB every 0.25 s",
+       steady.bytes,
+       {2048, 250},
+       {},
+       successDoc("cliSettlement", 1, {{{0, "settlementNo", value + ":"}}}),
+       0.75,
+       false,
+       -1000000},
       // Over HTTPS the bytes of one TLS record trickle in.
-      {"over TLS, one byte every 0.2 s", text.bytes, {1, 200}, {}, "", 1, false, -300000, false,
+      {"over TLS, one byte every 0.2 s",
+       text.bytes,
+       {1, 200},
+       {},
+       "",
+       1,
+       false,
+       -300000,
+       false,
        certificates.localhost},
   };
   for (const auto& c : cases) {
@@ -310,15 +339,26 @@ TEST_F(FaultInjection, OddBytesInMembers) {
       // Plain text reaches the HIS as GBK; what GBK lacks becomes "?".
       {"UTF-8 text", "张三", gbk("张三")},
       {"a character reference", "&#x4E2D;&#25991;", gbk("中文")},
-      {"characters GBK lacks", "a\xF0\x9F\x98\x80" "b&#x10FFFF;", "a?b?"},
+      {"characters GBK lacks",
+       "a\xF0\x9F\x98\x80"
+       "b&#x10FFFF;",
+       "a?b?"},
   };
   for (const auto& c : cases) {
     server.enqueue(Reply::soap("getPersonInfo", personItems(c.xml)));
     EXPECT_EQ(call(kList), successDoc("GetPersonInfo", 13, {personRow(c.value)})) << c.name;
   }
   // Bytes XML does not allow make the answer malformed: no data from it.
-  const std::string malformed[] = {"ab&#0;cd",    std::string("ab\0cd", 5), "ab\xC0\x80" "cd", "a\xFFz",
-                                   "a\xFE\x80z", "1cXI&foo;/bfh", "a&#xD800;b", "a&#x110000;b", "YWJj</nam>"};
+  const std::string malformed[] = {"ab&#0;cd",
+                                   std::string("ab\0cd", 5),
+                                   "ab\xC0\x80"
+                                   "cd",
+                                   "a\xFFz",
+                                   "a\xFE\x80z",
+                                   "1cXI&foo;/bfh",
+                                   "a&#xD800;b",
+                                   "a&#x110000;b",
+                                   "YWJj</nam>"};
   for (const std::string& xml : malformed) {
     server.enqueue(Reply::soap("getPersonInfo", personItems(xml)));
     EXPECT_EQ(call(kList), majorException("GetPersonInfo")) << xml;
@@ -330,10 +370,15 @@ TEST_F(FaultInjection, OddBytesInMembers) {
 TEST_F(FaultInjection, OddShapesOfAnswers) {
   const std::string xsi = "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
   auto calculation = [](const std::string& totalMoney) {
-    return successDoc("cliCalculate", 8, {{{0, "totalMoney", totalMoney}, {1, "enableTotal", ""}, {7, "checkMoney", ""},
-                                           {2, "familyAccountMoney", ""}, {3, "doorRedeemNumber", ""},
-                                           {4, "doorRedeemMoney", ""}, {5, "memberRedeemNumber", ""},
-                                           {6, "memberRedeemMoney", ""}}});
+    return successDoc("cliCalculate", 8,
+                      {{{0, "totalMoney", totalMoney},
+                        {1, "enableTotal", ""},
+                        {7, "checkMoney", ""},
+                        {2, "familyAccountMoney", ""},
+                        {3, "doorRedeemNumber", ""},
+                        {4, "doorRedeemMoney", ""},
+                        {5, "memberRedeemNumber", ""},
+                        {6, "memberRedeemMoney", ""}}});
   };
   auto settlement = [](const std::string& value) {
     return successDoc("cliSettlement", 1, {{{0, "settlementNo", value}}});
@@ -346,7 +391,8 @@ TEST_F(FaultInjection, OddShapesOfAnswers) {
   } cases[] = {
       {"a nil record", kRecord, Reply::soap("cliCalculate", "<return " + xsi + " xsi:nil=\"true\"/>"), calculation("")},
       {"a record given twice", kRecord,
-       Reply::soap("cliCalculate", "<return><totalMoney>MQ==</totalMoney></return><return><totalMoney>Mg==</totalMoney></return>"),
+       Reply::soap("cliCalculate",
+                   "<return><totalMoney>MQ==</totalMoney></return><return><totalMoney>Mg==</totalMoney></return>"),
        calculation("1")},
       {"a list of nil items", kList,
        Reply::soap("getPersonInfo", "<return " + xsi + "><list xsi:nil=\"true\"/><list xsi:nil=\"true\"/></return>"),
@@ -354,8 +400,7 @@ TEST_F(FaultInjection, OddShapesOfAnswers) {
       {"a member given twice", kList,
        Reply::soap("getPersonInfo", "<return><list><name>YQ==</name><name>Yg==</name></list></return>"),
        successDoc("GetPersonInfo", 13, {personRow("a")})},
-      {"a list given twice", kList,
-       Reply::soap("getPersonInfo", personItems("YQ==") + personItems("Yg==")),
+      {"a list given twice", kList, Reply::soap("getPersonInfo", personItems("YQ==") + personItems("Yg==")),
        successDoc("GetPersonInfo", 13, {personRow("a")})},
       {"text where a list belongs", kList, Reply::soap("getPersonInfo", "<return>plain</return>"),
        successDoc("GetPersonInfo", 13, {})},

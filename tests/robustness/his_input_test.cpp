@@ -41,8 +41,8 @@ Outcome callWith(const ExportEntry& e, const std::vector<std::optional<std::stri
   o.sent = transport.sent();
   if (!o.sent.empty())
     for (const auto& [name, text] : wrapperMembers(requestBody(o.sent))) o.sentValues.push_back(base64Decode(text));
-  std::string problem = nvcheck::readResultDocument(o.document, e.functionId, o.view, nullptr,
-                                                    e.shape == nvcheck::Shape::Listing);
+  std::string problem =
+      nvcheck::readResultDocument(o.document, e.functionId, o.view, nullptr, e.shape == nvcheck::Shape::Listing);
   EXPECT_EQ(problem, "") << e.name << ": " << o.document.substr(0, 400);
   return o;
 }
@@ -118,13 +118,13 @@ TEST_F(HisInput, OneMegabyteArguments) {
 // whatever does not is refused with the export's check code.
 TEST_F(HisInput, GbkAndInvalidByteSequences) {
   const std::string oddValues[] = {
-      gbk("张三"),        // GBK
-      "\x81\x7C",         // a GBK character whose second byte is "|"
-      "\xFF\xFE",         // bytes no text encoding starts with
-      "\xC0\x80",         // an overlong zero in UTF-8
-      "\x80",             // a lone continuation byte
-      "<&\"'>",           // markup
-      "\xE5\xB0",         // UTF-8 cut inside a character
+      gbk("张三"),  // GBK
+      "\x81\x7C",   // a GBK character whose second byte is "|"
+      "\xFF\xFE",   // bytes no text encoding starts with
+      "\xC0\x80",   // an overlong zero in UTF-8
+      "\x80",       // a lone continuation byte
+      "<&\"'>",     // markup
+      "\xE5\xB0",   // UTF-8 cut inside a character
   };
   for (const ExportEntry& e : nvcheck::documentExports()) {
     if (!e.contactsCentre()) continue;
@@ -150,7 +150,8 @@ TEST_F(HisInput, GbkAndInvalidByteSequences) {
 TEST_F(HisInput, OddCentreCodesFindNoCentre) {
   for (const ExportEntry& e : nvcheck::documentExports()) {
     if (e.centreArgument == 0) continue;
-    for (const std::string& code : {gbk("中心"), std::string("\xFF\xFE"), std::string("341122 "), std::string(" 341122")}) {
+    for (const std::string& code :
+         {gbk("中心"), std::string("\xFF\xFE"), std::string("341122 "), std::string(" 341122")}) {
       SCOPED_TRACE(e.name);
       auto args = validArguments(e);
       args[e.centreArgument - 1] = code;
@@ -168,8 +169,7 @@ enum class FileHolds { NoRecord, NoSuchCentre, TheCentre };
 // Exports against the file in one state, with the centre code given (the
 // empty one picks the file's first record): success, or the centre not
 // found. Listing everything succeeds whenever the file holds a record.
-void expectExports(FileHolds holds, const std::string& centreCode = "",
-                   const std::vector<std::string>& only = {}) {
+void expectExports(FileHolds holds, const std::string& centreCode = "", const std::vector<std::string>& only = {}) {
   for (const ExportEntry& e : nvcheck::documentExports()) {
     if (!only.empty() && std::find(only.begin(), only.end(), e.name) == only.end()) continue;
     SCOPED_TRACE(e.name);
@@ -216,15 +216,9 @@ TEST_F(ConfigurationTrouble, UnusableServiceAddresses) {
     const char* address;
     bool usable;
   } cases[] = {
-      {"http://[::1]:8888/x", true},
-      {"http://[::1", false},  // the runtime would read past the end of the text
-      {"http://[:zQxMTk", false},
-      {"http://[", false},
-      {"http://[]/x", false},
-      {"", false},
-      {"https://centre/x", true},
-      {"https://", false},
-      {"http://", false},
+      {"http://[::1]:8888/x", true}, {"http://[::1", false},  // the runtime would read past the end of the text
+      {"http://[:zQxMTk", false},    {"http://[", false},    {"http://[]/x", false}, {"", false},
+      {"https://centre/x", true},    {"https://", false},    {"http://", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.address);

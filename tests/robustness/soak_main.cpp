@@ -123,8 +123,8 @@ void check(const ExportEntry& e, Scenario s, const std::string& doc, Tally& tall
     if (s == Scenario::Fault && view.outText != "soak fault") problem = "fault text " + view.outText;
   }
   if (!problem.empty() && ++tally.problems <= 10)
-    std::fprintf(stderr, "soak: %s (%s): %s\n%.300s\n", e.name, kScenarioNames[static_cast<int>(s)],
-                 problem.c_str(), doc.c_str());
+    std::fprintf(stderr, "soak: %s (%s): %s\n%.300s\n", e.name, kScenarioNames[static_cast<int>(s)], problem.c_str(),
+                 doc.c_str());
 }
 
 void callOnce(long i, Tally& tally) {

@@ -104,7 +104,8 @@ void StallingServer::serveTls(int fd) {
 }
 
 bool StallingServer::pause(int ms) {
-  for (int waited = 0; waited < ms && !stopping_; waited += kSliceMs) ::poll(nullptr, 0, std::min(kSliceMs, ms - waited));
+  for (int waited = 0; waited < ms && !stopping_; waited += kSliceMs)
+    ::poll(nullptr, 0, std::min(kSliceMs, ms - waited));
   return !stopping_;
 }
 

@@ -22,8 +22,7 @@ struct Pace {
 
 class StallingServer {
  public:
-  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {},
-                          std::string tlsPem = "");
+  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {}, std::string tlsPem = "");
   ~StallingServer();
   StallingServer(const StallingServer&) = delete;
   StallingServer& operator=(const StallingServer&) = delete;

@@ -42,8 +42,7 @@ TEST_F(SandboxBusinessErrors, OutpatientRefusals) {
        "参合人员不存在"},
       {"registering with another family's certificate", nullptr,
        [] { return registerZhangSan("34112200012301", "341122000456"); }, "CliRegister", "医疗证号与个人编号不符"},
-      {"a fee of an item not in the catalogue",
-       [](SandboxBusinessErrors&) { expectSuccess(registerZhangSan()); },
+      {"a fee of an item not in the catalogue", [](SandboxBusinessErrors&) { expectSuccess(registerZhangSan()); },
        [] {
          FeeItem unknown = kAmoxicillin;
          unknown.insureCode = "XX9999";
@@ -83,8 +82,8 @@ TEST_F(SandboxBusinessErrors, OutpatientRefusals) {
        "cliStrikeBalance", "该结算单尚未结账"},
       {"the audit state of an unknown settlement", nullptr, [] { return cliAuditingSeek("20009999", kCentre); },
        "cliAuditingSeek", "结算单不存在"},
-      {"the cash flag of a visit number", withSettlement, [] { return isCashRedeem("10000001", kCentre); }, "isCashRedeem",
-       "结算单不存在"},
+      {"the cash flag of a visit number", withSettlement, [] { return isCashRedeem("10000001", kCentre); },
+       "isCashRedeem", "结算单不存在"},
       {"the latest visit of a member without one", nullptr, [] { return cliSeek("34112200078901", kCentre); },
        "CliSeek", "该成员没有门诊就诊记录"},
   });
@@ -94,8 +93,8 @@ TEST_F(SandboxBusinessErrors, InpatientRefusals) {
   runCases({
       {"a second open stay of one member", withOpenStay, [] { return registerWangJianguo(); }, "InpRegister",
        "该成员已有未结算的住院登记"},
-      {"a detail of an unknown stay", nullptr, [] { return uploadStayDetail("30009999", kInfusion); },
-       "InpDetailInput", "住院记录不存在"},
+      {"a detail of an unknown stay", nullptr, [] { return uploadStayDetail("30009999", kInfusion); }, "InpDetailInput",
+       "住院记录不存在"},
       {"a visit number as a stay number", withVisit, [] { return calculate("10000001", kCentre, "11"); }, "Calculate",
        "住院记录不存在"},
       {"an unknown reimbursement type", withOpenStay, [] { return calculate("30000001", kCentre, "99"); }, "Calculate",
@@ -103,16 +102,17 @@ TEST_F(SandboxBusinessErrors, InpatientRefusals) {
       {"paying a stay without details", withOpenStay,
        [] { return inpPay("30000001", "11", kDay, gbk("王建国").c_str(), kDay, kCentre); }, "InpBalance",
        "该住院没有费用明细，不能兑付"},
-      {"paying a stay twice", withPaidStay, [] { return inpPay("30000001", "11", kDay, gbk("王建国").c_str(), kDay, kCentre); },
-       "InpBalance", "该住院已兑付，不能重复兑付"},
+      {"paying a stay twice", withPaidStay,
+       [] { return inpPay("30000001", "11", kDay, gbk("王建国").c_str(), kDay, kCentre); }, "InpBalance",
+       "该住院已兑付，不能重复兑付"},
       {"uploading a detail to a paid stay", withPaidStay, [] { return uploadStayDetail("30000001", kInfusion); },
        "InpDetailInput", "该住院已兑付，不能上传费用"},
       {"cancelling the details of a paid stay", withPaidStay, [] { return inpCancelFee("30000001", kCentre); },
        "InpCancelFee", "该住院已兑付，不能取消费用"},
       {"cancelling one detail of a paid stay", withPaidStay, [] { return inpSingleCancelFee("40000001", kCentre); },
        "InpSingleCancleFee", "该住院已兑付，不能取消费用"},
-      {"the audit state of an unknown stay", nullptr, [] { return auditingSeek("30009999", kCentre); },
-       "AuditingSeek", "住院记录不存在"},
+      {"the audit state of an unknown stay", nullptr, [] { return auditingSeek("30009999", kCentre); }, "AuditingSeek",
+       "住院记录不存在"},
       {"the grade list of an unknown stay", nullptr, [] { return getInpatientGradeList(kCentre, "30009999"); },
        "getInpatientGradeList", "住院记录不存在"},
   });
@@ -121,16 +121,21 @@ TEST_F(SandboxBusinessErrors, InpatientRefusals) {
 TEST_F(SandboxBusinessErrors, CatalogueAndConfigurationRefusals) {
   runCases({
       {"matching to a code not in the catalogue", nullptr,
-       [] { return matchUpdate(kCentre, "XX9999", "H-1", "", "", "", "", "1.00"); }, "MatchUpdate",
-       "农合编码不存在"},
+       [] { return matchUpdate(kCentre, "XX9999", "H-1", "", "", "", "", "1.00"); }, "MatchUpdate", "农合编码不存在"},
       {"a centre the sandbox does not serve",
-       [](SandboxBusinessErrors& t) { t.dir.writeCentres({{"999999", t.sandbox->url(), kHospital, "2", "op01", ""}}); },
+       [](SandboxBusinessErrors& t) {
+         t.dir.writeCentres({{"999999", t.sandbox->url(), kHospital, "2", "op01", ""}});
+       },
        [] { return updateDisease("2024-01-01 00:00:00", "999999"); }, "UpdateDisease", "农合中心编码不存在"},
       {"a hospital the sandbox does not know",
-       [](SandboxBusinessErrors& t) { t.dir.writeCentres({{kCentre, t.sandbox->url(), "H0000", "2", "op01", ""}}); },
+       [](SandboxBusinessErrors& t) {
+         t.dir.writeCentres({{kCentre, t.sandbox->url(), "H0000", "2", "op01", ""}});
+       },
        [] { return updateLeechdom("2024-01-01 00:00:00", kCentre); }, "UpdateLeechdom", "医疗机构不存在"},
       {"registering at a hospital the sandbox does not know",
-       [](SandboxBusinessErrors& t) { t.dir.writeCentres({{kCentre, t.sandbox->url(), "H0000", "2", "op01", ""}}); },
+       [](SandboxBusinessErrors& t) {
+         t.dir.writeCentres({{kCentre, t.sandbox->url(), "H0000", "2", "op01", ""}});
+       },
        [] { return registerZhangSan(); }, "CliRegister", "医疗机构不存在"},
   });
 }
@@ -139,8 +144,7 @@ TEST_F(SandboxBusinessErrors, CatalogueAndConfigurationRefusals) {
 // those it would have issued anyway.
 TEST_F(SandboxBusinessErrors, RefusalsLeaveTheStoreUnchanged) {
   settledVisit();
-  EXPECT_EQ(take(cliSettlement("10000001", kCentre)),
-            failureDoc("cliSettlement", "600", "该就诊已结算，不能重复结算"));
+  EXPECT_EQ(take(cliSettlement("10000001", kCentre)), failureDoc("cliSettlement", "600", "该就诊已结算，不能重复结算"));
   EXPECT_EQ(take(cliBalance("10000001", "36.01", kCentre)),
             failureDoc("CliBalance", "600", "家庭帐户支付金额超过个人自付金额"));
   EXPECT_EQ(take(isCashRedeem("20000001", kCentre)), textDoc("isCashRedeem", "sign", "0"));

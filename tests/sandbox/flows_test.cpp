@@ -12,49 +12,44 @@ using SandboxFlows = SandboxTest;
 // A row of cliDetailSeek for one uploaded fee; ratio and reimbursable amount
 // are the centre's, from its catalogue.
 Row clinicFeeRow(const char* detailNo, const FeeItem& item, const char* ratio, const char* reimbursable) {
-  return {{0, "detailno", detailNo},
-          {1, "no", "10000001"},
-          {2, "clinicRxno", "RX0001"},
-          {3, "CODE", item.insureCode},
-          {4, "NAME", gbk(item.name)},
-          {5, "SPEC", gbk(item.spec)},
-          {6, "UNIT", gbk(item.unit)},
-          {7, "CONF", gbk(item.conf)},
-          {8, "PRICE", item.price},
-          {9, "QUANTITY", item.quantity},
-          {10, "FACT_MONEY", item.amount},
-          {11, "USE_DATE", kDay},
-          {12, "ENABLE_RATIO", ratio},
-          {13, "ENABLE_MONEY", reimbursable},
-          {14, "classId", item.feeClass},
-          {15, "money", item.amount}};
+  return {{0, "detailno", detailNo},       {1, "no", "10000001"},
+          {2, "clinicRxno", "RX0001"},     {3, "CODE", item.insureCode},
+          {4, "NAME", gbk(item.name)},     {5, "SPEC", gbk(item.spec)},
+          {6, "UNIT", gbk(item.unit)},     {7, "CONF", gbk(item.conf)},
+          {8, "PRICE", item.price},        {9, "QUANTITY", item.quantity},
+          {10, "FACT_MONEY", item.amount}, {11, "USE_DATE", kDay},
+          {12, "ENABLE_RATIO", ratio},     {13, "ENABLE_MONEY", reimbursable},
+          {14, "classId", item.feeClass},  {15, "money", item.amount}};
 }
 
 Row stayDetailRow(const char* detailId, const FeeItem& item, const char* ratio, const char* reimbursable) {
-  return {{0, "inpatientSn", "30000001"},  {1, "inpatientRxno", "ZYRX01"},   {2, "detailId", detailId},
-          {3, "insureId", item.insureCode}, {4, "classNo", item.feeClass},     {5, "name", gbk(item.name)},
-          {6, "spec", gbk(item.spec)},      {7, "unit", gbk(item.unit)},       {8, "conf", gbk(item.conf)},
-          {9, "price", item.price},         {10, "quantity", item.quantity},   {11, "money", item.amount},
-          {12, "factMoney", item.amount},   {13, "useDate", kDay},             {14, "enableRation", ratio},
+  return {{0, "inpatientSn", "30000001"},   {1, "inpatientRxno", "ZYRX01"},  {2, "detailId", detailId},
+          {3, "insureId", item.insureCode}, {4, "classNo", item.feeClass},   {5, "name", gbk(item.name)},
+          {6, "spec", gbk(item.spec)},      {7, "unit", gbk(item.unit)},     {8, "conf", gbk(item.conf)},
+          {9, "price", item.price},         {10, "quantity", item.quantity}, {11, "money", item.amount},
+          {12, "factMoney", item.amount},   {13, "useDate", kDay},           {14, "enableRation", ratio},
           {15, "enableMoney", reimbursable}};
 }
 
 Row gradeRow(const char* inpatientSn, const char* start, const char* end, const char* ratio, const char* redeem) {
-  return {{0, "inpatientSn", inpatientSn}, {1, "startMoney", start}, {2, "endMoney", end}, {3, "ratio", ratio},
+  return {{0, "inpatientSn", inpatientSn},
+          {1, "startMoney", start},
+          {2, "endMoney", end},
+          {3, "ratio", ratio},
           {4, "redeemMoney", redeem}};
 }
 
 // cliCalculate's one row, in writing order: checkMoney third, numbered 7.
-const ColumnNames kClinicCalculation = {{0, "totalMoney"},         {1, "enableTotal"},        {7, "checkMoney"},
-                                        {2, "familyAccountMoney"}, {3, "doorRedeemNumber"},   {4, "doorRedeemMoney"},
+const ColumnNames kClinicCalculation = {{0, "totalMoney"},         {1, "enableTotal"},      {7, "checkMoney"},
+                                        {2, "familyAccountMoney"}, {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"},
                                         {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
 std::string clinicCalculationDoc(const std::vector<std::string>& values) {
   return successDoc("cliCalculate", 8, {rowOf(kClinicCalculation, values)});
 }
 
 // calculate's one row for a stay.
-const ColumnNames kStayCalculation = {{0, "totalCosts"},       {1, "enableMoney"},      {2, "factRedeemMoney"},
-                                      {3, "startMoney"},       {4, "totalRedeemMoney"}, {5, "totalRedeemCount"},
+const ColumnNames kStayCalculation = {{0, "totalCosts"},           {1, "enableMoney"},      {2, "factRedeemMoney"},
+                                      {3, "startMoney"},           {4, "totalRedeemMoney"}, {5, "totalRedeemCount"},
                                       {6, "familyAccountPayMoney"}};
 std::string stayCalculationDoc(const std::vector<std::string>& values) {
   return successDoc("Calculate", 7, {rowOf(kStayCalculation, values)});
@@ -205,8 +200,8 @@ TEST_F(SandboxFlows, MembersHospitalsCataloguesAndMatching) {
        noRowsDoc("MatchUpdate")},
       {"matched", [] { return matchSeek(kCentre, "XY0001", "H-AMX"); },
        textDoc("MatchUpdate", "CheckState", gbk("已匹配"))},
-      {"matched again, to another code", [] { return matchUpdate(kCentre, "XY0002", "H-AMX", "", "", "", "", "36.80"); },
-       noRowsDoc("MatchUpdate")},
+      {"matched again, to another code",
+       [] { return matchUpdate(kCentre, "XY0002", "H-AMX", "", "", "", "", "36.80"); }, noRowsDoc("MatchUpdate")},
       {"the first code no longer", [] { return matchSeek(kCentre, "XY0001", "H-AMX"); },
        textDoc("MatchUpdate", "CheckState", gbk("已匹配其他农合编码"))},
   });

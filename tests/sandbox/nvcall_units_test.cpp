@@ -61,13 +61,14 @@ TEST(NvcallExportTable, CallsWithThePositionalTexts) {
 const std::string kQ = "\\\"";
 
 TEST(NvcallResultView, ReadsHeaderRowsAndColumns) {
-  std::string doc = "<?xml version='1.0' encoding='gb2312'?><function><function_id>F</function_id><out_code>000"
-                    "</out_code><out_text>ok</out_text><data rowcount=" + kQ + "2" + kQ + " columns=" + kQ + "2" + kQ +
-                    "><row rownum=" + kQ + "0" + kQ + "><column colnum=" + kQ + "0" + kQ + " colname=" + kQ + "a" + kQ +
-                    ">1</column><column colnum=" + kQ + "1" + kQ + " colname=" + kQ + "b" + kQ +
-                    "></column></row><row rownum=" + kQ + "1" + kQ + "><column colnum=" + kQ + "0" + kQ + " colname=" +
-                    kQ + "a" + kQ + ">x\"y</column><column colnum=" + kQ + "1" + kQ + " colname=" + kQ + "b" + kQ +
-                    ">2</column></row></data></function>";
+  std::string doc =
+      "<?xml version='1.0' encoding='gb2312'?><function><function_id>F</function_id><out_code>000"
+      "</out_code><out_text>ok</out_text><data rowcount=" +
+      kQ + "2" + kQ + " columns=" + kQ + "2" + kQ + "><row rownum=" + kQ + "0" + kQ + "><column colnum=" + kQ + "0" +
+      kQ + " colname=" + kQ + "a" + kQ + ">1</column><column colnum=" + kQ + "1" + kQ + " colname=" + kQ + "b" + kQ +
+      "></column></row><row rownum=" + kQ + "1" + kQ + "><column colnum=" + kQ + "0" + kQ + " colname=" + kQ + "a" +
+      kQ + ">x\"y</column><column colnum=" + kQ + "1" + kQ + " colname=" + kQ + "b" + kQ +
+      ">2</column></row></data></function>";
   std::optional<ResultView> view = parseResult(doc);
   ASSERT_TRUE(view);
   EXPECT_EQ(view->functionId, "F");

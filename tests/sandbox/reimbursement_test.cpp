@@ -10,12 +10,28 @@ namespace {
 
 TEST(SandboxMoney, ParsesAmountsToCents) {
   const std::pair<const char*, std::optional<Cents>> cases[] = {
-      {"12", 1200},         {"12.5", 1250},    {"12.50", 1250},       {"-0.35", -35},
-      {".5", 50},           {"7.", 700},       {"0.005", 1},          {"0.004", 0},
-      {"-0.005", -1},       {"1.999", 200},    {"999999999999.99", 99999999999999},
-      {"", std::nullopt},   {"-", std::nullopt}, {".", std::nullopt}, {"1.2.3", std::nullopt},
-      {"+1", std::nullopt}, {"1e3", std::nullopt}, {" 1", std::nullopt}, {"1 ", std::nullopt},
-      {"--1", std::nullopt}, {"1-", std::nullopt}, {"1000000000000", std::nullopt},
+      {"12", 1200},
+      {"12.5", 1250},
+      {"12.50", 1250},
+      {"-0.35", -35},
+      {".5", 50},
+      {"7.", 700},
+      {"0.005", 1},
+      {"0.004", 0},
+      {"-0.005", -1},
+      {"1.999", 200},
+      {"999999999999.99", 99999999999999},
+      {"", std::nullopt},
+      {"-", std::nullopt},
+      {".", std::nullopt},
+      {"1.2.3", std::nullopt},
+      {"+1", std::nullopt},
+      {"1e3", std::nullopt},
+      {" 1", std::nullopt},
+      {"1 ", std::nullopt},
+      {"--1", std::nullopt},
+      {"1-", std::nullopt},
+      {"1000000000000", std::nullopt},
   };
   for (const auto& [text, cents] : cases) EXPECT_EQ(parseMoney(text), cents) << '"' << text << '"';
 }
@@ -73,8 +89,11 @@ TEST(SandboxReimbursement, OutpatientDeductibleGradesAndCap) {
              {
                  {"no fees", {}, 0, {0, 0, 0}, 0},
                  {"below the deductible", {{900, 100, "01"}}, 900, {0, 0, 0}, 0},
-                 {"the walkthrough's visit", {{2500, 100, "01"}, {2000, 90, "03"}, {1500, 100, "02"}}, 5800,
-                  {0, 2400, 0}, 2400},
+                 {"the walkthrough's visit",
+                  {{2500, 100, "01"}, {2000, 90, "03"}, {1500, 100, "02"}},
+                  5800,
+                  {0, 2400, 0},
+                  2400},
                  {"into the second grade", {{30000, 100, "04"}}, 30000, {0, 9500, 4000}, 10000},
                  {"capped", {{100000, 100, "04"}}, 100000, {0, 9500, 32000}, 10000},
                  {"self-paid items count nothing", {{50000, 0, "01"}}, 0, {0, 0, 0}, 0},
@@ -88,14 +107,17 @@ TEST(SandboxReimbursement, InpatientDeductibleGradesAndCap) {
              {
                  {"the walkthrough's stay",
                   {{120000, 100, "04"}, {7360, 80, "01"}, {4000, 100, "04"}, {6000, 90, "03"}, {30000, 0, "01"}},
-                  135288, {0, 63173, 0, 0}, 63173},
+                  135288,
+                  {0, 63173, 0, 0},
+                  63173},
                  {"through all grades", {{3000000, 100, "04"}}, 3000000, {0, 282000, 1050000, 800000}, 2132000},
                  {"capped", {{20000000, 100, "04"}}, 20000000, {0, 282000, 1050000, 14400000}, 8000000},
              });
 }
 
 TEST(SandboxReimbursement, SumsByFeeClass) {
-  Reimbursement r = reimburse(outpatientRule(), {{2500, 100, "01"}, {2000, 90, "03"}, {1500, 100, "02"}, {500, 100, "01"}});
+  Reimbursement r =
+      reimburse(outpatientRule(), {{2500, 100, "01"}, {2000, 90, "03"}, {1500, 100, "02"}, {500, 100, "01"}});
   EXPECT_EQ(r.total, 6500);
   EXPECT_EQ(r.totalOf(fee_class::kWesternMedicine), 3000);
   EXPECT_EQ(r.eligibleOf(fee_class::kExamination), 1800);

@@ -62,8 +62,9 @@ TEST_F(SandboxServer, BadRequestsAreAnsweredAndTheServerGoesOn) {
        true},
       {"elements nested 20000 deep", soapPost(envelope("getPersonInfo", "<bookno>" + deep)), "", "", true},
       // 14 digits are no base64: the member number is read as it stands.
-      {"a member that is not base64, taken as it is", soapPost(envelope("cliSeek", "<memberNo>34112200012301</memberNo>")),
-       "HTTP/1.1 500 Internal Server Error", base64Encode(gbk("该成员没有门诊就诊记录"))},
+      {"a member that is not base64, taken as it is",
+       soapPost(envelope("cliSeek", "<memberNo>34112200012301</memberNo>")), "HTTP/1.1 500 Internal Server Error",
+       base64Encode(gbk("该成员没有门诊就诊记录"))},
       {"members of binary bytes",
        soapPost(envelope("cliRegister", member("memberName", std::string("\0\xff\x80|\"<&", 7)) +
                                             member("hosNo", kHospital) + member("memberNo", std::string(1, '\0')))),
@@ -186,19 +187,37 @@ TEST_F(SandboxServer, ProxiesFromTheEnvironmentCarryTheCall) {
     std::string requestLine;  // what the proxy was sent; "": the proxy was not used
     std::string expected;
   } cases[] = {
-      {"http_proxy for an http centre", {{"http_proxy", proxy.address()}}, false,
-       "POST http://" + httpTarget + "/clinic/webservice/inpatientRedeem HTTP/1.1", direct},
-      {"HTTP_PROXY with a path", {{"HTTP_PROXY", proxy.address() + "/"}}, false,
-       "POST http://" + httpTarget + "/clinic/webservice/inpatientRedeem HTTP/1.1", direct},
-      {"https_proxy: a tunnel for an https centre", {{"https_proxy", proxy.address()}}, true,
-       "CONNECT " + httpsTarget + " HTTP/1.1", direct},
+      {"http_proxy for an http centre",
+       {{"http_proxy", proxy.address()}},
+       false,
+       "POST http://" + httpTarget + "/clinic/webservice/inpatientRedeem HTTP/1.1",
+       direct},
+      {"HTTP_PROXY with a path",
+       {{"HTTP_PROXY", proxy.address() + "/"}},
+       false,
+       "POST http://" + httpTarget + "/clinic/webservice/inpatientRedeem HTTP/1.1",
+       direct},
+      {"https_proxy: a tunnel for an https centre",
+       {{"https_proxy", proxy.address()}},
+       true,
+       "CONNECT " + httpsTarget + " HTTP/1.1",
+       direct},
       {"https_proxy is not for http centres", {{"https_proxy", proxy.address()}}, false, "", direct},
-      {"no_proxy names the centre", {{"http_proxy", proxy.address()}, {"no_proxy", "example.org, 127.0.0.1"}}, false,
-       "", direct},
+      {"no_proxy names the centre",
+       {{"http_proxy", proxy.address()}, {"no_proxy", "example.org, 127.0.0.1"}},
+       false,
+       "",
+       direct},
       {"NO_PROXY=*", {{"HTTPS_PROXY", proxy.address()}, {"NO_PROXY", "*"}}, true, "", direct},
-      {"no_proxy for other domains only", {{"https_proxy", proxy.address()}, {"no_proxy", ".example.org,host"}}, true,
-       "CONNECT " + httpsTarget + " HTTP/1.1", direct},
-      {"a proxy that is not there", {{"http_proxy", nobody}}, false, "",
+      {"no_proxy for other domains only",
+       {{"https_proxy", proxy.address()}, {"no_proxy", ".example.org,host"}},
+       true,
+       "CONNECT " + httpsTarget + " HTTP/1.1",
+       direct},
+      {"a proxy that is not there",
+       {{"http_proxy", nobody}},
+       false,
+       "",
        failureDocRaw("GetPersonInfo", "600", "Connection refused")},
   };
   for (const auto& c : cases) {
@@ -232,9 +251,8 @@ TEST_F(SandboxServer, AnswersAndFaultStringsAreBase64OfGbk) {
 TEST_F(SandboxServer, ServesItsServiceDescriptionWithItsOwnAddress) {
   for (const char* path : {"/clinic/webservice/inpatientRedeem?wsdl", "/?wsdl", "/"}) {
     SCOPED_TRACE(path);
-    std::string answer =
-        httpExchange(sandbox->port(), "GET " + std::string(path) + " HTTP/1.1\r\nHost: 127.0.0.1:" +
-                                          std::to_string(sandbox->port()) + "\r\n\r\n");
+    std::string answer = httpExchange(sandbox->port(), "GET " + std::string(path) + " HTTP/1.1\r\nHost: 127.0.0.1:" +
+                                                           std::to_string(sandbox->port()) + "\r\n\r\n");
     EXPECT_EQ(statusLine(answer), "HTTP/1.1 200 OK");
     EXPECT_NE(answer.find("location=\"" + sandbox->url() + "\""), std::string::npos);
     EXPECT_NE(answer.find("name=\"getPersonInfo\""), std::string::npos);
@@ -259,18 +277,20 @@ TEST_F(SandboxServer, LogsEveryExchangeOnOneLineInUtf8) {
   ASSERT_EQ(lines.size(), 7u) << sandbox->log();
   EXPECT_EQ(lines[0].rfind("nv_sandbox serving " + sandbox->url() + " (WSDL: " + sandbox->url() + "?wsdl)", 0), 0u)
       << lines[0];
-  EXPECT_EQ(lines[1],
-            "cliRegister regType=\"1\" clinicNo=\"\" centerNo=\"341122\" hisClinicNo=\"MZ0001\" familyNo=\"3411220001\" "
-            "memberNo=\"34112200012301\" countryNo=\"341122100001\" memberName=\"张三\" sexCode=\"1\" "
-            "idCard=\"341122197803150019\" age=\"46\" bookNo=\"341122000123\" cardNo=\"6210341122000123\" "
-            "hosNo=\"341122001\" hosLevel=\"2\" firstIcdNo=\"J06.900\" secondIcdNo=\"\" inOfficeNo=\"01\" "
-            "clinicDate=\"2024-06-03\" clinicDoctor=\"王医生\" cureCode=\"1\" inHosId=\"1\" operator=\"op01\" "
-            "turnLevel=\"\" turnHosNo=\"\" -> ok return=\"10000001\"");
+  EXPECT_EQ(
+      lines[1],
+      "cliRegister regType=\"1\" clinicNo=\"\" centerNo=\"341122\" hisClinicNo=\"MZ0001\" familyNo=\"3411220001\" "
+      "memberNo=\"34112200012301\" countryNo=\"341122100001\" memberName=\"张三\" sexCode=\"1\" "
+      "idCard=\"341122197803150019\" age=\"46\" bookNo=\"341122000123\" cardNo=\"6210341122000123\" "
+      "hosNo=\"341122001\" hosLevel=\"2\" firstIcdNo=\"J06.900\" secondIcdNo=\"\" inOfficeNo=\"01\" "
+      "clinicDate=\"2024-06-03\" clinicDoctor=\"王医生\" cureCode=\"1\" inHosId=\"1\" operator=\"op01\" "
+      "turnLevel=\"\" turnHosNo=\"\" -> ok return=\"10000001\"");
   EXPECT_EQ(lines[2], "cliCalculate clinicNo=\"10009999\" -> fault \"就诊记录不存在\"");
   // A backslash of the text shows doubled, apart from the escapes.
-  EXPECT_EQ(lines[3],
-            "matchUpdate centerNo=\"341122\" hospitalSysno=\"341122001\" code=\"XY0001\" hisCode=\"H\\\\1\" hisName=\"\" "
-            "hisSpec=\"\" hisUnit=\"\" hisConf=\"\" hisPrice=\"1.00\" -> ok");
+  EXPECT_EQ(
+      lines[3],
+      "matchUpdate centerNo=\"341122\" hospitalSysno=\"341122001\" code=\"XY0001\" hisCode=\"H\\\\1\" hisName=\"\" "
+      "hisSpec=\"\" hisUnit=\"\" hisConf=\"\" hisPrice=\"1.00\" -> ok");
   EXPECT_EQ(lines[4], "getHospitalInfo name=\"a\\x0Ab\\xFF\" -> ok 0 items");
   EXPECT_EQ(lines[5], "- request refused: no SOAP envelope; closed without an answer");
   EXPECT_EQ(lines[6], "nv_sandbox stopped");

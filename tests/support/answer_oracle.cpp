@@ -39,9 +39,7 @@ bool readWithGeneratedRecords(nv::ServiceSession& session, const nv::AnswerPlan&
   doc.appendOutText(nv::texts::kSuccess);
   const auto columns = static_cast<int32_t>(plan.columns.size());
   switch (plan.shape) {
-    case nv::AnswerShape::kNone:
-      doc.appendDataOpen(0, 0);
-      break;
+    case nv::AnswerShape::kNone: doc.appendDataOpen(0, 0); break;
     case nv::AnswerShape::kText:
       doc.appendDataOpen(1, 1);
       doc.appendRowOpen(0);

@@ -6,15 +6,15 @@
 namespace nvtest {
 
 const std::vector<std::string> kDiseaseMembers = {
-    "icdAllno", "icdName",     "scienceName", "enName",      "description", "icdType", "icdFlag", "sexLimited",
+    "icdAllno",   "icdName",    "scienceName", "enName",      "description", "icdType", "icdFlag", "sexLimited",
     "createTime", "updateTime", "inputcodePy", "inputcodeWb", "chronicFlag", "state",   "remark",  "useFrequency"};
 const std::vector<std::string> kLeechdomMembers = {
-    "insureId", "name",        "spec",        "unit",            "conf",            "price",
-    "everyMoney", "ratio",     "adminLevel",  "isClinic",        "remark",          "inputPyCode",
-    "inputWbCode", "approveMinPrice", "approveMaxPrice", "grade", "updateTime",     "classNo"};
+    "insureId",        "name",       "spec",       "unit",   "conf",        "price",       "everyMoney",
+    "ratio",           "adminLevel", "isClinic",   "remark", "inputPyCode", "inputWbCode", "approveMinPrice",
+    "approveMaxPrice", "grade",      "updateTime", "classNo"};
 const std::vector<std::string> kLeechdomColumns = {
-    "insureId", "classNo", "grade",       "name",       "spec",       "conf",        "unit",
-    "price",    "everyMoney", "ratio",    "adminLevel", "isClinic",   "remark",      "inputPyCode",
+    "insureId",   "classNo",     "grade",           "name",           "spec",     "conf",   "unit",
+    "price",      "everyMoney",  "ratio",           "adminLevel",     "isClinic", "remark", "inputPyCode",
     "updateTime", "inputWbCode", "approveMinPrice", "approveMaxPrice"};
 
 CatalogueWriter::CatalogueWriter(const BigCatalogue& catalogue) : catalogue_(catalogue) {
@@ -29,8 +29,8 @@ CatalogueWriter::CatalogueWriter(const BigCatalogue& catalogue) : catalogue_(cat
 }
 
 Reply CatalogueWriter::response(int entries) const {
-  std::string items = soap11Envelope("<ns1:" + catalogue_.operation + "Response xmlns:ns1=\"" +
-                                     serviceNamespace() + "\">");
+  std::string items =
+      soap11Envelope("<ns1:" + catalogue_.operation + "Response xmlns:ns1=\"" + serviceNamespace() + "\">");
   const std::string envelopeEnd = items.substr(items.find("</soap:Body>"));
   items.resize(items.size() - envelopeEnd.size());
   items.reserve(static_cast<size_t>(entries) * 720);

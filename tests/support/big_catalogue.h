@@ -25,11 +25,11 @@ extern const std::vector<std::string> kLeechdomColumns;
 struct BigCatalogue {
   std::string functionId;
   std::string operation;
-  std::string listMember;  // the response member that holds the list
+  std::string listMember;            // the response member that holds the list
   std::vector<std::string> members;  // in the order the centre sends them
   std::vector<std::string> columns;  // in the order the HIS reads them
   std::string codeMember, codePrefix, nameMember;
-  std::string namePrefix;  // GBK
+  std::string namePrefix;                        // GBK
   std::map<std::string, std::string> constants;  // every other member
   std::function<char*()> call;
 

@@ -147,8 +147,7 @@ std::string readResultDocument(std::string_view document, std::string_view funct
   view = ResultDocumentView();
   Reader reader(document);
   if (!reader.eat("<?xml version='1.0' encoding='gb2312'?><function><function_id>")) return "bad declaration";
-  if (!reader.eat(functionId) || !reader.eat("</function_id>"))
-    return "function_id is not " + std::string(functionId);
+  if (!reader.eat(functionId) || !reader.eat("</function_id>")) return "function_id is not " + std::string(functionId);
 
   if (reader.eat("<out_code>")) {
     if (!reader.until("</out_code>", view.outCode)) return "out_code does not close";
@@ -156,8 +155,8 @@ std::string readResultDocument(std::string_view document, std::string_view funct
       return "out_code '" + view.outCode + "'";
     if (!reader.eat("<out_text>")) return "no out_text after out_code";
     if (view.outCode != "000") {
-      const std::string tail = "</out_text><data rowcount=" + kQ + "0" + kQ + " columns=" + kQ + "0" + kQ + ">" +
-                               kDocumentEnd;
+      const std::string tail =
+          "</out_text><data rowcount=" + kQ + "0" + kQ + " columns=" + kQ + "0" + kQ + ">" + kDocumentEnd;
       if (document.size() < reader.pos() + tail.size() || document.substr(document.size() - tail.size()) != tail)
         return "a failure (" + view.outCode + ") must end with an empty table";
       view.outText.assign(document.substr(reader.pos(), document.size() - tail.size() - reader.pos()));

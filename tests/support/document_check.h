@@ -22,7 +22,7 @@ struct ResultDocumentView {
   std::string outText;
   int rowCount = 0;
   int columnCount = 0;
-  std::vector<ColumnHead> columns;          // every row carries these, in this order
+  std::vector<ColumnHead> columns;             // every row carries these, in this order
   std::vector<std::vector<std::string>> rows;  // the values, row by row
 };
 

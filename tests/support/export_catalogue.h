@@ -28,12 +28,12 @@ struct ExportEntry {
   const char* name;
   const char* functionId;
   size_t arity;
-  int centreArgument;        // from 1; 0 when the export takes none
+  int centreArgument;            // from 1; 0 when the export takes none
   const char* checkFailureCode;  // "" for exports that check nothing
-  const char* operation;     // the request wrapper sent; "" when none
-  const char* responseMember;  // the member of the response wrapper that holds the result
+  const char* operation;         // the request wrapper sent; "" when none
+  const char* responseMember;    // the member of the response wrapper that holds the result
   Shape shape;
-  int columns;               // of a successful result
+  int columns;  // of a successful result
   // Arguments that pass every check; the centre code is "", the first
   // configured centre.
   std::vector<std::string> validArguments;

@@ -44,9 +44,7 @@ std::string successDoc(const std::string& functionId, int columns, const std::ve
   return doc + "</data></function>";
 }
 
-std::string centreNotFound(const std::string& functionId) {
-  return failureDoc(functionId, "300", "无法找到配置文件");
-}
+std::string centreNotFound(const std::string& functionId) { return failureDoc(functionId, "300", "无法找到配置文件"); }
 
 std::string majorException(const std::string& functionId) { return failureDoc(functionId, "600", "函数重大异常"); }
 

@@ -30,7 +30,9 @@ std::string base64(std::string_view bytes) {
 
 std::string centreLines(const CentreConfig& c) {
   std::string lines;
-  auto line = [&](const char* key, const std::string& value) { lines += std::string(key) + "=" + base64(value) + "\n"; };
+  auto line = [&](const char* key, const std::string& value) {
+    lines += std::string(key) + "=" + base64(value) + "\n";
+  };
   line("f7ad02e", c.centerNo);
   line("957b527", c.serviceUrl);
   line("1c1be9c", c.hospCode);

@@ -22,9 +22,8 @@ constexpr int pollSliceMs = 20;
 // A client that never finishes its request is given up after this long.
 constexpr int requestDeadlineMs = 30000;
 
-const char *reasonPhrase(int status)
-{
-    switch (status) {
+const char* reasonPhrase(int status) {
+  switch (status) {
     case 200: return "OK";
     case 202: return "Accepted";
     case 204: return "No Content";
@@ -35,324 +34,273 @@ const char *reasonPhrase(int status)
     case 500: return "Internal Server Error";
     case 503: return "Service Unavailable";
     default: return "Status";
-    }
+  }
 }
 
-std::string lowerCase(std::string s)
-{
-    for (char &c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
+std::string lowerCase(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
 }
 
-bool hasHeader(const Headers &headers, const std::string &name)
-{
-    for (const auto &h : headers)
-        if (lowerCase(h.first) == lowerCase(name))
-            return true;
-    return false;
+bool hasHeader(const Headers& headers, const std::string& name) {
+  for (const auto& h : headers)
+    if (lowerCase(h.first) == lowerCase(name)) return true;
+  return false;
 }
 
 // The value of a header in a raw header block, or "" when absent.
-std::string headerIn(const std::string &head, const std::string &name)
-{
-    const std::string lowered = lowerCase(head);
-    const std::string key = "\r\n" + lowerCase(name) + ":";
-    std::size_t at = lowered.find(key);
-    if (at == std::string::npos)
-        return "";
-    std::size_t start = at + key.size();
-    std::size_t end = head.find("\r\n", start);
-    std::string value = head.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    std::size_t first = value.find_first_not_of(" \t");
-    std::size_t last = value.find_last_not_of(" \t");
-    return first == std::string::npos ? "" : value.substr(first, last - first + 1);
+std::string headerIn(const std::string& head, const std::string& name) {
+  const std::string lowered = lowerCase(head);
+  const std::string key = "\r\n" + lowerCase(name) + ":";
+  std::size_t at = lowered.find(key);
+  if (at == std::string::npos) return "";
+  std::size_t start = at + key.size();
+  std::size_t end = head.find("\r\n", start);
+  std::string value = head.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  std::size_t first = value.find_first_not_of(" \t");
+  std::size_t last = value.find_last_not_of(" \t");
+  return first == std::string::npos ? "" : value.substr(first, last - first + 1);
 }
 
 // True once `data` holds a whole request: headers, then the body announced
 // by Content-Length (or a complete chunked body).
-bool requestComplete(const std::string &data)
-{
-    std::size_t headEnd = data.find("\r\n\r\n");
-    if (headEnd == std::string::npos)
-        return false;
-    std::string head = data.substr(0, headEnd + 2);
-    std::size_t bodyStart = headEnd + 4;
-    if (lowerCase(headerIn(head, "Transfer-Encoding")).find("chunked") != std::string::npos)
-        return data.find("0\r\n\r\n", bodyStart) != std::string::npos;
-    std::string length = headerIn(head, "Content-Length");
-    if (length.empty())
-        return true;
-    return data.size() - bodyStart >= std::stoull(length);
+bool requestComplete(const std::string& data) {
+  std::size_t headEnd = data.find("\r\n\r\n");
+  if (headEnd == std::string::npos) return false;
+  std::string head = data.substr(0, headEnd + 2);
+  std::size_t bodyStart = headEnd + 4;
+  if (lowerCase(headerIn(head, "Transfer-Encoding")).find("chunked") != std::string::npos)
+    return data.find("0\r\n\r\n", bodyStart) != std::string::npos;
+  std::string length = headerIn(head, "Content-Length");
+  if (length.empty()) return true;
+  return data.size() - bodyStart >= std::stoull(length);
 }
 
-void sendAll(int fd, const std::string &bytes)
-{
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return; // the client went away; nothing more to say
-        sent += static_cast<std::size_t>(n);
-    }
+void sendAll(int fd, const std::string& bytes) {
+  std::size_t sent = 0;
+  while (sent < bytes.size()) {
+    ssize_t n = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;  // the client went away; nothing more to say
+    sent += static_cast<std::size_t>(n);
+  }
 }
 
-} // namespace
+}  // namespace
 
 // ---- Reply builders ---------------------------------------------------------
 
-std::string xmlEscape(const std::string &text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
+std::string xmlEscape(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
     }
-    return out;
+  }
+  return out;
 }
 
-std::string soap11Envelope(const std::string &bodyContent)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-           "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
-           "<soap:Body>" + bodyContent + "</soap:Body></soap:Envelope>";
+std::string soap11Envelope(const std::string& bodyContent) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+         "<soap:Envelope xmlns:soap=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+         "<soap:Body>" +
+         bodyContent + "</soap:Body></soap:Envelope>";
 }
 
-std::string soap12Envelope(const std::string &bodyContent)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-           "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\">"
-           "<soap:Body>" + bodyContent + "</soap:Body></soap:Envelope>";
+std::string soap12Envelope(const std::string& bodyContent) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+         "<soap:Envelope xmlns:soap=\"http://www.w3.org/2003/05/soap-envelope\">"
+         "<soap:Body>" +
+         bodyContent + "</soap:Body></soap:Envelope>";
 }
 
-Reply Reply::soap(const std::string &op, const std::string &membersXml)
-{
-    return xml(soap11Envelope("<ns1:" + op + "Response xmlns:ns1=\"" + serviceNamespace() + "\">" +
-                              membersXml + "</ns1:" + op + "Response>"));
+Reply Reply::soap(const std::string& op, const std::string& membersXml) {
+  return xml(soap11Envelope("<ns1:" + op + "Response xmlns:ns1=\"" + serviceNamespace() + "\">" + membersXml +
+                            "</ns1:" + op + "Response>"));
 }
 
-Reply Reply::fault(const std::string &faultcode, const std::string &faultstring, int status)
-{
-    return xml(soap11Envelope("<soap:Fault><faultcode>" + faultcode + "</faultcode><faultstring>" +
-                              xmlEscape(faultstring) + "</faultstring></soap:Fault>"),
-               status);
+Reply Reply::fault(const std::string& faultcode, const std::string& faultstring, int status) {
+  return xml(soap11Envelope("<soap:Fault><faultcode>" + faultcode + "</faultcode><faultstring>" +
+                            xmlEscape(faultstring) + "</faultstring></soap:Fault>"),
+             status);
 }
 
-Reply Reply::xml(const std::string &document, int status, const std::string &contentType)
-{
-    return http(status, {{"Content-Type", contentType}}, document);
+Reply Reply::xml(const std::string& document, int status, const std::string& contentType) {
+  return http(status, {{"Content-Type", contentType}}, document);
 }
 
-Reply Reply::http(int status, const Headers &headers, const std::string &body)
-{
-    std::string bytes = "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) + "\r\n";
-    for (const auto &h : headers)
-        bytes += h.first + ": " + h.second + "\r\n";
-    if (!hasHeader(headers, "Content-Length"))
-        bytes += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-    if (!hasHeader(headers, "Connection"))
-        bytes += "Connection: close\r\n";
-    bytes += "\r\n" + body;
-    return raw(std::move(bytes));
+Reply Reply::http(int status, const Headers& headers, const std::string& body) {
+  std::string bytes = "HTTP/1.1 " + std::to_string(status) + " " + reasonPhrase(status) + "\r\n";
+  for (const auto& h : headers) bytes += h.first + ": " + h.second + "\r\n";
+  if (!hasHeader(headers, "Content-Length")) bytes += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+  if (!hasHeader(headers, "Connection")) bytes += "Connection: close\r\n";
+  bytes += "\r\n" + body;
+  return raw(std::move(bytes));
 }
 
-Reply Reply::raw(std::string bytes)
-{
-    Reply reply;
-    reply.bytes = std::move(bytes);
-    return reply;
+Reply Reply::raw(std::string bytes) {
+  Reply reply;
+  reply.bytes = std::move(bytes);
+  return reply;
 }
 
-Reply Reply::closeWithoutAnswer()
-{
-    Reply reply;
-    reply.action = Action::CloseWithoutAnswer;
-    return reply;
+Reply Reply::closeWithoutAnswer() {
+  Reply reply;
+  reply.action = Action::CloseWithoutAnswer;
+  return reply;
 }
 
-Reply Reply::neverAnswer(int holdMs)
-{
-    Reply reply;
-    reply.action = Action::HoldOpen;
-    reply.holdMs = holdMs;
-    return reply;
+Reply Reply::neverAnswer(int holdMs) {
+  Reply reply;
+  reply.action = Action::HoldOpen;
+  reply.holdMs = holdMs;
+  return reply;
 }
 
-Reply Reply::delayedBy(int ms) const
-{
-    Reply reply = *this;
-    reply.delayMs = ms;
-    return reply;
+Reply Reply::delayedBy(int ms) const {
+  Reply reply = *this;
+  reply.delayMs = ms;
+  return reply;
 }
 
-Reply Reply::truncatedTo(std::size_t byteCount) const
-{
-    Reply reply = *this;
-    reply.sendLimit = byteCount;
-    return reply;
+Reply Reply::truncatedTo(std::size_t byteCount) const {
+  Reply reply = *this;
+  reply.sendLimit = byteCount;
+  return reply;
 }
 
 // ---- Server ---------------------------------------------------------------
 
-ScriptedServer::ScriptedServer()
-{
-    LoopbackSocket listener = listenOnLoopback("scripted server", 64);
-    listenFd_ = listener.fd;
-    port_ = listener.port;
-    acceptor_ = std::thread([this] { acceptLoop(); });
+ScriptedServer::ScriptedServer() {
+  LoopbackSocket listener = listenOnLoopback("scripted server", 64);
+  listenFd_ = listener.fd;
+  port_ = listener.port;
+  acceptor_ = std::thread([this] { acceptLoop(); });
 }
 
-ScriptedServer::~ScriptedServer()
-{
+ScriptedServer::~ScriptedServer() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  stopSignal_.notify_all();
+  acceptor_.join();
+  // The acceptor has ended: nobody adds workers any more.
+  for (std::thread& worker : workers_) worker.join();
+  ::close(listenFd_);
+}
+
+std::string ScriptedServer::url() const {
+  return "http://127.0.0.1:" + std::to_string(port_) + "/clinic/webservice/inpatientRedeem";
+}
+
+void ScriptedServer::enqueue(Reply reply) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  script_.push_back(std::move(reply));
+}
+
+std::vector<std::string> ScriptedServer::requests() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requests_;
+}
+
+std::size_t ScriptedServer::connectionCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return connections_;
+}
+
+bool ScriptedServer::waitForStop(int ms) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (ms < 0) {
+    stopSignal_.wait(lock, [this] { return stopping_; });
+    return true;
+  }
+  return stopSignal_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_; });
+}
+
+void ScriptedServer::acceptLoop() {
+  for (;;) {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stopping_ = true;
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) return;
     }
-    stopSignal_.notify_all();
-    acceptor_.join();
-    // The acceptor has ended: nobody adds workers any more.
-    for (std::thread &worker : workers_)
-        worker.join();
-    ::close(listenFd_);
-}
-
-std::string ScriptedServer::url() const
-{
-    return "http://127.0.0.1:" + std::to_string(port_) + "/clinic/webservice/inpatientRedeem";
-}
-
-void ScriptedServer::enqueue(Reply reply)
-{
+    pollfd p{listenFd_, POLLIN, 0};
+    if (::poll(&p, 1, pollSliceMs) <= 0) continue;
+    int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
+    if (fd < 0) continue;
     std::lock_guard<std::mutex> lock(mutex_);
-    script_.push_back(std::move(reply));
-}
-
-std::vector<std::string> ScriptedServer::requests() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return requests_;
-}
-
-std::size_t ScriptedServer::connectionCount() const
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    return connections_;
-}
-
-bool ScriptedServer::waitForStop(int ms)
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (ms < 0) {
-        stopSignal_.wait(lock, [this] { return stopping_; });
-        return true;
+    ++connections_;
+    Reply reply;
+    if (script_.empty()) {
+      reply = Reply::fault("soap:Server", "scripted server: no reply was scripted for this request");
+    } else {
+      reply = std::move(script_.front());
+      script_.pop_front();
     }
-    return stopSignal_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stopping_; });
+    workers_.emplace_back([this, fd, reply] { serve(fd, reply); });
+  }
 }
 
-void ScriptedServer::acceptLoop()
-{
-    for (;;) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (stopping_)
-                return;
-        }
-        pollfd p{listenFd_, POLLIN, 0};
-        if (::poll(&p, 1, pollSliceMs) <= 0)
-            continue;
-        int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0)
-            continue;
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++connections_;
-        Reply reply;
-        if (script_.empty()) {
-            reply = Reply::fault("soap:Server", "scripted server: no reply was scripted for this request");
-        } else {
-            reply = std::move(script_.front());
-            script_.pop_front();
-        }
-        workers_.emplace_back([this, fd, reply] { serve(fd, reply); });
-    }
-}
-
-std::string ScriptedServer::readRequest(int fd)
-{
-    std::string data;
-    char buffer[4096];
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(requestDeadlineMs);
-    while (!requestComplete(data) && std::chrono::steady_clock::now() < deadline) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            if (stopping_)
-                break;
-        }
-        pollfd p{fd, POLLIN, 0};
-        int ready = ::poll(&p, 1, pollSliceMs);
-        if (ready < 0 && errno != EINTR)
-            break;
-        if (ready <= 0)
-            continue;
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break; // the client closed (or failed) before the request was whole
-        data.append(buffer, static_cast<std::size_t>(n));
-    }
-    return data;
-}
-
-void ScriptedServer::serve(int fd, Reply reply)
-{
-    std::string request = readRequest(fd);
+std::string ScriptedServer::readRequest(int fd) {
+  std::string data;
+  char buffer[4096];
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(requestDeadlineMs);
+  while (!requestComplete(data) && std::chrono::steady_clock::now() < deadline) {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        requests_.push_back(std::move(request));
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) break;
     }
-    if (reply.delayMs > 0 && waitForStop(reply.delayMs)) {
-        ::close(fd);
-        return;
-    }
-    switch (reply.action) {
-    case Reply::Action::Answer:
-        sendAll(fd, reply.bytes.substr(0, reply.sendLimit));
-        break;
-    case Reply::Action::CloseWithoutAnswer:
-        break;
-    case Reply::Action::HoldOpen:
-        waitForStop(reply.holdMs);
-        break;
-    }
-    ::shutdown(fd, SHUT_RDWR);
-    ::close(fd);
+    pollfd p{fd, POLLIN, 0};
+    int ready = ::poll(&p, 1, pollSliceMs);
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;  // the client closed (or failed) before the request was whole
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+  return data;
 }
 
-std::string refusedUrl()
-{
-    // Bind a port without listening, note it, and let it go: connecting to
-    // it is refused. Ephemeral ports are not handed out again at once.
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len) != 0) {
-        if (fd >= 0)
-            ::close(fd);
-        throw std::runtime_error("refusedUrl: cannot bind a loopback port");
-    }
+void ScriptedServer::serve(int fd, Reply reply) {
+  std::string request = readRequest(fd);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requests_.push_back(std::move(request));
+  }
+  if (reply.delayMs > 0 && waitForStop(reply.delayMs)) {
     ::close(fd);
-    return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/clinic/webservice/inpatientRedeem";
+    return;
+  }
+  switch (reply.action) {
+    case Reply::Action::Answer: sendAll(fd, reply.bytes.substr(0, reply.sendLimit)); break;
+    case Reply::Action::CloseWithoutAnswer: break;
+    case Reply::Action::HoldOpen: waitForStop(reply.holdMs); break;
+  }
+  ::shutdown(fd, SHUT_RDWR);
+  ::close(fd);
 }
 
-} // namespace nvtest
+std::string refusedUrl() {
+  // Bind a port without listening, note it, and let it go: connecting to
+  // it is refused. Ephemeral ports are not handed out again at once.
+  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof addr;
+  if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+    if (fd >= 0) ::close(fd);
+    throw std::runtime_error("refusedUrl: cannot bind a loopback port");
+  }
+  ::close(fd);
+  return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/clinic/webservice/inpatientRedeem";
+}
+
+}  // namespace nvtest

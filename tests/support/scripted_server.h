@@ -30,83 +30,83 @@ using Headers = std::vector<std::pair<std::string, std::string>>;
 
 // What the server does with one connection once it has read the request.
 struct Reply {
-    enum class Action {
-        Answer,             // send `bytes` (after `delayMs`), then close
-        CloseWithoutAnswer, // close at once (after `delayMs`), sending nothing
-        HoldOpen,           // send nothing and keep the connection open for
-                            // `holdMs`, or until the server stops when < 0
-    };
+  enum class Action {
+    Answer,              // send `bytes` (after `delayMs`), then close
+    CloseWithoutAnswer,  // close at once (after `delayMs`), sending nothing
+    HoldOpen,            // send nothing and keep the connection open for
+                         // `holdMs`, or until the server stops when < 0
+  };
 
-    std::string bytes;
-    Action action = Action::Answer;
-    int delayMs = 0;
-    int holdMs = -1;
-    std::size_t sendLimit = std::string::npos; // send only this many bytes
+  std::string bytes;
+  Action action = Action::Answer;
+  int delayMs = 0;
+  int holdMs = -1;
+  std::size_t sendLimit = std::string::npos;  // send only this many bytes
 
-    // HTTP 200 with a SOAP 1.1 envelope whose Body holds
-    // <ns1:{op}Response xmlns:ns1="{service namespace}">{membersXml}</...>.
-    static Reply soap(const std::string &op, const std::string &membersXml);
-    // A SOAP 1.1 fault; faultcode is written as given (prefix "soap" is bound
-    // to the SOAP 1.1 envelope namespace), faultstring is escaped.
-    static Reply fault(const std::string &faultcode, const std::string &faultstring, int status = 500);
-    // Any XML document as an HTTP response with Content-Length.
-    static Reply xml(const std::string &document, int status = 200,
-                     const std::string &contentType = "text/xml; charset=utf-8");
-    // Status line, the given headers, Content-Length (unless given) and body.
-    static Reply http(int status, const Headers &headers, const std::string &body);
-    // Exactly these bytes, nothing added.
-    static Reply raw(std::string bytes);
-    static Reply closeWithoutAnswer();
-    static Reply neverAnswer(int holdMs = -1);
+  // HTTP 200 with a SOAP 1.1 envelope whose Body holds
+  // <ns1:{op}Response xmlns:ns1="{service namespace}">{membersXml}</...>.
+  static Reply soap(const std::string& op, const std::string& membersXml);
+  // A SOAP 1.1 fault; faultcode is written as given (prefix "soap" is bound
+  // to the SOAP 1.1 envelope namespace), faultstring is escaped.
+  static Reply fault(const std::string& faultcode, const std::string& faultstring, int status = 500);
+  // Any XML document as an HTTP response with Content-Length.
+  static Reply xml(const std::string& document, int status = 200,
+                   const std::string& contentType = "text/xml; charset=utf-8");
+  // Status line, the given headers, Content-Length (unless given) and body.
+  static Reply http(int status, const Headers& headers, const std::string& body);
+  // Exactly these bytes, nothing added.
+  static Reply raw(std::string bytes);
+  static Reply closeWithoutAnswer();
+  static Reply neverAnswer(int holdMs = -1);
 
-    Reply delayedBy(int ms) const;
-    Reply truncatedTo(std::size_t byteCount) const; // then close
+  Reply delayedBy(int ms) const;
+  Reply truncatedTo(std::size_t byteCount) const;  // then close
 };
 
 // Envelopes for scripting replies by hand. The envelope prefix is "soap".
-std::string soap11Envelope(const std::string &bodyContent);
-std::string soap12Envelope(const std::string &bodyContent);
+std::string soap11Envelope(const std::string& bodyContent);
+std::string soap12Envelope(const std::string& bodyContent);
 // "&", "<", ">" and '"' as character references.
-std::string xmlEscape(const std::string &text);
+std::string xmlEscape(const std::string& text);
 
 class ScriptedServer {
-public:
-    ScriptedServer(); // binds 127.0.0.1 on an ephemeral port and starts serving
-    ~ScriptedServer(); // stops, releasing held connections, and joins
-    ScriptedServer(const ScriptedServer &) = delete;
-    ScriptedServer &operator=(const ScriptedServer &) = delete;
+ public:
+  ScriptedServer();   // binds 127.0.0.1 on an ephemeral port and starts serving
+  ~ScriptedServer();  // stops, releasing held connections, and joins
+  ScriptedServer(const ScriptedServer&) = delete;
+  ScriptedServer& operator=(const ScriptedServer&) = delete;
 
-    int port() const { return port_; }
-    // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem"
-    std::string url() const;
+  int port() const { return port_; }
+  // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem"
+  std::string url() const;
 
-    void enqueue(Reply reply);
-    // The raw bytes of each request, in the order their reading ended.
-    std::vector<std::string> requests() const;
-    // Connections accepted so far (a connection may send no request).
-    std::size_t connectionCount() const;
+  void enqueue(Reply reply);
+  // The raw bytes of each request, in the order their reading ended.
+  std::vector<std::string> requests() const;
+  // Connections accepted so far (a connection may send no request).
+  std::size_t connectionCount() const;
 
-private:
-    void acceptLoop();
-    void serve(int fd, Reply reply);
-    std::string readRequest(int fd);
-    bool waitForStop(int ms); // true when the server stops first
+ private:
+  void acceptLoop();
+  void serve(int fd, Reply reply);
+  std::string readRequest(int fd);
+  bool waitForStop(int ms);  // true when the server stops first
 
-    int listenFd_ = -1;
-    int port_ = 0;
-    mutable std::mutex mutex_;
-    std::condition_variable stopSignal_;
-    bool stopping_ = false;
-    std::deque<Reply> script_;
-    std::vector<std::string> requests_;
-    std::size_t connections_ = 0;
-    std::vector<std::thread> workers_;
-    std::thread acceptor_;
+  int listenFd_ = -1;
+  int port_ = 0;
+  mutable std::mutex mutex_;
+  std::condition_variable stopSignal_;
+  bool stopping_ = false;
+  std::deque<Reply> script_;
+  std::vector<std::string> requests_;
+  std::size_t connections_ = 0;
+  std::vector<std::thread> workers_;
+  std::thread acceptor_;
 };
 
 // A URL on a loopback port where nothing listens.
 std::string refusedUrl();
 
-} // namespace nvtest
+}  // namespace nvtest
 
 #endif

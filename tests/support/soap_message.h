@@ -14,24 +14,24 @@ namespace nvtest {
 // The namespace URI of the request and response wrappers (prefix ns1).
 std::string serviceNamespace();
 // "http://" + the record namespace stem + "." + suffix.
-std::string recordNamespace(const std::string &suffix);
+std::string recordNamespace(const std::string& suffix);
 
 // Everything before the blank line that ends the HTTP headers (without it).
-std::string requestHead(const std::string &rawRequest);
+std::string requestHead(const std::string& rawRequest);
 // Everything after that blank line.
-std::string requestBody(const std::string &rawRequest);
+std::string requestBody(const std::string& rawRequest);
 // The value of a header of the raw request, "" when absent.
-std::string headerValue(const std::string &rawRequest, const std::string &name);
+std::string headerValue(const std::string& rawRequest, const std::string& name);
 
 // The local name of the first child of the SOAP Body, "" when none.
-std::string wrapperName(const std::string &body);
+std::string wrapperName(const std::string& body);
 // The wrapper's children in document order: (name as written, raw text).
 using Members = std::vector<std::pair<std::string, std::string>>;
-Members wrapperMembers(const std::string &body);
+Members wrapperMembers(const std::string& body);
 
-std::string base64Encode(const std::string &bytes);
-std::string base64Decode(const std::string &text);
+std::string base64Encode(const std::string& bytes);
+std::string base64Decode(const std::string& text);
 
-} // namespace nvtest
+}  // namespace nvtest
 
 #endif

@@ -13,10 +13,10 @@ struct TestCertificates {
 
   std::string trustedRoot;  // the root's certificate (PEM), for SSL_CERT_FILE
   // Server PEM files:
-  std::string localhost;   // signed by the root for "localhost" and 127.0.0.1
-  std::string wrongName;   // signed by the root for another host
-  std::string expired;     // signed by the root for "localhost", expired a day ago
-  std::string stranger;    // for "localhost", signed by a root nobody trusts
+  std::string localhost;  // signed by the root for "localhost" and 127.0.0.1
+  std::string wrongName;  // signed by the root for another host
+  std::string expired;    // signed by the root for "localhost", expired a day ago
+  std::string stranger;   // for "localhost", signed by a root nobody trusts
 };
 
 }  // namespace nvtest

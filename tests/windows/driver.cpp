@@ -160,21 +160,18 @@ bool versionLines(const char* dll, std::vector<std::string>& out) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) return false;
-  std::string version = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-                        std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-                        std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
-                        std::to_string(LOWORD(fixed->dwFileVersionLS));
+  std::string version =
+      std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+      std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS));
   out.push_back("FixedFileVersion x" + hex(version.c_str()));
   struct Translation {
     WORD language, codePage;
   }* translations = nullptr;
-  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                      &length) ||
+  if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &length) ||
       length < sizeof(Translation))
     return false;
   char prefix[64];
-  std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translations->language,
-                translations->codePage);
+  std::snprintf(prefix, sizeof prefix, "\\StringFileInfo\\%04x%04x\\", translations->language, translations->codePage);
   for (const char* field : {"CompanyName", "FileDescription", "FileVersion", "InternalName", "LegalCopyright",
                             "OriginalFilename", "ProductName", "ProductVersion"}) {
     char* value = nullptr;
@@ -323,8 +320,8 @@ int main(int argc, char** argv) {
       complete = false;
     }
   }
-  auto freeResult = reinterpret_cast<void(NV_CALL*)(char*)>(
-      reinterpret_cast<void*>(GetProcAddress(library, "freeResult")));
+  auto freeResult =
+      reinterpret_cast<void(NV_CALL*)(char*)>(reinterpret_cast<void*>(GetProcAddress(library, "freeResult")));
   if (!freeResult) {
     std::fprintf(stderr, "missing export freeResult\n");
     complete = false;

@@ -204,7 +204,8 @@ class WindowsDll : public ExportTest {
       lines.push_back(scenarioLine(s));
     }
     std::map<std::string, std::string> windows = runDriver(wineProgram, lines);
-    EXPECT_EQ(server.connectionCount() - connectionsBefore, replies) << "one connection per call that reaches the centre";
+    EXPECT_EQ(server.connectionCount() - connectionsBefore, replies)
+        << "one connection per call that reaches the centre";
 
     for (const Scenario& s : scenarios) {
       SCOPED_TRACE(s.label);
@@ -288,10 +289,15 @@ TEST_F(WindowsDll, CodecsAndCentreListingMatchLinux) {
   for (int b = 1; b < 256; ++b) everyByte += static_cast<char>(b);
   const std::string chinese = gbk("农合中心");
   const std::optional<std::string> none;
-  auto bare = [](const std::string& label, const char* name, char* (*fn)(const char*),
-                 std::optional<std::string> arg) {
-    return Scenario{label, name, {std::move(arg)}, Scenario::Kind::Bare, std::nullopt,
-                    [fn](const nvcheck::CArguments& a) { return fn(a.at(0)); }, "", ""};
+  auto bare = [](const std::string& label, const char* name, char* (*fn)(const char*), std::optional<std::string> arg) {
+    return Scenario{label,
+                    name,
+                    {std::move(arg)},
+                    Scenario::Kind::Bare,
+                    std::nullopt,
+                    [fn](const nvcheck::CArguments& a) { return fn(a.at(0)); },
+                    "",
+                    ""};
   };
   auto listing = [](const std::string& label, const char* name, std::vector<std::optional<std::string>> args) {
     const nvcheck::ExportEntry& e = nvcheck::exportNamed(name);
@@ -405,7 +411,8 @@ TEST_F(WindowsDll, CallsGoThroughTheSystemProxy) {
   nvtest::SandboxProcess plain(dir.path() + "/plain.db", dir.path() + "/plain.log");
   nvtest::SandboxProcess https(dir.path() + "/https.db", dir.path() + "/https.log", certificates.localhost);
   LoopbackProxy proxy;
-  dir.writeCentres({{"1", plain.url(), "341122001", "2", "op01", ""}, {"2", https.url(), "341122001", "2", "op01", ""}});
+  dir.writeCentres(
+      {{"1", plain.url(), "341122001", "2", "op01", ""}, {"2", https.url(), "341122001", "2", "op01", ""}});
   std::vector<std::string> lines;
   for (const char* centre : {"1", "2"})
     lines.push_back(std::string("centre") + centre + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") +
@@ -425,8 +432,8 @@ TEST_F(WindowsDll, TemplateExportsMatchLinux) {
   std::vector<Scenario> scenarios;
   for (const nvcheck::ExportEntry& e : nvcheck::documentExports()) {
     if (!e.contactsCentre()) continue;
-    auto scenario = [&](const std::string& what, Scenario::Kind kind,
-                        std::vector<std::optional<std::string>> args, std::optional<Reply> reply) {
+    auto scenario = [&](const std::string& what, Scenario::Kind kind, std::vector<std::optional<std::string>> args,
+                        std::optional<Reply> reply) {
       scenarios.push_back(Scenario{std::string(e.name) + "/" + what, e.name, std::move(args), kind, std::move(reply),
                                    e.call, e.functionId, e.checkFailureCode});
     };
@@ -497,8 +504,9 @@ TEST_F(WindowsDll, BigCatalogueByteEqualToLinux) {
 
   server.enqueue(reply);
   std::map<std::string, long long> stats;
-  std::map<std::string, std::string> windows = runDriver(
-      wineProgram, {"big updateLeechdom x" + hex("2024-01-01 00:00:00") + " x" + hex(Centres::kMain)}, "", "", "", &stats);
+  std::map<std::string, std::string> windows =
+      runDriver(wineProgram, {"big updateLeechdom x" + hex("2024-01-01 00:00:00") + " x" + hex(Centres::kMain)}, "", "",
+                "", &stats);
   const std::string& mine = windows["big"];
   EXPECT_EQ(mine.size(), linux.size());
   auto differ = std::mismatch(mine.begin(), mine.end(), linux.begin(), linux.end());

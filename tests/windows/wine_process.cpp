@@ -25,8 +25,8 @@ namespace fs = std::filesystem;
 // silent, to skip the .NET and browser add-on installers, and that there is
 // no display.
 std::vector<std::string> wineEnvironment(const std::string& prefix) {
-  const char* replaced[] = {"WINEPREFIX=", "WINEDEBUG=", "WINEDLLOVERRIDES=", "WINEARCH=", "DISPLAY=",
-                            "WAYLAND_DISPLAY="};
+  const char* replaced[] = {
+      "WINEPREFIX=", "WINEDEBUG=", "WINEDLLOVERRIDES=", "WINEARCH=", "DISPLAY=", "WAYLAND_DISPLAY="};
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
     bool keep = true;
@@ -132,7 +132,8 @@ std::string ensurePrefix(const std::string& wine, const std::string& prefix) {
     if (!boot.timedOut && fs::exists(prefix + "/system.reg"))
       std::ofstream(ready).put('\n');
     else
-      problem = "wineboot could not make the prefix " + prefix + (boot.timedOut ? " (timed out): " : ": ") + boot.output;
+      problem =
+          "wineboot could not make the prefix " + prefix + (boot.timedOut ? " (timed out): " : ": ") + boot.output;
   }
   close(lock);
   return problem;

@@ -17,14 +17,14 @@ std::string findWine64();
 struct RunOutcome {
   bool started = false;
   bool timedOut = false;
-  int exitCode = -1;     // the program's exit status when it exited
-  std::string output;    // what it wrote to stdout and stderr, for messages
+  int exitCode = -1;   // the program's exit status when it exited
+  std::string output;  // what it wrote to stdout and stderr, for messages
 };
 
 // Runs `argv` (argv[0] the program) in `workDir` with Wine's environment
 // for `prefix`; kills it after `timeoutSeconds`.
-RunOutcome runWithWine(const std::vector<std::string>& argv, const std::string& workDir,
-                       const std::string& prefix, int timeoutSeconds);
+RunOutcome runWithWine(const std::vector<std::string>& argv, const std::string& workDir, const std::string& prefix,
+                       int timeoutSeconds);
 
 // Creates the prefix once (wineboot), serialised between test processes by
 // a lock file beside it. Returns "" on success, else what went wrong.

@@ -19,50 +19,50 @@
 
 // X(name, returnsDocument, "parameter names, space-separated, as NvInterFace.h names them").
 // freeResult returns no text and is not listed.
-#define NV_EXPORT_LIST(X)                                                                                         \
-  X(Encypt, false, "text")                                                                                         \
-  X(DeEncypt, false, "base64Text")                                                                                 \
-  X(getCenter, true, "centreCode")                                                                                 \
-  X(getAllCenter, true, "")                                                                                        \
-  X(getPersonInfo, true, "medicalCertNo operatorName centreCode")                                                  \
-  X(getHospitalInfo, true, "hospitalName centreCode")                                                              \
-  X(cliRegister, true,                                                                                             \
-    "regType clinicNo centreCode hisClinicNo familyNo memberNo countryNo memberName sexCode idCard age "           \
-    "medicalCertNo cardNo firstIcdNo secondIcdNo inOfficeNo clinicDate clinicDoctor cureCode inHosId turnLevel "   \
-    "turnHosNo")                                                                                                   \
-  X(cliDetailInput, true,                                                                                          \
-    "type centreCode clinicNo clinicRxNo detailNo hisItemCode insureItemCode feeClassCode itemName itemSpec "      \
-    "itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney")                           \
-  X(cliDetailSeek, true, "clinicNo centreCode")                                                                    \
-  X(cliCancelFee, true, "clinicNo centreCode")                                                                     \
-  X(cliSingleCancleFee, true, "detailNo centreCode")                                                               \
-  X(cliCalculate, true, "clinicNo centreCode")                                                                     \
-  X(cliSettlement, true, "clinicNo centreCode")                                                                    \
-  X(cliCancelSettlement, true, "settlementNo centreCode")                                                          \
-  X(cliSeek, true, "memberCode centreCode")                                                                        \
-  X(cliAuditingSeek, true, "settlementNo centreCode")                                                              \
-  X(isCashRedeem, true, "settlementNo centreCode")                                                                 \
-  X(cliBalance, true, "clinicNo familyAccountGeld centreCode")                                                     \
-  X(cliStrikeBalance, true, "settlementNo centreCode")                                                             \
-  X(inpRegister, true,                                                                                             \
-    "opType inpatientSn centreCode hisVisitNo memberName familyNo memberNo countryTeamCode sexCode idCard age "    \
-    "medicalCertNo cardNo icdNo opsNo inOfficeNo admissionDate cureCode inHosState cureDoctor bedNo sectionNo "    \
-    "dischargeDate days outOfficeNo outHosState turnType turnOrgNo turnDate ticketNo ministerNotice "              \
-    "procreateNotice")                                                                                             \
-  X(inpRegisterB, true, "packedRegistration")                                                                      \
-  X(inpDetailInput, true,                                                                                          \
-    "opType inpatientSn centreCode inpatientRxNo detailId hisItemCode insureItemCode feeClassCode itemName "       \
-    "itemSpec itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney")                  \
-  X(inpDetailSeek, true, "inpatientSn centreCode")                                                                 \
-  X(inpSingleCancelFee, true, "detailNo centreCode")                                                               \
-  X(inpCancelFee, true, "inpatientSn centreCode")                                                                  \
-  X(calculate, true, "inpatientSn centreCode redeemType")                                                          \
-  X(inpPay, true, "inpatientSn redeemType redeemDate acceptMan acceptDate centreCode")                             \
-  X(auditingSeek, true, "inpatientSn centreCode")                                                                  \
-  X(updateDisease, true, "lastTime centreCode")                                                                    \
-  X(updateLeechdom, true, "lastTime centreCode")                                                                   \
-  X(getInpatientGradeList, true, "centreCode inpatientSn")                                                         \
-  X(matchUpdate, true, "centreCode code hisCode hisName hisSpec hisUnit hisConf hisPrice")                         \
+#define NV_EXPORT_LIST(X)                                                                                        \
+  X(Encypt, false, "text")                                                                                       \
+  X(DeEncypt, false, "base64Text")                                                                               \
+  X(getCenter, true, "centreCode")                                                                               \
+  X(getAllCenter, true, "")                                                                                      \
+  X(getPersonInfo, true, "medicalCertNo operatorName centreCode")                                                \
+  X(getHospitalInfo, true, "hospitalName centreCode")                                                            \
+  X(cliRegister, true,                                                                                           \
+    "regType clinicNo centreCode hisClinicNo familyNo memberNo countryNo memberName sexCode idCard age "         \
+    "medicalCertNo cardNo firstIcdNo secondIcdNo inOfficeNo clinicDate clinicDoctor cureCode inHosId turnLevel " \
+    "turnHosNo")                                                                                                 \
+  X(cliDetailInput, true,                                                                                        \
+    "type centreCode clinicNo clinicRxNo detailNo hisItemCode insureItemCode feeClassCode itemName itemSpec "    \
+    "itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney")                          \
+  X(cliDetailSeek, true, "clinicNo centreCode")                                                                  \
+  X(cliCancelFee, true, "clinicNo centreCode")                                                                   \
+  X(cliSingleCancleFee, true, "detailNo centreCode")                                                             \
+  X(cliCalculate, true, "clinicNo centreCode")                                                                   \
+  X(cliSettlement, true, "clinicNo centreCode")                                                                  \
+  X(cliCancelSettlement, true, "settlementNo centreCode")                                                        \
+  X(cliSeek, true, "memberCode centreCode")                                                                      \
+  X(cliAuditingSeek, true, "settlementNo centreCode")                                                            \
+  X(isCashRedeem, true, "settlementNo centreCode")                                                               \
+  X(cliBalance, true, "clinicNo familyAccountGeld centreCode")                                                   \
+  X(cliStrikeBalance, true, "settlementNo centreCode")                                                           \
+  X(inpRegister, true,                                                                                           \
+    "opType inpatientSn centreCode hisVisitNo memberName familyNo memberNo countryTeamCode sexCode idCard age "  \
+    "medicalCertNo cardNo icdNo opsNo inOfficeNo admissionDate cureCode inHosState cureDoctor bedNo sectionNo "  \
+    "dischargeDate days outOfficeNo outHosState turnType turnOrgNo turnDate ticketNo ministerNotice "            \
+    "procreateNotice")                                                                                           \
+  X(inpRegisterB, true, "packedRegistration")                                                                    \
+  X(inpDetailInput, true,                                                                                        \
+    "opType inpatientSn centreCode inpatientRxNo detailId hisItemCode insureItemCode feeClassCode itemName "     \
+    "itemSpec itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney")                 \
+  X(inpDetailSeek, true, "inpatientSn centreCode")                                                               \
+  X(inpSingleCancelFee, true, "detailNo centreCode")                                                             \
+  X(inpCancelFee, true, "inpatientSn centreCode")                                                                \
+  X(calculate, true, "inpatientSn centreCode redeemType")                                                        \
+  X(inpPay, true, "inpatientSn redeemType redeemDate acceptMan acceptDate centreCode")                           \
+  X(auditingSeek, true, "inpatientSn centreCode")                                                                \
+  X(updateDisease, true, "lastTime centreCode")                                                                  \
+  X(updateLeechdom, true, "lastTime centreCode")                                                                 \
+  X(getInpatientGradeList, true, "centreCode inpatientSn")                                                       \
+  X(matchUpdate, true, "centreCode code hisCode hisName hisSpec hisUnit hisConf hisPrice")                       \
   X(matchSeek, true, "centreCode code hisCode")
 
 namespace nvexports {
@@ -74,9 +74,9 @@ using Invoker = char* (*)(void* address, const Texts& args);
 
 struct Export {
   const char* name;
-  bool returnsDocument;  // false: a bare text (Encypt, DeEncypt)
+  bool returnsDocument;    // false: a bare text (Encypt, DeEncypt)
   const char* parameters;  // space-separated
-  size_t arity;  // from the prototype: a __stdcall callee pops its arguments, so it must be exact
+  size_t arity;            // from the prototype: a __stdcall callee pops its arguments, so it must be exact
   Invoker invoke;
 };
 

@@ -15,12 +15,11 @@ constexpr UINT kGbk = 936;
 // Text in `codePage` as UTF-16; nothing when a sequence is invalid.
 std::optional<std::wstring> toWide(UINT codePage, std::string_view text) {
   if (text.empty()) return std::wstring();
-  int length = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0);
+  int length =
+      MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0);
   if (length <= 0) return std::nullopt;
   std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(),
-                      length);
+  MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(), length);
   return wide;
 }
 

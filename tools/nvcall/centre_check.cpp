@@ -27,14 +27,15 @@ void closeSocket(Socket s) { closesocket(s); }
 // The system's own words for an error, as UTF-8.
 std::string systemText(int code) {
   wchar_t* buffer = nullptr;
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                    FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::string text;
   if (length > 0 && buffer) {
     int size = WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     text.resize(static_cast<size_t>(size > 0 ? size : 0));
-    if (size > 0) WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size, nullptr, nullptr);
+    if (size > 0)
+      WideCharToMultiByte(CP_UTF8, 0, buffer, static_cast<int>(length), text.data(), size, nullptr, nullptr);
   }
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
@@ -146,14 +147,14 @@ std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
   } else {
     address.host = authority;
   }
-  if (address.host.empty() || address.port.empty() ||
-      address.port.find_first_not_of("0123456789") != std::string::npos)
+  if (address.host.empty() || address.port.empty() || address.port.find_first_not_of("0123456789") != std::string::npos)
     return std::nullopt;
   return address;
 }
 
 std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, int connectSeconds) {
-  std::vector<CheckStep> steps = {{"address", "not tried", ""}, {"connect", "not tried", ""}, {"call", "not tried", ""}};
+  std::vector<CheckStep> steps = {
+      {"address", "not tried", ""}, {"connect", "not tried", ""}, {"call", "not tried", ""}};
   std::optional<ServiceAddress> address = parseServiceUrl(centre.ServiceURL);
   if (!address) {
     steps[0] = {"address", "FAILED", "ServiceURL \"" + centre.ServiceURL + "\" is not an http:// or https:// address"};
@@ -166,8 +167,9 @@ std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const Harmles
   addrinfo* found = nullptr;
   int rc = sockets.ok ? getaddrinfo(address->host.c_str(), address->port.c_str(), &hints, &found) : -1;
   if (rc != 0 || !found) {
-    steps[0] = {"address", "FAILED",
-                "the host name " + address->host + " cannot be resolved: " + (sockets.ok ? resolveError(rc) : "no sockets")};
+    steps[0] = {
+        "address", "FAILED",
+        "the host name " + address->host + " cannot be resolved: " + (sockets.ok ? resolveError(rc) : "no sockets")};
     return steps;
   }
   std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addresses(found, &freeaddrinfo);

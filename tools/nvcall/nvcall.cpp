@@ -40,13 +40,14 @@ using namespace nvcall;
 constexpr int kSuccess = 0;
 constexpr int kNotSuccess = 1;  // the result's out_code is not "000"
 constexpr int kUsageError = 2;
-constexpr int kFailure = 3;     // no result to show: unreadable input, unconvertible text, ...
+constexpr int kFailure = 3;  // no result to show: unreadable input, unconvertible text, ...
 
 const char kUsage[] =
     "usage: nvcall [--utf8] [--table | --raw] [--trace[=2]] NAME [ARG...]\n"
     "       nvcall [--utf8] show [--table | --value COLNAME] [FILE]\n"
     "       nvcall [--utf8] config list\n"
-    "       nvcall [--utf8] config add CenterNO=CODE [ServiceURL=URL] [HOSP_CODE=..] [ORG_LEVEL=..] [UserNo=..] [BK=..]\n"
+    "       nvcall [--utf8] config add CenterNO=CODE [ServiceURL=URL] [HOSP_CODE=..] [ORG_LEVEL=..] [UserNo=..] "
+    "[BK=..]\n"
     "       nvcall [--utf8] config edit CENTRE FIELD=VALUE...\n"
     "       nvcall [--utf8] check\n"
     "       nvcall --list | --version\n"
