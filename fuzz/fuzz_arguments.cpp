@@ -54,8 +54,7 @@ const char* const kReasons[] = {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  enterScratchDirectory();
-  writeConfiguration(standardConfiguration());
+  enterConfiguredScratchDirectory();
   return 0;
 }
 

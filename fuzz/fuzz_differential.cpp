@@ -78,8 +78,7 @@ std::string majorException(const nvcheck::ExportEntry& e) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  enterScratchDirectory();
-  writeConfiguration(standardConfiguration());
+  enterConfiguredScratchDirectory();
   for (const nvcheck::ExportEntry& e : nvcheck::documentExports())
     if (e.contactsCentre()) targets.push_back(&e);
   return 0;

@@ -46,8 +46,7 @@ Outcome callWithAnswer(const std::string& answer, Call call) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  enterScratchDirectory();
-  writeConfiguration(standardConfiguration());
+  enterConfiguredScratchDirectory();
   return 0;
 }
 

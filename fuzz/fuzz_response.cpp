@@ -59,8 +59,7 @@ void requireNothingOnStdout() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  enterScratchDirectory();
-  writeConfiguration(standardConfiguration());
+  enterConfiguredScratchDirectory();
   learnColumns();
   captureStdout();
   return 0;

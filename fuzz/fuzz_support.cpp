@@ -55,6 +55,11 @@ std::string standardConfiguration() {
          centreLines("341199", "http://127.0.0.1:9/other", "H2", "3", "op02", "");
 }
 
+void enterConfiguredScratchDirectory() {
+  enterScratchDirectory();
+  writeConfiguration(standardConfiguration());
+}
+
 std::string referenceEncode(std::string_view bytes) {
   std::string out;
   for (size_t i = 0; i < bytes.size(); i += 3) {

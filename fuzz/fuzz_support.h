@@ -33,6 +33,9 @@ std::string centreLines(const std::string& centerNo, const std::string& serviceU
 // address is never contacted (the targets answer from memory).
 inline constexpr const char* kCentre = "341122";
 std::string standardConfiguration();
+// enterScratchDirectory, then the standard configuration written there: the
+// set-up of every target that calls exports.
+void enterConfiguredScratchDirectory();
 
 // Reference codecs, written as plainly as the rules read.
 std::string referenceEncode(std::string_view bytes);

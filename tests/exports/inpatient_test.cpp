@@ -264,26 +264,11 @@ Args detailLine() {
 }
 // clang-format on
 
-const std::vector<ArgumentRule> kDetailRules = {
+const std::vector<ArgumentRule> kDetailRules = withFeeItemRules({
     {1, "登记类型", "string", 1, false},
     {2, "住院就诊号", "number", 18, false},
     {4, "住院处方流水号", "string", 100, true},
-    {5, "农合明细序号", "number", 18, true},
-    {6, "HIS药品编码", "string", 40, false},
-    {7, "农合药品编码", "string", 40, false},
-    {8, "农合费用分类代码", "string", 4, false},
-    {9, "HIS药品名称", "string", 100, true},
-    {10, "HIS药品规格", "string", 200, true},
-    {11, "HIS药品单位", "string", 100, true},
-    {12, "HIS药品剂型", "string", 100, true},
-    {13, "HIS药品单价", "number", 18, false},
-    {14, "HIS药品数量", "number", 18, false},
-    {15, "金额(=数量*单价)", "number", 18, true},
-    {16, "实收金额(折扣后的金额)", "number", 18, false},
-    {17, "使用日期", "date", 0, false},
-    {18, "可报比例", "number", 18, true},
-    {19, "可报金额", "number", 18, true},
-};
+});
 
 // 18 members: the upload never carries centerNo.
 SentMembers detailSent(const Args& a) {

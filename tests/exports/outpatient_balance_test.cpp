@@ -45,19 +45,6 @@ TEST_F(OutpatientBalance, SettlementQueriesShowOneText) {
 
 const std::string kBalanceFid = "CliBalance";
 
-const ColumnNames kBalanceColumns = {{0, "totalCosts"},
-                                     {1, "medicineChineseCosts"},
-                                     {2, "medicineWesternCosts"},
-                                     {3, "checkCosts"},
-                                     {4, "cureCosts"},
-                                     {5, "enableMedicineSum"},
-                                     {6, "enableSum"},
-                                     {7, "checkRedeem"},
-                                     {8, "redeemAccounttype"},
-                                     {9, "redeemId"},
-                                     {10, "redeemOrgno"},
-                                     {11, "redeemMoney"}};
-
 std::function<char*()> callBalance(std::string visitNo, std::string amount, std::string centre) {
   return calling(byArgs(cliBalance), {std::move(visitNo), std::move(amount), std::move(centre)});
 }
@@ -66,9 +53,10 @@ TEST_F(OutpatientBalance, BalanceWritesTwelveFigures) {
   const std::vector<std::string> values = {"300.00", "50.00", "120.00", "40.00",         "90.00", "150.00",
                                            "260.00", "12.00", "1",      gbk("门诊统筹"), "H4401", "180.00"};
   Fields fields;
-  for (size_t i = 0; i < kBalanceColumns.size(); ++i) fields.emplace_back(kBalanceColumns[i].second, values[i]);
+  for (size_t i = 0; i < kClinicBalanceColumns.size(); ++i)
+    fields.emplace_back(kClinicBalanceColumns[i].second, values[i]);
   const std::string balance = recordXml("return", fields);
-  const std::string balanced = successDoc(kBalanceFid, 12, {rowOf(kBalanceColumns, values)});
+  const std::string balanced = successDoc(kBalanceFid, 12, {rowOf(kClinicBalanceColumns, values)});
   auto sent = [](const std::string& visitNo, const std::string& amount) {
     return SentMembers{{"settlementNo", visitNo}, {"familyAccountGeld", amount}, {"userNo", Centres::kUserNo}};
   };
@@ -82,9 +70,9 @@ TEST_F(OutpatientBalance, BalanceWritesTwelveFigures) {
        reply(balance), balanced, "cliBalance", sent(std::string(18, '1'), std::string(18, '2'))},
       {"absent members are empty values", callBalance("1", "0", Centres::kMain),
        reply(recordXml("return", {{"redeemMoney", "7"}, {"totalCosts", "8"}})),
-       successDoc(kBalanceFid, 12, {rowOf(kBalanceColumns, {"8", "", "", "", "", "", "", "", "", "", "", "7"})})},
+       successDoc(kBalanceFid, 12, {rowOf(kClinicBalanceColumns, {"8", "", "", "", "", "", "", "", "", "", "", "7"})})},
       {"absent return: one row of empty values", callBalance("1", "0", Centres::kMain), reply(""),
-       successDoc(kBalanceFid, 12, {emptyRowOf(kBalanceColumns)})},
+       successDoc(kBalanceFid, 12, {emptyRowOf(kClinicBalanceColumns)})},
   });
 }
 

@@ -21,21 +21,6 @@ class OutpatientConcurrency : public ExportTest {};
 // One thread's business: per round a registration, a fee upload, the fee
 // list, a calculation, a settlement, a balance, a refused member code.
 std::vector<ExportCase> threadCases(int t, const std::string& centre, const std::string& userNo) {
-  const ColumnNames calcColumns = {{0, "totalMoney"},         {1, "enableTotal"},      {7, "checkMoney"},
-                                   {2, "familyAccountMoney"}, {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"},
-                                   {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
-  const ColumnNames balanceColumns = {{0, "totalCosts"},
-                                      {1, "medicineChineseCosts"},
-                                      {2, "medicineWesternCosts"},
-                                      {3, "checkCosts"},
-                                      {4, "cureCosts"},
-                                      {5, "enableMedicineSum"},
-                                      {6, "enableSum"},
-                                      {7, "checkRedeem"},
-                                      {8, "redeemAccounttype"},
-                                      {9, "redeemId"},
-                                      {10, "redeemOrgno"},
-                                      {11, "redeemMoney"}};
   std::vector<ExportCase> cases;
   for (int r = 0; r < kRounds; ++r) {
     const std::string tag = std::to_string(t) + std::to_string(r);
@@ -112,13 +97,13 @@ std::vector<ExportCase> threadCases(int t, const std::string& centre, const std:
          successDoc("CliDetailSeek", 16, {detail}), "cliDetailSeek", SentMembers{{"clinicNo", visit}}});
     cases.push_back({"calculate " + tag, [=] { return cliCalculate(visit.c_str(), centre.c_str()); },
                      Reply::soap("cliCalculate", recordXml("return", {{"checkMoney", tag}})),
-                     successDoc("cliCalculate", 8, {rowOf(calcColumns, {"", "", tag})}), "cliCalculate",
+                     successDoc("cliCalculate", 8, {rowOf(kClinicCalculationColumns, {"", "", tag})}), "cliCalculate",
                      SentMembers{{"clinicNo", visit}}});
     cases.push_back({"settle " + tag, [=] { return cliSettlement(visit.c_str(), centre.c_str()); },
                      Reply::soap("cliSettlement", returnText(settlement)),
                      successDoc("cliSettlement", 1, {{{0, "settlementNo", settlement}}}), "cliSettlement",
                      SentMembers{{"clinicNo", visit}, {"userNo", userNo}}});
-    Row balance = emptyRowOf(balanceColumns);
+    Row balance = emptyRowOf(kClinicBalanceColumns);
     balance[11].value = tag;
     cases.push_back({"balance " + tag, [=] { return cliBalance(visit.c_str(), tag.c_str(), centre.c_str()); },
                      Reply::soap("cliBalance", recordXml("return", {{"redeemMoney", tag}})),

@@ -24,11 +24,6 @@ class OutpatientSettlement : public ExportTest {};
 
 const std::string kCalcFid = "cliCalculate";
 
-// In writing order: the check money third, numbered 7.
-const ColumnNames kCalcColumns = {{0, "totalMoney"},         {1, "enableTotal"},      {7, "checkMoney"},
-                                  {2, "familyAccountMoney"}, {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"},
-                                  {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
-
 TEST_F(OutpatientSettlement, CalculateWritesEightFigures) {
   const std::string figures = recordXml("return", {{"totalMoney", "125.50"},
                                                    {"enableTotal", "100.00"},
@@ -38,7 +33,7 @@ TEST_F(OutpatientSettlement, CalculateWritesEightFigures) {
                                                    {"doorRedeemMoney", "60.00"},
                                                    {"memberRedeemNumber", "2"},
                                                    {"memberRedeemMoney", "40.00"}});
-  const Row row = rowOf(kCalcColumns, {"125.50", "100.00", "20.00", "5.50", "3", "60.00", "2", "40.00"});
+  const Row row = rowOf(kClinicCalculationColumns, {"125.50", "100.00", "20.00", "5.50", "3", "60.00", "2", "40.00"});
   // Members in another order are read all the same; absent ones are empty.
   const std::string partial = recordXml("return", {{"memberRedeemMoney", "9"}, {"checkMoney", "1"}});
   auto reply = [](const std::string& xml) { return Reply::soap("cliCalculate", xml); };
@@ -50,11 +45,11 @@ TEST_F(OutpatientSettlement, CalculateWritesEightFigures) {
       {"visit number of 20 bytes with letters", call(cliCalculate, std::string(20, 'Z'), Centres::kMain),
        reply(figures), successDoc(kCalcFid, 8, {row}), "cliCalculate", SentMembers{{"clinicNo", std::string(20, 'Z')}}},
       {"absent members are empty values", call(cliCalculate, "1", Centres::kMain), reply(partial),
-       successDoc(kCalcFid, 8, {rowOf(kCalcColumns, {"", "", "1", "", "", "", "", "9"})})},
+       successDoc(kCalcFid, 8, {rowOf(kClinicCalculationColumns, {"", "", "1", "", "", "", "", "9"})})},
       {"empty record: one row of empty values", call(cliCalculate, "1", Centres::kMain), reply("<return/>"),
-       successDoc(kCalcFid, 8, {emptyRowOf(kCalcColumns)})},
+       successDoc(kCalcFid, 8, {emptyRowOf(kClinicCalculationColumns)})},
       {"absent return: one row of empty values", call(cliCalculate, "1", Centres::kMain), reply(""),
-       successDoc(kCalcFid, 8, {emptyRowOf(kCalcColumns)})},
+       successDoc(kCalcFid, 8, {emptyRowOf(kClinicCalculationColumns)})},
       refusedCase("empty visit number", call(cliCalculate, "", Centres::kMain), kCalcFid, "600", "门诊就诊号不能为空"),
       refusedCase("visit number of 21 bytes", call(cliCalculate, std::string(21, 'Z'), Centres::kMain), kCalcFid, "600",
                   "门诊就诊号长度超过"),

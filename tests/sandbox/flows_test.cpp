@@ -39,12 +39,8 @@ Row gradeRow(const char* inpatientSn, const char* start, const char* end, const 
           {4, "redeemMoney", redeem}};
 }
 
-// cliCalculate's one row, in writing order: checkMoney third, numbered 7.
-const ColumnNames kClinicCalculation = {{0, "totalMoney"},         {1, "enableTotal"},      {7, "checkMoney"},
-                                        {2, "familyAccountMoney"}, {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"},
-                                        {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
 std::string clinicCalculationDoc(const std::vector<std::string>& values) {
-  return successDoc("cliCalculate", 8, {rowOf(kClinicCalculation, values)});
+  return successDoc("cliCalculate", 8, {rowOf(kClinicCalculationColumns, values)});
 }
 
 // calculate's one row for a stay.

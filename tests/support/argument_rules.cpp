@@ -1,5 +1,7 @@
 #include "tests/support/argument_rules.h"
 
+#include <iterator>
+
 namespace nvtest {
 
 const std::string kNullArgument = std::string("\0null", 5);
@@ -47,6 +49,21 @@ Args atTheirLimits(Args args, const std::vector<ArgumentRule>& rules) {
     if (rule.kind == "number") args = with(args, rule.argument, std::string(rule.maxLength, '9'));
   }
   return args;
+}
+
+std::vector<ArgumentRule> withFeeItemRules(std::vector<ArgumentRule> leading) {
+  static const ArgumentRule kFeeItemRules[] = {
+      {5, "农合明细序号", "number", 18, true},      {6, "HIS药品编码", "string", 40, false},
+      {7, "农合药品编码", "string", 40, false},     {8, "农合费用分类代码", "string", 4, false},
+      {9, "HIS药品名称", "string", 100, true},      {10, "HIS药品规格", "string", 200, true},
+      {11, "HIS药品单位", "string", 100, true},     {12, "HIS药品剂型", "string", 100, true},
+      {13, "HIS药品单价", "number", 18, false},     {14, "HIS药品数量", "number", 18, false},
+      {15, "金额(=数量*单价)", "number", 18, true}, {16, "实收金额(折扣后的金额)", "number", 18, false},
+      {17, "使用日期", "date", 0, false},           {18, "可报比例", "number", 18, true},
+      {19, "可报金额", "number", 18, true},
+  };
+  leading.insert(leading.end(), std::begin(kFeeItemRules), std::end(kFeeItemRules));
+  return leading;
 }
 
 }  // namespace nvtest

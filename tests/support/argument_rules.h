@@ -38,6 +38,10 @@ struct ArgumentRule {
   bool mayBeEmpty;
 };
 
+// These rules followed by those of the fee item's arguments 5 to 19, which
+// the outpatient and the inpatient detail uploads check alike.
+std::vector<ArgumentRule> withFeeItemRules(std::vector<ArgumentRule> leading);
+
 // For each rule, with every other argument valid: an empty value when the
 // argument is required, a value one byte over its limit (strings and
 // numbers), a number with a letter, a date without leading zeros. Each must

@@ -48,4 +48,20 @@ std::string centreNotFound(const std::string& functionId) { return failureDoc(fu
 
 std::string majorException(const std::string& functionId) { return failureDoc(functionId, "600", "函数重大异常"); }
 
+const ColumnNames kClinicCalculationColumns = {
+    {0, "totalMoney"},       {1, "enableTotal"},     {7, "checkMoney"},         {2, "familyAccountMoney"},
+    {3, "doorRedeemNumber"}, {4, "doorRedeemMoney"}, {5, "memberRedeemNumber"}, {6, "memberRedeemMoney"}};
+const ColumnNames kClinicBalanceColumns = {{0, "totalCosts"},
+                                           {1, "medicineChineseCosts"},
+                                           {2, "medicineWesternCosts"},
+                                           {3, "checkCosts"},
+                                           {4, "cureCosts"},
+                                           {5, "enableMedicineSum"},
+                                           {6, "enableSum"},
+                                           {7, "checkRedeem"},
+                                           {8, "redeemAccounttype"},
+                                           {9, "redeemId"},
+                                           {10, "redeemOrgno"},
+                                           {11, "redeemMoney"}};
+
 }  // namespace nvtest

@@ -22,6 +22,11 @@ Row rowOf(const ColumnNames& columns, const std::vector<std::string>& values);
 // The same columns, every value empty.
 Row emptyRowOf(const ColumnNames& columns);
 
+// The columns of cliCalculate's row in writing order (the check money third,
+// numbered 7) and of cliBalance's twelve figures, as the HIS reads them.
+extern const ColumnNames kClinicCalculationColumns;
+extern const ColumnNames kClinicBalanceColumns;
+
 std::string failureDoc(const std::string& functionId, const std::string& code, const std::string& utf8Text);
 // A failure whose out_text is given as raw bytes.
 std::string failureDocRaw(const std::string& functionId, const std::string& code, const std::string& text);
