@@ -1,471 +1,140 @@
 #include "tests/contract/operation_catalogue.h"
 
+#include <algorithm>
+#include <stdexcept>
+
+#include "service_names.h"
 #include "soapH.h"
 
 namespace nvcontract {
+namespace {
+
+template <class Request, class Response>
+using CallProcedure = int (*)(struct soap*, const char* endpoint, const char* action, Request*, Response&);
+
+// Sets the request's members by the names listed, in order. A name the
+// generated record lacks, or a text member left unnamed, fails the test.
+template <class Request>
+void fill(Request& request, const std::vector<std::string>& names, const Values& values) {
+  const auto& members = nv::wire::textMembersOf(&request);
+  if (members.size() != names.size())
+    throw std::logic_error("the generated request has " + std::to_string(members.size()) + " members");
+  for (size_t i = 0; i < names.size(); ++i) {
+    auto named = std::find_if(members.begin(), members.end(), [&](const auto& m) { return names[i] == m.name; });
+    if (named == members.end()) throw std::logic_error("the generated request has no member " + names[i]);
+    request.*(named->member) = values.at(i);
+  }
+}
+
+template <class Request, class Response>
+OperationCase operation(std::string name, std::vector<std::string> members, CallProcedure<Request, Response> call,
+                        std::string responseMember, std::function<bool(const Response&)> returned) {
+  std::vector<std::string> names = members;
+  return {std::move(name), std::move(members), std::move(responseMember),
+          [names, call, returned](struct soap* soap, const char* endpoint, const Values& values) {
+            Request request;
+            fill(request, names, values);
+            Response response;
+            int status = call(soap, endpoint, nullptr, &request, response);
+            return CallOutcome{status, returned && returned(response)};
+          }};
+}
+
+// An operation whose response carries no member.
+template <class Request, class Response>
+OperationCase operation(std::string name, std::vector<std::string> members, CallProcedure<Request, Response> call) {
+  return operation<Request, Response>(std::move(name), std::move(members), call, "", nullptr);
+}
+
+// An operation whose response carries one member, by this name.
+template <class Request, class Response, class Member>
+OperationCase operation(std::string name, std::vector<std::string> members, CallProcedure<Request, Response> call,
+                        std::string responseMember, Member* Response::*member) {
+  return operation<Request, Response>(std::move(name), std::move(members), call, std::move(responseMember),
+                                      [member](const Response& r) { return r.*member != nullptr; });
+}
+
+}  // namespace
 
 // Request members and response member exactly as the centre names them;
-// each call fills request member i from values[i].
+// each call fills request member i, by its name, from values[i].
 const std::vector<OperationCase>& operationCatalogue() {
   static const std::vector<OperationCase> catalogue = {
-      {"getPersonInfo",
-       {"bookno", "operator"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__getPersonInfo request;
-         request.bookno = values.at(0);
-         request.operator_ = values.at(1);
-         ns1__getPersonInfoResponse response;
-         int status = soap_call___ns1__getPersonInfo(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"getHospitalInfo",
-       {"name"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__getHospitalInfo request;
-         request.name = values.at(0);
-         ns1__getHospitalInfoResponse response;
-         int status = soap_call___ns1__getHospitalInfo(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliRegister",
-       {"regType",    "clinicNo",   "centerNo",    "hisClinicNo", "familyNo",   "memberNo",     "countryNo",
-        "memberName", "sexCode",    "idCard",      "age",         "bookNo",     "cardNo",       "hosNo",
-        "hosLevel",   "firstIcdNo", "secondIcdNo", "inOfficeNo",  "clinicDate", "clinicDoctor", "cureCode",
-        "inHosId",    "operator",   "turnLevel",   "turnHosNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliRegister request;
-         request.regType = values.at(0);
-         request.clinicNo = values.at(1);
-         request.centerNo = values.at(2);
-         request.hisClinicNo = values.at(3);
-         request.familyNo = values.at(4);
-         request.memberNo = values.at(5);
-         request.countryNo = values.at(6);
-         request.memberName = values.at(7);
-         request.sexCode = values.at(8);
-         request.idCard = values.at(9);
-         request.age = values.at(10);
-         request.bookNo = values.at(11);
-         request.cardNo = values.at(12);
-         request.hosNo = values.at(13);
-         request.hosLevel = values.at(14);
-         request.firstIcdNo = values.at(15);
-         request.secondIcdNo = values.at(16);
-         request.inOfficeNo = values.at(17);
-         request.clinicDate = values.at(18);
-         request.clinicDoctor = values.at(19);
-         request.cureCode = values.at(20);
-         request.inHosId = values.at(21);
-         request.operator_ = values.at(22);
-         request.turnLevel = values.at(23);
-         request.turnHosNo = values.at(24);
-         ns1__cliRegisterResponse response;
-         int status = soap_call___ns1__cliRegister(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliDetailInput",
-       {"type", "no", "clinicRxNo", "detailNo", "code", "classId", "name", "spec", "unit", "conf", "price", "quantity",
-        "money", "factMoney", "useDate", "enableRatio", "enableMoney", "hisLeechdomCode"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliDetailInput request;
-         request.type = values.at(0);
-         request.no = values.at(1);
-         request.clinicRxNo = values.at(2);
-         request.detailNo = values.at(3);
-         request.code = values.at(4);
-         request.classId = values.at(5);
-         request.name = values.at(6);
-         request.spec = values.at(7);
-         request.unit = values.at(8);
-         request.conf = values.at(9);
-         request.price = values.at(10);
-         request.quantity = values.at(11);
-         request.money = values.at(12);
-         request.factMoney = values.at(13);
-         request.useDate = values.at(14);
-         request.enableRatio = values.at(15);
-         request.enableMoney = values.at(16);
-         request.hisLeechdomCode = values.at(17);
-         ns1__cliDetailInputResponse response;
-         int status = soap_call___ns1__cliDetailInput(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliDetailSeek",
-       {"clinicNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliDetailSeek request;
-         request.clinicNo = values.at(0);
-         ns1__cliDetailSeekResponse response;
-         int status = soap_call___ns1__cliDetailSeek(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliCancelFee",
-       {"clinicNo"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliCancelFee request;
-         request.clinicNo = values.at(0);
-         ns1__cliCancelFeeResponse response;
-         int status = soap_call___ns1__cliCancelFee(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"cliSingleCancleFee",
-       {"detailNo"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliSingleCancleFee request;
-         request.detailNo = values.at(0);
-         ns1__cliSingleCancleFeeResponse response;
-         int status = soap_call___ns1__cliSingleCancleFee(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"cliCalculate",
-       {"clinicNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliCalculate request;
-         request.clinicNo = values.at(0);
-         ns1__cliCalculateResponse response;
-         int status = soap_call___ns1__cliCalculate(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliSeek",
-       {"memberNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliSeek request;
-         request.memberNo = values.at(0);
-         ns1__cliSeekResponse response;
-         int status = soap_call___ns1__cliSeek(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliSettlement",
-       {"clinicNo", "userNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliSettlement request;
-         request.clinicNo = values.at(0);
-         request.userNo = values.at(1);
-         ns1__cliSettlementResponse response;
-         int status = soap_call___ns1__cliSettlement(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliCancelSettlement",
-       {"settlementNo"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliCancelSettlement request;
-         request.settlementNo = values.at(0);
-         ns1__cliCancelSettlementResponse response;
-         int status = soap_call___ns1__cliCancelSettlement(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"cliAuditingSeek",
-       {"settlementNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliAuditingSeek request;
-         request.settlementNo = values.at(0);
-         ns1__cliAuditingSeekResponse response;
-         int status = soap_call___ns1__cliAuditingSeek(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"isCashRedeem",
-       {"settlementNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__isCashRedeem request;
-         request.settlementNo = values.at(0);
-         ns1__isCashRedeemResponse response;
-         int status = soap_call___ns1__isCashRedeem(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliBalance",
-       {"settlementNo", "familyAccountGeld", "userNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliBalance request;
-         request.settlementNo = values.at(0);
-         request.familyAccountGeld = values.at(1);
-         request.userNo = values.at(2);
-         ns1__cliBalanceResponse response;
-         int status = soap_call___ns1__cliBalance(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"cliStrikeBalance",
-       {"settlementNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__cliStrikeBalance request;
-         request.settlementNo = values.at(0);
-         ns1__cliStrikeBalanceResponse response;
-         int status = soap_call___ns1__cliStrikeBalance(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"inpRegister",
-       {"opType",      "inpatientSn",    "hosOrgno",        "inpatientNo",     "centerNo",   "memberName",
-        "familySysno", "memberSysno",    "countryTeamCode", "sexId",           "idcardNo",   "age",
-        "bookno",      "cardNo",         "icdAllNo",        "opsId",           "inOfficeId", "officeDate",
-        "cureId",      "inHosId",        "cureDoctor",      "bedNo",           "sectionNo",  "leaveDate",
-        "days",        "outOfficeId",    "outHosId",        "turnOp",          "turnOrgNo",  "turnDate",
-        "ticketNo",    "ministerNotice", "procreateNotice", "operateEmpSysno", "hosLevelId"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__inpRegister request;
-         request.opType = values.at(0);
-         request.inpatientSn = values.at(1);
-         request.hosOrgno = values.at(2);
-         request.inpatientNo = values.at(3);
-         request.centerNo = values.at(4);
-         request.memberName = values.at(5);
-         request.familySysno = values.at(6);
-         request.memberSysno = values.at(7);
-         request.countryTeamCode = values.at(8);
-         request.sexId = values.at(9);
-         request.idcardNo = values.at(10);
-         request.age = values.at(11);
-         request.bookno = values.at(12);
-         request.cardNo = values.at(13);
-         request.icdAllNo = values.at(14);
-         request.opsId = values.at(15);
-         request.inOfficeId = values.at(16);
-         request.officeDate = values.at(17);
-         request.cureId = values.at(18);
-         request.inHosId = values.at(19);
-         request.cureDoctor = values.at(20);
-         request.bedNo = values.at(21);
-         request.sectionNo = values.at(22);
-         request.leaveDate = values.at(23);
-         request.days = values.at(24);
-         request.outOfficeId = values.at(25);
-         request.outHosId = values.at(26);
-         request.turnOp = values.at(27);
-         request.turnOrgNo = values.at(28);
-         request.turnDate = values.at(29);
-         request.ticketNo = values.at(30);
-         request.ministerNotice = values.at(31);
-         request.procreateNotice = values.at(32);
-         request.operateEmpSysno = values.at(33);
-         request.hosLevelId = values.at(34);
-         ns1__inpRegisterResponse response;
-         int status = soap_call___ns1__inpRegister(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"inpDetailInput",
-       {"opType", "inpatientSn", "centerNo", "inpatientRxno", "detailId", "hiscode", "insureId", "classId", "name",
-        "spec", "unit", "conf", "price", "quantity", "money", "factMoney", "useDate", "enableRatio", "enableMoney"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__inpDetailInput request;
-         request.opType = values.at(0);
-         request.inpatientSn = values.at(1);
-         request.centerNo = values.at(2);
-         request.inpatientRxno = values.at(3);
-         request.detailId = values.at(4);
-         request.hiscode = values.at(5);
-         request.insureId = values.at(6);
-         request.classId = values.at(7);
-         request.name = values.at(8);
-         request.spec = values.at(9);
-         request.unit = values.at(10);
-         request.conf = values.at(11);
-         request.price = values.at(12);
-         request.quantity = values.at(13);
-         request.money = values.at(14);
-         request.factMoney = values.at(15);
-         request.useDate = values.at(16);
-         request.enableRatio = values.at(17);
-         request.enableMoney = values.at(18);
-         ns1__inpDetailInputResponse response;
-         int status = soap_call___ns1__inpDetailInput(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"inpDetailSeek",
-       {"inpatientSn", "centerNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__inpDetailSeek request;
-         request.inpatientSn = values.at(0);
-         request.centerNo = values.at(1);
-         ns1__inpDetailSeekResponse response;
-         int status = soap_call___ns1__inpDetailSeek(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"inpSingleCancelFee",
-       {"detailId", "centerNo"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__inpSingleCancelFee request;
-         request.detailId = values.at(0);
-         request.centerNo = values.at(1);
-         ns1__inpSingleCancelFeeResponse response;
-         int status = soap_call___ns1__inpSingleCancelFee(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"inpCancelFee",
-       {"no", "centerNo"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__inpCancelFee request;
-         request.no = values.at(0);
-         request.centerNo = values.at(1);
-         ns1__inpCancelFeeResponse response;
-         int status = soap_call___ns1__inpCancelFee(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"calculate",
-       {"inpatientSn", "centerNo", "redeemId"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__calculate request;
-         request.inpatientSn = values.at(0);
-         request.centerNo = values.at(1);
-         request.redeemId = values.at(2);
-         ns1__calculateResponse response;
-         int status = soap_call___ns1__calculate(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"inpPay",
-       {"no", "centerNo", "redeemId", "redeemEmpsysno", "redeemDate", "acceptMan", "acceptDate", "redeemOrgno"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__inpPay request;
-         request.no = values.at(0);
-         request.centerNo = values.at(1);
-         request.redeemId = values.at(2);
-         request.redeemEmpsysno = values.at(3);
-         request.redeemDate = values.at(4);
-         request.acceptMan = values.at(5);
-         request.acceptDate = values.at(6);
-         request.redeemOrgno = values.at(7);
-         ns1__inpPayResponse response;
-         int status = soap_call___ns1__inpPay(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"auditingSeek",
-       {"no", "centerNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__auditingSeek request;
-         request.no = values.at(0);
-         request.centerNo = values.at(1);
-         ns1__auditingSeekResponse response;
-         int status = soap_call___ns1__auditingSeek(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"createRedeemInfo",
-       {"inpatientSn", "operateEmpSysno", "redeemId"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__createRedeemInfo request;
-         request.inpatientSn = values.at(0);
-         request.operateEmpSysno = values.at(1);
-         request.redeemId = values.at(2);
-         ns1__createRedeemInfoResponse response;
-         int status = soap_call___ns1__createRedeemInfo(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"updateDisease",
-       {"lastTime", "centerNo"},
-       "diseaseList",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__updateDisease request;
-         request.lastTime = values.at(0);
-         request.centerNo = values.at(1);
-         ns1__updateDiseaseResponse response;
-         int status = soap_call___ns1__updateDisease(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.diseaseList != nullptr};
-       }},
-      {"updateLeechdom",
-       {"lastTime", "centerNo", "hosNo"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__updateLeechdom request;
-         request.lastTime = values.at(0);
-         request.centerNo = values.at(1);
-         request.hosNo = values.at(2);
-         ns1__updateLeechdomResponse response;
-         int status = soap_call___ns1__updateLeechdom(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"getInpatientGradeList",
-       {"inpatientSn"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__getInpatientGradeList request;
-         request.inpatientSn = values.at(0);
-         ns1__getInpatientGradeListResponse response;
-         int status = soap_call___ns1__getInpatientGradeList(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"matchUpdate",
-       {"centerNo", "hospitalSysno", "code", "hisCode", "hisName", "hisSpec", "hisUnit", "hisConf", "hisPrice"},
-       "",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__matchUpdate request;
-         request.centerNo = values.at(0);
-         request.hospitalSysno = values.at(1);
-         request.code = values.at(2);
-         request.hisCode = values.at(3);
-         request.hisName = values.at(4);
-         request.hisSpec = values.at(5);
-         request.hisUnit = values.at(6);
-         request.hisConf = values.at(7);
-         request.hisPrice = values.at(8);
-         ns1__matchUpdateResponse response;
-         int status = soap_call___ns1__matchUpdate(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, false};
-       }},
-      {"matchSeek",
-       {"centerNo", "code", "hisCode", "hospitalSysno"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__matchSeek request;
-         request.centerNo = values.at(0);
-         request.code = values.at(1);
-         request.hisCode = values.at(2);
-         request.hospitalSysno = values.at(3);
-         ns1__matchSeekResponse response;
-         int status = soap_call___ns1__matchSeek(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"redeemTypeDown",
-       {"hosCode", "loginName"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__redeemTypeDown request;
-         request.hosCode = values.at(0);
-         request.loginName = values.at(1);
-         ns1__redeemTypeDownResponse response;
-         int status = soap_call___ns1__redeemTypeDown(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"officeCodeDown",
-       {"hosCode", "loginName"},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__officeCodeDown request;
-         request.hosCode = values.at(0);
-         request.loginName = values.at(1);
-         ns1__officeCodeDownResponse response;
-         int status = soap_call___ns1__officeCodeDown(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
-      {"connectTesting",
-       {},
-       "return",
-       [](struct soap* soap, const char* endpoint, const Values& values) {
-         ns1__connectTesting request;
-         (void)values;  // the one operation without request members
-         ns1__connectTestingResponse response;
-         int status = soap_call___ns1__connectTesting(soap, endpoint, nullptr, &request, response);
-         return CallOutcome{status, response.return_ != nullptr};
-       }},
+      operation("getPersonInfo", {"bookno", "operator"}, soap_call___ns1__getPersonInfo, "return",
+                &ns1__getPersonInfoResponse::return_),
+      operation("getHospitalInfo", {"name"}, soap_call___ns1__getHospitalInfo, "return",
+                &ns1__getHospitalInfoResponse::return_),
+      operation("cliRegister",
+                {"regType",    "clinicNo",   "centerNo",    "hisClinicNo", "familyNo",   "memberNo",     "countryNo",
+                 "memberName", "sexCode",    "idCard",      "age",         "bookNo",     "cardNo",       "hosNo",
+                 "hosLevel",   "firstIcdNo", "secondIcdNo", "inOfficeNo",  "clinicDate", "clinicDoctor", "cureCode",
+                 "inHosId",    "operator",   "turnLevel",   "turnHosNo"},
+                soap_call___ns1__cliRegister, "return", &ns1__cliRegisterResponse::return_),
+      operation("cliDetailInput",
+                {"type", "no", "clinicRxNo", "detailNo", "code", "classId", "name", "spec", "unit", "conf", "price",
+                 "quantity", "money", "factMoney", "useDate", "enableRatio", "enableMoney", "hisLeechdomCode"},
+                soap_call___ns1__cliDetailInput, "return", &ns1__cliDetailInputResponse::return_),
+      operation("cliDetailSeek", {"clinicNo"}, soap_call___ns1__cliDetailSeek, "return",
+                &ns1__cliDetailSeekResponse::return_),
+      operation("cliCancelFee", {"clinicNo"}, soap_call___ns1__cliCancelFee),
+      operation("cliSingleCancleFee", {"detailNo"}, soap_call___ns1__cliSingleCancleFee),
+      operation("cliCalculate", {"clinicNo"}, soap_call___ns1__cliCalculate, "return",
+                &ns1__cliCalculateResponse::return_),
+      operation("cliSeek", {"memberNo"}, soap_call___ns1__cliSeek, "return", &ns1__cliSeekResponse::return_),
+      operation("cliSettlement", {"clinicNo", "userNo"}, soap_call___ns1__cliSettlement, "return",
+                &ns1__cliSettlementResponse::return_),
+      operation("cliCancelSettlement", {"settlementNo"}, soap_call___ns1__cliCancelSettlement),
+      operation("cliAuditingSeek", {"settlementNo"}, soap_call___ns1__cliAuditingSeek, "return",
+                &ns1__cliAuditingSeekResponse::return_),
+      operation("isCashRedeem", {"settlementNo"}, soap_call___ns1__isCashRedeem, "return",
+                &ns1__isCashRedeemResponse::return_),
+      operation("cliBalance", {"settlementNo", "familyAccountGeld", "userNo"}, soap_call___ns1__cliBalance, "return",
+                &ns1__cliBalanceResponse::return_),
+      operation("cliStrikeBalance", {"settlementNo"}, soap_call___ns1__cliStrikeBalance, "return",
+                &ns1__cliStrikeBalanceResponse::return_),
+      operation("inpRegister",
+                {"opType",      "inpatientSn",    "hosOrgno",        "inpatientNo",     "centerNo",   "memberName",
+                 "familySysno", "memberSysno",    "countryTeamCode", "sexId",           "idcardNo",   "age",
+                 "bookno",      "cardNo",         "icdAllNo",        "opsId",           "inOfficeId", "officeDate",
+                 "cureId",      "inHosId",        "cureDoctor",      "bedNo",           "sectionNo",  "leaveDate",
+                 "days",        "outOfficeId",    "outHosId",        "turnOp",          "turnOrgNo",  "turnDate",
+                 "ticketNo",    "ministerNotice", "procreateNotice", "operateEmpSysno", "hosLevelId"},
+                soap_call___ns1__inpRegister, "return", &ns1__inpRegisterResponse::return_),
+      operation(
+          "inpDetailInput",
+          {"opType", "inpatientSn", "centerNo", "inpatientRxno", "detailId", "hiscode", "insureId", "classId", "name",
+           "spec", "unit", "conf", "price", "quantity", "money", "factMoney", "useDate", "enableRatio", "enableMoney"},
+          soap_call___ns1__inpDetailInput, "return", &ns1__inpDetailInputResponse::return_),
+      operation("inpDetailSeek", {"inpatientSn", "centerNo"}, soap_call___ns1__inpDetailSeek, "return",
+                &ns1__inpDetailSeekResponse::return_),
+      operation("inpSingleCancelFee", {"detailId", "centerNo"}, soap_call___ns1__inpSingleCancelFee),
+      operation("inpCancelFee", {"no", "centerNo"}, soap_call___ns1__inpCancelFee),
+      operation("calculate", {"inpatientSn", "centerNo", "redeemId"}, soap_call___ns1__calculate, "return",
+                &ns1__calculateResponse::return_),
+      operation(
+          "inpPay",
+          {"no", "centerNo", "redeemId", "redeemEmpsysno", "redeemDate", "acceptMan", "acceptDate", "redeemOrgno"},
+          soap_call___ns1__inpPay, "return", &ns1__inpPayResponse::return_),
+      operation("auditingSeek", {"no", "centerNo"}, soap_call___ns1__auditingSeek, "return",
+                &ns1__auditingSeekResponse::return_),
+      operation("createRedeemInfo", {"inpatientSn", "operateEmpSysno", "redeemId"}, soap_call___ns1__createRedeemInfo),
+      operation("updateDisease", {"lastTime", "centerNo"}, soap_call___ns1__updateDisease, "diseaseList",
+                &ns1__updateDiseaseResponse::diseaseList),
+      operation("updateLeechdom", {"lastTime", "centerNo", "hosNo"}, soap_call___ns1__updateLeechdom, "return",
+                &ns1__updateLeechdomResponse::return_),
+      operation("getInpatientGradeList", {"inpatientSn"}, soap_call___ns1__getInpatientGradeList, "return",
+                &ns1__getInpatientGradeListResponse::return_),
+      operation(
+          "matchUpdate",
+          {"centerNo", "hospitalSysno", "code", "hisCode", "hisName", "hisSpec", "hisUnit", "hisConf", "hisPrice"},
+          soap_call___ns1__matchUpdate),
+      operation("matchSeek", {"centerNo", "code", "hisCode", "hospitalSysno"}, soap_call___ns1__matchSeek, "return",
+                &ns1__matchSeekResponse::return_),
+      operation("redeemTypeDown", {"hosCode", "loginName"}, soap_call___ns1__redeemTypeDown, "return",
+                &ns1__redeemTypeDownResponse::return_),
+      operation("officeCodeDown", {"hosCode", "loginName"}, soap_call___ns1__officeCodeDown, "return",
+                &ns1__officeCodeDownResponse::return_),
+      operation("connectTesting", {}, soap_call___ns1__connectTesting, "return", &ns1__connectTestingResponse::return_),
   };
   return catalogue;
 }
