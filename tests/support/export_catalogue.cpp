@@ -40,7 +40,8 @@ ExportEntry entry(const char* name, Row row) {
                      row.shape,
                      row.columns,
                      std::move(row.validArguments),
-                     [callable](const CArguments& args) { return nvexports::callLinked(*callable, args); },
+                     [invoke = callable->invoke, address = nvexports::linkedAddress(*callable)](
+                         const CArguments& args) { return invoke(address, args); },
                      withCentre};
 }
 
