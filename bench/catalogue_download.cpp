@@ -26,7 +26,7 @@
 #include "NvInterFace.h"
 #include "bench/answering_server.h"
 #include "bench/canned_responses.h"
-#include "frame/codec.h"
+#include "text/codec.h"
 
 extern char** environ;
 

@@ -23,7 +23,7 @@ const ExportSheet kUpdateDisease{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__updateDisease,
+    soap_send___ns1__updateDisease, kReadsOnly,
     {
         {&ns1__updateDisease::lastTime, arg(1)},
         {&ns1__updateDisease::centerNo, centre(&CentreRecord::CenterNO)},
@@ -57,7 +57,7 @@ const ExportSheet kUpdateLeechdom{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__updateLeechdom,
+    soap_send___ns1__updateLeechdom, kReadsOnly,
     {
         {&ns1__updateLeechdom::lastTime, arg(1)},
         {&ns1__updateLeechdom::centerNo, centre(&CentreRecord::CenterNO)},
@@ -93,7 +93,7 @@ const ExportSheet kGetInpatientGradeList{
         numberCheck(2, "住院登记流水号", 18, kRequired),
     },
     kChecksFailWith300,
-    soap_send___ns1__getInpatientGradeList,
+    soap_send___ns1__getInpatientGradeList, kReadsOnly,
     {
         {&ns1__getInpatientGradeList::inpatientSn, arg(2)},
     },
@@ -119,7 +119,7 @@ const ExportSheet kMatchUpdate{
         numberCheck(8, "HIS药品单价", 18, kRequired),
     },
     kChecksFailWith300,
-    soap_send___ns1__matchUpdate,
+    soap_send___ns1__matchUpdate, kChangesState,
     {
         {&ns1__matchUpdate::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__matchUpdate::hospitalSysno, centre(&CentreRecord::HOSP_CODE)},
@@ -144,7 +144,7 @@ const ExportSheet kMatchSeek{
         stringCheck(3, "HIS编码", 40, kRequired),
     },
     kChecksFailWith300,
-    soap_send___ns1__matchSeek,
+    soap_send___ns1__matchSeek, kReadsOnly,
     {
         {&ns1__matchSeek::centerNo, centre(&CentreRecord::CenterNO)},
         {&ns1__matchSeek::code, arg(2)},

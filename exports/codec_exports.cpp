@@ -3,7 +3,7 @@
 // needs it.
 #include "NvInterFace.h"
 #include "frame/boundary.h"
-#include "frame/codec.h"
+#include "text/codec.h"
 
 #include <cstdlib>
 

@@ -53,7 +53,7 @@ const ExportSheet kInpRegister{
         stringCheck(32, "生育证号", 50, kMayBeEmpty),
     },
     kChecksFailWith300,
-    soap_send___ns1__inpRegister,
+    soap_send___ns1__inpRegister, kChangesState,
     {
         {&ns1__inpRegister::opType, arg(1)},
         {&ns1__inpRegister::inpatientSn, arg(2)},
@@ -120,7 +120,7 @@ const ExportSheet kInpDetailInput{
         numberCheck(19, "可报金额", 18, kMayBeEmpty),
     },
     kChecksFailWith300,
-    soap_send___ns1__inpDetailInput,
+    soap_send___ns1__inpDetailInput, kChangesState,
     {
         {&ns1__inpDetailInput::opType, arg(1)},
         {&ns1__inpDetailInput::inpatientSn, arg(2)},
@@ -153,7 +153,7 @@ const ExportSheet kInpDetailSeek{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__inpDetailSeek,
+    soap_send___ns1__inpDetailSeek, kReadsOnly,
     {
         {&ns1__inpDetailSeek::inpatientSn, arg(1)},
         {&ns1__inpDetailSeek::centerNo, centre(&CentreRecord::CenterNO)},
@@ -188,7 +188,7 @@ const ExportSheet kInpSingleCancelFee{
         centreCodeCheck(2),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliSingleCancleFee,
+    soap_send___ns1__cliSingleCancleFee, kChangesState,
     {
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
     },
@@ -202,7 +202,7 @@ const ExportSheet kInpCancelFee{
         centreCodeCheck(2),
     },
     kChecksFailWith300,
-    soap_send___ns1__inpCancelFee,
+    soap_send___ns1__inpCancelFee, kChangesState,
     {
         {&ns1__inpCancelFee::no, arg(1)},
         {&ns1__inpCancelFee::centerNo, centre(&CentreRecord::CenterNO)},
@@ -218,7 +218,7 @@ const ExportSheet kCalculate{
         stringCheck(3, "补偿类型", 3, kRequired),
     },
     kChecksFailWith300,
-    soap_send___ns1__calculate,
+    soap_send___ns1__calculate, kChangesState,
     {
         {&ns1__calculate::inpatientSn, arg(1)},
         {&ns1__calculate::centerNo, centre(&CentreRecord::CenterNO)},
@@ -249,7 +249,7 @@ const ExportSheet kInpPay{
         centreCodeCheck(6),
     },
     kChecksFailWith300,
-    soap_send___ns1__inpPay,
+    soap_send___ns1__inpPay, kChangesState,
     {
         {&ns1__inpPay::no, arg(1)},
         {&ns1__inpPay::centerNo, centre(&CentreRecord::CenterNO)},
@@ -279,7 +279,7 @@ const ExportSheet kAuditingSeek{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__auditingSeek,
+    soap_send___ns1__auditingSeek, kReadsOnly,
     {
         {&ns1__auditingSeek::no, arg(1)},
         {&ns1__auditingSeek::centerNo, centre(&CentreRecord::CenterNO)},

@@ -17,7 +17,7 @@ const ExportSheet kGetPersonInfo{
         centreCodeCheck(3),
     },
     kChecksFailWith600,
-    soap_send___ns1__getPersonInfo,
+    soap_send___ns1__getPersonInfo, kReadsOnly,
     {
         {&ns1__getPersonInfo::bookno, arg(1)},
         {&ns1__getPersonInfo::operator_, arg(2)},
@@ -47,7 +47,7 @@ const ExportSheet kGetHospitalInfo{
         stringCheck(1, "医院名称", 100, kRequired),
     },
     kChecksFailWith600,
-    soap_send___ns1__getHospitalInfo,
+    soap_send___ns1__getHospitalInfo, kReadsOnly,
     {
         {&ns1__getHospitalInfo::name, arg(1)},
     },

@@ -42,7 +42,7 @@ const ExportSheet kCliRegister{
         stringCheck(22, "转院机构编码", 24, kMayBeEmpty),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliRegister,
+    soap_send___ns1__cliRegister, kChangesState,
     {
         {&ns1__cliRegister::regType, arg(1)},
         {&ns1__cliRegister::clinicNo, arg(2)},
@@ -101,7 +101,7 @@ const ExportSheet kCliDetailInput{
         numberCheck(19, "可报金额", 18, kMayBeEmpty),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliDetailInput,
+    soap_send___ns1__cliDetailInput, kChangesState,
     {
         {&ns1__cliDetailInput::type, arg(1)},
         {&ns1__cliDetailInput::no, arg(3)},
@@ -134,7 +134,7 @@ const ExportSheet kCliDetailSeek{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__cliDetailSeek,
+    soap_send___ns1__cliDetailSeek, kReadsOnly,
     {
         {&ns1__cliDetailSeek::clinicNo, arg(1)},
     },
@@ -165,7 +165,7 @@ const ExportSheet kCliCancelFee{
         centreCodeCheck(2),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliCancelFee,
+    soap_send___ns1__cliCancelFee, kChangesState,
     {
         {&ns1__cliCancelFee::clinicNo, arg(1)},
     },
@@ -181,7 +181,7 @@ const ExportSheet kCliSingleCancleFee{
         centreCodeCheck(2),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliSingleCancleFee,
+    soap_send___ns1__cliSingleCancleFee, kChangesState,
     {
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
     },
@@ -199,7 +199,7 @@ const ExportSheet kCliCalculate{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__cliCalculate,
+    soap_send___ns1__cliCalculate, kChangesState,
     {
         {&ns1__cliCalculate::clinicNo, arg(1)},
     },
@@ -223,7 +223,7 @@ const ExportSheet kCliSettlement{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__cliSettlement,
+    soap_send___ns1__cliSettlement, kChangesState,
     {
         {&ns1__cliSettlement::clinicNo, arg(1)},
         {&ns1__cliSettlement::userNo, centre(&CentreRecord::UserNo)},
@@ -238,7 +238,7 @@ const ExportSheet kCliCancelSettlement{
         centreCodeCheck(2),
     },
     kChecksFailWith600,
-    soap_send___ns1__cliCancelSettlement,
+    soap_send___ns1__cliCancelSettlement, kChangesState,
     {
         {&ns1__cliCancelSettlement::settlementNo, arg(1)},
     },
@@ -252,7 +252,7 @@ const ExportSheet kCliSeek{
         centreCodeCheck(2),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliSeek,
+    soap_send___ns1__cliSeek, kReadsOnly,
     {
         {&ns1__cliSeek::memberNo, arg(1)},
     },
@@ -269,7 +269,7 @@ const ExportSheet kCliAuditingSeek{
     "cliAuditingSeek", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
     kChecksFailWith600,
-    soap_send___ns1__cliAuditingSeek,
+    soap_send___ns1__cliAuditingSeek, kReadsOnly,
     {
         {&ns1__cliAuditingSeek::settlementNo, arg(1)},
     },
@@ -280,7 +280,7 @@ const ExportSheet kIsCashRedeem{
     "isCashRedeem", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
     kChecksFailWith600,
-    soap_send___ns1__isCashRedeem,
+    soap_send___ns1__isCashRedeem, kReadsOnly,
     {
         {&ns1__isCashRedeem::settlementNo, arg(1)},
     },
@@ -297,7 +297,7 @@ const ExportSheet kCliBalance{
         centreCodeCheck(3),
     },
     kChecksFailWith300,
-    soap_send___ns1__cliBalance,
+    soap_send___ns1__cliBalance, kChangesState,
     {
         {&ns1__cliBalance::settlementNo, arg(1)},
         {&ns1__cliBalance::familyAccountGeld, arg(2)},
@@ -323,7 +323,7 @@ const ExportSheet kCliStrikeBalance{
     "cliStrikeBalance", /*centre-code argument*/ 2,
     {settlementNoCheck(), centreCodeCheck(2)},
     kChecksFailWith600,
-    soap_send___ns1__cliStrikeBalance,
+    soap_send___ns1__cliStrikeBalance, kChangesState,
     {
         {&ns1__cliStrikeBalance::settlementNo, arg(1)},
     },

@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "frame/result_document.h"
-#include "frame/texts.h"
+#include "text/result_document.h"
+#include "text/texts.h"
 
 namespace nv {
 

@@ -11,9 +11,9 @@
 #include <unistd.h>
 #endif
 
-#include "frame/codec.h"
-#include "frame/texts.h"
-#include "frame/transport.h"
+#include "text/codec.h"
+#include "text/texts.h"
+#include "client/transport.h"
 #include "soapH.h"
 
 namespace nv {

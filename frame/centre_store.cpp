@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "frame/codec.h"
+#include "text/codec.h"
 
 namespace nv {
 namespace {

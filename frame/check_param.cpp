@@ -1,6 +1,6 @@
 #include "frame/check_param.h"
 
-#include "frame/texts.h"
+#include "text/texts.h"
 
 namespace nv {
 namespace {

@@ -7,12 +7,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "frame/answer_plan.h"
+#include "client/answer_plan.h"
 #include "frame/centre_store.h"
 #include "frame/check_param.h"
-#include "frame/codec.h"
-#include "frame/result_document.h"
-#include "frame/texts.h"
+#include "text/codec.h"
+#include "text/result_document.h"
+#include "text/texts.h"
 #include "service_names.h"
 
 struct soap;
@@ -163,6 +163,13 @@ ListResult<Response, List> listResult(List* Response::*member, NotDeduced<std::v
   return {member, std::move(columns)};
 }
 
+// What an operation does at the centre. A change (a registration, an
+// upload, a settlement, a payment) is never sent twice; a read may be sent
+// again when a kept connection turns out closed before any answer came.
+enum class Effect { kReadsOnly, kChangesState };
+inline constexpr Effect kReadsOnly = Effect::kReadsOnly;
+inline constexpr Effect kChangesState = Effect::kChangesState;
+
 // The generated procedure that sends one operation's request.
 template <class Request>
 using SendProcedure = int (*)(struct soap*, const char* endpoint, const char* action, Request*);
@@ -172,12 +179,14 @@ struct ExportSheet {
   using Response = typename Result::ResponseType;
 
   ExportSheet(const char* functionId, int centreArgument, std::vector<Check> checks, const char* checkFailureCode,
-              SendProcedure<Request> operation, NotDeduced<std::vector<RequestMember<Request>>> request, Result result)
+              SendProcedure<Request> operation, Effect effect, NotDeduced<std::vector<RequestMember<Request>>> request,
+              Result result)
       : functionId(functionId),
         centreArgument(centreArgument),
         checks(std::move(checks)),
         checkFailureCode(checkFailureCode),
         operation(operation),
+        effect(effect),
         request(std::move(request)),
         result(std::move(result)),
         answer(this->result.plan()) {}
@@ -187,6 +196,7 @@ struct ExportSheet {
   std::vector<Check> checks;  // in the order they run
   const char* checkFailureCode;
   SendProcedure<Request> operation;
+  Effect effect;
   std::vector<RequestMember<Request>> request;
   Result result;
   AnswerPlan answer;  // the result by wire names, worked out once

@@ -12,7 +12,7 @@
 #include "frame/boundary.h"
 #include "frame/call_trace.h"
 #include "frame/export_sheet.h"
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "service/session_guard.h"
 
 namespace nv {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"

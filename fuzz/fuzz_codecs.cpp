@@ -1,7 +1,7 @@
 // The text codecs against plain reference codecs: decodeField of any bytes,
 // DeEncypt of any C text, and the Encypt round trip.
 #include "NvInterFace.h"
-#include "frame/codec.h"
+#include "text/codec.h"
 #include "fuzz/fuzz_support.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "NvInterFace.h"
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"

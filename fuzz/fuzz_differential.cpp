@@ -21,8 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/answer_plan.h"
-#include "frame/service_session.h"
+#include "client/answer_plan.h"
+#include "client/service_session.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes the GBK conversion tables of frame/gbk.cpp as a C++ source.
+"""Writes the GBK conversion tables of text/gbk.cpp as a C++ source.
 
 usage: make_gbk_tables.py <output.cpp>
 

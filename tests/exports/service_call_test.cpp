@@ -10,7 +10,7 @@
 
 #include "NvInterFace.h"
 #include "frame/call_trace.h"
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/export_cases.h"
 
 namespace {

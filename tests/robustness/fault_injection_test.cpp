@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #include "NvInterFace.h"
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "soapH.h"

@@ -11,7 +11,7 @@
 #include <optional>
 #include <set>
 
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "tests/support/export_cases.h"

@@ -4,7 +4,7 @@
 // writes its result shape from an answer that never touches a socket.
 #include <gtest/gtest.h>
 
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "tests/support/export_cases.h"

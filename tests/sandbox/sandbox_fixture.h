@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/sandbox/sandbox_process.h"
 #include "tests/support/gbk.h"
 #include "tests/support/result_text.h"

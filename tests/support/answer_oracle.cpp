@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "frame/answer_plan.h"
-#include "frame/codec.h"
-#include "frame/result_document.h"
-#include "frame/texts.h"
+#include "client/answer_plan.h"
+#include "text/codec.h"
+#include "text/result_document.h"
+#include "text/texts.h"
 #include "service_oracle.h"
 
 namespace nvtest {

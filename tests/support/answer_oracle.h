@@ -4,7 +4,7 @@
 #ifndef NVTEST_ANSWER_ORACLE_H
 #define NVTEST_ANSWER_ORACLE_H
 
-#include "frame/service_session.h"
+#include "client/service_session.h"
 
 namespace nvtest {
 

@@ -22,7 +22,7 @@
 #include <set>
 
 #include "NvInterFace.h"
-#include "frame/service_session.h"
+#include "client/service_session.h"
 #include "tests/support/export_catalogue.h"
 #include "tests/support/big_catalogue.h"
 #include "tests/sandbox/sandbox_process.h"

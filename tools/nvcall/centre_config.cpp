@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "frame/codec.h"
+#include "text/codec.h"
 
 namespace nvcall {
 namespace {

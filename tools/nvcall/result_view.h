@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/texts.h"
+#include "text/texts.h"
 
 namespace nvcall {
 

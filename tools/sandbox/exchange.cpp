@@ -1,6 +1,6 @@
 #include "tools/sandbox/exchange.h"
 
-#include "frame/codec.h"
+#include "text/codec.h"
 #include "tools/sandbox/business_error.h"
 #include "tools/sandbox/exchange_log.h"
 #include "tools/common/gbk_text.h"

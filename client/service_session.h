@@ -1,7 +1,7 @@
 // One SOAP client context for one exported call: created when the call
 // needs the centre, closed in every outcome.
-#ifndef NV_FRAME_SERVICE_SESSION_H
-#define NV_FRAME_SERVICE_SESSION_H
+#ifndef NV_CLIENT_SERVICE_SESSION_H
+#define NV_CLIENT_SERVICE_SESSION_H
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "frame/transport.h"
+#include "client/transport.h"
 
 struct soap;
 

@@ -1,4 +1,4 @@
-#include "frame/answer_reader.h"
+#include "client/answer_reader.h"
 
 #include <expat.h>
 
@@ -8,10 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "frame/codec.h"
-#include "frame/gbk.h"
-#include "frame/result_document.h"
-#include "frame/texts.h"
+#include "text/codec.h"
+#include "text/gbk.h"
+#include "text/result_document.h"
+#include "text/texts.h"
 #include "service_constants.h"
 #include "soapH.h"
 

@@ -1,4 +1,4 @@
-#include "frame/transport.h"
+#include "client/transport.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "frame/call_trace.h"
-#include "frame/texts.h"
+#include "text/texts.h"
 
 #ifdef WITH_OPENSSL
 #include <openssl/err.h>

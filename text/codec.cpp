@@ -1,4 +1,4 @@
-#include "frame/codec.h"
+#include "text/codec.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "frame/result_document.h"
+#include "text/result_document.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Base64 as the centre and NvConfiguration.ini use it: every value sent is
 // encoded, every value received or configured is decoded when, and only
 // when, it is well-formed base64 text.
-#ifndef NV_FRAME_CODEC_H
-#define NV_FRAME_CODEC_H
+#ifndef NV_TEXT_CODEC_H
+#define NV_TEXT_CODEC_H
 
 #include <string>
 #include <string_view>
 
-#include "frame/document_text.h"
+#include "text/document_text.h"
 
 namespace nv {
 

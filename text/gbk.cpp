@@ -1,4 +1,4 @@
-#include "frame/gbk.h"
+#include "text/gbk.h"
 
 #include <cstdint>
 

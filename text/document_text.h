@@ -1,8 +1,8 @@
 // The growing bytes of a result document, held in one block of the C heap
 // that is handed to the caller as it stands: a catalogue of a hundred
 // megabytes is never copied to be returned.
-#ifndef NV_FRAME_DOCUMENT_TEXT_H
-#define NV_FRAME_DOCUMENT_TEXT_H
+#ifndef NV_TEXT_DOCUMENT_TEXT_H
+#define NV_TEXT_DOCUMENT_TEXT_H
 
 #include <cstddef>
 #include <string_view>

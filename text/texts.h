@@ -1,7 +1,7 @@
 // The library's own texts, as GBK bytes (defined in texts.cpp, which the
 // build converts to GBK).
-#ifndef NV_FRAME_TEXTS_H
-#define NV_FRAME_TEXTS_H
+#ifndef NV_TEXT_TEXTS_H
+#define NV_TEXT_TEXTS_H
 
 namespace nv::texts {
 

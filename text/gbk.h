@@ -1,8 +1,8 @@
 // Text between the centre's XML (Unicode) and the HIS (GBK). Both directions
 // use one table generated at build time (tools/make_gbk_tables.py), so the
 // Linux library and the Windows DLL convert every character alike.
-#ifndef NV_FRAME_GBK_H
-#define NV_FRAME_GBK_H
+#ifndef NV_TEXT_GBK_H
+#define NV_TEXT_GBK_H
 
 #include <cstddef>
 #include <string>

@@ -1,12 +1,12 @@
 // The result text every export (but Encypt and DeEncypt) hands back to the HIS.
-#ifndef NV_FRAME_RESULT_DOCUMENT_H
-#define NV_FRAME_RESULT_DOCUMENT_H
+#ifndef NV_TEXT_RESULT_DOCUMENT_H
+#define NV_TEXT_RESULT_DOCUMENT_H
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "frame/document_text.h"
+#include "text/document_text.h"
 
 namespace nv {
 

@@ -1,4 +1,4 @@
-#include "frame/document_text.h"
+#include "text/document_text.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "frame/texts.h"
+#include "text/texts.h"
 
 namespace nv::texts {
 

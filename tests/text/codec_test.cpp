@@ -1,5 +1,5 @@
-#include "frame/codec.h"
-#include "frame/gbk.h"
+#include "text/codec.h"
+#include "text/gbk.h"
 
 #include <gtest/gtest.h>
 

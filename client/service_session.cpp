@@ -1,13 +1,13 @@
-#include "frame/service_session.h"
+#include "client/service_session.h"
 
 #include <algorithm>
 #include <limits>
 #include <new>
 
-#include "frame/answer_reader.h"
+#include "client/answer_reader.h"
 #include "frame/call_trace.h"
-#include "frame/codec.h"
-#include "frame/texts.h"
+#include "text/codec.h"
+#include "text/texts.h"
 #include "service/session_guard.h"
 #include "soapH.h"
 

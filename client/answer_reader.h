@@ -2,13 +2,13 @@
 // the SOAP runtime's (status line, headers, 100 Continue, chunks), the XML
 // is parsed by expat, and each member goes straight into the result
 // document. No record is built and nothing is read twice.
-#ifndef NV_FRAME_ANSWER_READER_H
-#define NV_FRAME_ANSWER_READER_H
+#ifndef NV_CLIENT_ANSWER_READER_H
+#define NV_CLIENT_ANSWER_READER_H
 
 #include <cstdint>
 #include <string>
 
-#include "frame/answer_plan.h"
+#include "client/answer_plan.h"
 
 struct soap;
 

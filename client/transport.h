@@ -1,8 +1,8 @@
 // The transport of one session: bounded waits (connecting, sending,
 // receiving, and a low-speed limit over both directions), and a record of
 // what moved and why a call failed, for the out_text and the trace.
-#ifndef NV_FRAME_TRANSPORT_H
-#define NV_FRAME_TRANSPORT_H
+#ifndef NV_CLIENT_TRANSPORT_H
+#define NV_CLIENT_TRANSPORT_H
 
 #include <chrono>
 #include <cstddef>

@@ -2,8 +2,8 @@
 // the centre writes on the wire. Export sheets derive it from the generated
 // records (frame/export_sheet.h), so the names come from the service
 // definition alone.
-#ifndef NV_FRAME_ANSWER_PLAN_H
-#define NV_FRAME_ANSWER_PLAN_H
+#ifndef NV_CLIENT_ANSWER_PLAN_H
+#define NV_CLIENT_ANSWER_PLAN_H
 
 #include <cstdint>
 #include <vector>
