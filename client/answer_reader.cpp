@@ -13,7 +13,6 @@
 #include "text/result_document.h"
 #include "text/texts.h"
 #include "service_constants.h"
-#include "soapH.h"
 
 namespace nv {
 namespace {
@@ -53,6 +52,8 @@ bool matchesW3Pattern(std::string_view uri, std::string_view tail) {
 constexpr std::string_view kSoap11Envelope = "http://schemas.xmlsoap.org/soap/envelope/";
 constexpr std::string_view kSoap12Envelope = "http://www.w3.org/2003/05/soap-envelope";
 
+}  // namespace
+
 // A namespace of the runtime's table that also takes input patterns: the
 // first declared URI that matches the pattern is the namespace's for the rest
 // of the answer, beside the URI written.
@@ -74,6 +75,8 @@ class TableNamespace {
   bool bound_ = false;
   std::string boundUri_;
 };
+
+namespace {
 
 bool isTrue(std::string_view value) { return value == "1" || value == "true"; }
 
@@ -103,10 +106,14 @@ bool isEncodingExpatReads(std::string_view encoding) {
          equalsIgnoringCase(encoding, "ISO-8859-1") || equalsIgnoringCase(encoding, "US-ASCII");
 }
 
-class AnswerReader {
+}  // namespace
+
+// The parser behind AnswerReader: expat's events, walked as the runtime
+// walks the answer, straight into the document.
+class AnswerParser {
  public:
-  AnswerReader(struct soap* soap, const AnswerPlan& plan, ResultDocument& doc)
-      : soap_(soap), plan_(plan), doc_(doc), mark_(doc.text().size()) {
+  AnswerParser(const AnswerPlan& plan, ResultDocument& doc, int status)
+      : status_(status), plan_(plan), doc_(doc), mark_(doc.text().size()) {
     for (const ColumnPlan& column : plan.columns) {
       size_t slot = 0;
       while (slot < slotNames_.size() && slotNames_[slot] != column.wireName) ++slot;
@@ -117,19 +124,20 @@ class AnswerReader {
     taken_.resize(slotNames_.size());
     present_.resize(slotNames_.size());
   }
-  ~AnswerReader() {
+  ~AnswerParser() {
     if (parser_ != nullptr) XML_ParserFree(parser_);
   }
-  AnswerReader(const AnswerReader&) = delete;
-  AnswerReader& operator=(const AnswerReader&) = delete;
+  AnswerParser(const AnswerParser&) = delete;
+  AnswerParser& operator=(const AnswerParser&) = delete;
 
-  AnswerOutcome read();
+  void feed(const char* bytes, size_t count, bool final);
+  bool stopped() const { return stopped_; }
+  AnswerOutcome finish();
 
  private:
   enum class Part { kEnvelope, kHeader, kBody, kWrapper, kFault, kAfterBody };
 
   // ---- body bytes into the parser ----
-  void feed(const char* bytes, size_t count, bool final);
   void startParser(bool final);
   void parse(const char* bytes, size_t count, bool final);
 
@@ -138,7 +146,7 @@ class AnswerReader {
   // in a handler stops the parser, and read() throws once it has returned.
   template <class Handler>
   static void guarded(void* self, Handler&& handler) {
-    auto* reader = static_cast<AnswerReader*>(self);
+    auto* reader = static_cast<AnswerParser*>(self);
     try {
       handler(*reader);
     } catch (...) {
@@ -147,13 +155,13 @@ class AnswerReader {
     }
   }
   static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
-    guarded(self, [&](AnswerReader& reader) { reader.start(name, attributes); });
+    guarded(self, [&](AnswerParser& reader) { reader.start(name, attributes); });
   }
   static void XMLCALL onEnd(void* self, const XML_Char*) {
-    guarded(self, [](AnswerReader& reader) { reader.end(); });
+    guarded(self, [](AnswerParser& reader) { reader.end(); });
   }
   static void XMLCALL onText(void* self, const XML_Char* text, int length) {
-    guarded(self, [&](AnswerReader& reader) {
+    guarded(self, [&](AnswerParser& reader) {
       if (reader.collecting_ != nullptr) {
         reader.collecting_->append(text, static_cast<size_t>(length));
         return;
@@ -171,13 +179,13 @@ class AnswerReader {
   // Comments, processing instructions and the tags of elements inside a
   // text member stay in the text as they were written, as the runtime keeps them.
   static void XMLCALL onOther(void* self, const XML_Char* text, int length) {
-    guarded(self, [&](AnswerReader& reader) {
+    guarded(self, [&](AnswerParser& reader) {
       if (reader.collecting_ != nullptr) reader.collecting_->append(text, static_cast<size_t>(length));
     });
   }
   static void XMLCALL onCdataEdge(void*) {}
   static void XMLCALL onNamespace(void* self, const XML_Char*, const XML_Char* uri) {
-    guarded(self, [&](AnswerReader& reader) {
+    guarded(self, [&](AnswerParser& reader) {
       std::string_view declared = uri != nullptr ? uri : "";
       reader.envelopeNs_.declared(declared);
       reader.instanceNs_.declared(declared);
@@ -186,7 +194,7 @@ class AnswerReader {
   }
   static void XMLCALL onDoctype(void* self, const XML_Char*, const XML_Char*, const XML_Char*, int) {
     // A SOAP message carries no document type: nothing is declared, expanded or fetched.
-    static_cast<AnswerReader*>(self)->malformed();
+    static_cast<AnswerParser*>(self)->malformed();
   }
 
   void start(const XML_Char* rawName, const XML_Char** attributes);
@@ -226,20 +234,23 @@ class AnswerReader {
     stopped_ = true;
     XML_StopParser(parser_, XML_FALSE);
   }
-  void fail() {
-    outcome_.kind = AnswerOutcome::Kind::kRuntime;
+  // The answer cannot be read: no fault record, the major exception.
+  void fail(const char* why) {
+    outcome_.kind = AnswerOutcome::Kind::kBroken;
+    if (outcome_.cause.empty()) outcome_.cause = why;
     stop();
   }
   void malformed() {
     // Where the parser stopped; before its first event, the bytes it was given.
     auto at = static_cast<int64_t>(XML_GetCurrentByteIndex(parser_));
     outcome_.malformedAt = skippedBlanks_ + (at >= 0 ? at : parsedBytes_);
-    fail();
+    outcome_.cause = "malformed answer at byte " + std::to_string(outcome_.malformedAt);
+    fail("");
   }
-  // An answer without a status, or with a 2xx one: the runtime then takes a
-  // Body without an element for an answer without members.
-  bool statusIsSuccess() const { return soap_->status == 0 || (soap_->status >= 200 && soap_->status <= 299); }
-  // What the runtime records when the Body holds no answer it can read: the
+  // A 2xx answer whose Body holds no element is an answer without members
+  // to the runtime, which the reader then refuses.
+  bool statusIsSuccess() const { return status_ >= 200 && status_ <= 299; }
+  // The Body holds no answer that can be read: the runtime records the
   // HTTP status as a client fault, keeping a fault text already read.
   void runtimeFault(const std::string& textSoFar);
 
@@ -249,7 +260,7 @@ class AnswerReader {
   void appendValue(const std::string& utf8);
   void finishSuccess();
 
-  struct soap* soap_;
+  const int status_;
   const AnswerPlan& plan_;
   ResultDocument& doc_;
   const size_t mark_;  // where this answer's part of the document starts
@@ -298,7 +309,7 @@ class AnswerReader {
   std::string faultString_, reasonText_, faultCode_;
 };
 
-AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
+AnswerParser::Marks AnswerParser::marksOf(const XML_Char** attributes) const {
   Marks marks;
   for (const XML_Char** a = attributes; *a != nullptr; a += 2) {
     Name name = splitName(a[0]);
@@ -321,30 +332,30 @@ AnswerReader::Marks AnswerReader::marksOf(const XML_Char** attributes) const {
   return marks;
 }
 
-void AnswerReader::skipUnknown(const Name& name, const Marks& marks) {
+void AnswerParser::skipUnknown(const Name& name, const Marks& marks) {
   if ((marks.mustUnderstand && !marks.otherActor) || envelopeNs_.holds(name.ns)) {
     if (part_ == Part::kFault) return runtimeFault(version_ == 2 ? reasonText_ : faultString_);
-    return fail();
+    return fail("an element that must be understood");
   }
   skip();
 }
 
-void AnswerReader::textBetweenElements() {
+void AnswerParser::textBetweenElements() {
   if (skipFrom_ != 0 || stopped_ || restIgnoredFrom_ != 0 || inCode_) return;
   switch (part_) {
     case Part::kEnvelope:  // before the Body: the Body is not found
-      if (depth_ <= 1) fail();
+      if (depth_ <= 1) fail("no SOAP Body");
       return;
     case Part::kBody:  // a Body without an answer in it
       if (depth_ != 2) return;
-      if (statusIsSuccess()) return fail();
+      if (statusIsSuccess()) return fail("no response in the answer's Body");
       return runtimeFault({});
     case Part::kAfterBody: return;
     default: restIgnoredFrom_ = depth_;
   }
 }
 
-void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
+void AnswerParser::start(const XML_Char* rawName, const XML_Char** attributes) {
   ++depth_;
   if (skipFrom_ != 0) return;
   if (restIgnoredFrom_ != 0) return skip();
@@ -356,7 +367,7 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
   const Marks marks = marksOf(attributes);
   switch (depth_) {
     case 1:
-      if (name.local != "Envelope" || !envelopeNs_.holds(name.ns)) return fail();
+      if (name.local != "Envelope" || !envelopeNs_.holds(name.ns)) return fail("not a SOAP envelope");
       // The version is the envelope namespace's: SOAP 1.1 unless a SOAP 1.2
       // pattern was met, and then only the SOAP 1.2 namespace itself; in any
       // other the runtime does not enter the Body.
@@ -365,7 +376,7 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
       else if (envelopeNs_.boundUri() == kSoap12Envelope)
         version_ = 2;
       else
-        return fail();
+        return fail("a SOAP envelope of an unknown version");
       return;
     case 2:
       if (part_ == Part::kAfterBody) return skip();
@@ -378,7 +389,7 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
         part_ = Part::kBody;
         return;
       }
-      return fail();
+      return fail("no SOAP Body");
     case 3:
       if (part_ == Part::kHeader) return skipUnknown(name, marks);
       if (part_ == Part::kAfterBody) return skip();
@@ -472,7 +483,7 @@ void AnswerReader::start(const XML_Char* rawName, const XML_Char** attributes) {
   skip();
 }
 
-void AnswerReader::startMember(const Name& name, const Marks& marks) {
+void AnswerParser::startMember(const Name& name, const Marks& marks) {
   size_t slot = marks.otherActor ? slotNames_.size() : slotOf(name.local);
   if (slot == slotNames_.size() || taken_[slot]) return skipUnknown(name, marks);
   taken_[slot] = true;
@@ -481,7 +492,7 @@ void AnswerReader::startMember(const Name& name, const Marks& marks) {
   collect(&slots_[slot]);
 }
 
-void AnswerReader::end() {
+void AnswerParser::end() {
   const int closing = depth_--;
   if (skipFrom_ != 0) {
     if (closing == skipFrom_) skipFrom_ = 0;
@@ -495,14 +506,14 @@ void AnswerReader::end() {
   }
   switch (closing) {
     case 1:  // the envelope is read through
-      if (part_ != Part::kAfterBody) return fail();
+      if (part_ != Part::kAfterBody) return fail("no SOAP Body");
       finishSuccess();
       return stop();
     case 2:
       if (part_ == Part::kHeader) part_ = Part::kEnvelope;
       if (part_ != Part::kBody) return;
       // A Body with no answer in it.
-      if (statusIsSuccess()) return fail();
+      if (statusIsSuccess()) return fail("no response in the answer's Body");
       return runtimeFault({});
     case 3:
       if (part_ == Part::kFault) {
@@ -529,31 +540,26 @@ void AnswerReader::end() {
   }
 }
 
-void AnswerReader::runtimeFault(const std::string& textSoFar) {
-  soap_->version = static_cast<short>(version_);
-  *soap_faultcode(soap_) = version_ == 2 ? "SOAP-ENV:Sender" : "SOAP-ENV:Client";
-  if (!textSoFar.empty()) {
-    std::string gbk;
-    appendUtf8AsGbk(gbk, textSoFar);
-    *soap_faultstring(soap_) = soap_strdup(soap_, gbk.c_str());
-  }
-  soap_->error = soap_->status != 0 ? soap_->status : SOAP_NO_DATA;
-  soap_set_fault(soap_);
-  fail();
+void AnswerParser::runtimeFault(const std::string& textSoFar) {
+  outcome_.kind = AnswerOutcome::Kind::kNoResponse;
+  outcome_.faultText.clear();
+  appendUtf8AsGbk(outcome_.faultText, textSoFar);
+  outcome_.cause = "no response to the operation in the answer (HTTP " + std::to_string(status_) + ")";
+  stop();
 }
 
-void AnswerReader::beginRow() {
+void AnswerParser::beginRow() {
   for (size_t slot = 0; slot < slots_.size(); ++slot) taken_[slot] = present_[slot] = false;
 }
 
-void AnswerReader::appendValue(const std::string& utf8) {
+void AnswerParser::appendValue(const std::string& utf8) {
   if (isAscii(utf8)) return appendDecodedField(doc_.text(), utf8);
   scratch_.clear();
   appendUtf8AsGbk(scratch_, utf8);
   appendDecodedField(doc_.text(), scratch_);
 }
 
-void AnswerReader::writeRow() {
+void AnswerParser::writeRow() {
   doc_.appendRowOpen(rows_++);
   for (size_t i = 0; i < plan_.columns.size(); ++i) {
     doc_.appendColumnOpen(plan_.columns[i].colnum, plan_.columns[i].colname);
@@ -564,7 +570,7 @@ void AnswerReader::writeRow() {
   doc_.appendRowClose();
 }
 
-void AnswerReader::finishSuccess() {
+void AnswerParser::finishSuccess() {
   // Text and record answers are one row, present or not; a list's rows are
   // written already.
   if (plan_.shape == AnswerShape::kText || plan_.shape == AnswerShape::kRecord) writeRow();
@@ -581,7 +587,7 @@ void AnswerReader::finishSuccess() {
   outcome_.kind = AnswerOutcome::Kind::kSuccess;
 }
 
-void AnswerReader::startParser(bool final) {
+void AnswerParser::startParser(bool final) {
   std::string_view encoding = declaredEncoding(head_);
   transcode_ = isChineseEncoding(encoding);
   // A declared encoding expat does not know is read as UTF-8, as the
@@ -602,7 +608,7 @@ void AnswerReader::startParser(bool final) {
   parse(held.data(), held.size(), final);
 }
 
-void AnswerReader::parse(const char* bytes, size_t count, bool final) {
+void AnswerParser::parse(const char* bytes, size_t count, bool final) {
   if (stopped_) return;
   if (transcode_) {
     converted_.clear();
@@ -625,10 +631,10 @@ void AnswerReader::parse(const char* bytes, size_t count, bool final) {
     count -= part;
   } while (count > 0);
   // The input ended before the envelope did.
-  if (final && !stopped_) fail();
+  if (final && !stopped_) fail("the answer ended before its envelope did");
 }
 
-void AnswerReader::feed(const char* bytes, size_t count, bool final) {
+void AnswerParser::feed(const char* bytes, size_t count, bool final) {
   if (started_) return parse(bytes, count, final);
   // Blanks before the XML declaration, which the runtime passes over.
   while (head_.empty() && count > 0 && isBlank(*bytes)) {
@@ -651,47 +657,33 @@ void AnswerReader::feed(const char* bytes, size_t count, bool final) {
   if (declarationRead || head_.size() >= 4096 || final) startParser(final);
 }
 
-AnswerOutcome AnswerReader::read() {
-  // The runtime takes a status above 2000 for a request method, answers it
-  // with a non-zero code and leaves no error: that too is a failed call.
-  if (soap_begin_recv(soap_) != SOAP_OK) {
-    soap_closesock(soap_);
-    return outcome_;
-  }
-  // The whole document grows once when the answer says how long it is (it
-  // comes to about twice the answer). The length is the centre's word, so
-  // no more than 256 MB is set aside on it; beyond that the text doubles.
-  constexpr uint64_t kMostSetAside = uint64_t{256} << 20;
-  if (soap_->length > 0) {
-    uint64_t room = soap_->length < kMostSetAside / 2 ? soap_->length * 2 + 256 : kMostSetAside;
-    doc_.makeRoom(static_cast<size_t>(room < SIZE_MAX ? room : SIZE_MAX));
-  }
-  if (soap_->ahead > 0 && soap_->ahead < 0x100) {
-    char ahead = static_cast<char>(soap_->ahead);
-    soap_->ahead = 0;
-    feed(&ahead, 1, false);
-  }
-  while (!stopped_) {
-    if (soap_->bufidx < soap_->buflen) {
-      size_t from = soap_->bufidx;
-      soap_->bufidx = soap_->buflen;
-      feed(soap_->buf + from, soap_->buflen - from, false);
-      continue;
-    }
-    if (soap_recv(soap_) != SOAP_OK) break;  // the end of the answer, or a failed read
-  }
+AnswerOutcome AnswerParser::finish() {
   if (!stopped_) feed(nullptr, 0, true);
-  soap_closesock(soap_);
   if (outcome_.kind != AnswerOutcome::Kind::kSuccess || outOfMemory_) doc_.text().resize(mark_);
   if (outOfMemory_) throw std::bad_alloc();
   return outcome_;
 }
 
-}  // namespace
-
-AnswerOutcome readAnswer(struct soap* soap, const AnswerPlan& plan, ResultDocument& doc) {
-  AnswerReader reader(soap, plan, doc);
-  return reader.read();
+AnswerReader::AnswerReader(const AnswerPlan& plan, ResultDocument& doc, int status, uint64_t announcedLength) {
+  // The whole document grows once when the answer says how long it is (it
+  // comes to about twice the answer). The length is the centre's word, so
+  // no more than 256 MB is set aside on it; beyond that the text doubles.
+  constexpr uint64_t kMostSetAside = uint64_t{256} << 20;
+  if (announcedLength > 0) {
+    uint64_t room = announcedLength < kMostSetAside / 2 ? announcedLength * 2 + 256 : kMostSetAside;
+    doc.makeRoom(static_cast<size_t>(room < SIZE_MAX ? room : SIZE_MAX));
+  }
+  parser_ = std::make_unique<AnswerParser>(plan, doc, status);
 }
+
+AnswerReader::~AnswerReader() = default;
+
+void AnswerReader::feed(const char* bytes, size_t count) {
+  if (!parser_->stopped()) parser_->feed(bytes, count, false);
+}
+
+bool AnswerReader::settled() const { return parser_->stopped(); }
+
+AnswerOutcome AnswerReader::finish() { return parser_->finish(); }
 
 }  // namespace nv

@@ -1,37 +1,59 @@
-// Reads the centre's answer to one call as it arrives: the HTTP exchange is
-// the SOAP runtime's (status line, headers, 100 Continue, chunks), the XML
-// is parsed by expat, and each member goes straight into the result
-// document. No record is built and nothing is read twice.
+// Reads the centre's answer to one call as its body arrives: bytes in, an
+// outcome out. The HTTP exchange is the transport's; the XML is parsed by
+// expat and each member goes straight into the result document. No record
+// is built, nothing is read twice and no socket is touched.
 #ifndef NV_CLIENT_ANSWER_READER_H
 #define NV_CLIENT_ANSWER_READER_H
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "client/answer_plan.h"
 
-struct soap;
-
 namespace nv {
 
 class ResultDocument;
+class AnswerParser;
 
 struct AnswerOutcome {
   enum class Kind {
-    kSuccess,  // out_code, out_text and the data element are written
-    kFault,    // the centre sent a SOAP fault: faultText holds its text
-    kRuntime,  // the runtime's fault record tells what failed, or nothing does
+    kSuccess,     // out_code, out_text and the data element are written
+    kFault,       // the centre sent a SOAP fault: faultText holds its text
+    kNoResponse,  // the Body holds neither the response nor a readable fault:
+                  // the runtime's client fault for the HTTP status (faultText:
+                  // a fault text read before the fault was refused, if any)
+    kBroken,      // nothing readable: the major exception
   };
-  Kind kind = Kind::kRuntime;
-  std::string faultText;     // kFault: the fault string (or SOAP 1.2 Reason text) in GBK, undecoded
+  Kind kind = Kind::kBroken;
+  std::string faultText;     // in GBK, undecoded
   std::string faultCode;     // kFault: the local part of its code ("Server"), as sent
   int64_t malformedAt = -1;  // the byte of the body at which the XML stopped being well-formed
+  std::string cause;         // why it is not a success, in words for the trace
 };
 
-// Reads the answer to the request just sent on the context's connection, then
-// closes the connection. On success writes out_code "000", out_text and the
-// data element with its rows to doc; otherwise leaves doc as it was.
-AnswerOutcome readAnswer(struct soap* soap, const AnswerPlan& plan, ResultDocument& doc);
+class AnswerReader {
+ public:
+  // For an answer with this HTTP status; announcedLength is its
+  // Content-Length (0 when it gave none), which sets room aside in doc.
+  AnswerReader(const AnswerPlan& plan, ResultDocument& doc, int status, uint64_t announcedLength);
+  ~AnswerReader();
+  AnswerReader(const AnswerReader&) = delete;
+  AnswerReader& operator=(const AnswerReader&) = delete;
+
+  // The next bytes of the body (chunked framing already taken off).
+  void feed(const char* bytes, size_t count);
+  // Once the outcome is settled (the envelope read through, or the answer
+  // refused), later bytes change nothing.
+  bool settled() const;
+  // The body has ended. On success out_code, out_text and the data element
+  // with its rows are in doc; otherwise doc is as it was. Throws
+  // std::bad_alloc when memory ran out while reading.
+  AnswerOutcome finish();
+
+ private:
+  std::unique_ptr<AnswerParser> parser_;
+};
 
 }  // namespace nv
 

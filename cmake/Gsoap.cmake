@@ -3,9 +3,11 @@
 #   NV_SOAPCPP2      the code generator
 #   NV_GSOAP_IMPORT  the toolkit's import directory (stlvector.h, ...)
 #   gsoap_runtime    the runtime library to link, with the defines its
-#                    struct soap was compiled with.
+#                    struct soap was compiled with; gsoap_runtime_tls the
+#                    same with its own TLS, for the sandbox centre's HTTPS.
 #   nv_soapcpp2()    runs the code generator on the service definition.
 include(BootstrapCache)
+include(${CMAKE_CURRENT_LIST_DIR}/OpenSsl.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/DefExports.cmake)
 find_program(NV_SOAPCPP2 soapcpp2 REQUIRED)
 # A host path: not re-rooted under a cross toolchain's sysroot.
@@ -18,58 +20,42 @@ set(NV_SOAP_MEMBERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/SoapMembersByLocalName.cmak
 # from ours. So the runtime (stdsoap2.cpp) is compiled here, for Linux and
 # Windows alike, from the source package of the installed soapcpp2, which
 # tools/fetch-gsoap-source.sh unpacks outside the repository.
-if(NOT TARGET gsoap_runtime)
-  if(NOT NV_GSOAP_SOURCE_DIR)
-    nv_bootstrap_cache_dir(NV_GSOAP_SOURCE_DIR gsoap gsoap)
-  endif()
-  set(NV_GSOAP_SOURCE_DIR ${NV_GSOAP_SOURCE_DIR} CACHE PATH "The unpacked gsoap source package")
-  if(NOT EXISTS ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
-    message(FATAL_ERROR "No gsoap runtime source at ${NV_GSOAP_SOURCE_DIR}: run tools/fetch-gsoap-source.sh")
-  endif()
-  add_library(gsoap_runtime STATIC ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
+if(NOT NV_GSOAP_SOURCE_DIR)
+  nv_bootstrap_cache_dir(NV_GSOAP_SOURCE_DIR gsoap gsoap)
+endif()
+set(NV_GSOAP_SOURCE_DIR ${NV_GSOAP_SOURCE_DIR} CACHE PATH "The unpacked gsoap source package")
+if(NOT EXISTS ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
+  message(FATAL_ERROR "No gsoap runtime source at ${NV_GSOAP_SOURCE_DIR}: run tools/fetch-gsoap-source.sh")
+endif()
+
+# nv_gsoap_runtime(<target> [TLS]): the runtime as a static library. The
+# library's client only serialises with it (HTTP and TLS are libcurl's);
+# the sandbox centre serves HTTPS with it (TLS). The define changes the
+# runtime's context, so each target carries its own.
+function(nv_gsoap_runtime target)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "TLS" "" "")
+  add_library(${target} STATIC ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
   # Before /usr/include, so the header matches the runtime compiled here.
-  target_include_directories(gsoap_runtime BEFORE PUBLIC ${NV_GSOAP_SOURCE_DIR}/gsoap)
+  target_include_directories(${target} BEFORE PUBLIC ${NV_GSOAP_SOURCE_DIR}/gsoap)
   # getaddrinfo: thread-safe name resolution.
-  target_compile_definitions(gsoap_runtime PUBLIC WITH_IPV6)
+  target_compile_definitions(${target} PUBLIC WITH_IPV6)
   # The runtime's HTTP header reading shifts a negative value left on a broken
   # %-escape (soap_decode): the same bytes on every compiler, defined since
-  # C++20, no memory touched. Sanitizer builds let it pass; a seed and a test
-  # row keep it covered.
-  target_compile_options(gsoap_runtime PRIVATE -w -fno-sanitize=shift-base)
-  # HTTPS through the runtime's own OpenSSL support (Linux: libssl-dev).
-  if(NOT WIN32)
-    find_package(OpenSSL REQUIRED)
-    target_compile_definitions(gsoap_runtime PUBLIC WITH_OPENSSL)
-    target_link_libraries(gsoap_runtime PUBLIC OpenSSL::SSL OpenSSL::Crypto)
+  # C++20, no memory touched. Sanitizer builds let it pass.
+  target_compile_options(${target} PRIVATE -w -fno-sanitize=shift-base)
+  set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  if(WIN32)
+    target_link_libraries(${target} PUBLIC ws2_32)
   endif()
-  set_target_properties(gsoap_runtime PROPERTIES POSITION_INDEPENDENT_CODE ON)
-endif()
-# ---- end of the runtime block ----------------------------------------------
+  if(arg_TLS)
+    target_compile_definitions(${target} PUBLIC WITH_OPENSSL)
+    target_link_libraries(${target} PUBLIC nv_openssl)
+  endif()
+endfunction()
 
-# ---- Windows (mingw-w64 cross build): the runtime's sockets are Winsock ----
-if(WIN32)
-  target_link_libraries(gsoap_runtime PUBLIC ws2_32)
-  # HTTPS: OpenSSL cross-built, static, from Debian's source package of the
-  # installed libssl-dev (tools/cross-build-openssl.sh), outside the
-  # repository. Trusted roots come from the system's ROOT store (crypt32),
-  # the system proxy from WinHTTP.
-  if(NOT NV_MINGW_TRIPLE)
-    # The triple is the cross compiler's name up to "-gcc".
-    get_filename_component(nv_cc ${CMAKE_C_COMPILER} NAME)
-    string(REGEX REPLACE "-gcc.*$" "" NV_MINGW_TRIPLE "${nv_cc}")
-  endif()
-  if(NOT NV_WINDOWS_OPENSSL_DIR)
-    nv_bootstrap_cache_dir(NV_WINDOWS_OPENSSL_DIR openssl libssl-dev ${NV_MINGW_TRIPLE})
-  endif()
-  set(NV_WINDOWS_OPENSSL_DIR ${NV_WINDOWS_OPENSSL_DIR} CACHE PATH "OpenSSL cross-built for this mingw triple")
-  if(NOT EXISTS ${NV_WINDOWS_OPENSSL_DIR}/.built)
-    message(FATAL_ERROR "No OpenSSL for ${NV_MINGW_TRIPLE} at ${NV_WINDOWS_OPENSSL_DIR}: "
-                        "run tools/cross-build-openssl.sh ${NV_MINGW_TRIPLE}")
-  endif()
-  target_compile_definitions(gsoap_runtime PUBLIC WITH_OPENSSL)
-  target_include_directories(gsoap_runtime BEFORE PUBLIC ${NV_WINDOWS_OPENSSL_DIR}/include)
-  target_link_libraries(gsoap_runtime PUBLIC ${NV_WINDOWS_OPENSSL_DIR}/lib/libssl.a
-                        ${NV_WINDOWS_OPENSSL_DIR}/lib/libcrypto.a crypt32 winhttp ws2_32 user32 advapi32)
+if(NOT TARGET gsoap_runtime)
+  nv_gsoap_runtime(gsoap_runtime)
+  nv_gsoap_runtime(gsoap_runtime_tls TLS)
 endif()
 
 # nv_soapcpp2(<var> CLIENT|SERVER DIRECTORY <dir>

@@ -7,21 +7,22 @@
 //   file=NvTrace.log   the log, relative to the working directory
 //
 // Each call appends one line: time, export, centre code, host, duration,
-// bytes sent and received, out_code and, for a failure, its cause. Level 1
-// never holds patient data. A trace that cannot be written changes nothing
-// in the call.
+// bytes sent and received, the connection (new, reused or resumed) and the
+// time of each phase, out_code and, for a failure, its cause. Level 1 never
+// holds patient data. A trace that cannot be written changes nothing in the
+// call; the log is written only when it is a regular file.
 #ifndef NV_FRAME_CALL_TRACE_H
 #define NV_FRAME_CALL_TRACE_H
 
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <string_view>
 
-struct soap;
+#include "client/call_status.h"
+#include "client/exchange_report.h"
 
 namespace nv {
-
-struct TransportState;
 
 // The trace settings in force for one call.
 struct TraceSettings {
@@ -32,67 +33,43 @@ struct TraceSettings {
 // Reads NvTrace.ini from the working directory; level 0 when it is missing.
 TraceSettings readTraceSettings();
 
-// Test and tool seam: while an instance lives, calls on this thread trace
-// with these settings instead of NvTrace.ini's, and also hand each entry to
-// `sink` (nvcall --trace prints them to stderr).
-class ScopedTraceSettings {
- public:
-  using Sink = void (*)(const std::string& entry, void* context);
-  explicit ScopedTraceSettings(TraceSettings settings, Sink sink = nullptr, void* context = nullptr);
-  ~ScopedTraceSettings();
-  ScopedTraceSettings(const ScopedTraceSettings&) = delete;
-  ScopedTraceSettings& operator=(const ScopedTraceSettings&) = delete;
-
- private:
-  friend class CallTrace;
-  ScopedTraceSettings* previous_;
-  TraceSettings settings_;
-  Sink sink_;
-  void* context_;
-};
-
-// One exported call's trace entry. The session of the call reports into it
-// (reportSession); finish writes the entry.
+// One exported call's trace entry, written by finish.
 class CallTrace {
  public:
   CallTrace(std::string_view exportName, std::string_view centreCode);
-  ~CallTrace();
   CallTrace(const CallTrace&) = delete;
   CallTrace& operator=(const CallTrace&) = delete;
 
   bool active() const { return settings_.level > 0; }
   int level() const { return settings_.level; }
 
-  // Called by a closing session: what its transport saw and why it failed
-  // ("" when it did not).
-  void reportSession(const TransportState& transport, const std::string& cause);
-  // Writes the entry for the finished result document. Never throws.
-  void finish(std::string_view resultDocument) noexcept;
-
-  // The trace of the call running on this thread, or null.
-  static CallTrace* current();
+  // Writes the entry of the finished call: its out_code, its status and
+  // what its exchange with the centre did (none when report.attempted is
+  // false). Never throws.
+  void finish(std::string_view outCode, const CallStatus& status, const ExchangeReport& report) noexcept;
 
  private:
-  CallTrace* previous_;
   TraceSettings settings_;
-  ScopedTraceSettings* scoped_ = nullptr;
+  const void* seams_ = nullptr;
   std::chrono::system_clock::time_point startedAt_;
   std::chrono::steady_clock::time_point started_;
-  std::string export_, centre_, host_, cause_, sent_, received_;
-  unsigned long long bytesSent_ = 0, bytesReceived_ = 0;
+  std::string export_, centre_;
 };
 
-// Why a session's call failed, as precisely as the runtime's state and the
-// transport tell it: "" for a success.
-std::string sessionFailureCause(struct soap* soap, const TransportState& transport, bool answerReadToEnd);
-
-// Called by a closing session: hands its transport's account to the trace
-// of the call running on this thread, if any.
-void reportToCurrentTrace(struct soap* soap, const TransportState& transport, bool answerReadToEnd) noexcept;
+// A field of the one-line entry: a backslash, a double quote and every
+// control byte written as an escape, and a blank too unless the field is
+// quoted, so no value can add a field or a line.
+std::string traceField(std::string_view text, bool quoted = false);
 
 // The exchanged bytes for reading: every element text that is well-formed
 // base64 shown decoded.
 std::string withBase64Decoded(std::string_view message);
+
+// Each platform's part (trace_file_posix.cpp, trace_file_windows.cpp):
+// appends the entry in one write, only to a regular file and without ever
+// waiting on it; and the local calendar time of a moment.
+void appendToRegularFile(const std::string& path, const std::string& entry);
+std::tm localCalendar(std::time_t seconds);
 
 }  // namespace nv
 

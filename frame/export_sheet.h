@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "client/answer_plan.h"
+#include "client/effect.h"
 #include "frame/centre_store.h"
 #include "frame/check_param.h"
 #include "text/codec.h"
@@ -162,13 +163,6 @@ template <class Response, class List>
 ListResult<Response, List> listResult(List* Response::*member, NotDeduced<std::vector<Column<ItemOf<List>>>> columns) {
   return {member, std::move(columns)};
 }
-
-// What an operation does at the centre. A change (a registration, an
-// upload, a settlement, a payment) is never sent twice; a read may be sent
-// again when a kept connection turns out closed before any answer came.
-enum class Effect { kReadsOnly, kChangesState };
-inline constexpr Effect kReadsOnly = Effect::kReadsOnly;
-inline constexpr Effect kChangesState = Effect::kChangesState;
 
 // The generated procedure that sends one operation's request.
 template <class Request>

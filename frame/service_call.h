@@ -5,6 +5,7 @@
 #define NV_FRAME_SERVICE_CALL_H
 
 #include <initializer_list>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "frame/call_trace.h"
 #include "frame/export_sheet.h"
 #include "client/service_session.h"
+#include "frame/settings_file.h"
 #include "service/session_guard.h"
 
 namespace nv {
@@ -29,24 +31,40 @@ inline std::string_view sourceValue(const Source& source, const Arguments& args,
   return source.field ? std::string_view(centre.*source.field) : argumentAt(args, source.argument);
 }
 
+// What writeOutcome wrote: the out_code, and the call's status.
+struct WrittenOutcome {
+  const char* outCode;
+  CallStatus status;
+};
+
 // Steps from the centre lookup to the written outcome; the caller has
 // written the header and writes the end.
 template <class Request, class Result>
-void writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc) {
+WrittenOutcome writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc,
+                            const CallTrace& trace, ExchangeReport& report) {
   // The lookup comes first: without a centre no argument is judged.
   CentreRecord centre = findCentre(argumentAt(args, sheet.centreArgument));
-  if (centre.CenterNO.empty()) return doc.appendFailure(texts::kNotFoundCode, texts::kCentreNotFound);
+  if (centre.CenterNO.empty()) {
+    doc.appendFailure(texts::kNotFoundCode, texts::kCentreNotFound);
+    return {texts::kNotFoundCode,
+            CallStatus::failed(texts::kCentreNotFound, "centre not found in NvConfiguration.ini")};
+  }
 
   std::string message;
   for (const Check& check : sheet.checks)
     if (!CheckParam(argumentAt(args, check.argument), check.kind, check.maxLength, check.mayBeEmpty, message,
-                    check.label))
-      return doc.appendFailure(sheet.checkFailureCode, message);
+                    check.label)) {
+      doc.appendFailure(sheet.checkFailureCode, message);
+      return {sheet.checkFailureCode, CallStatus::failed(message, "argument check failed")};
+    }
 
-  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str()))
-    return doc.appendFailure(texts::kCallFailedCode, texts::kEndpointNotUsable);
+  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str())) {
+    doc.appendFailure(texts::kCallFailedCode, texts::kEndpointNotUsable);
+    return {texts::kCallFailedCode,
+            CallStatus::failed(texts::kEndpointNotUsable, "service address missing or not http(s)")};
+  }
 
-  ServiceSession session;
+  ServiceSession session({trace.level() >= 2, keepConnectionsAlive()});
   // The encoded texts live until the session is closed, as the request does.
   std::vector<std::string> encoded;
   encoded.reserve(sheet.request.size());
@@ -55,11 +73,14 @@ void writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& ar
     encoded.push_back(encodeField(sourceValue(member.source, args, centre)));
     request.*member.member = &encoded.back();
   }
-  // The request is the generated code's; the answer goes from the
+  // The generated code writes the request; the answer goes from the
   // connection straight into the document.
-  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request) != 0 ||
-      !session.receiveAnswer(sheet.answer, doc))
-    return doc.appendFailure(texts::kCallFailedCode, session.failureText());
+  if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request) != 0)
+    throw std::bad_alloc();  // writing into memory fails only when memory runs out
+  CallStatus status = session.exchange(centre.ServiceURL, sheet.effect, sheet.answer, doc);
+  report = session.report();
+  if (!status.isOk()) doc.appendFailure(texts::kCallFailedCode, status.outText());
+  return {status.isOk() ? texts::kSuccessCode : texts::kCallFailedCode, status};
 }
 
 }  // namespace detail
@@ -71,9 +92,10 @@ char* runSheet(const ExportSheet<Request, Result>& sheet, const Arguments& args)
     CallTrace trace(sheet.functionId, detail::argumentAt(args, sheet.centreArgument));
     ResultDocument doc;
     doc.appendHeader(sheet.functionId);
-    detail::writeOutcome(sheet, args, doc);
+    ExchangeReport report;
+    detail::WrittenOutcome outcome = detail::writeOutcome(sheet, args, doc, trace, report);
     doc.appendEnd();
-    trace.finish(doc.text());
+    trace.finish(outcome.outCode, outcome.status, report);
     return doc.finishDocument();
   });
 }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
@@ -32,7 +32,7 @@ Outcome run(const nvcheck::ExportEntry& e, const std::vector<std::optional<std::
   for (size_t i = 0; i < args.size(); ++i) cArgs.push_back(args[i] ? blocks[i].c_str() : nullptr);
 
   const std::string answer = nvcheck::plainSuccessAnswer(e);
-  nv::ScopedSessionTransport transport(answer);
+  nvtest::ScopedSessionTransport transport(answer);
   Outcome outcome{take(e.call(cArgs), e.name), transport.sent()};
   require(blocks == before, std::string(e.name) + " leaves the caller's texts untouched");
   return outcome;

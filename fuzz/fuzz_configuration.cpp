@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "NvInterFace.h"
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
@@ -84,7 +84,7 @@ const Record* lookup(const std::vector<Record>& table, const std::string& code) 
 void checkTemplateLookup(const std::vector<Record>& table, const std::string& code) {
   const nvcheck::ExportEntry& calculate = nvcheck::exportNamed("calculate");
   const std::string answer = nvcheck::plainSuccessAnswer(calculate);
-  nv::ScopedSessionTransport transport(answer);
+  nvtest::ScopedSessionTransport transport(answer);
   const std::string doc = take(::calculate("2001", code.c_str(), "1"), "calculate");
   nvcheck::ResultDocumentView view;
   std::string problem = nvcheck::readResultDocument(doc, "Calculate", view);

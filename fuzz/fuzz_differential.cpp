@@ -17,12 +17,14 @@
 //    streaming reader (as XML does) at "?>", so the two read different
 //    documents; each must still be a well-formed result.
 #include <cstdio>
+#include <optional>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "client/answer_plan.h"
-#include "client/service_session.h"
+#include "client/answer_reader.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
@@ -36,16 +38,32 @@ std::vector<const nvcheck::ExportEntry*> targets;
 int64_t lastMalformedAt = -1;
 
 // The streaming reader, noting where it found the answer malformed.
-bool readAsStreamAndNote(nv::ServiceSession& session, const nv::AnswerPlan& plan, nv::ResultDocument& doc) {
-  bool read = session.readAsStream(plan, doc);
-  lastMalformedAt = session.malformedAnswerAt();
-  return read;
+class NotingReader : public nv::BodyReader {
+ public:
+  NotingReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) : plan_(plan), doc_(doc) {}
+  void begin(int status, uint64_t length) override { reader_.emplace(plan_, doc_, status, length); }
+  void feed(const char* bytes, size_t count) override { reader_->feed(bytes, count); }
+  bool settled() const override { return reader_->settled(); }
+  nv::AnswerOutcome finish() override {
+    nv::AnswerOutcome outcome = reader_->finish();
+    lastMalformedAt = outcome.malformedAt;
+    return outcome;
+  }
+
+ private:
+  const nv::AnswerPlan& plan_;
+  nv::ResultDocument& doc_;
+  std::optional<nv::AnswerReader> reader_;
+};
+
+std::unique_ptr<nv::BodyReader> notingReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) {
+  return std::make_unique<NotingReader>(plan, doc);
 }
 
-std::string callWith(nv::ScopedAnswerReader::Reader reader, const nvcheck::ExportEntry& e,
+std::string callWith(nvtest::ScopedAnswerReader::Factory reader, const nvcheck::ExportEntry& e,
                      const std::string& response) {
-  nv::ScopedAnswerReader readBy(reader);
-  nv::ScopedSessionTransport transport(response);
+  nvtest::ScopedAnswerReader readBy(reader);
+  nvtest::ScopedSessionTransport transport(response);
   return take(e.call(e.validCArguments()), e.name);
 }
 
@@ -90,8 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string response(asText(data + 1, size - 1));
 
   lastMalformedAt = -1;
-  const std::string streamed = callWith(readAsStreamAndNote, e, response);
-  const std::string generated = callWith(nvtest::readWithGeneratedRecords, e, response);
+  const std::string streamed = callWith(notingReader, e, response);
+  const std::string generated = callWith(nvtest::generatedRecordsReader, e, response);
 
   if (lastMalformedAt >= 0 || statusOutOfRange(response)) {
     require(streamed == majorException(e),

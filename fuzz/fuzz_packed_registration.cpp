@@ -7,7 +7,7 @@
 
 #include "NvInterFace.h"
 #include "frame/packed_text.h"
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
@@ -38,7 +38,7 @@ struct Outcome {
 
 template <class Call>
 Outcome callWithAnswer(const std::string& answer, Call call) {
-  nv::ScopedSessionTransport transport(answer);
+  nvtest::ScopedSessionTransport transport(answer);
   std::string document = take(call(), "the registration");
   return {document, transport.sent()};
 }

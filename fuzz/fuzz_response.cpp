@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "fuzz/fuzz_support.h"
@@ -31,7 +31,7 @@ void learnColumns() {
   for (const nvcheck::ExportEntry& e : nvcheck::documentExports()) {
     if (!e.contactsCentre()) continue;
     const std::string answer = nvcheck::plainSuccessAnswer(e);
-    nv::ScopedSessionTransport transport(answer);
+    nvtest::ScopedSessionTransport transport(answer);
     const std::string doc = take(e.call(e.validCArguments()), e.name);
     nvcheck::ResultDocumentView view;
     std::string problem = nvcheck::readResultDocument(doc, e.functionId, view);
@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::string doc;
   {
-    nv::ScopedSessionTransport transport(response);
+    nvtest::ScopedSessionTransport transport(response);
     doc = take(e.call(e.validCArguments()), e.name);
     require(transport.sent().rfind("POST ", 0) == 0, std::string(e.name) + " sent its request");
   }

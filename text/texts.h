@@ -15,6 +15,11 @@ extern const char kCentreNotFound[];     // 无法找到配置文件
 extern const char kMajorException[];     // 函数重大异常
 extern const char kEndpointNotUsable[];  // the centre's service address is missing or not http(s)
 
+// The SOAP runtime's own words, which centres' HIS callers have long seen:
+// an HTTP status that is not read as SOAP, a connection not made in time.
+inline constexpr const char kHttpError[] = "HTTP Error";
+inline constexpr const char kTimeout[] = "Timeout";
+
 // Why an HTTPS connection was refused: what failed in the handshake.
 extern const char kTlsUntrusted[];
 extern const char kTlsNameMismatch[];

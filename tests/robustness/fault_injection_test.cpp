@@ -15,6 +15,8 @@
 
 #include "NvInterFace.h"
 #include "client/service_session.h"
+#include "tests/support/session_seams.h"
+#include "text/result_document.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "soapH.h"
@@ -91,6 +93,11 @@ TEST_F(FaultInjection, BrokenTransfersAreMajorExceptions) {
                   std::to_string(envelope.size() / 2 * 3) + "\r\n\r\n" + envelope.substr(0, envelope.size() / 2))},
       {"a chunk longer than what follows", withChunkedBody("ffff\r\n" + envelope.substr(0, 100))},
       {"a chunk size that is not hex", withChunkedBody("zz\r\n" + envelope + "\r\n0\r\n\r\n")},
+      // An answer ends where its Content-Length says, as on a kept
+      // connection it must: what follows is not read.
+      {"a Content-Length shorter than the envelope",
+       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                  std::to_string(envelope.size() - 20) + "\r\n\r\n" + envelope)},
       {"chunks cut before the envelope ends", withChunkedBody(chunked(envelope.substr(0, 80), {40, 80}, ""))},
       {"a fault with no faultstring",
        Reply::xml(soap11Envelope("<soap:Fault><faultcode>soap:Server</faultcode></soap:Fault>"), 500)},
@@ -141,11 +148,6 @@ TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
       {"a Content-Type parameter with a broken %-escape",
        Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml;% charset=utf-8\r\nContent-Length: " +
                   std::to_string(envelope.size()) + "\r\n\r\n" + envelope)},
-      // The connection closes after every answer, so the runtime reads to
-      // the envelope's end whatever the length said.
-      {"a Content-Length shorter than the envelope",
-       Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
-                  std::to_string(envelope.size() - 20) + "\r\n\r\n" + envelope)},
       {"a byte order mark and blanks before the declaration",
        Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n\r\n\xEF\xBB\xBF \r\n" + envelope)},
   };
@@ -162,10 +164,12 @@ std::string sendLargeRequest(const std::string& url) {
   std::string name(5 << 20, 'A');
   ns1__getHospitalInfo request;
   request.name = &name;
-  ns1__getHospitalInfoResponse response;
-  if (soap_call___ns1__getHospitalInfo(session.context(), url.c_str(), nullptr, &request, response) == SOAP_OK)
-    return "";
-  return session.transportCause();
+  if (soap_send___ns1__getHospitalInfo(session.context(), url.c_str(), nullptr, &request) != SOAP_OK)
+    return "not written";
+  nv::ResultDocument doc;
+  const nv::AnswerPlan plan{nv::AnswerShape::kNone, "getHospitalInfoResponse", "", {}};
+  nv::CallStatus status = session.exchange(url, nv::kReadsOnly, plan, doc);
+  return status.isOk() ? "" : status.cause();
 }
 
 // A loopback listener whose accept queue is full: the kernel drops further
@@ -215,7 +219,7 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
     std::string expected;  // "": the major exception
     double seconds;        // how long the call takes, give or take 0.8 s
     bool largeRequest = false;
-    int waits = -300000;
+    int connectMs = 300;
     bool neverConnects = false;
     std::string tlsPem = {};
   } cases[] = {
@@ -227,7 +231,7 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
        failureDocRaw("cliSettlement", "600", "Timeout"),
        0.3,
        false,
-       -300000,
+       300,
        true},
       {"accepts and never answers", "", {}, {}, "", 0.3},
       {"sends the headers, then nothing", head, {}, {}, "", 0.3},
@@ -237,7 +241,7 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
       {"the whole answer at 45 ms a byte", text.bytes, {1, 45}, {}, "", 1},
       // The reader's window opens seldom: longer waits, so that the low-speed
       // limit is what ends it.
-      {"reads a 5 MB request 256 bytes every 0.5 s", "", {}, {256, 500}, "", 1.2, true, -3000000},
+      {"reads a 5 MB request 256 bytes every 0.5 s", "", {}, {256, 500}, "", 1.2, true, 3000},
       // Waits of 1 s here, so that a loaded machine cannot turn a pause into
       // a time-out: only the low-speed limit is on trial.
       {"a slow but steady answer: 2 KB every 0.25 s",
@@ -247,27 +251,14 @@ TEST_F(FaultInjection, SilentAndTricklingCentresTimeOut) {
        successDoc("cliSettlement", 1, {{{0, "settlementNo", value + ":"}}}),
        0.75,
        false,
-       -1000000},
+       1000},
       // Over HTTPS the bytes of one TLS record trickle in.
-      {"over TLS, one byte every 0.2 s",
-       text.bytes,
-       {1, 200},
-       {},
-       "",
-       1,
-       false,
-       -300000,
-       false,
-       certificates.localhost},
+      {"over TLS, one byte every 0.2 s", text.bytes, {1, 200}, {}, "", 1, false, 300, false, certificates.localhost},
   };
   for (const auto& c : cases) {
-    // Scaled down from 100 s: waits of 0.3 s, and a low-speed limit of
-    // 1,024 bytes in any 1 s span.
-    nv::SessionTimeouts limits;
-    limits.send = limits.receive = c.waits;
-    limits.connect = c.waits;
-    limits.lowSpeedSpan = -1000000;
-    nv::ScopedSessionTimeouts shortWaits(limits);
+    // Scaled down from 100 s: connecting within 0.3 s, and a low-speed
+    // limit of 1,024 bytes a second over 1 s.
+    nvtest::ScopedSessionLimits shortWaits(scaledLimits(std::chrono::milliseconds(c.connectMs)));
     StallingServer stalling(c.sentBeforeSilence, c.sending, c.reading, c.tlsPem);
     FullListener full;
     dir.writeCentres({{Centres::kMain, c.neverConnects ? full.url() : stalling.url(), "H", "1", "op", ""}});

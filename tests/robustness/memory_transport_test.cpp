@@ -4,7 +4,7 @@
 // writes its result shape from an answer that never touches a socket.
 #include <gtest/gtest.h>
 
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "tests/support/export_cases.h"
@@ -21,7 +21,7 @@ TEST_F(MemoryTransport, EveryExportRunsOnAnAnswerFromMemory) {
     if (!e.contactsCentre()) continue;
     SCOPED_TRACE(e.name);
     const std::string answer = nvcheck::plainSuccessAnswer(e);
-    nv::ScopedSessionTransport transport(answer);
+    nvtest::ScopedSessionTransport transport(answer);
     std::string doc = take(e.call(e.validCArguments()));
 
     nvcheck::ResultDocumentView view;
@@ -42,7 +42,7 @@ TEST_F(MemoryTransport, EveryExportRunsOnAnAnswerFromMemory) {
 TEST_F(MemoryTransport, EveryConnectionReadsTheAnswerFromItsStart) {
   const nvcheck::ExportEntry& e = nvcheck::exportNamed("cliSettlement");
   const std::string answer = nvcheck::plainSuccessAnswer(e);
-  nv::ScopedSessionTransport transport(answer);
+  nvtest::ScopedSessionTransport transport(answer);
   std::string first = take(e.call(e.validCArguments()));
   EXPECT_EQ(take(e.call(e.validCArguments())), first);
   EXPECT_EQ(first, successDoc("cliSettlement", 1, {{{0, "settlementNo", "abc"}}}));
@@ -52,7 +52,7 @@ TEST_F(MemoryTransport, EndsWithItsScope) {
   const nvcheck::ExportEntry& e = nvcheck::exportNamed("cliSettlement");
   {
     const std::string answer = nvcheck::faultAnswer("inner");
-    nv::ScopedSessionTransport transport(answer);
+    nvtest::ScopedSessionTransport transport(answer);
   }
   server.enqueue(Reply::soap("cliSettlement", "<return>eA==</return>"));
   EXPECT_EQ(take(e.call(e.validCArguments())), successDoc("cliSettlement", 1, {{{0, "settlementNo", "x"}}}));

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/sandbox/sandbox_process.h"
 #include "tests/support/gbk.h"
 #include "tests/support/result_text.h"
@@ -79,7 +79,7 @@ class SandboxTest : public ::testing::Test {
   ScratchDir dir;
   std::unique_ptr<SandboxProcess> sandbox;
   int generation = 0;
-  nv::ScopedSessionTimeouts timeouts{{20, 20}};
+  nvtest::ScopedSessionLimits timeouts{nvtest::scaledLimits(std::chrono::seconds(20), 10, 20)};
 };
 
 // Expected documents.

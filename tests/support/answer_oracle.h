@@ -4,13 +4,16 @@
 #ifndef NVTEST_ANSWER_ORACLE_H
 #define NVTEST_ANSWER_ORACLE_H
 
-#include "client/service_session.h"
+#include <memory>
+
+#include "client/curl_exchange.h"
 
 namespace nvtest {
 
-// A ScopedAnswerReader::Reader: reads the answer into the generated records
-// and writes them as the result shapes did before answers were streamed.
-bool readWithGeneratedRecords(nv::ServiceSession& session, const nv::AnswerPlan& plan, nv::ResultDocument& doc);
+// A ScopedAnswerReader factory: takes the whole body, then reads it into the
+// generated records and writes them as the result shapes did before answers
+// were streamed.
+std::unique_ptr<nv::BodyReader> generatedRecordsReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc);
 
 }  // namespace nvtest
 

@@ -21,6 +21,8 @@ namespace {
 constexpr int pollSliceMs = 20;
 // A client that never finishes its request is given up after this long.
 constexpr int requestDeadlineMs = 30000;
+// How long a kept connection waits for its next request.
+constexpr int keptConnectionMs = 30000;
 
 const char* reasonPhrase(int status) {
   switch (status) {
@@ -63,8 +65,8 @@ std::string headerIn(const std::string& head, const std::string& name) {
   return first == std::string::npos ? "" : value.substr(first, last - first + 1);
 }
 
-// True once `data` holds a whole request: headers, then the body announced
-// by Content-Length (or a complete chunked body).
+}  // namespace
+
 bool requestComplete(const std::string& data) {
   std::size_t headEnd = data.find("\r\n\r\n");
   if (headEnd == std::string::npos) return false;
@@ -86,8 +88,6 @@ void sendAll(int fd, const std::string& bytes) {
     sent += static_cast<std::size_t>(n);
   }
 }
-
-}  // namespace
 
 // ---- Reply builders ---------------------------------------------------------
 
@@ -235,21 +235,22 @@ void ScriptedServer::acceptLoop() {
     if (fd < 0) continue;
     std::lock_guard<std::mutex> lock(mutex_);
     ++connections_;
-    Reply reply;
-    if (script_.empty()) {
-      reply = Reply::fault("soap:Server", "scripted server: no reply was scripted for this request");
-    } else {
-      reply = std::move(script_.front());
-      script_.pop_front();
-    }
-    workers_.emplace_back([this, fd, reply] { serve(fd, reply); });
+    workers_.emplace_back([this, fd] { serve(fd); });
   }
 }
 
-std::string ScriptedServer::readRequest(int fd) {
+Reply ScriptedServer::nextReply() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (script_.empty()) return Reply::fault("soap:Server", "scripted server: no reply was scripted for this request");
+  Reply reply = std::move(script_.front());
+  script_.pop_front();
+  return reply;
+}
+
+std::string ScriptedServer::readRequest(int fd, int deadlineMs) {
   std::string data;
   char buffer[4096];
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(requestDeadlineMs);
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
   while (!requestComplete(data) && std::chrono::steady_clock::now() < deadline) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -267,20 +268,43 @@ std::string ScriptedServer::readRequest(int fd) {
   return data;
 }
 
-void ScriptedServer::serve(int fd, Reply reply) {
-  std::string request = readRequest(fd);
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    requests_.push_back(std::move(request));
-  }
-  if (reply.delayMs > 0 && waitForStop(reply.delayMs)) {
-    ::close(fd);
-    return;
-  }
-  switch (reply.action) {
-    case Reply::Action::Answer: sendAll(fd, reply.bytes.substr(0, reply.sendLimit)); break;
-    case Reply::Action::CloseWithoutAnswer: break;
-    case Reply::Action::HoldOpen: waitForStop(reply.holdMs); break;
+// Whether the connection stays open for another request after the reply,
+// as an HTTP/1.1 server keeps it: a whole answer with a length, and no
+// "Connection: close".
+bool keepsConnection(const Reply& reply) {
+  if (reply.action != Reply::Action::Answer || reply.sendLimit != std::string::npos) return false;
+  if (reply.bytes.rfind("HTTP/1.1 ", 0) != 0) return false;
+  std::size_t headEnd = reply.bytes.find("\r\n\r\n");
+  if (headEnd == std::string::npos) return false;
+  std::string head = reply.bytes.substr(0, headEnd + 2);
+  if (lowerCase(headerIn(head, "Connection")) == "close") return false;
+  bool chunked = lowerCase(headerIn(head, "Transfer-Encoding")).find("chunked") != std::string::npos;
+  if (!chunked && headerIn(head, "Content-Length").empty()) return false;
+  // A reply holding more than one answer is a connection's whole script.
+  std::size_t bodyStart = headEnd + 4;
+  if (chunked) return reply.bytes.find("0\r\n\r\n", bodyStart) + 5 == reply.bytes.size();
+  const std::string length = headerIn(head, "Content-Length");
+  if (length.size() > 18 || length.find_first_not_of("0123456789") != std::string::npos) return false;
+  return reply.bytes.size() - bodyStart == std::stoull(length);
+}
+
+void ScriptedServer::serve(int fd) {
+  for (bool first = true;; first = false) {
+    std::string request = readRequest(fd, first ? requestDeadlineMs : keptConnectionMs);
+    // A kept connection the client lets go of, or leaves idle.
+    if (request.empty() && !first) break;
+    Reply reply = nextReply();
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      requests_.push_back(std::move(request));
+    }
+    if (reply.delayMs > 0 && waitForStop(reply.delayMs)) break;
+    switch (reply.action) {
+      case Reply::Action::Answer: sendAll(fd, reply.bytes.substr(0, reply.sendLimit)); break;
+      case Reply::Action::CloseWithoutAnswer: break;
+      case Reply::Action::HoldOpen: waitForStop(reply.holdMs); break;
+    }
+    if (!keepsConnection(reply)) break;
   }
   ::shutdown(fd, SHUT_RDWR);
   ::close(fd);

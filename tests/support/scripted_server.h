@@ -6,9 +6,11 @@
 //   ... call server.url() ...
 //   server.requests()   // the raw bytes of every request received
 //
-// Each accepted connection takes the next reply of the script, reads the
-// request (headers, then exactly Content-Length body bytes), and then answers,
-// waits, closes or holds the connection as that reply says. With the script
+// Each request received (headers, then exactly Content-Length body bytes)
+// takes the next reply of the script, which answers, waits, closes or holds
+// the connection as it says. After a whole HTTP/1.1 answer with a length and
+// without "Connection: close" the connection stays open for the next request,
+// as a centre's keep-alive does. With the script
 // empty it answers HTTP 500 with a SOAP fault saying so, so a missing script
 // shows in the test. Every connection is served on its own thread: any
 // number of clients may call at once.
@@ -88,8 +90,9 @@ class ScriptedServer {
 
  private:
   void acceptLoop();
-  void serve(int fd, Reply reply);
-  std::string readRequest(int fd);
+  void serve(int fd);
+  Reply nextReply();
+  std::string readRequest(int fd, int deadlineMs);
   bool waitForStop(int ms);  // true when the server stops first
 
   int listenFd_ = -1;
@@ -103,6 +106,12 @@ class ScriptedServer {
   std::vector<std::thread> workers_;
   std::thread acceptor_;
 };
+
+// True once `data` holds a whole request: headers, then the body announced
+// by Content-Length (or a complete chunked body).
+bool requestComplete(const std::string& data);
+// Sends all of bytes, or as much as the peer takes before it goes away.
+void sendAll(int fd, const std::string& bytes);
 
 // A URL on a loopback port where nothing listens.
 std::string refusedUrl();

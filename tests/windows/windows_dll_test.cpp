@@ -22,7 +22,7 @@
 #include <set>
 
 #include "NvInterFace.h"
-#include "client/service_session.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/export_catalogue.h"
 #include "tests/support/big_catalogue.h"
 #include "tests/sandbox/sandbox_process.h"
@@ -359,7 +359,7 @@ std::optional<std::vector<std::optional<std::string>>> failingArguments(const nv
     args[i] = std::string(4096, '7');
     nvcheck::CArguments cArgs;
     for (const auto& a : args) cArgs.push_back(a ? a->c_str() : nullptr);
-    nv::ScopedSessionTransport transport(answer);
+    nvtest::ScopedSessionTransport transport(answer);
     std::string doc = take(e.call(cArgs));
     if (transport.sent().empty() && outCode(doc) == e.checkFailureCode) return args;
   }

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "frame/centre_store.h"
-#include "frame/call_trace.h"
+#include "frame/trace_seams.h"
 #include "tools/common/export_list.h"
 #include "tools/common/gbk_text.h"
 #include "tools/nvcall/centre_check.h"
@@ -182,9 +182,12 @@ int callExport(const std::string& name, const std::vector<std::string>& args, co
   std::vector<const char*> pointers;
   for (const std::string& text : texts) pointers.push_back(text.c_str());
 
-  std::optional<nv::ScopedTraceSettings> trace;
-  if (options.traceLevel > 0) trace.emplace(nv::TraceSettings{options.traceLevel, ""}, printTrace);
+  // --trace: the library's trace of this call, printed to stderr.
+  nv::seams::TraceSeams trace{nv::TraceSettings{options.traceLevel, ""}, printTrace, nullptr};
+  const nv::seams::TraceSeams* previous = nv::seams::threadTraceSeams();
+  if (options.traceLevel > 0) nv::seams::setThreadTraceSeams(&trace);
   char* result = nvexports::callLinked(*entry, pointers);
+  nv::seams::setThreadTraceSeams(previous);
   if (result == nullptr) {
     std::cerr << "nvcall: " << name << " returned no text\n";
     return kFailure;

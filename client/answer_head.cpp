@@ -1,0 +1,95 @@
+#include "client/answer_head.h"
+
+namespace nv {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+// The status of "HTTP/1.1 200 OK"; 0 when the line holds none.
+int statusOf(std::string_view line) {
+  size_t space = line.find(' ');
+  if (space == std::string_view::npos) return 0;
+  int status = 0;
+  size_t at = space + 1, digits = 0;
+  for (; at < line.size() && line[at] >= '0' && line[at] <= '9' && digits < 4; ++at, ++digits)
+    status = status * 10 + (line[at] - '0');
+  return digits == 0 ? 0 : status;
+}
+
+}  // namespace
+
+AnswerHead::Verdict AnswerHead::refuse(Verdict verdict, std::string cause) {
+  cause_ = std::move(cause);
+  return verdict_ = verdict;
+}
+
+AnswerHead::Verdict AnswerHead::take(std::string_view line) {
+  if (verdict_ != Verdict::kPending) return verdict_;
+  taken_ += line.size();
+  if (taken_ > limit_)
+    return refuse(Verdict::kHttpError, "answer headers larger than " + std::to_string(limit_ / 1024) + " KB");
+  std::string_view text = trimmed(line);
+  if (!inHead_) {
+    // A status line opens a head: the final answer's, or an interim one's.
+    inHead_ = true;
+    status_ = statusOf(text);
+    length_ = 0;
+    badLength_ = encoded_ = false;
+    return verdict_;
+  }
+  if (text.empty()) {
+    inHead_ = false;
+    // An interim answer (100 Continue and the like) is followed by the real one.
+    if (status_ >= 100 && status_ <= 199) return verdict_;
+    return complete();
+  }
+  size_t colon = text.find(':');
+  if (colon != std::string_view::npos) header(trimmed(text.substr(0, colon)), trimmed(text.substr(colon + 1)));
+  return verdict_;
+}
+
+void AnswerHead::header(std::string_view name, std::string_view value) {
+  if (sameName(name, "Content-Length")) {
+    // A plain decimal number, or the runtime would take a wrapped size.
+    uint64_t length = 0;
+    bool plain = !value.empty() && value.size() <= 18;
+    for (char c : value) {
+      plain = plain && c >= '0' && c <= '9';
+      length = length * 10 + static_cast<uint64_t>(c - '0');
+    }
+    if (!plain) badLength_ = true;
+    length_ = plain ? length : 0;
+  } else if (sameName(name, "Content-Encoding")) {
+    // No coding is decoded: a compressed body could not be read.
+    if (!value.empty() && !sameName(value, "identity")) encoded_ = true;
+  }
+}
+
+AnswerHead::Verdict AnswerHead::complete() {
+  const std::string status = "HTTP status " + std::to_string(status_);
+  // Statuses the runtime reads as SOAP: a fault normally comes with 400 or 500.
+  if ((status_ >= 200 && status_ <= 299) || status_ == 400 || status_ == 500) {
+    if (badLength_) return refuse(Verdict::kHttpError, status + " with a Content-Length that is not a number");
+    if (encoded_) return refuse(Verdict::kHttpError, status + " with an encoded body");
+    return verdict_ = Verdict::kReadBody;
+  }
+  if (status_ >= 100 && status_ <= 599) return refuse(Verdict::kHttpError, status);
+  return refuse(Verdict::kBroken, status_ == 0 ? "an answer without a status" : status);
+}
+
+}  // namespace nv

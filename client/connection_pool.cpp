@@ -1,0 +1,110 @@
+#include "client/connection_pool.h"
+
+#include <algorithm>
+#include <atomic>
+#include <new>
+
+#include "client/tls_trust.h"
+
+namespace nv {
+namespace {
+std::atomic<ConnectionPool*> made{nullptr};
+}  // namespace
+
+ConnectionPool& ConnectionPool::instance() {
+  // Never destroyed: a HIS thread may still be calling while the process exits.
+  static ConnectionPool* pool = [] {
+    auto* created = new ConnectionPool;
+    made.store(created);
+    return created;
+  }();
+  return *pool;
+}
+
+ConnectionPool* ConnectionPool::ifMade() { return made.load(); }
+
+void releaseClientCaches() {
+  if (ConnectionPool* pool = ConnectionPool::ifMade()) pool->closeAll();
+  releaseTrustedRoots();
+}
+
+ConnectionPool::ConnectionPool() {
+  prepareTlsLibrary();
+  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return;
+  share_ = curl_share_init();
+  if (share_ == nullptr) return;
+  curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, lockData);
+  curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, unlockData);
+  curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
+  usable_ = curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK &&
+            curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION) == CURLSHE_OK;
+  idle_.reserve(kMostIdle);
+}
+
+void ConnectionPool::lockData(CURL*, curl_lock_data data, curl_lock_access, void* pool) {
+  if (data >= 0 && data < CURL_LOCK_DATA_LAST) static_cast<ConnectionPool*>(pool)->shareLocks_[data].acquire();
+}
+
+void ConnectionPool::unlockData(CURL*, curl_lock_data data, void* pool) {
+  if (data >= 0 && data < CURL_LOCK_DATA_LAST) static_cast<ConnectionPool*>(pool)->shareLocks_[data].release();
+}
+
+CURL* ConnectionPool::take(const std::string& origin, std::chrono::seconds idleLimit) {
+  if (!usable_) return nullptr;
+  const auto now = std::chrono::steady_clock::now();
+  std::vector<CURL*> expired;
+  CURL* found = nullptr;
+  {
+    Locked held(lock_);
+    expired.reserve(idle_.size());
+    for (auto it = idle_.begin(); it != idle_.end();) {
+      if (now - it->since >= idleLimit) {
+        expired.push_back(it->handle);
+        it = idle_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    // The most recently used connection to the origin is the likeliest alive.
+    for (auto it = idle_.rbegin(); it != idle_.rend(); ++it)
+      if (it->origin == origin) {
+        found = it->handle;
+        idle_.erase(std::next(it).base());
+        break;
+      }
+  }
+  for (CURL* handle : expired) curl_easy_cleanup(handle);
+  return found != nullptr ? found : curl_easy_init();
+}
+
+void ConnectionPool::give(CURL* handle, const std::string& origin, bool keep) {
+  if (handle == nullptr) return;
+  if (keep) {
+    try {
+      Locked held(lock_);
+      if (idle_.size() < kMostIdle) {
+        idle_.push_back({handle, origin, std::chrono::steady_clock::now()});
+        return;
+      }
+    } catch (...) {
+      // No memory for the entry: the handle is closed instead.
+    }
+  }
+  curl_easy_cleanup(handle);
+}
+
+void ConnectionPool::closeAll() {
+  std::vector<Idle> closing;
+  {
+    Locked held(lock_);
+    closing.swap(idle_);
+  }
+  for (const Idle& idle : closing) curl_easy_cleanup(idle.handle);
+}
+
+size_t ConnectionPool::idleCount() {
+  Locked held(lock_);
+  return idle_.size();
+}
+
+}  // namespace nv

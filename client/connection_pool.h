@@ -1,0 +1,73 @@
+// The one cache of kept connections of the process, shared by every export
+// on every thread. The HTTP library does not support sharing one connection
+// cache between threads at once, so the cache is a pool of idle transfer
+// handles, each keeping the connection of its last call: a call takes one
+// for its centre (a connection serves one call at a time) and gives it back
+// when its answer is read. Name resolutions and TLS sessions are shared
+// through the library's share interface, under locks.
+#ifndef NV_CLIENT_CONNECTION_POOL_H
+#define NV_CLIENT_CONNECTION_POOL_H
+
+#include <curl/curl.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "client/lock.h"
+
+namespace nv {
+
+class ConnectionPool {
+ public:
+  // The process's pool; the HTTP library is initialised on first use.
+  static ConnectionPool& instance();
+  // The pool if a call has made it, else null.
+  static ConnectionPool* ifMade();
+
+  // A handle whose kept connection may serve origin ("https://host:port"
+  // and the proxy), else a new one; null when none can be had. Handles idle
+  // longer than idleLimit are closed on the way.
+  CURL* take(const std::string& origin, std::chrono::seconds idleLimit);
+  // Gives a handle back after its call; keep false closes it.
+  void give(CURL* handle, const std::string& origin, bool keep);
+  // Closes every idle handle and its connection.
+  void closeAll();
+  size_t idleCount();
+
+  CURLSH* share() const { return share_; }
+  bool usable() const { return usable_; }
+
+ private:
+  ConnectionPool();
+  ~ConnectionPool() = delete;  // lives as long as the process, or until unloaded
+
+  static void lockData(CURL*, curl_lock_data data, curl_lock_access, void* pool);
+  static void unlockData(CURL*, curl_lock_data data, void* pool);
+
+  struct Idle {
+    CURL* handle;
+    std::string origin;
+    std::chrono::steady_clock::time_point since;
+  };
+  static constexpr size_t kMostIdle = 16;
+
+  bool usable_ = false;
+  CURLSH* share_ = nullptr;
+  Lock shareLocks_[CURL_LOCK_DATA_LAST];
+  Lock lock_;
+  std::vector<Idle> idle_;
+};
+
+// Closes the kept connections and forgets the shared roots, when the
+// library is unloaded while the process goes on. Touches nothing when no
+// call was ever made.
+void releaseClientCaches();
+
+// Each platform's set-up of the TLS library before the HTTP library's
+// (tls_library_posix.cpp, tls_library_windows.cpp).
+void prepareTlsLibrary();
+
+}  // namespace nv
+
+#endif

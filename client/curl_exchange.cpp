@@ -1,0 +1,543 @@
+#include "client/curl_exchange.h"
+
+#include <curl/curl.h>
+#include <openssl/ssl.h>
+#include <openssl/x509.h>
+#include <openssl/x509v3.h>
+
+#include <initializer_list>
+#include <memory>
+#include <new>
+
+#include "client/answer_head.h"
+#include "client/connection_pool.h"
+#include "client/proxy_choice.h"
+#include "client/socket_open.h"
+#include "client/system_text.h"
+#include "client/tls_trust.h"
+#include "text/texts.h"
+
+namespace nv {
+namespace {
+
+// The toolkit's own identification, as centres have always seen it.
+constexpr const char* kUserAgent = "gSOAP/2.8";
+// What a centre may send after an answer that is read through before the
+// connection is given up.
+constexpr size_t kMostAfterAnswer = 1 << 20;
+
+struct UrlDeleter {
+  void operator()(CURLU* url) const { curl_url_cleanup(url); }
+};
+struct ListDeleter {
+  void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
+using Url = std::unique_ptr<CURLU, UrlDeleter>;
+using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
+
+std::string urlPart(CURLU* url, CURLUPart which) {
+  char* text = nullptr;
+  if (curl_url_get(url, which, &text, CURLU_DEFAULT_PORT) != CURLUE_OK || text == nullptr) return "";
+  std::string value = text;
+  curl_free(text);
+  return value;
+}
+
+bool startsWithName(std::string_view line, std::string_view name) {
+  if (line.size() < name.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = line[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != name[i]) return false;
+  }
+  return true;
+}
+
+// Request head lines for the trace, without credentials.
+void appendWithoutCredentials(std::string& out, std::string_view head) {
+  while (!head.empty()) {
+    size_t end = head.find('\n');
+    std::string_view line = head.substr(0, end == std::string_view::npos ? head.size() : end + 1);
+    head.remove_prefix(line.size());
+    if (startsWithName(line, "authorization:") || startsWithName(line, "proxy-authorization:")) continue;
+    out.append(line);
+  }
+}
+
+// What the callbacks of one transfer share.
+struct Transfer {
+  Transfer(std::string_view envelope, const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report)
+      : envelope(envelope), settings(settings), reader(reader), report(report), head(settings.limits.headBytes) {}
+
+  std::string_view envelope;
+  const ExchangeSettings& settings;
+  BodyReader& reader;
+  ExchangeReport& report;
+  AnswerHead head;
+
+  size_t offset = 0;     // of the envelope, the next byte to hand over
+  size_t handedOut = 0;  // envelope bytes handed to the connection since it opened
+  bool started = false;  // some of the envelope was handed over at all
+  bool resent = false, resendRefused = false;
+  bool bodyBegun = false, outOfMemory = false;
+  size_t afterAnswer = 0;
+  bool requestSeen = false, viaProxy = false;
+  bool tlsResumed = false;
+};
+
+// The transfer running on this thread, for the TLS library's callback.
+thread_local Transfer* tlsTransfer = nullptr;
+
+size_t handOverRequest(char* buffer, size_t size, size_t count, void* user) {
+  auto& t = *static_cast<Transfer*>(user);
+  size_t n = std::min(size * count, t.envelope.size() - t.offset);
+  t.envelope.copy(buffer, n, t.offset);
+  t.offset += n;
+  t.handedOut += n;
+  if (n > 0) t.started = true;
+  return n;
+}
+
+// The HTTP library rewinds the request to send it again on a new
+// connection; openSocket has already decided whether that may happen.
+int rewindRequest(void* user, curl_off_t offset, int origin) {
+  auto& t = *static_cast<Transfer*>(user);
+  if (offset == 0 && origin == SEEK_SET && t.resent && t.offset == 0) return CURL_SEEKFUNC_OK;
+  return CURL_SEEKFUNC_CANTSEEK;
+}
+
+curl_socket_t openSocket(void* user, curlsocktype purpose, curl_sockaddr* address) {
+  auto& t = *static_cast<Transfer*>(user);
+  if (purpose != CURLSOCKTYPE_IPCXN) return CURL_SOCKET_BAD;
+  // A new connection after some of the request went out on another one:
+  // the library is sending it again because a kept connection closed before
+  // any byte of the answer. A read may go once more; a change never does.
+  if (t.handedOut > 0) {
+    if (t.settings.effect != kReadsOnly || t.resent) {
+      t.resendRefused = true;
+      return CURL_SOCKET_BAD;
+    }
+    t.resent = true;
+    t.offset = t.handedOut = 0;
+  }
+  return openConnectionSocket(*address);
+}
+
+size_t takeHeader(char* line, size_t size, size_t count, void* user) {
+  auto& t = *static_cast<Transfer*>(user);
+  const size_t n = size * count;
+  try {
+    if (t.settings.keepMessages && !t.bodyBegun) t.report.received.append(line, n);
+    AnswerHead::Verdict verdict = t.head.take(std::string_view(line, n));
+    if (verdict == AnswerHead::Verdict::kPending) return n;
+    if (verdict != AnswerHead::Verdict::kReadBody) return 0;  // the body is not read
+    if (!t.bodyBegun) {
+      t.bodyBegun = true;
+      t.reader.begin(t.head.status(), t.head.announcedLength());
+    }
+    return n;
+  } catch (...) {
+    t.outOfMemory = true;
+    return 0;
+  }
+}
+
+size_t takeBody(char* bytes, size_t size, size_t count, void* user) {
+  auto& t = *static_cast<Transfer*>(user);
+  const size_t n = size * count;
+  if (!t.bodyBegun) return 0;
+  try {
+    if (t.settings.keepMessages) t.report.received.append(bytes, n);
+    if (t.reader.settled()) {
+      // The envelope is read through: the rest is passed over, up to a point.
+      t.afterAnswer += n;
+      return t.afterAnswer <= kMostAfterAnswer ? n : 0;
+    }
+    t.reader.feed(bytes, n);
+    return n;
+  } catch (...) {
+    t.outOfMemory = true;
+    return 0;
+  }
+}
+
+// What went out, for the trace and to tell a proxy's part: a tunnel starts
+// with CONNECT, a forwarded request names the whole URL.
+int watchTransfer(CURL*, curl_infotype type, char* data, size_t size, void* user) {
+  auto& t = *static_cast<Transfer*>(user);
+  std::string_view bytes(data, size);
+  try {
+    if (type == CURLINFO_HEADER_OUT) {
+      if (!t.requestSeen) {
+        t.requestSeen = true;
+        t.viaProxy = bytes.rfind("CONNECT ", 0) == 0 || bytes.rfind("POST http", 0) == 0;
+      }
+      if (t.settings.keepMessages) appendWithoutCredentials(t.report.sent, bytes);
+    } else if (type == CURLINFO_DATA_OUT && t.settings.keepMessages) {
+      t.report.sent.append(bytes);
+    }
+  } catch (...) {
+    // No memory for the trace's copy: the call goes on without it.
+  }
+  return 0;
+}
+
+void noteHandshake(const SSL* ssl, int where, int) {
+  if ((where & SSL_CB_HANDSHAKE_DONE) && tlsTransfer != nullptr)
+    tlsTransfer->tlsResumed = SSL_session_reused(const_cast<SSL*>(ssl)) == 1;
+}
+
+// Every new TLS context: the shared roots, and the centre's host name (or
+// address) checked as part of the certificate chain, so that a mismatch ends
+// the handshake as any other failed check does and is told apart.
+CURLcode prepareTlsContext(CURL*, void* context, void* user) {
+  auto* ctx = static_cast<SSL_CTX*>(context);
+  const std::string& host = static_cast<Transfer*>(user)->report.host;
+  if (!useTrustedRoots(ctx)) return CURLE_OUT_OF_MEMORY;
+  X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
+  X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+  const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
+  const std::string bare = bracketed ? host.substr(1, host.size() - 2) : host;
+  if (X509_VERIFY_PARAM_set1_ip_asc(param, bare.c_str()) != 1 && X509_VERIFY_PARAM_set1_host(param, bare.c_str(), 0) != 1)
+    return CURLE_SSL_CERTPROBLEM;
+  SSL_CTX_set_info_callback(ctx, noteHandshake);
+  return CURLE_OK;
+}
+
+std::string seconds(curl_off_t microseconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(microseconds) / 1e6);
+  return text;
+}
+
+curl_off_t infoTime(CURL* handle, CURLINFO what) {
+  curl_off_t value = 0;
+  curl_easy_getinfo(handle, what, &value);
+  return value;
+}
+
+long infoLong(CURL* handle, CURLINFO what) {
+  long value = 0;
+  curl_easy_getinfo(handle, what, &value);
+  return value;
+}
+
+CallStatus tlsFailure(CURLcode code, CURL* handle, const std::string& host, const char* detail) {
+  // The verify result is only the certificate check's when that check failed.
+  const long verify = infoLong(handle, CURLINFO_SSL_VERIFYRESULT);
+  if (code == CURLE_PEER_FAILED_VERIFICATION) {
+    switch (verify) {
+      case X509_V_ERR_HOSTNAME_MISMATCH:
+      case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        return CallStatus::failed(texts::kTlsNameMismatch, "TLS: certificate name mismatch (" + host + ")");
+      case X509_V_ERR_CERT_HAS_EXPIRED: return CallStatus::failed(texts::kTlsExpired, "TLS: certificate expired");
+      case X509_V_ERR_CERT_NOT_YET_VALID:
+        return CallStatus::failed(texts::kTlsNotYetValid, "TLS: certificate not yet valid");
+      default:
+        return CallStatus::failed(texts::kTlsUntrusted, std::string("TLS: certificate not trusted (") +
+                                                             X509_verify_cert_error_string(verify) + ")");
+    }
+  }
+  // No certificate came: a server answering in plain HTTP makes OpenSSL read
+  // its status line as a TLS record of a strange version.
+  const std::string text = detail;
+  for (const char* plain : {"wrong version number", "packet length too long", "http request"})
+    if (text.find(plain) != std::string::npos)
+      return CallStatus::failed(texts::kTlsNotTls, "TLS: the centre did not answer in TLS (" + text + ")");
+  return CallStatus::failed(texts::kTlsFailed, "TLS handshake failed (" + text + ")");
+}
+
+// The account of a transfer the library ended with a failure.
+CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const std::string& host, bool https,
+                           const ProxyChoice& proxy, const char* detail) {
+  const std::string via = t.viaProxy || !proxy.url.empty() ? " (proxy " + proxy.shown + ")" : "";
+  const long connectAnswer = infoLong(handle, CURLINFO_HTTP_CONNECTCODE);
+  if (connectAnswer >= 300)
+    return CallStatus::failed(texts::kHttpError,
+                              "proxy answered HTTP " + std::to_string(connectAnswer) + " to CONNECT" + via);
+  curl_off_t uploaded = 0, downloaded = 0;
+  curl_easy_getinfo(handle, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+  curl_easy_getinfo(handle, CURLINFO_SIZE_DOWNLOAD_T, &downloaded);
+  const std::string received = std::to_string(infoLong(handle, CURLINFO_HEADER_SIZE) + downloaded);
+  const bool sending = static_cast<size_t>(uploaded) < t.envelope.size() && !t.bodyBegun;
+  const long os = infoLong(handle, CURLINFO_OS_ERRNO);
+  switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_RESOLVE_PROXY: {
+      std::string text = unresolvedNameText();
+      return CallStatus::failed(
+          text, "cannot connect: " + text + (code == CURLE_COULDNT_RESOLVE_PROXY ? " (proxy " + proxy.shown + ")" : ""));
+    }
+    case CURLE_COULDNT_CONNECT: {
+      if (isConnectionRefused(os)) return CallStatus::failed(socketErrorText(os), "connect refused" + via);
+      std::string text = os != 0 ? socketErrorText(os) : std::string(detail);
+      return CallStatus::failed(text, "cannot connect: " + text + via);
+    }
+    case CURLE_OPERATION_TIMEDOUT: {
+      const bool connected = infoTime(handle, https ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T) > 0;
+      if (!connected && !t.started)
+        return CallStatus::failed(texts::kTimeout, "time-out while connecting (" +
+                                                       seconds(infoTime(handle, CURLINFO_TOTAL_TIME_T)) + ")" + via);
+      return CallStatus::failed(texts::kMajorException,
+                                "low-speed limit: under " + std::to_string(t.settings.limits.lowSpeedBytesPerSecond) +
+                                    " bytes/s for " + std::to_string(t.settings.limits.lowSpeedSeconds) + " s while " +
+                                    (sending ? "sending" : "receiving"));
+    }
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
+    case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+    case CURLE_SSL_INVALIDCERTSTATUS: return tlsFailure(code, handle, host, detail);
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+      return CallStatus::failed(texts::kMajorException,
+                                "connection closed by the centre after " + received + " bytes received");
+    case CURLE_SEND_ERROR:
+    case CURLE_RECV_ERROR:
+      return CallStatus::failed(texts::kMajorException,
+                                std::string("connection lost while ") + (sending ? "sending" : "receiving") + " after " +
+                                    (sending ? std::to_string(uploaded) + " bytes sent" : received + " bytes received") +
+                                    (os != 0 ? ": " + socketErrorText(os) : std::string()));
+    case CURLE_WEIRD_SERVER_REPLY:
+      // A header the library refuses (a Content-Length that is no number):
+      // refused as the runtime refused bad headers.
+      if (t.head.status() > 0)
+        return CallStatus::failed(texts::kHttpError, "HTTP status " + std::to_string(t.head.status()) +
+                                                         " with a header that cannot be read (" + detail + ")");
+      return CallStatus::failed(texts::kMajorException, std::string("not an HTTP answer (") + detail + ")");
+    case CURLE_UNSUPPORTED_PROTOCOL:
+      return CallStatus::failed(texts::kMajorException, std::string("not an HTTP answer (") + detail + ")");
+    case CURLE_URL_MALFORMAT:
+      return CallStatus::failed(texts::kEndpointNotUsable, std::string("service address not usable (") + detail + ")");
+    default:
+      return CallStatus::failed(texts::kMajorException,
+                                std::string("transfer failed: ") + (*detail ? detail : curl_easy_strerror(code)));
+  }
+}
+
+void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const ProxyChoice& proxy, curl_slist* headers,
+           curl_slist* connectTo, Transfer& transfer, char* errorText) {
+  const SessionLimits& limits = settings.limits;
+  curl_easy_setopt(handle, CURLOPT_CURLU, url);
+  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorText);
+  curl_easy_setopt(handle, CURLOPT_SHARE, ConnectionPool::instance().share());
+  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  // Every wait bounded: connecting as a whole, then the low-speed limit.
+  curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
+  curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+  // A kept connection, used again only soon after its last answer.
+  curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXAGE_CONN, static_cast<long>(limits.idleReuse.count()));
+  if (!settings.reuse) {
+    curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
+  }
+  // The request: one POST of the envelope, with exactly the head centres know.
+  curl_easy_setopt(handle, CURLOPT_POST, 1L);
+  curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(transfer.envelope.size()));
+  curl_easy_setopt(handle, CURLOPT_READFUNCTION, handOverRequest);
+  curl_easy_setopt(handle, CURLOPT_READDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_SEEKFUNCTION, rewindRequest);
+  curl_easy_setopt(handle, CURLOPT_SEEKDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
+  // The answer.
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, takeHeader);
+  curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, takeBody);
+  curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 64L * 1024);
+  // The proxy this call was given, and nothing the library would find itself.
+  curl_easy_setopt(handle, CURLOPT_PROXY, proxy.url.c_str());
+  curl_easy_setopt(handle, CURLOPT_NOPROXY, proxy.noProxy.c_str());
+  curl_easy_setopt(handle, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
+  curl_easy_setopt(handle, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+  // TLS 1.2 at least, the certificate and its name always checked against
+  // the shared roots alone.
+  curl_easy_setopt(handle, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(handle, CURLOPT_CAINFO, nullptr);
+  curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
+  curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, prepareTlsContext);
+  curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &transfer);
+  if (connectTo != nullptr) curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
+  curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, openSocket);
+  curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &transfer);
+  // What went out is watched only when the trace or a proxy needs it.
+  if (settings.keepMessages || !proxy.url.empty()) {
+    curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watchTransfer);
+    curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &transfer);
+    curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
+  }
+}
+
+HeaderList listOf(std::initializer_list<std::string> lines) {
+  curl_slist* list = nullptr;
+  for (const std::string& line : lines) {
+    curl_slist* longer = curl_slist_append(list, line.c_str());
+    if (longer == nullptr) {
+      curl_slist_free_all(list);
+      throw std::bad_alloc();
+    }
+    list = longer;
+  }
+  return HeaderList(list);
+}
+
+HeaderList requestHeaders(size_t length, bool reuse) {
+  return listOf({
+      // Headers the library would add on its own, left out.
+      "Accept:",
+      "Expect:",
+      "Proxy-Connection:",
+      "Content-Type: text/xml; charset=utf-8",
+      "Content-Length: " + std::to_string(length),
+      reuse ? "Connection: keep-alive" : "Connection: close",
+      "SOAPAction: \"\"",
+  });
+}
+
+long milliseconds(curl_off_t microseconds) { return static_cast<long>((microseconds + 500) / 1000); }
+
+void fillReport(CURL* handle, const Transfer& t, const ProxyChoice& proxy, ExchangeReport& report) {
+  report.proxy = t.viaProxy ? proxy.shown : "";
+  report.resent = t.resent;
+  const long connects = infoLong(handle, CURLINFO_NUM_CONNECTS);
+  if (connects > 0)
+    report.connection = t.tlsResumed ? ExchangeReport::Connection::kResumed : ExchangeReport::Connection::kNew;
+  else if (t.started)
+    report.connection = ExchangeReport::Connection::kReused;
+  const curl_off_t resolve = infoTime(handle, CURLINFO_NAMELOOKUP_TIME_T),
+                   connect = infoTime(handle, CURLINFO_CONNECT_TIME_T),
+                   tls = infoTime(handle, CURLINFO_APPCONNECT_TIME_T),
+                   firstByte = infoTime(handle, CURLINFO_STARTTRANSFER_TIME_T);
+  report.resolveMs = resolve > 0 || connect > 0 ? milliseconds(resolve) : -1;
+  report.connectMs = connect > 0 ? milliseconds(connect) : -1;
+  report.tlsMs = tls > 0 ? milliseconds(tls) : -1;
+  report.firstByteMs = firstByte > 0 ? milliseconds(firstByte) : -1;
+  curl_off_t uploaded = 0, downloaded = 0;
+  curl_easy_getinfo(handle, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+  curl_easy_getinfo(handle, CURLINFO_SIZE_DOWNLOAD_T, &downloaded);
+  report.bytesSent = static_cast<unsigned long long>(infoLong(handle, CURLINFO_REQUEST_SIZE) + uploaded);
+  report.bytesReceived = static_cast<unsigned long long>(infoLong(handle, CURLINFO_HEADER_SIZE) + downloaded);
+}
+
+// Gives the handle back to the pool when the call is over, whatever way.
+class HandleLease {
+ public:
+  HandleLease(CURL* handle, std::string origin, bool pooled)
+      : handle_(handle), origin_(std::move(origin)), pooled_(pooled) {}
+  ~HandleLease() {
+    if (handle_ == nullptr) return;
+    // Nothing of this call's may be reached from the idle handle.
+    curl_easy_reset(handle_);
+    ConnectionPool::instance().give(handle_, origin_, pooled_);
+  }
+  HandleLease(const HandleLease&) = delete;
+  HandleLease& operator=(const HandleLease&) = delete;
+  CURL* get() const { return handle_; }
+
+ private:
+  CURL* handle_;
+  std::string origin_;
+  bool pooled_;
+};
+
+// Sets the transfer running on this thread for the TLS callback, and
+// clears it however perform ends.
+class CurrentTransfer {
+ public:
+  explicit CurrentTransfer(Transfer* t) : previous_(tlsTransfer) { tlsTransfer = t; }
+  ~CurrentTransfer() { tlsTransfer = previous_; }
+  CurrentTransfer(const CurrentTransfer&) = delete;
+  CurrentTransfer& operator=(const CurrentTransfer&) = delete;
+
+ private:
+  Transfer* previous_;
+};
+
+}  // namespace
+
+ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view envelope,
+                                  const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report) {
+  ExchangeResult result;
+  report.attempted = true;
+  ConnectionPool& pool = ConnectionPool::instance();
+
+  // The service address as the library reads it, without user information:
+  // a call never sends credentials to the centre.
+  Url url(curl_url());
+  if (!url) throw std::bad_alloc();
+  if (curl_url_set(url.get(), CURLUPART_URL, endpoint.c_str(), 0) != CURLUE_OK) {
+    result.transport = CallStatus::failed(texts::kEndpointNotUsable, "service address not usable by the HTTP library");
+    return result;
+  }
+  curl_url_set(url.get(), CURLUPART_USER, nullptr, 0);
+  curl_url_set(url.get(), CURLUPART_PASSWORD, nullptr, 0);
+  const std::string scheme = urlPart(url.get(), CURLUPART_SCHEME);
+  report.host = urlPart(url.get(), CURLUPART_HOST);
+
+  ProxyChoice proxy = chooseProxy(scheme == "https", report.host);
+  if (!proxy.unusable.empty()) {
+    result.transport = CallStatus::failed(proxy.unusable, proxy.unusable);
+    return result;
+  }
+
+  // Connections are kept only for the centres themselves, never for a test's.
+  const bool pooled = settings.reuse && settings.testConnectTo.empty();
+  ExchangeSettings effective = settings;
+  effective.reuse = pooled;
+  const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
+  HandleLease lease(pooled ? pool.take(origin, settings.limits.idleReuse) : curl_easy_init(), origin, pooled);
+  if (lease.get() == nullptr) throw std::bad_alloc();
+
+  Transfer transfer(envelope, effective, reader, report);
+  HeaderList headers = requestHeaders(envelope.size(), settings.reuse);
+  HeaderList connectTo = settings.testConnectTo.empty() ? HeaderList() : listOf({settings.testConnectTo});
+  char errorText[CURL_ERROR_SIZE] = "";
+  setUp(lease.get(), url.get(), effective, proxy, headers.get(), connectTo.get(), transfer, errorText);
+  CURLcode code;
+  {
+    CurrentTransfer current(&transfer);
+    code = curl_easy_perform(lease.get());
+  }
+  if (transfer.outOfMemory || code == CURLE_OUT_OF_MEMORY) throw std::bad_alloc();
+  fillReport(lease.get(), transfer, proxy, report);
+  result.requestStarted = transfer.started;
+  result.status = transfer.head.status();
+
+  switch (transfer.head.verdict()) {
+    case AnswerHead::Verdict::kHttpError:
+      result.transport = CallStatus::failed(texts::kHttpError, transfer.head.cause());
+      return result;
+    case AnswerHead::Verdict::kBroken:
+      result.transport = CallStatus::failed(texts::kMajorException, transfer.head.cause());
+      return result;
+    default: break;
+  }
+  if (transfer.resendRefused) {
+    result.transport =
+        CallStatus::failed(texts::kMajorException,
+                           "a kept connection closed before the answer came; the request is not sent again");
+  } else if (code != CURLE_OK) {
+    result.transport = transferFailure(code, lease.get(), transfer, report.host, scheme == "https", proxy, errorText);
+  }
+  // However the library saw it, an answer whose head never ended is none.
+  if (!transfer.bodyBegun && result.transport.isOk())
+    result.transport = CallStatus::failed(texts::kMajorException, "the answer ended inside its headers");
+  if (transfer.bodyBegun) {
+    result.bodyRead = true;
+    result.outcome = reader.finish();
+  }
+  return result;
+}
+
+}  // namespace nv

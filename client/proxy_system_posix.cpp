@@ -1,0 +1,8 @@
+#include "client/proxy_choice.h"
+
+namespace nv {
+
+// The environment is all a Linux process is told of proxies.
+std::string systemProxy(bool, const std::string&) { return ""; }
+
+}  // namespace nv

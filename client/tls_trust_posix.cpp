@@ -1,0 +1,22 @@
+#include <cstdlib>
+
+#include "client/tls_trust.h"
+
+namespace nv {
+
+std::string trustedRootsSource() {
+  const char* file = std::getenv("SSL_CERT_FILE");
+  const char* dir = std::getenv("SSL_CERT_DIR");
+  return std::string(file ? file : "") + '\n' + (dir ? dir : "");
+}
+
+X509_STORE* readTrustedRoots() {
+  X509_STORE* store = X509_STORE_new();
+  if (store == nullptr) return nullptr;
+  // The default file and directory, or those the variables name; a
+  // directory's certificates are read as the checks look them up.
+  X509_STORE_set_default_paths(store);
+  return store;
+}
+
+}  // namespace nv

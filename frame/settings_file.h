@@ -1,0 +1,28 @@
+// The small settings files an administrator puts beside NvConfiguration.ini
+// (the process's working directory) while the HIS runs: lines "key=value",
+// keys in any letter case, blanks around either ignored, "#" or ";" starting
+// a comment line, "#" after a value starting a comment. Read afresh by every
+// call, so creating, editing or removing one takes effect on the next.
+//
+//   NvTrace.ini    the call trace (frame/call_trace.h)
+//   NvNetwork.ini  keepalive=0: a new connection for every call
+#ifndef NV_FRAME_SETTINGS_FILE_H
+#define NV_FRAME_SETTINGS_FILE_H
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace nv {
+
+// The settings of the file, keys in lower case; none when it cannot be read.
+std::optional<std::map<std::string, std::string>> readSettingsFile(const char* name);
+
+// Whether connections to the centre are kept alive between calls: yes,
+// unless NvNetwork.ini says keepalive=0 (for a centre whose server
+// mishandles them; every call then sends "Connection: close").
+bool keepConnectionsAlive();
+
+}  // namespace nv
+
+#endif

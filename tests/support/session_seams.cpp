@@ -1,0 +1,107 @@
+#include "tests/support/session_seams.h"
+
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "tests/support/loopback_socket.h"
+#include "tests/support/scripted_server.h"
+
+namespace nvtest {
+
+ScopedSessionSeams::ScopedSessionSeams() : previous_(nv::seams::threadSeams()) {
+  if (previous_ != nullptr) seams_ = *previous_;
+}
+
+ScopedSessionSeams::~ScopedSessionSeams() {
+  if (installed_) nv::seams::setThreadSeams(previous_);
+}
+
+void ScopedSessionSeams::install() {
+  nv::seams::setThreadSeams(&seams_);
+  installed_ = true;
+}
+
+nv::SessionLimits scaledLimits(std::chrono::milliseconds connect, long bytesPerSecond, long seconds) {
+  nv::SessionLimits limits;
+  limits.connect = connect;
+  limits.lowSpeedBytesPerSecond = bytesPerSecond;
+  limits.lowSpeedSeconds = seconds;
+  return limits;
+}
+
+ScopedSessionLimits::ScopedSessionLimits(nv::SessionLimits limits) : limits_(limits) {
+  seams_.limits = &limits_;
+  install();
+}
+
+ScopedSessionTransport::ScopedSessionTransport(std::string_view response)
+    : response_(response), listener_(listenOnLoopback("ScopedSessionTransport", 64)) {
+  connectTo_ = "::127.0.0.1:" + std::to_string(listener_.port);
+  seams_.connectTo = connectTo_.c_str();
+  install();
+  acceptor_ = std::thread([this] { accept(); });
+}
+
+ScopedSessionTransport::~ScopedSessionTransport() {
+  stopping_ = true;
+  acceptor_.join();
+  for (std::thread& server : servers_) server.join();
+  ::close(listener_.fd);
+}
+
+std::string ScopedSessionTransport::sent() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return sent_;
+}
+
+// Every connection the library makes, whatever host it names, comes here;
+// each is served on its own thread.
+void ScopedSessionTransport::accept() {
+  while (!stopping_) {
+    pollfd ready{listener_.fd, POLLIN, 0};
+    if (::poll(&ready, 1, 20) <= 0) continue;
+    int server = ::accept4(listener_.fd, nullptr, nullptr, SOCK_CLOEXEC);
+    if (server >= 0) servers_.emplace_back([this, server] { serve(server); });
+  }
+}
+
+// Reads the request, answers with the response from its start and closes,
+// as a centre that closes after every answer does.
+void ScopedSessionTransport::serve(int fd) {
+  std::string request;
+  char buffer[16384];
+  // A request that is not HTTP (a TLS handshake to an https:// centre) is
+  // answered as it is: the answer from memory is plain.
+  while (!requestComplete(request) && (request.empty() || request.rfind("POST ", 0) == 0 || request.size() < 5)) {
+    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    request.append(buffer, static_cast<size_t>(n));
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    sent_ += request;
+  }
+  sendAll(fd, std::string(response_));
+  ::shutdown(fd, SHUT_WR);
+  // Until the library lets go of its end, so it never meets a reset.
+  pollfd ready{fd, POLLIN, 0};
+  while (::poll(&ready, 1, 5000) > 0 && ::recv(fd, buffer, sizeof buffer, 0) > 0) {
+  }
+  ::close(fd);
+}
+
+ScopedAnswerReader::ScopedAnswerReader(Factory reader) {
+  seams_.reader = reader;
+  install();
+}
+
+ScopedTraceSettings::ScopedTraceSettings(nv::TraceSettings settings, Sink sink, void* context)
+    : seams_{std::move(settings), sink, context}, previous_(nv::seams::setThreadTraceSeams(&seams_)) {}
+
+ScopedTraceSettings::~ScopedTraceSettings() { nv::seams::setThreadTraceSeams(previous_); }
+
+}  // namespace nvtest
