@@ -49,11 +49,26 @@ void ConnectionPool::unlockData(CURL*, curl_lock_data data, void* pool) {
   if (data >= 0 && data < CURL_LOCK_DATA_LAST) static_cast<ConnectionPool*>(pool)->shareLocks_[data].release();
 }
 
-CURL* ConnectionPool::take(const std::string& origin, std::chrono::seconds idleLimit) {
-  if (!usable_) return nullptr;
+TransferHandle ConnectionPool::fresh() {
+  TransferHandle handle{curl_easy_init(), curl_multi_init()};
+  if (handle.multi != nullptr) curl_multi_setopt(handle.multi, CURLMOPT_MAXCONNECTS, 1L);
+  if (!handle) {
+    close(handle);
+    return {};
+  }
+  return handle;
+}
+
+void ConnectionPool::close(TransferHandle handle) {
+  if (handle.easy != nullptr) curl_easy_cleanup(handle.easy);
+  if (handle.multi != nullptr) curl_multi_cleanup(handle.multi);
+}
+
+TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seconds idleLimit) {
+  if (!usable_) return {};
   const auto now = std::chrono::steady_clock::now();
-  std::vector<CURL*> expired;
-  CURL* found = nullptr;
+  std::vector<TransferHandle> expired;
+  TransferHandle found;
   {
     Locked held(lock_);
     expired.reserve(idle_.size());
@@ -73,12 +88,12 @@ CURL* ConnectionPool::take(const std::string& origin, std::chrono::seconds idleL
         break;
       }
   }
-  for (CURL* handle : expired) curl_easy_cleanup(handle);
-  return found != nullptr ? found : curl_easy_init();
+  for (TransferHandle handle : expired) close(handle);
+  return found ? found : fresh();
 }
 
-void ConnectionPool::give(CURL* handle, const std::string& origin, bool keep) {
-  if (handle == nullptr) return;
+void ConnectionPool::give(TransferHandle handle, const std::string& origin, bool keep) {
+  if (!handle) return close(handle);
   if (keep) {
     try {
       Locked held(lock_);
@@ -90,7 +105,7 @@ void ConnectionPool::give(CURL* handle, const std::string& origin, bool keep) {
       // No memory for the entry: the handle is closed instead.
     }
   }
-  curl_easy_cleanup(handle);
+  close(handle);
 }
 
 void ConnectionPool::closeAll() {
@@ -99,7 +114,7 @@ void ConnectionPool::closeAll() {
     Locked held(lock_);
     closing.swap(idle_);
   }
-  for (const Idle& idle : closing) curl_easy_cleanup(idle.handle);
+  for (const Idle& idle : closing) close(idle.handle);
 }
 
 size_t ConnectionPool::idleCount() {

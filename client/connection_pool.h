@@ -5,6 +5,11 @@
 // for its centre (a connection serves one call at a time) and gives it back
 // when its answer is read. Name resolutions and TLS sessions are shared
 // through the library's share interface, under locks.
+//
+// A handle is a transfer and the multi handle that drives it: the call
+// drives it itself, so that it looks at its connection attempts at least
+// ten times a second (the library's own loop may sleep through a second
+// address's connection until that address's time is up).
 #ifndef NV_CLIENT_CONNECTION_POOL_H
 #define NV_CLIENT_CONNECTION_POOL_H
 
@@ -18,6 +23,12 @@
 
 namespace nv {
 
+struct TransferHandle {
+  CURL* easy = nullptr;
+  CURLM* multi = nullptr;  // holds the kept connection
+  explicit operator bool() const { return easy != nullptr && multi != nullptr; }
+};
+
 class ConnectionPool {
  public:
   // The process's pool; the HTTP library is initialised on first use.
@@ -28,9 +39,12 @@ class ConnectionPool {
   // A handle whose kept connection may serve origin ("https://host:port"
   // and the proxy), else a new one; null when none can be had. Handles idle
   // longer than idleLimit are closed on the way.
-  CURL* take(const std::string& origin, std::chrono::seconds idleLimit);
+  TransferHandle take(const std::string& origin, std::chrono::seconds idleLimit);
+  // A handle of the call's own, never kept.
+  static TransferHandle fresh();
   // Gives a handle back after its call; keep false closes it.
-  void give(CURL* handle, const std::string& origin, bool keep);
+  void give(TransferHandle handle, const std::string& origin, bool keep);
+  static void close(TransferHandle handle);
   // Closes every idle handle and its connection.
   void closeAll();
   size_t idleCount();
@@ -46,7 +60,7 @@ class ConnectionPool {
   static void unlockData(CURL*, curl_lock_data data, void* pool);
 
   struct Idle {
-    CURL* handle;
+    TransferHandle handle;
     std::string origin;
     std::chrono::steady_clock::time_point since;
   };

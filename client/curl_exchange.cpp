@@ -198,7 +198,8 @@ CURLcode prepareTlsContext(CURL*, void* context, void* user) {
   X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
   const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
   const std::string bare = bracketed ? host.substr(1, host.size() - 2) : host;
-  if (X509_VERIFY_PARAM_set1_ip_asc(param, bare.c_str()) != 1 && X509_VERIFY_PARAM_set1_host(param, bare.c_str(), 0) != 1)
+  if (X509_VERIFY_PARAM_set1_ip_asc(param, bare.c_str()) != 1 &&
+      X509_VERIFY_PARAM_set1_host(param, bare.c_str(), 0) != 1)
     return CURLE_SSL_CERTPROBLEM;
   SSL_CTX_set_info_callback(ctx, noteHandshake);
   return CURLE_OK;
@@ -235,7 +236,7 @@ CallStatus tlsFailure(CURLcode code, CURL* handle, const std::string& host, cons
         return CallStatus::failed(texts::kTlsNotYetValid, "TLS: certificate not yet valid");
       default:
         return CallStatus::failed(texts::kTlsUntrusted, std::string("TLS: certificate not trusted (") +
-                                                             X509_verify_cert_error_string(verify) + ")");
+                                                            X509_verify_cert_error_string(verify) + ")");
     }
   }
   // No certificate came: a server answering in plain HTTP makes OpenSSL read
@@ -265,8 +266,8 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY: {
       std::string text = unresolvedNameText();
-      return CallStatus::failed(
-          text, "cannot connect: " + text + (code == CURLE_COULDNT_RESOLVE_PROXY ? " (proxy " + proxy.shown + ")" : ""));
+      return CallStatus::failed(text, "cannot connect: " + text +
+                                          (code == CURLE_COULDNT_RESOLVE_PROXY ? " (proxy " + proxy.shown + ")" : ""));
     }
     case CURLE_COULDNT_CONNECT: {
       if (isConnectionRefused(os)) return CallStatus::failed(socketErrorText(os), "connect refused" + via);
@@ -297,10 +298,11 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
                                 "connection closed by the centre after " + received + " bytes received");
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
-      return CallStatus::failed(texts::kMajorException,
-                                std::string("connection lost while ") + (sending ? "sending" : "receiving") + " after " +
-                                    (sending ? std::to_string(uploaded) + " bytes sent" : received + " bytes received") +
-                                    (os != 0 ? ": " + socketErrorText(os) : std::string()));
+      return CallStatus::failed(
+          texts::kMajorException,
+          std::string("connection lost while ") + (sending ? "sending" : "receiving") + " after " +
+              (sending ? std::to_string(uploaded) + " bytes sent" : received + " bytes received") +
+              (os != 0 ? ": " + socketErrorText(os) : std::string()));
     case CURLE_WEIRD_SERVER_REPLY:
       // A header the library refuses (a Content-Length that is no number):
       // refused as the runtime refused bad headers.
@@ -433,20 +435,24 @@ void fillReport(CURL* handle, const Transfer& t, const ProxyChoice& proxy, Excha
 // Gives the handle back to the pool when the call is over, whatever way.
 class HandleLease {
  public:
-  HandleLease(CURL* handle, std::string origin, bool pooled)
+  HandleLease(TransferHandle handle, std::string origin, bool pooled)
       : handle_(handle), origin_(std::move(origin)), pooled_(pooled) {}
   ~HandleLease() {
-    if (handle_ == nullptr) return;
+    if (!handle_) {
+      ConnectionPool::close(handle_);
+      return;
+    }
     // Nothing of this call's may be reached from the idle handle.
-    curl_easy_reset(handle_);
+    curl_easy_reset(handle_.easy);
     ConnectionPool::instance().give(handle_, origin_, pooled_);
   }
   HandleLease(const HandleLease&) = delete;
   HandleLease& operator=(const HandleLease&) = delete;
-  CURL* get() const { return handle_; }
+  CURL* get() const { return handle_.easy; }
+  CURLM* multi() const { return handle_.multi; }
 
  private:
-  CURL* handle_;
+  TransferHandle handle_;
   std::string origin_;
   bool pooled_;
 };
@@ -463,6 +469,23 @@ class CurrentTransfer {
  private:
   Transfer* previous_;
 };
+
+// Drives the transfer to its end, looking at it at least every 100 ms.
+CURLcode perform(CURL* easy, CURLM* multi) {
+  if (curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+  int running = 1;
+  CURLMcode state = curl_multi_perform(multi, &running);
+  while (state == CURLM_OK && running > 0) {
+    state = curl_multi_poll(multi, nullptr, 0, 100, nullptr);
+    if (state == CURLM_OK) state = curl_multi_perform(multi, &running);
+  }
+  CURLcode code = state == CURLM_OUT_OF_MEMORY ? CURLE_OUT_OF_MEMORY : CURLE_FAILED_INIT;
+  int left = 0;
+  while (CURLMsg* message = curl_multi_info_read(multi, &left))
+    if (message->msg == CURLMSG_DONE && message->easy_handle == easy) code = message->data.result;
+  curl_multi_remove_handle(multi, easy);
+  return code;
+}
 
 }  // namespace
 
@@ -492,22 +515,24 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   }
 
   // Connections are kept only for the centres themselves, never for a test's.
-  const bool pooled = settings.reuse && settings.testConnectTo.empty();
+  const bool pooled = settings.reuse && settings.testConnectTo.empty() && settings.testResolve.empty();
   ExchangeSettings effective = settings;
   effective.reuse = pooled;
   const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
-  HandleLease lease(pooled ? pool.take(origin, settings.limits.idleReuse) : curl_easy_init(), origin, pooled);
+  HandleLease lease(pooled ? pool.take(origin, settings.limits.idleReuse) : ConnectionPool::fresh(), origin, pooled);
   if (lease.get() == nullptr) throw std::bad_alloc();
 
   Transfer transfer(envelope, effective, reader, report);
   HeaderList headers = requestHeaders(envelope.size(), settings.reuse);
   HeaderList connectTo = settings.testConnectTo.empty() ? HeaderList() : listOf({settings.testConnectTo});
+  HeaderList resolve = settings.testResolve.empty() ? HeaderList() : listOf({settings.testResolve});
   char errorText[CURL_ERROR_SIZE] = "";
   setUp(lease.get(), url.get(), effective, proxy, headers.get(), connectTo.get(), transfer, errorText);
+  if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
   CURLcode code;
   {
     CurrentTransfer current(&transfer);
-    code = curl_easy_perform(lease.get());
+    code = perform(lease.get(), lease.multi());
   }
   if (transfer.outOfMemory || code == CURLE_OUT_OF_MEMORY) throw std::bad_alloc();
   fillReport(lease.get(), transfer, proxy, report);
@@ -524,9 +549,8 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     default: break;
   }
   if (transfer.resendRefused) {
-    result.transport =
-        CallStatus::failed(texts::kMajorException,
-                           "a kept connection closed before the answer came; the request is not sent again");
+    result.transport = CallStatus::failed(
+        texts::kMajorException, "a kept connection closed before the answer came; the request is not sent again");
   } else if (code != CURLE_OK) {
     result.transport = transferFailure(code, lease.get(), transfer, report.host, scheme == "https", proxy, errorText);
   }

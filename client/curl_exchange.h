@@ -26,7 +26,6 @@ class BodyReader {
   virtual AnswerOutcome finish() = 0;
 };
 
-
 struct ExchangeSettings {
   Effect effect = kChangesState;
   bool keepMessages = false;  // for the trace's level 2
@@ -35,6 +34,8 @@ struct ExchangeSettings {
   // Instead of the centre's address, every connection goes to this one
   // ("::host:port", tests/support); never set by the library itself.
   std::string testConnectTo;
+  // The addresses of a name ("host:port:address,..."), for tests.
+  std::string testResolve;
 };
 
 struct ExchangeResult {

@@ -114,6 +114,7 @@ CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, 
   settings.reuse = options_.reuse;
   if (seams != nullptr && seams->limits != nullptr) settings.limits = *seams->limits;
   if (seams != nullptr && seams->connectTo != nullptr) settings.testConnectTo = seams->connectTo;
+  if (seams != nullptr && seams->resolve != nullptr) settings.testResolve = seams->resolve;
   std::unique_ptr<BodyReader> reader = seams != nullptr && seams->reader != nullptr
                                            ? seams->reader(plan, doc)
                                            : std::make_unique<StreamingReader>(plan, doc);

@@ -22,6 +22,8 @@ struct SessionSeams {
   // Instead of the centre's address, every connection goes to this one
   // ("::127.0.0.1:port": any host and port).
   const char* connectTo = nullptr;
+  // Addresses of names, as "host:port:address[,address...]".
+  const char* resolve = nullptr;
   // Instead of the streaming reader (the generated reader, as its oracle).
   std::unique_ptr<BodyReader> (*reader)(const AnswerPlan& plan, ResultDocument& doc) = nullptr;
 };

@@ -14,7 +14,9 @@
 #     which the Windows runtime is compiled, and a static expat for both
 #     mingw-w64 targets (tools/cross-build-expat.sh); never committed;
 #   - OpenSSL cross-built from its source package for both mingw triples
-#     (tools/cross-build-openssl.sh), kept outside the repository.
+#     (tools/cross-build-openssl.sh), kept outside the repository;
+#   - libcurl cross-built the same way, against that OpenSSL
+#     (tools/cross-build-curl.sh).
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
@@ -78,4 +80,10 @@ done
 # OpenSSL for the DLL's HTTPS, static, for both DLLs (minutes the first time).
 for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
   "$(dirname "$0")/cross-build-openssl.sh" "$triple" >/dev/null
+done
+
+# libcurl, which carries every exchange, static, HTTP and HTTPS only,
+# against that OpenSSL.
+for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+  "$(dirname "$0")/cross-build-curl.sh" "$triple" >/dev/null
 done

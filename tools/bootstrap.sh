@@ -13,6 +13,7 @@ linux_packages=(
   libsqlite3-dev
   libexpat1-dev
   libssl-dev openssl ca-certificates
+  libcurl4-openssl-dev
   clang libclang-rt-14-dev clang-format
   python3 python3-zeep
   dpkg-dev

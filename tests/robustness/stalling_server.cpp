@@ -27,8 +27,13 @@ bool readable(int fd, const std::atomic<bool>& stopping) {
 }
 }  // namespace
 
-StallingServer::StallingServer(std::string sentBeforeSilence, Pace sending, Pace reading, std::string tlsPem)
-    : bytes_(std::move(sentBeforeSilence)), sending_(sending), reading_(reading), tlsPem_(std::move(tlsPem)) {
+StallingServer::StallingServer(std::string sentBeforeSilence, Pace sending, Pace reading, std::string tlsPem,
+                               bool atOnce)
+    : bytes_(std::move(sentBeforeSilence)),
+      sending_(sending),
+      reading_(reading),
+      tlsPem_(std::move(tlsPem)),
+      atOnce_(atOnce) {
   // A slow reader with a small window, so the client's sending stalls soon.
   LoopbackSocket listener = listenOnLoopback("stalling server", 4, reading_.bytes > 0 ? 4096 : 0);
   listenFd_ = listener.fd;
@@ -47,11 +52,27 @@ std::string StallingServer::url() const {
          "/clinic/webservice/inpatientRedeem";
 }
 
+std::string StallingServer::serverName() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return serverName_;
+}
+
+std::string StallingServer::requestLine() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requestLine_;
+}
+
 void StallingServer::serve() {
   if (!readable(listenFd_, stopping_)) return;
   int fd = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC);
   if (fd < 0) return;
   if (!tlsPem_.empty()) return serveTls(fd);
+  if (atOnce_) {
+    sendPaced(fd, bytes_);
+    while (!stopping_) ::poll(nullptr, 0, kSliceMs);
+    ::close(fd);
+    return;
+  }
   // The request ends with the envelope's closing tag.
   std::string request;
   char buffer[4096];
@@ -89,6 +110,12 @@ void StallingServer::serveTls(int fd) {
       int n = SSL_read(ssl, buffer, sizeof buffer);
       if (n <= 0) break;
       request.append(buffer, static_cast<size_t>(n));
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      const char* name = SSL_get_servername(ssl, TLSEXT_NAMETYPE_host_name);
+      serverName_ = name ? name : "";
+      requestLine_ = request.substr(0, request.find("\r\n"));
     }
     BIO* records = BIO_new(BIO_s_mem());
     SSL_set0_wbio(ssl, records);

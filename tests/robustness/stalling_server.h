@@ -3,11 +3,13 @@
 // open until it is destroyed: a centre that stops mid-answer. Either side
 // may be paced: a centre that trickles its answer or reads slowly. With a
 // PEM file (certificate, then key) it speaks TLS and trickles the raw bytes
-// of its TLS records.
+// of its TLS records. At once, it sends its bytes on connecting, without
+// waiting for a request: a peer that answers a TLS hello with junk.
 #ifndef NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 #define NV_TESTS_ROBUSTNESS_STALLING_SERVER_H
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -22,12 +24,17 @@ struct Pace {
 
 class StallingServer {
  public:
-  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {}, std::string tlsPem = "");
+  explicit StallingServer(std::string sentBeforeSilence, Pace sending = {}, Pace reading = {}, std::string tlsPem = "",
+                          bool atOnce = false);
   ~StallingServer();
   StallingServer(const StallingServer&) = delete;
   StallingServer& operator=(const StallingServer&) = delete;
 
   std::string url() const;
+  // Over TLS, what the client sent: the server name it asked for ("" when
+  // none) and the request line.
+  std::string serverName() const;
+  std::string requestLine() const;
 
  private:
   void serve();
@@ -39,6 +46,9 @@ class StallingServer {
   std::string bytes_;
   Pace sending_, reading_;
   std::string tlsPem_;
+  bool atOnce_;
+  mutable std::mutex mutex_;
+  std::string serverName_, requestLine_;
   int listenFd_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};

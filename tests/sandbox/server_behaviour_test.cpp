@@ -10,6 +10,7 @@
 
 #include "NvInterFace.h"
 #include "tests/sandbox/sandbox_fixture.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/loopback_proxy.h"
 #include "tests/support/scripted_server.h"
 #include "tests/support/soap_message.h"
@@ -97,33 +98,6 @@ TEST_F(SandboxServer, BadRequestsAreAnsweredAndTheServerGoesOn) {
   }
   EXPECT_EQ(sandbox->stop(), 0) << sandbox->log();
 }
-
-// Sets (or with null, unsets) an environment variable for one scope,
-// restoring what was there.
-class ScopedEnvironment {
- public:
-  ScopedEnvironment(const char* name, const char* value) : name_(name) {
-    const char* old = std::getenv(name);
-    hadValue_ = old != nullptr;
-    if (hadValue_) oldValue_ = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ScopedEnvironment(const char* name, const std::string& value) : ScopedEnvironment(name, value.c_str()) {}
-  ~ScopedEnvironment() {
-    if (hadValue_)
-      setenv(name_, oldValue_.c_str(), 1);
-    else
-      unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  bool hadValue_ = false;
-  std::string oldValue_;
-};
 
 // The same call over HTTPS: the certificate decides, before any request is
 // sent; a trusted one gives the very answer plain HTTP gives.

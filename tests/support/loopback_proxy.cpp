@@ -72,7 +72,7 @@ std::pair<std::string, std::string> hostAndPort(const std::string& authority, co
 
 }  // namespace
 
-LoopbackProxy::LoopbackProxy() {
+LoopbackProxy::LoopbackProxy(std::string connectAnswer) : connectAnswer_(std::move(connectAnswer)) {
   LoopbackSocket listener = listenOnLoopback("loopback proxy", 16);
   listenFd_ = listener.fd;
   port_ = listener.port;
@@ -94,6 +94,11 @@ std::string LoopbackProxy::address() const { return "http://127.0.0.1:" + std::t
 std::vector<std::string> LoopbackProxy::requestLines() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return requestLines_;
+}
+
+std::vector<std::string> LoopbackProxy::requestHeads() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return requestHeads_;
 }
 
 void LoopbackProxy::acceptLoop() {
@@ -120,11 +125,24 @@ void LoopbackProxy::serve(int client) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     requestLines_.push_back(line);
+    requestHeads_.push_back(head);
   }
   size_t space = line.find(' '), space2 = line.find(' ', space + 1);
   std::string method = line.substr(0, space), target = line.substr(space + 1, space2 - space - 1);
   int upstream = -1;
-  if (method == "CONNECT") {
+  if (method == "CONNECT" && !connectAnswer_.empty()) {
+    if (connectAnswer_ == kSilent) {
+      for (;;) {
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          if (stopping_) break;
+        }
+        ::poll(nullptr, 0, kSliceMs);
+      }
+    } else {
+      sendAll(client, connectAnswer_);
+    }
+  } else if (method == "CONNECT") {
     auto [host, port] = hostAndPort(target, "443");
     upstream = connectTo(host, port);
     sendAll(client, upstream >= 0 ? "HTTP/1.1 200 Connection established\r\n\r\n" : "HTTP/1.1 502 Bad Gateway\r\n\r\n");

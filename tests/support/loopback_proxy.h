@@ -1,7 +1,9 @@
 // A small HTTP proxy on 127.0.0.1 for the proxy tests: CONNECT opens a
 // tunnel (HTTPS through the proxy), any other request is forwarded to the
 // host its absolute URL names. It keeps the request line of every request
-// it was sent, so a test sees which calls went through it and how.
+// it was sent, so a test sees which calls went through it and how. Given a
+// CONNECT answer, it answers every CONNECT with it and closes; given
+// kSilent, it never answers one.
 #ifndef NVTEST_LOOPBACK_PROXY_H
 #define NVTEST_LOOPBACK_PROXY_H
 
@@ -14,7 +16,8 @@ namespace nvtest {
 
 class LoopbackProxy {
  public:
-  LoopbackProxy();
+  static constexpr const char* kSilent = "silent";
+  explicit LoopbackProxy(std::string connectAnswer = "");
   ~LoopbackProxy();
   LoopbackProxy(const LoopbackProxy&) = delete;
   LoopbackProxy& operator=(const LoopbackProxy&) = delete;
@@ -22,16 +25,19 @@ class LoopbackProxy {
   // "http://127.0.0.1:<port>", as proxy variables name it.
   std::string address() const;
   std::vector<std::string> requestLines() const;
+  // Each request's head, up to its empty line.
+  std::vector<std::string> requestHeads() const;
 
  private:
   void acceptLoop();
   void serve(int client);
 
+  std::string connectAnswer_;
   int listenFd_ = -1;
   int port_ = 0;
   mutable std::mutex mutex_;
   bool stopping_ = false;
-  std::vector<std::string> requestLines_;
+  std::vector<std::string> requestLines_, requestHeads_;
   std::vector<std::thread> workers_;
   std::thread acceptor_;
 };

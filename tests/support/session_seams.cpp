@@ -94,6 +94,12 @@ void ScopedSessionTransport::serve(int fd) {
   ::close(fd);
 }
 
+ScopedResolve::ScopedResolve(std::string entry) : entry_(std::move(entry)) {
+  if (entry_.empty()) return;
+  seams_.resolve = entry_.c_str();
+  install();
+}
+
 ScopedAnswerReader::ScopedAnswerReader(Factory reader) {
   seams_.reader = reader;
   install();

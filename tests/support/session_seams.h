@@ -5,6 +5,7 @@
 //   nvtest::ScopedSessionTransport the centre's answer from memory: each
 //                                  connection is made by the test on loopback,
 //                                  its other end reads the request and answers
+//   nvtest::ScopedResolve          the addresses of a name of the test's
 //   nvtest::ScopedAnswerReader     the generated reader instead of the streaming one
 //   nvtest::ScopedTraceSettings    trace settings instead of NvTrace.ini's
 #ifndef NVTEST_SESSION_SEAMS_H
@@ -73,6 +74,16 @@ class ScopedSessionTransport : public ScopedSessionSeams {
   mutable std::mutex mutex_;
   std::string sent_;
   std::vector<std::thread> servers_;
+};
+
+// The addresses of a name ("host:port:address[,address...]"), so a test
+// can give one name several addresses; none when entry is empty.
+class ScopedResolve : public ScopedSessionSeams {
+ public:
+  explicit ScopedResolve(std::string entry);
+
+ private:
+  std::string entry_;
 };
 
 class ScopedAnswerReader : public ScopedSessionSeams {
