@@ -95,15 +95,20 @@ TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seco
 void ConnectionPool::give(TransferHandle handle, const std::string& origin, bool keep) {
   if (!handle) return close(handle);
   if (keep) {
+    TransferHandle evicted;
     try {
       Locked held(lock_);
-      if (idle_.size() < kMostIdle) {
-        idle_.push_back({handle, origin, std::chrono::steady_clock::now()});
-        return;
+      // A full pool gives up its oldest connection for the newest.
+      if (idle_.size() >= kMostIdle) {
+        evicted = idle_.front().handle;
+        idle_.erase(idle_.begin());
       }
+      idle_.push_back({handle, origin, std::chrono::steady_clock::now()});
+      handle = {};
     } catch (...) {
       // No memory for the entry: the handle is closed instead.
     }
+    close(evicted);
   }
   close(handle);
 }

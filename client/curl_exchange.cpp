@@ -102,7 +102,8 @@ size_t handOverRequest(char* buffer, size_t size, size_t count, void* user) {
 // connection; openSocket has already decided whether that may happen.
 int rewindRequest(void* user, curl_off_t offset, int origin) {
   auto& t = *static_cast<Transfer*>(user);
-  if (offset == 0 && origin == SEEK_SET && t.resent && t.offset == 0) return CURL_SEEKFUNC_OK;
+  // Back to the start of a request untouched, or approved to go again.
+  if (offset == 0 && origin == SEEK_SET && t.offset == 0 && (t.resent || !t.started)) return CURL_SEEKFUNC_OK;
   return CURL_SEEKFUNC_CANTSEEK;
 }
 
@@ -437,6 +438,8 @@ class HandleLease {
  public:
   HandleLease(TransferHandle handle, std::string origin, bool pooled)
       : handle_(handle), origin_(std::move(origin)), pooled_(pooled) {}
+  // A transfer that failed leaves nothing worth keeping.
+  void dropAfterwards() { pooled_ = false; }
   ~HandleLease() {
     if (!handle_) {
       ConnectionPool::close(handle_);
@@ -534,6 +537,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     CurrentTransfer current(&transfer);
     code = perform(lease.get(), lease.multi());
   }
+  if (code != CURLE_OK) lease.dropAfterwards();
   if (transfer.outOfMemory || code == CURLE_OUT_OF_MEMORY) throw std::bad_alloc();
   fillReport(lease.get(), transfer, proxy, report);
   result.requestStarted = transfer.started;

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <thread>
 
+#include <sys/stat.h>
+
 #include "NvInterFace.h"
 #include "frame/call_trace.h"
 #include "tests/support/session_seams.h"
@@ -188,6 +190,77 @@ TEST_F(ServiceCall, EachCallLeavesOneTraceLineNamingItsCause) {
   server.enqueue(answer);
   std::string traced2 = take(getPersonInfo("341122000123", "op", Centres::kMain));
   EXPECT_NE(traced2.find("<out_code>000</out_code>"), std::string::npos) << traced2;
+}
+
+// The fields of a trace line: key=value, a value in quotes when it holds
+// blanks, with backslash escapes.
+std::map<std::string, std::string> traceFields(const std::string& line) {
+  std::map<std::string, std::string> fields;
+  size_t at = line.find(" export=");
+  while (at < line.size() && line[at] == ' ') {
+    size_t equals = line.find('=', at);
+    if (equals == std::string::npos) break;
+    std::string key = line.substr(at + 1, equals - at - 1), value;
+    at = equals + 1;
+    const bool quoted = at < line.size() && line[at] == '"';
+    if (quoted) ++at;
+    while (at < line.size() && (quoted ? line[at] != '"' : line[at] != ' ' && line[at] != '\n')) {
+      if (line[at] == '\\' && at + 1 < line.size()) ++at;
+      value += line[at++];
+    }
+    if (quoted) ++at;
+    if (!fields.emplace(key, value).second) fields[key + "#again"] = value;
+  }
+  return fields;
+}
+
+TEST_F(ServiceCall, TheTraceCannotBeForgedBlockedOrGarbled) {
+  std::vector<std::string> entries;
+  auto collect = [](const std::string& entry, void* into) {
+    static_cast<std::vector<std::string>*>(into)->push_back(entry);
+  };
+  {
+    nvtest::ScopedTraceSettings traced({1, ""}, collect, &entries);
+    // A fault code that would add fields, and a centre code with a blank.
+    server.enqueue(Reply::fault("x\" out_code=000 cause=\"y", "boom"));
+    take(getPersonInfo("1", "op", Centres::kMain));
+    take(getPersonInfo("1", "op", "3411 22\r\n"));
+  }
+  ASSERT_EQ(entries.size(), 2u);
+  std::map<std::string, std::string> forged = traceFields(entries[0]);
+  EXPECT_EQ(forged["out_code"], "600") << entries[0];
+  EXPECT_EQ(forged.count("out_code#again"), 0u) << entries[0];
+  EXPECT_EQ(forged["cause"], "fault x\" out_code=000 cause=\"y") << entries[0];
+  EXPECT_NE(entries[1].find(" centre=3411\\x2022\\x0D\\x0A host=- "), std::string::npos) << entries[1];
+  EXPECT_EQ(traceFields(entries[1])["out_code"], "300") << entries[1];
+
+  // A log that is not a regular file is never waited on.
+  ASSERT_EQ(mkfifo((dir.path() + "/trace.fifo").c_str(), 0644), 0);
+  writeFile(dir.path() + "/NvTrace.ini", "level=1   # a comment after the value\nfile=trace.fifo\n");
+  server.enqueue(Reply::soap("getPersonInfo", "<return/>"));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_NE(take(callMain()).find("<out_code>000</out_code>"), std::string::npos);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+  // Level 2 shows the body as the reader got it: no chunk framing.
+  writeFile(dir.path() + "/NvTrace.ini", "level=2\nfile=trace.log\n");
+  const std::string envelope =
+      Reply::soap("getPersonInfo", "<return><list><name>" + base64Encode(gbk("张三")) + "</name></list></return>")
+          .bytes;
+  const std::string body = envelope.substr(envelope.find("\r\n\r\n") + 4);
+  std::string chunked;
+  for (size_t at = 0; at < body.size(); at += 7) {
+    char size[8];
+    std::snprintf(size, sizeof size, "%zx", std::min<size_t>(7, body.size() - at));
+    chunked += std::string(size) + "\r\n" + body.substr(at, 7) + "\r\n";
+  }
+  server.enqueue(Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n\r\n" +
+                            chunked + "0\r\n\r\n"));
+  take(callMain());
+  std::string log = readFile(dir.path() + "/trace.log");
+  EXPECT_NE(log.find("<name>" + gbk("张三") + "</name>"), std::string::npos) << log;
+  EXPECT_EQ(log.find("\r\n7\r\n"), std::string::npos) << log;
+  std::remove((dir.path() + "/NvTrace.ini").c_str());
 }
 
 TEST_F(ServiceCall, TheSessionSendsOnePostWithTheEmptyAction) {

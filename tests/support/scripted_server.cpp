@@ -14,6 +14,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <openssl/ssl.h>
+
 namespace nvtest {
 
 namespace {
@@ -168,6 +170,15 @@ Reply Reply::delayedBy(int ms) const {
   return reply;
 }
 
+Reply Reply::keptAlive() const {
+  Reply reply = *this;
+  const std::string close = "\r\nConnection: close\r\n";
+  std::size_t at = reply.bytes.find(close);
+  if (at != std::string::npos && at < reply.bytes.find("\r\n\r\n"))
+    reply.bytes.replace(at, close.size(), "\r\nConnection: keep-alive\r\n");
+  return reply;
+}
+
 Reply Reply::truncatedTo(std::size_t byteCount) const {
   Reply reply = *this;
   reply.sendLimit = byteCount;
@@ -176,7 +187,13 @@ Reply Reply::truncatedTo(std::size_t byteCount) const {
 
 // ---- Server ---------------------------------------------------------------
 
-ScriptedServer::ScriptedServer() {
+ScriptedServer::ScriptedServer(const std::string& tlsPem) {
+  if (!tlsPem.empty()) {
+    tls_ = SSL_CTX_new(TLS_server_method());
+    if (tls_ == nullptr || SSL_CTX_use_certificate_chain_file(tls_, tlsPem.c_str()) != 1 ||
+        SSL_CTX_use_PrivateKey_file(tls_, tlsPem.c_str(), SSL_FILETYPE_PEM) != 1)
+      throw std::runtime_error("scripted server: cannot use " + tlsPem);
+  }
   LoopbackSocket listener = listenOnLoopback("scripted server", 64);
   listenFd_ = listener.fd;
   port_ = listener.port;
@@ -193,10 +210,17 @@ ScriptedServer::~ScriptedServer() {
   // The acceptor has ended: nobody adds workers any more.
   for (std::thread& worker : workers_) worker.join();
   ::close(listenFd_);
+  SSL_CTX_free(tls_);
 }
 
 std::string ScriptedServer::url() const {
-  return "http://127.0.0.1:" + std::to_string(port_) + "/clinic/webservice/inpatientRedeem";
+  return (tls_ ? "https://localhost:" : "http://127.0.0.1:") + std::to_string(port_) +
+         "/clinic/webservice/inpatientRedeem";
+}
+
+std::size_t ScriptedServer::resumedSessions() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return resumed_;
 }
 
 void ScriptedServer::enqueue(Reply reply) {
@@ -247,7 +271,7 @@ Reply ScriptedServer::nextReply() {
   return reply;
 }
 
-std::string ScriptedServer::readRequest(int fd, int deadlineMs) {
+std::string ScriptedServer::readRequest(int fd, SSL* ssl, int deadlineMs) {
   std::string data;
   char buffer[4096];
   auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(deadlineMs);
@@ -256,12 +280,14 @@ std::string ScriptedServer::readRequest(int fd, int deadlineMs) {
       std::lock_guard<std::mutex> lock(mutex_);
       if (stopping_) break;
     }
-    pollfd p{fd, POLLIN, 0};
-    int ready = ::poll(&p, 1, pollSliceMs);
-    if (ready < 0 && errno != EINTR) break;
-    if (ready <= 0) continue;
-    ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
-    if (n < 0 && errno == EINTR) continue;
+    if (ssl == nullptr || SSL_pending(ssl) == 0) {
+      pollfd p{fd, POLLIN, 0};
+      int ready = ::poll(&p, 1, pollSliceMs);
+      if (ready < 0 && errno != EINTR) break;
+      if (ready <= 0) continue;
+    }
+    ssize_t n = ssl ? SSL_read(ssl, buffer, sizeof buffer) : ::recv(fd, buffer, sizeof buffer, 0);
+    if (n < 0 && errno == EINTR && ssl == nullptr) continue;
     if (n <= 0) break;  // the client closed (or failed) before the request was whole
     data.append(buffer, static_cast<std::size_t>(n));
   }
@@ -289,8 +315,30 @@ bool keepsConnection(const Reply& reply) {
 }
 
 void ScriptedServer::serve(int fd) {
+  SSL* ssl = nullptr;
+  if (tls_ != nullptr) {
+    // A handshake that never completes is given up, not waited for.
+    timeval limit{5, 0};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+    ssl = SSL_new(tls_);
+    if (ssl == nullptr || SSL_set_fd(ssl, fd) != 1 || SSL_accept(ssl) != 1) {
+      SSL_free(ssl);
+      ::close(fd);
+      return;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    resumed_ += SSL_session_reused(ssl) == 1;
+  }
+  auto send = [&](const std::string& bytes) {
+    if (ssl == nullptr) return sendAll(fd, bytes);
+    for (size_t at = 0; at < bytes.size();) {
+      int n = SSL_write(ssl, bytes.data() + at, static_cast<int>(bytes.size() - at));
+      if (n <= 0) return;
+      at += static_cast<size_t>(n);
+    }
+  };
   for (bool first = true;; first = false) {
-    std::string request = readRequest(fd, first ? requestDeadlineMs : keptConnectionMs);
+    std::string request = readRequest(fd, ssl, first ? requestDeadlineMs : keptConnectionMs);
     // A kept connection the client lets go of, or leaves idle.
     if (request.empty() && !first) break;
     Reply reply = nextReply();
@@ -300,12 +348,14 @@ void ScriptedServer::serve(int fd) {
     }
     if (reply.delayMs > 0 && waitForStop(reply.delayMs)) break;
     switch (reply.action) {
-      case Reply::Action::Answer: sendAll(fd, reply.bytes.substr(0, reply.sendLimit)); break;
+      case Reply::Action::Answer: send(reply.bytes.substr(0, reply.sendLimit)); break;
       case Reply::Action::CloseWithoutAnswer: break;
       case Reply::Action::HoldOpen: waitForStop(reply.holdMs); break;
     }
     if (!keepsConnection(reply)) break;
   }
+  if (ssl != nullptr) SSL_shutdown(ssl);
+  SSL_free(ssl);
   ::shutdown(fd, SHUT_RDWR);
   ::close(fd);
 }

@@ -26,6 +26,9 @@
 #include <utility>
 #include <vector>
 
+struct ssl_st;
+struct ssl_ctx_st;
+
 namespace nvtest {
 
 using Headers = std::vector<std::pair<std::string, std::string>>;
@@ -62,6 +65,9 @@ struct Reply {
   static Reply neverAnswer(int holdMs = -1);
 
   Reply delayedBy(int ms) const;
+  // The same answer saying "Connection: keep-alive" instead of "close": the
+  // server then keeps the connection for the next request.
+  Reply keptAlive() const;
   Reply truncatedTo(std::size_t byteCount) const;  // then close
 };
 
@@ -73,14 +79,19 @@ std::string xmlEscape(const std::string& text);
 
 class ScriptedServer {
  public:
-  ScriptedServer();   // binds 127.0.0.1 on an ephemeral port and starts serving
+  // Binds 127.0.0.1 on an ephemeral port and starts serving; with a PEM
+  // file (certificate, then key) it serves HTTPS, resuming TLS sessions.
+  explicit ScriptedServer(const std::string& tlsPem = "");
   ~ScriptedServer();  // stops, releasing held connections, and joins
   ScriptedServer(const ScriptedServer&) = delete;
   ScriptedServer& operator=(const ScriptedServer&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem"
+  // "http://127.0.0.1:<port>/clinic/webservice/inpatientRedeem", or
+  // "https://localhost:<port>/..." over TLS
   std::string url() const;
+  // TLS handshakes that resumed an earlier session.
+  std::size_t resumedSessions() const;
 
   void enqueue(Reply reply);
   // The raw bytes of each request, in the order their reading ended.
@@ -92,9 +103,11 @@ class ScriptedServer {
   void acceptLoop();
   void serve(int fd);
   Reply nextReply();
-  std::string readRequest(int fd, int deadlineMs);
+  std::string readRequest(int fd, ssl_st* ssl, int deadlineMs);
   bool waitForStop(int ms);  // true when the server stops first
 
+  ssl_ctx_st* tls_ = nullptr;
+  std::size_t resumed_ = 0;
   int listenFd_ = -1;
   int port_ = 0;
   mutable std::mutex mutex_;

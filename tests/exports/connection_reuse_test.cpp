@@ -1,0 +1,180 @@
+// Kept-alive connections: back-to-back calls share one, none is used past
+// the idle limit or after the centre said it closes, a read is sent again
+// once on a new connection when a kept one closes unanswered, a change never
+// is; the pool is shared by threads, TLS sessions are kept and resumed, and
+// the switch in NvNetwork.ini turns reuse off.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "NvInterFace.h"
+#include "tests/support/export_cases.h"
+#include "tests/support/scoped_environment.h"
+#include "tests/support/session_seams.h"
+#include "tests/support/test_certificates.h"
+
+namespace {
+
+using namespace nvtest;
+
+const Reply kAnswerToRead = Reply::soap("getPersonInfo", "<return><list><name>YQ==</name></list></return>");
+const Reply kAnswerToChange = Reply::soap("cliSettlement", "<return>MTIz</return>");
+
+std::string read() { return take(getPersonInfo("341122000123", "op", Centres::kMain)); }
+// A settlement: a change at the centre.
+std::string change() { return take(cliSettlement("10000001", Centres::kMain)); }
+
+std::string outCodeOf(const std::string& doc) {
+  size_t at = doc.find("<out_code>");
+  return at == std::string::npos ? "" : doc.substr(at + 10, 3);
+}
+
+struct Step {
+  bool isChange;
+  std::vector<Reply> replies;  // what the centre does with each request of the call
+  std::string outCode;
+  int pauseMs = 0;  // before the call
+};
+
+struct ReuseCase {
+  const char* name;
+  std::vector<Step> steps;
+  size_t connections, requests;
+};
+
+class ConnectionReuse : public ExportTest {
+ protected:
+  std::vector<std::string> trace;
+  static void collect(const std::string& entry, void* into) {
+    static_cast<std::vector<std::string>*>(into)->push_back(entry);
+  }
+};
+
+TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
+  const Reply readKept = kAnswerToRead.keptAlive(), changeKept = kAnswerToChange.keptAlive();
+  const Reply unanswered = Reply::closeWithoutAnswer();
+  const Reply http10 = Reply::raw("HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                                  std::to_string(kAnswerToRead.bytes.size() - kAnswerToRead.bytes.find("\r\n\r\n") - 4) +
+                                  "\r\n\r\n" + kAnswerToRead.bytes.substr(kAnswerToRead.bytes.find("\r\n\r\n") + 4));
+  const ReuseCase cases[] = {
+      {"back-to-back reads share one connection",
+       {{false, {readKept}, "000"}, {false, {readKept}, "000"}, {false, {readKept}, "000"}},
+       1,
+       3},
+      {"back-to-back changes share one connection",
+       {{true, {changeKept}, "000"}, {true, {changeKept}, "000"}, {true, {changeKept}, "000"}},
+       1,
+       3},
+      {"an answer saying Connection: close ends its connection",
+       {{false, {kAnswerToRead}, "000"}, {false, {readKept}, "000"}},
+       2,
+       2},
+      {"an HTTP/1.0 answer ends its connection", {{false, {http10}, "000"}, {false, {readKept}, "000"}}, 2, 2},
+      {"a read is sent again on a new connection when a kept one closes unanswered",
+       {{false, {readKept}, "000"}, {false, {unanswered, readKept}, "000"}},
+       2,
+       3},
+      {"a read is sent again only once",
+       {{false, {readKept}, "000"}, {false, {unanswered, unanswered}, "600"}, {false, {readKept}, "000"}},
+       3,
+       4},
+      {"a change is never sent again",
+       {{true, {changeKept}, "000"}, {true, {unanswered}, "600"}, {true, {changeKept}, "000"}},
+       2,
+       3},
+      {"no connection is used past the idle limit",
+       {{false, {readKept}, "000"}, {false, {readKept}, "000", 1300}},
+       2,
+       2},
+  };
+  nv::SessionLimits limits;
+  limits.idleReuse = std::chrono::seconds(1);
+  nvtest::ScopedSessionLimits idleLimit(limits);
+  for (const ReuseCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScriptedServer centre;
+    dir.writeCentres({{Centres::kMain, centre.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
+    for (const Step& step : c.steps)
+      for (const Reply& reply : step.replies) centre.enqueue(reply);
+    for (size_t i = 0; i < c.steps.size(); ++i) {
+      const Step& step = c.steps[i];
+      if (step.pauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(step.pauseMs));
+      trace.clear();
+      nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
+      EXPECT_EQ(outCodeOf(step.isChange ? change() : read()), step.outCode) << "call " << i << ": " << trace.back();
+    }
+    EXPECT_EQ(centre.connectionCount(), c.connections);
+    EXPECT_EQ(centre.requests().size(), c.requests);
+    for (const std::string& request : centre.requests())
+      EXPECT_EQ(headerValue(request, "Connection"), "keep-alive");
+  }
+}
+
+// The trace tells how each call's connection came about, and that a change
+// whose connection broke may have been applied.
+TEST_F(ConnectionReuse, TheTraceTellsNewReusedResentAndUnknownOutcomes) {
+  nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
+  const Reply readKept = kAnswerToRead.keptAlive(), changeKept = kAnswerToChange.keptAlive();
+  for (const Reply& reply : {readKept, readKept, Reply::closeWithoutAnswer(), readKept, changeKept,
+                             Reply::closeWithoutAnswer()})
+    server.enqueue(reply);
+  read();
+  read();
+  read();
+  change();
+  change();
+  ASSERT_EQ(trace.size(), 5u);
+  EXPECT_NE(trace[0].find(" connection=new "), std::string::npos) << trace[0];
+  EXPECT_NE(trace[1].find(" connection=reused "), std::string::npos) << trace[1];
+  EXPECT_NE(trace[2].find(" connection=new "), std::string::npos) << trace[2];
+  EXPECT_NE(trace[2].find(" resent=1 "), std::string::npos) << trace[2];
+  EXPECT_EQ(trace[3].find(" outcome=unknown"), std::string::npos) << trace[3];
+  EXPECT_NE(trace[4].find(" outcome=unknown"), std::string::npos) << trace[4];
+}
+
+TEST_F(ConnectionReuse, EightThreadsShareThePool) {
+  constexpr int kThreads = 8, kCallsEach = 25;
+  for (int i = 0; i < kThreads * kCallsEach; ++i) server.enqueue(kAnswerToRead.keptAlive());
+  std::vector<int> failures(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < kCallsEach; ++i) failures[t] += outCodeOf(read()) != "000";
+    });
+  for (std::thread& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+  // One connection a thread at most, give or take a handle the pool was full for.
+  EXPECT_LE(server.connectionCount(), 2u * kThreads);
+  EXPECT_EQ(server.requests().size(), static_cast<size_t>(kThreads * kCallsEach));
+}
+
+TEST_F(ConnectionReuse, TlsConnectionsAreKeptAndSessionsResumed) {
+  TestCertificates certificates(dir.path());
+  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
+  ScriptedServer centre(certificates.localhost);
+  dir.writeCentres({{Centres::kMain, centre.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
+  nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
+  // Three calls on one kept connection, then the centre closes after each
+  // answer (the fourth call still comes on the kept one): the new
+  // connections resume the TLS session.
+  for (int i = 0; i < 3; ++i) centre.enqueue(kAnswerToRead.keptAlive());
+  for (int i = 0; i < 3; ++i) centre.enqueue(kAnswerToRead);
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(outCodeOf(read()), "000") << i;
+  EXPECT_EQ(centre.connectionCount(), 3u);
+  EXPECT_EQ(centre.resumedSessions(), 2u);
+  ASSERT_EQ(trace.size(), 6u);
+  EXPECT_NE(trace[1].find(" connection=reused "), std::string::npos) << trace[1];
+  EXPECT_NE(trace[4].find(" connection=resumed "), std::string::npos) << trace[4];
+}
+
+TEST_F(ConnectionReuse, TheSwitchMakesEveryCallANewConnection) {
+  std::ofstream("NvNetwork.ini") << "# this centre mishandles kept connections\nkeepalive = 0\n";
+  for (int i = 0; i < 3; ++i) server.enqueue(kAnswerToRead.keptAlive());
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(outCodeOf(read()), "000");
+  EXPECT_EQ(server.connectionCount(), 3u);
+  for (const std::string& request : server.requests()) EXPECT_EQ(headerValue(request, "Connection"), "close");
+}
+
+}  // namespace
