@@ -21,6 +21,7 @@ LibraryHandle::LibraryHandle(const std::string& path) : handle_(dlopen(path.c_st
   resolve(handle_, "getPersonInfo", getPersonInfo, true);
   resolve(handle_, "freeResult", freeResult, true);
   resolve(handle_, "updateLeechdom", updateLeechdom, false);
+  resolve(handle_, "inpDetailInput", inpDetailInput, false);
 }
 
 LibraryHandle::~LibraryHandle() { dlclose(handle_); }

@@ -18,6 +18,7 @@ class LibraryHandle {
 
   decltype(&::getPersonInfo) getPersonInfo = nullptr;
   decltype(&::updateLeechdom) updateLeechdom = nullptr;  // null while the export is missing
+  decltype(&::inpDetailInput) inpDetailInput = nullptr;
   decltype(&::freeResult) freeResult = nullptr;
 
   // A result text as a std::string, released on the library's heap.

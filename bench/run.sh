@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs every benchmark scenario in one run and prints one table: our figure,
 # the floor's (plain sockets), the peer's (python3-zeep), the streaming
-# reference's (a minimal C client on expat) and their ratios.
+# reference's (a minimal C client on expat) and their ratios; then the calls
+# across an emulated 30 ms link (bench/wide_area.cpp): round trips per call
+# and connections opened, with connection reuse on and off.
 #
 #   bench/run.sh [--short] [--strict] [--no-peer] [--baseline SO] [--attributes N]
 #                [--attributes-limit S] [--profile DIR] [--build-dir DIR]
@@ -35,8 +37,16 @@ while [ $# -gt 0 ]; do
 done
 
 driver=$build_dir/bench/bench_driver
-if [ ! -x "$driver" ]; then
+wide_area=$build_dir/bench/wide_area_bench
+if [ ! -x "$driver" ] || [ ! -x "$wide_area" ]; then
   cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-  cmake --build "$build_dir" --target bench_driver -j"$(nproc 2>/dev/null || echo 2)"
+  cmake --build "$build_dir" --target bench_driver wide_area_bench -j"$(nproc 2>/dev/null || echo 2)"
 fi
-exec "$driver" "${driver_args[@]}"
+"$driver" "${driver_args[@]}"
+case " ${driver_args[*]} " in *" --profile "*) exit 0 ;; esac
+# Calls across an emulated wide-area link, with connection reuse on and off.
+wide_args=()
+case " ${driver_args[*]} " in *" --short "*) wide_args+=(--calls 10 --lines 20) ;; esac
+case " ${driver_args[*]} " in *" --strict "*) wide_args+=(--strict) ;; esac
+echo
+"$wide_area" "${wide_args[@]}"

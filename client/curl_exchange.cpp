@@ -5,6 +5,7 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
+#include <chrono>
 #include <initializer_list>
 #include <memory>
 #include <new>
@@ -83,6 +84,8 @@ struct Transfer {
   size_t afterAnswer = 0;
   bool requestSeen = false, viaProxy = false;
   bool tlsResumed = false;
+  std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
+  long firstByteMs = -1;  // when the answer's first line came
 };
 
 // The transfer running on this thread, for the TLS library's callback.
@@ -127,6 +130,9 @@ curl_socket_t openSocket(void* user, curlsocktype purpose, curl_sockaddr* addres
 size_t takeHeader(char* line, size_t size, size_t count, void* user) {
   auto& t = *static_cast<Transfer*>(user);
   const size_t n = size * count;
+  if (t.firstByteMs < 0)
+    t.firstByteMs = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t.startedAt).count());
   try {
     if (t.settings.keepMessages && !t.bodyBegun) t.report.received.append(line, n);
     AnswerHead::Verdict verdict = t.head.take(std::string_view(line, n));
@@ -420,12 +426,11 @@ void fillReport(CURL* handle, const Transfer& t, const ProxyChoice& proxy, Excha
     report.connection = ExchangeReport::Connection::kReused;
   const curl_off_t resolve = infoTime(handle, CURLINFO_NAMELOOKUP_TIME_T),
                    connect = infoTime(handle, CURLINFO_CONNECT_TIME_T),
-                   tls = infoTime(handle, CURLINFO_APPCONNECT_TIME_T),
-                   firstByte = infoTime(handle, CURLINFO_STARTTRANSFER_TIME_T);
+                   tls = infoTime(handle, CURLINFO_APPCONNECT_TIME_T);
   report.resolveMs = resolve > 0 || connect > 0 ? milliseconds(resolve) : -1;
   report.connectMs = connect > 0 ? milliseconds(connect) : -1;
   report.tlsMs = tls > 0 ? milliseconds(tls) : -1;
-  report.firstByteMs = firstByte > 0 ? milliseconds(firstByte) : -1;
+  report.firstByteMs = t.firstByteMs;
   curl_off_t uploaded = 0, downloaded = 0;
   curl_easy_getinfo(handle, CURLINFO_SIZE_UPLOAD_T, &uploaded);
   curl_easy_getinfo(handle, CURLINFO_SIZE_DOWNLOAD_T, &downloaded);

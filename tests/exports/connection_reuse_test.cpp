@@ -55,9 +55,10 @@ class ConnectionReuse : public ExportTest {
 TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
   const Reply readKept = kAnswerToRead.keptAlive(), changeKept = kAnswerToChange.keptAlive();
   const Reply unanswered = Reply::closeWithoutAnswer();
-  const Reply http10 = Reply::raw("HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
-                                  std::to_string(kAnswerToRead.bytes.size() - kAnswerToRead.bytes.find("\r\n\r\n") - 4) +
-                                  "\r\n\r\n" + kAnswerToRead.bytes.substr(kAnswerToRead.bytes.find("\r\n\r\n") + 4));
+  const Reply http10 =
+      Reply::raw("HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
+                 std::to_string(kAnswerToRead.bytes.size() - kAnswerToRead.bytes.find("\r\n\r\n") - 4) + "\r\n\r\n" +
+                 kAnswerToRead.bytes.substr(kAnswerToRead.bytes.find("\r\n\r\n") + 4));
   const ReuseCase cases[] = {
       {"back-to-back reads share one connection",
        {{false, {readKept}, "000"}, {false, {readKept}, "000"}, {false, {readKept}, "000"}},
@@ -107,8 +108,7 @@ TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
     }
     EXPECT_EQ(centre.connectionCount(), c.connections);
     EXPECT_EQ(centre.requests().size(), c.requests);
-    for (const std::string& request : centre.requests())
-      EXPECT_EQ(headerValue(request, "Connection"), "keep-alive");
+    for (const std::string& request : centre.requests()) EXPECT_EQ(headerValue(request, "Connection"), "keep-alive");
   }
 }
 
@@ -117,8 +117,8 @@ TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
 TEST_F(ConnectionReuse, TheTraceTellsNewReusedResentAndUnknownOutcomes) {
   nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
   const Reply readKept = kAnswerToRead.keptAlive(), changeKept = kAnswerToChange.keptAlive();
-  for (const Reply& reply : {readKept, readKept, Reply::closeWithoutAnswer(), readKept, changeKept,
-                             Reply::closeWithoutAnswer()})
+  for (const Reply& reply :
+       {readKept, readKept, Reply::closeWithoutAnswer(), readKept, changeKept, Reply::closeWithoutAnswer()})
     server.enqueue(reply);
   read();
   read();
@@ -167,6 +167,12 @@ TEST_F(ConnectionReuse, TlsConnectionsAreKeptAndSessionsResumed) {
   ASSERT_EQ(trace.size(), 6u);
   EXPECT_NE(trace[1].find(" connection=reused "), std::string::npos) << trace[1];
   EXPECT_NE(trace[4].find(" connection=resumed "), std::string::npos) << trace[4];
+  // With reuse off every call makes a new connection, and resumes.
+  std::ofstream("NvNetwork.ini") << "keepalive=0\n";
+  for (int i = 0; i < 2; ++i) centre.enqueue(kAnswerToRead);
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(outCodeOf(read()), "000") << i;
+  EXPECT_EQ(centre.connectionCount(), 5u);
+  EXPECT_EQ(centre.resumedSessions(), 4u);
 }
 
 TEST_F(ConnectionReuse, TheSwitchMakesEveryCallANewConnection) {

@@ -12,6 +12,8 @@
 //       releases each result with freeResult. After each result, a line
 //       "#stat ms:<label> N" (the call's wall time) and "#stat peak:<label> N"
 //       (the process's peak working set in bytes so far) follow.
+//       A line "@reload" unloads the DLL (FreeLibrary) and loads it again,
+//       with whatever connections its calls kept still open.
 //   driver.exe <dll> --version <result-file>
 //       writes the DLL's version resource as Explorer reads it, one line
 //       "<field> x<hex>" per string field and "FixedFileVersion x<hex of a.b.c.d>".
@@ -266,6 +268,26 @@ struct ProxyReset {
   }
 };
 
+// Resolves every export of the loaded library; false when one is missing.
+bool resolve(HMODULE library, std::vector<Export>& exports, void(NV_CALL*& freeResult)(char*)) {
+  bool complete = true;
+  // Only the prototypes are used: the driver links nothing of the library.
+  exports.clear();
+  for (const nvexports::Export& row : nvexports::kExports) {
+    exports.push_back({&row, GetProcAddress(library, row.name)});
+    if (!exports.back().address) {
+      std::fprintf(stderr, "missing export %s\n", row.name);
+      complete = false;
+    }
+  }
+  freeResult = reinterpret_cast<void(NV_CALL*)(char*)>(reinterpret_cast<void*>(GetProcAddress(library, "freeResult")));
+  if (!freeResult) {
+    std::fprintf(stderr, "missing export freeResult\n");
+    complete = false;
+  }
+  return complete;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -310,23 +332,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "LoadLibraryA(%s) failed: error %lu\n", argv[1], GetLastError());
     return 1;
   }
-  bool complete = true;
-  // Only the prototypes are used: the driver links nothing of the library.
   std::vector<Export> exports;
-  for (const nvexports::Export& row : nvexports::kExports) {
-    exports.push_back({&row, GetProcAddress(library, row.name)});
-    if (!exports.back().address) {
-      std::fprintf(stderr, "missing export %s\n", row.name);
-      complete = false;
-    }
-  }
-  auto freeResult =
-      reinterpret_cast<void(NV_CALL*)(char*)>(reinterpret_cast<void*>(GetProcAddress(library, "freeResult")));
-  if (!freeResult) {
-    std::fprintf(stderr, "missing export freeResult\n");
-    complete = false;
-  }
-  if (!complete) return 1;
+  void(NV_CALL * freeResult)(char*) = nullptr;
+  if (!resolve(library, exports, freeResult)) return 1;
 
   PrivateMemorySampler sampler;
   out.clear();
@@ -344,6 +352,15 @@ int main(int argc, char** argv) {
     for (const std::string& line : lines) {
       std::vector<std::string> words = splitWords(line);
       if (words.empty()) continue;
+      if (words[0] == "@reload") {
+        FreeLibrary(library);
+        library = LoadLibraryA(argv[1]);
+        if (!library || !resolve(library, exports, freeResult)) {
+          std::fprintf(stderr, "reloading %s failed: error %lu\n", argv[1], GetLastError());
+          return 1;
+        }
+        continue;
+      }
       std::string error;
       std::string result = runScenario(exports, freeResult, words, error);
       if (result.empty()) {
