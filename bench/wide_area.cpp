@@ -283,14 +283,15 @@ Outcome run(const nvbench::LibraryHandle& library, int serverPort, std::chrono::
   writeCentre(std::string(https ? "https://localhost:" : "http://127.0.0.1:") + std::to_string(link.port()) +
               "/clinic/webservice/inpatientRedeem");
   std::ofstream("NvNetwork.ini") << (reuse ? "keepalive=1\n" : "keepalive=0\n");
-  if (std::getenv("NV_WIDE_AREA_TRACE")) std::ofstream("NvTrace.ini") << "level=1\nfile=" << std::getenv("NV_WIDE_AREA_TRACE") << "\n";
+  if (std::getenv("NV_WIDE_AREA_TRACE"))
+    std::ofstream("NvTrace.ini") << "level=1\nfile=" << std::getenv("NV_WIDE_AREA_TRACE") << "\n";
   int failures = 0;
   auto start = Clock::now();
   for (int i = 0; i < calls; ++i) {
-    char* result = feeLines ? library.inpDetailInput("0", "30000001", "341122", "RX1", "", "HIS001", "XY0001", "01",
-                                                     "drug", "1g", "box", "tab", "12.5", "2", "25", "25", "2024-06-01",
-                                                     "", "")
-                            : library.getPersonInfo("341122000123", "op01", "341122");
+    char* result = feeLines
+                       ? library.inpDetailInput("0", "30000001", "341122", "RX1", "", "HIS001", "XY0001", "01", "drug",
+                                                "1g", "box", "tab", "12.5", "2", "25", "25", "2024-06-01", "", "")
+                       : library.getPersonInfo("341122000123", "op01", "341122");
     failures += library.take(result).find("<out_code>000</out_code>") == std::string::npos;
   }
   double seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -346,14 +347,14 @@ int main(int argc, char** argv) {
       {"inpDetailInput over TLS 1.2", feeLines.port(), true, lines, true},
   };
   std::printf("Emulated link: %d ms round trip\n", rttMs);
-  std::printf("%-30s %6s | %-26s | %-26s\n", "scenario", "calls", "reuse on: RTT/call, conns", "reuse off: RTT/call, conns");
+  std::printf("%-30s %6s | %-26s | %-26s\n", "scenario", "calls", "reuse on: RTT/call, conns",
+              "reuse off: RTT/call, conns");
   bool missed = false;
   for (const auto& s : scenarios) {
     Outcome on = run(library, s.port, roundTrip, s.https, true, s.calls, s.feeLines);
     Outcome off = run(library, s.port, roundTrip, s.https, false, s.calls, s.feeLines);
-    std::printf("%-30s %6d | %8.2f %8zu %8s | %8.2f %8zu %8s\n", s.name, s.calls, on.roundTripsPerCall,
-                on.connections, on.failures ? "FAILED" : "", off.roundTripsPerCall, off.connections,
-                off.failures ? "FAILED" : "");
+    std::printf("%-30s %6d | %8.2f %8zu %8s | %8.2f %8zu %8s\n", s.name, s.calls, on.roundTripsPerCall, on.connections,
+                on.failures ? "FAILED" : "", off.roundTripsPerCall, off.connections, off.failures ? "FAILED" : "");
     missed = missed || on.roundTripsPerCall > 1.15 || on.failures || off.failures;
   }
   std::printf("Target: at most 1.15 round trips per call with reuse on.\n");

@@ -28,6 +28,19 @@ void releaseClientCaches() {
   releaseTrustedRoots();
 }
 
+void releaseClient() {
+  ConnectionPool* pool = made.exchange(nullptr);
+  releaseTrustedRoots(true);
+  if (pool == nullptr) return;
+  pool->closeAll();
+  delete pool;
+  curl_global_cleanup();
+}
+
+ConnectionPool::~ConnectionPool() {
+  if (share_ != nullptr) curl_share_cleanup(share_);
+}
+
 ConnectionPool::ConnectionPool() {
   prepareTlsLibrary();
   if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return;

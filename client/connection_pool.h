@@ -54,7 +54,8 @@ class ConnectionPool {
 
  private:
   ConnectionPool();
-  ~ConnectionPool() = delete;  // lives as long as the process, or until unloaded
+  ~ConnectionPool();
+  friend void releaseClient();
 
   static void lockData(CURL*, curl_lock_data data, curl_lock_access, void* pool);
   static void unlockData(CURL*, curl_lock_data data, void* pool);
@@ -77,6 +78,9 @@ class ConnectionPool {
 // library is unloaded while the process goes on. Touches nothing when no
 // call was ever made.
 void releaseClientCaches();
+// All of that, and the HTTP library's share and global state, when the
+// library is unloaded for good (a shared object's last dlclose).
+void releaseClient();
 
 // Each platform's set-up of the TLS library before the HTTP library's
 // (tls_library_posix.cpp, tls_library_windows.cpp).

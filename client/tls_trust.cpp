@@ -1,5 +1,6 @@
 #include "client/tls_trust.h"
 
+#include <atomic>
 #include <chrono>
 
 #include "client/lock.h"
@@ -16,9 +17,15 @@ struct SharedRoots {
   std::chrono::steady_clock::time_point readAt;
 };
 
-// Never destroyed: a HIS thread may still be connecting while the process exits.
+std::atomic<SharedRoots*> made{nullptr};
+
+// Made on first use and kept until the library is unloaded.
 SharedRoots& shared() {
-  static SharedRoots* roots = new SharedRoots;
+  static SharedRoots* roots = [] {
+    auto* created = new SharedRoots;
+    made.store(created);
+    return created;
+  }();
   return *roots;
 }
 
@@ -55,15 +62,17 @@ bool useTrustedRoots(SSL_CTX* ctx) {
   return true;
 }
 
-void releaseTrustedRoots() {
-  SharedRoots& roots = shared();
+void releaseTrustedRoots(bool forGood) {
+  SharedRoots* roots = forGood ? made.exchange(nullptr) : made.load();
+  if (roots == nullptr) return;
   X509_STORE* store = nullptr;
   {
-    Locked held(roots.lock);
-    store = roots.store;
-    roots.store = nullptr;
+    Locked held(roots->lock);
+    store = roots->store;
+    roots->store = nullptr;
   }
   if (store != nullptr) X509_STORE_free(store);
+  if (forGood) delete roots;
 }
 
 }  // namespace nv

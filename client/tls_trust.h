@@ -19,8 +19,9 @@ namespace nv {
 // no store could be had.
 bool useTrustedRoots(SSL_CTX* ctx);
 
-// Forgets the shared roots (when the library is unloaded).
-void releaseTrustedRoots();
+// Forgets the shared roots (when the library is unloaded); for good also
+// frees what holds them, after which no call may come.
+void releaseTrustedRoots(bool forGood = false);
 
 // Each platform's part (tls_trust_posix.cpp, tls_trust_windows.cpp): what
 // the roots are read from, so a change of it is noticed, and reading them.
