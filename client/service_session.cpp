@@ -2,9 +2,11 @@
 
 #include <new>
 #include <optional>
+#include <vector>
 
 #include "client/answer_reader.h"
 #include "client/curl_exchange.h"
+#include "client/lock.h"
 #include "client/session_seams.h"
 #include "service/session_guard.h"
 #include "soapH.h"
@@ -58,6 +60,60 @@ int closeEnvelope(struct soap* soap) {
 int closeEnvelopeSocket(struct soap*, SOAP_SOCKET) { return SOAP_OK; }
 int shutdownEnvelopeSocket(struct soap*, SOAP_SOCKET, int) { return SOAP_OK; }
 
+// SOAP contexts are large and slow to set up: idle ones are kept for the
+// next sessions, one session at a time each.
+class ContextPool {
+ public:
+  struct soap* take() {
+    {
+      Locked held(lock_);
+      if (!idle_.empty()) {
+        struct soap* soap = idle_.back();
+        idle_.pop_back();
+        return soap;
+      }
+    }
+    struct soap* soap = soap_new();
+    if (soap == nullptr) throw std::bad_alloc();
+    // Never fall back to the process's own stdin and stdout.
+    nvGuardAgainstStdio(soap);
+    soap->fopen = openEnvelope;
+    soap->fpost = writeNoHead;
+    soap->fsend = writeEnvelope;
+    soap->frecv = readNothing;
+    soap->fclose = closeEnvelope;
+    soap->fclosesocket = closeEnvelopeSocket;
+    soap->fshutdownsocket = shutdownEnvelopeSocket;
+    return soap;
+  }
+  void give(struct soap* soap) {
+    soap_destroy(soap);
+    soap_end(soap);
+    soap->user = nullptr;
+    try {
+      Locked held(lock_);
+      if (idle_.size() < kMostIdle) {
+        idle_.push_back(soap);
+        return;
+      }
+    } catch (...) {
+      // No memory to keep it: it is freed.
+    }
+    soap_free(soap);  // soap_done, then the context itself
+  }
+
+ private:
+  static constexpr size_t kMostIdle = 8;
+  Lock lock_;
+  std::vector<struct soap*> idle_;
+};
+
+// Never destroyed: a HIS thread may still be calling while the process exits.
+ContextPool& contexts() {
+  static ContextPool* pool = new ContextPool;
+  return *pool;
+}
+
 // The streaming reader behind the exchange's body.
 class StreamingReader : public BodyReader {
  public:
@@ -75,25 +131,11 @@ class StreamingReader : public BodyReader {
 
 }  // namespace
 
-ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap_(soap_new()) {
-  if (soap_ == nullptr) throw std::bad_alloc();
-  // Never fall back to the process's own stdin and stdout.
-  nvGuardAgainstStdio(soap_);
+ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap_(contexts().take()) {
   soap_->user = &envelope_;
-  soap_->fopen = openEnvelope;
-  soap_->fpost = writeNoHead;
-  soap_->fsend = writeEnvelope;
-  soap_->frecv = readNothing;
-  soap_->fclose = closeEnvelope;
-  soap_->fclosesocket = closeEnvelopeSocket;
-  soap_->fshutdownsocket = shutdownEnvelopeSocket;
 }
 
-ServiceSession::~ServiceSession() {
-  soap_destroy(soap_);
-  soap_end(soap_);
-  soap_free(soap_);  // soap_done, then the context itself
-}
+ServiceSession::~ServiceSession() { contexts().give(soap_); }
 
 std::string ServiceSession::clientFaultText(int status, const std::string& faultText) {
   if (!faultText.empty()) return decodeField(faultText);

@@ -37,8 +37,10 @@ function(nv_gsoap_runtime target)
   add_library(${target} STATIC ${NV_GSOAP_SOURCE_DIR}/gsoap/stdsoap2.cpp)
   # Before /usr/include, so the header matches the runtime compiled here.
   target_include_directories(${target} BEFORE PUBLIC ${NV_GSOAP_SOURCE_DIR}/gsoap)
-  # getaddrinfo: thread-safe name resolution.
-  target_compile_definitions(${target} PUBLIC WITH_IPV6)
+  # getaddrinfo: thread-safe name resolution. Small hash tables for shared
+  # pointers and ids: a literal message has neither, and the tables are
+  # cleared for every message.
+  target_compile_definitions(${target} PUBLIC WITH_IPV6 SOAP_PTRHASH=64 SOAP_IDHASH=61)
   # The runtime's HTTP header reading shifts a negative value left on a broken
   # %-escape (soap_decode): the same bytes on every compiler, defined since
   # C++20, no memory touched. Sanitizer builds let it pass.

@@ -4,7 +4,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cerrno>
+#include <stdexcept>
 
 #include "tests/support/loopback_socket.h"
 #include "tests/support/scripted_server.h"
@@ -41,13 +44,17 @@ ScopedSessionTransport::ScopedSessionTransport(std::string_view response)
     : response_(response), listener_(listenOnLoopback("ScopedSessionTransport", 64)) {
   connectTo_ = "::127.0.0.1:" + std::to_string(listener_.port);
   seams_.connectTo = connectTo_.c_str();
+  if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("ScopedSessionTransport: no pipe");
   install();
   acceptor_ = std::thread([this] { accept(); });
 }
 
 ScopedSessionTransport::~ScopedSessionTransport() {
   stopping_ = true;
+  (void)!::write(wake_[1], "x", 1);
   acceptor_.join();
+  ::close(wake_[0]);
+  ::close(wake_[1]);
   for (std::thread& server : servers_) server.join();
   ::close(listener_.fd);
 }
@@ -61,8 +68,8 @@ std::string ScopedSessionTransport::sent() const {
 // each is served on its own thread.
 void ScopedSessionTransport::accept() {
   while (!stopping_) {
-    pollfd ready{listener_.fd, POLLIN, 0};
-    if (::poll(&ready, 1, 20) <= 0) continue;
+    pollfd ready[2] = {{listener_.fd, POLLIN, 0}, {wake_[0], POLLIN, 0}};
+    if (::poll(ready, 2, -1) <= 0 || (ready[1].revents & POLLIN)) continue;
     int server = ::accept4(listener_.fd, nullptr, nullptr, SOCK_CLOEXEC);
     if (server >= 0) servers_.emplace_back([this, server] { serve(server); });
   }

@@ -70,6 +70,7 @@ class ScopedSessionTransport : public ScopedSessionSeams {
   LoopbackSocket listener_;
   std::string connectTo_;
   std::atomic<bool> stopping_{false};
+  int wake_[2] = {-1, -1};  // a pipe that wakes the acceptor to stop
   std::thread acceptor_;
   mutable std::mutex mutex_;
   std::string sent_;
