@@ -6,6 +6,7 @@
 #include <openssl/crypto.h>
 
 #include "client/connection_pool.h"
+#include "client/service_session.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
@@ -17,7 +18,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       // Unloaded while the process goes on: the kept connections close. At
       // the process's exit (reserved set) its other threads are gone, maybe
       // holding a lock, so nothing is touched.
-      if (reserved == nullptr) nv::releaseClientCaches();
+      if (reserved == nullptr) {
+        nv::releaseClientCaches();
+        nv::releaseSessionContexts();
+      }
       break;
     default: break;
   }

@@ -1,5 +1,6 @@
 #include "client/service_session.h"
 
+#include <atomic>
 #include <new>
 #include <optional>
 #include <vector>
@@ -86,6 +87,14 @@ class ContextPool {
     soap->fshutdownsocket = shutdownEnvelopeSocket;
     return soap;
   }
+  void freeAll() {
+    std::vector<struct soap*> idle;
+    {
+      Locked held(lock_);
+      idle.swap(idle_);
+    }
+    for (struct soap* soap : idle) soap_free(soap);
+  }
   void give(struct soap* soap) {
     soap_destroy(soap);
     soap_end(soap);
@@ -108,11 +117,29 @@ class ContextPool {
   std::vector<struct soap*> idle_;
 };
 
-// Never destroyed: a HIS thread may still be calling while the process exits.
+std::atomic<ContextPool*> madePool{nullptr};
+
+// Kept until the library is unloaded: a HIS thread may still be calling
+// while the process exits.
 ContextPool& contexts() {
-  static ContextPool* pool = new ContextPool;
+  static ContextPool* pool = [] {
+    auto* created = new ContextPool;
+    madePool.store(created);
+    return created;
+  }();
   return *pool;
 }
+
+}  // namespace
+
+void releaseSessionContexts() {
+  ContextPool* pool = madePool.exchange(nullptr);
+  if (pool == nullptr) return;
+  pool->freeAll();
+  delete pool;
+}
+
+namespace {
 
 // The streaming reader behind the exchange's body.
 class StreamingReader : public BodyReader {

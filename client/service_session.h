@@ -53,6 +53,10 @@ class ServiceSession {
   struct soap* soap_;
 };
 
+// Frees the idle SOAP contexts kept for later sessions (when the library
+// is unloaded).
+void releaseSessionContexts();
+
 }  // namespace nv
 
 #endif
