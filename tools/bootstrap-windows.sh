@@ -14,7 +14,9 @@
 #     which the Windows runtime is compiled, and a static expat for both
 #     mingw-w64 targets (tools/cross-build-expat.sh); never committed;
 #   - OpenSSL cross-built from its source package for both mingw triples
-#     (tools/cross-build-openssl.sh), kept outside the repository.
+#     (tools/cross-build-openssl.sh), kept outside the repository;
+#   - SQLite cross-built from its source package for the x86 sandbox centre
+#     of the kit, nv_sandbox.exe (tools/cross-build-sqlite.sh).
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
@@ -79,3 +81,6 @@ done
 for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
   "$(dirname "$0")/cross-build-openssl.sh" "$triple" >/dev/null
 done
+
+# SQLite for nv_sandbox.exe, the kit's sandbox centre (x86 only).
+"$(dirname "$0")/cross-build-sqlite.sh" i686-w64-mingw32 >/dev/null

@@ -10,11 +10,12 @@ linux_packages=(
   cmake make g++ pkg-config
   gsoap libgsoap-dev
   googletest libgtest-dev
-  libsqlite3-dev
+  libsqlite3-dev nlohmann-json3-dev
   libexpat1-dev
   libssl-dev openssl ca-certificates
   clang libclang-rt-14-dev clang-format
   python3 python3-zeep
+  chromium
   dpkg-dev
 )
 

@@ -1,8 +1,9 @@
 // Console control: Ctrl+C, Ctrl+Break, closing the window, logging off and
 // shutting down ask the server to stop.
-#include <windows.h>
-
+// First: the runtime's header brings winsock2.h, which must precede windows.h.
 #include "tools/sandbox/platform.h"
+
+#include <windows.h>
 
 namespace sandbox {
 namespace {

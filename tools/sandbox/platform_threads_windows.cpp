@@ -1,9 +1,10 @@
 // Win32 threads and locks: the win32 variant of mingw-w64's C++ runtime has
 // no std::thread or std::mutex.
+// First: the runtime's header brings winsock2.h, which must precede windows.h.
+#include "tools/sandbox/platform.h"
+
 #include <windows.h>
 #include <process.h>
-
-#include "tools/sandbox/platform.h"
 
 namespace sandbox {
 
