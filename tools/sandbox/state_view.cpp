@@ -16,15 +16,15 @@ struct StateTable {
 
 // clang-format off
 constexpr StateTable kTables[] = {
-    {"members",     "参合人员 members",           "members",      "SELECT rowid, * FROM members ORDER BY rowid"},
-    {"accounts",    "家庭帐户 family accounts",   "families",     "SELECT rowid, familySysno, accountCents FROM families ORDER BY rowid"},
-    {"visits",      "门诊 outpatient visits",     "clinicVisits", "SELECT rowid, * FROM clinicVisits ORDER BY rowid"},
-    {"stays",       "住院 inpatient stays",       "stays",        "SELECT rowid, * FROM stays ORDER BY rowid"},
-    {"fees",        "费用明细 fee lines",         "feeDetails",   "SELECT rowid, * FROM feeDetails ORDER BY rowid"},
-    {"settlements", "门诊结算 settlements",       "settlements",  "SELECT rowid, settlementNo, clinicNo, userNo, totalCents, eligibleCents, redeemCents, cancelled FROM settlements ORDER BY rowid"},
-    {"balances",    "门诊结帐 balances",          "settlements",  "SELECT rowid, settlementNo, clinicNo, familyAccountCents, balanceUserNo FROM settlements WHERE balanced = 1 ORDER BY rowid"},
-    {"payments",    "住院补偿 payments",          "payments",     "SELECT rowid, * FROM payments ORDER BY rowid"},
-    {"matches",     "项目匹配 item matches",      "matches",      "SELECT rowid, * FROM matches ORDER BY rowid"},
+    {"members",     "参合人员 members",           "members",      "SELECT rowid AS _rowid, * FROM members ORDER BY rowid"},
+    {"accounts",    "家庭帐户 family accounts",   "families",     "SELECT rowid AS _rowid, familySysno, accountCents FROM families ORDER BY rowid"},
+    {"visits",      "门诊 outpatient visits",     "clinicVisits", "SELECT rowid AS _rowid, * FROM clinicVisits ORDER BY rowid"},
+    {"stays",       "住院 inpatient stays",       "stays",        "SELECT rowid AS _rowid, * FROM stays ORDER BY rowid"},
+    {"fees",        "费用明细 fee lines",         "feeDetails",   "SELECT rowid AS _rowid, * FROM feeDetails ORDER BY rowid"},
+    {"settlements", "门诊结算 settlements",       "settlements",  "SELECT rowid AS _rowid, settlementNo, clinicNo, userNo, totalCents, eligibleCents, redeemCents, cancelled FROM settlements ORDER BY rowid"},
+    {"balances",    "门诊结帐 balances",          "settlements",  "SELECT rowid AS _rowid, settlementNo, clinicNo, familyAccountCents, balanceUserNo FROM settlements WHERE balanced = 1 ORDER BY rowid"},
+    {"payments",    "住院补偿 payments",          "payments",     "SELECT rowid AS _rowid, * FROM payments ORDER BY rowid"},
+    {"matches",     "项目匹配 item matches",      "matches",      "SELECT rowid AS _rowid, * FROM matches ORDER BY rowid"},
 };
 // clang-format on
 
