@@ -15,7 +15,7 @@ linux_packages=(
   libssl-dev openssl ca-certificates
   clang libclang-rt-14-dev clang-format
   python3 python3-zeep
-  chromium
+  chromium fonts-wqy-microhei
   dpkg-dev
 )
 

@@ -14,6 +14,8 @@ extern const char kConsoleScript[];
 extern const unsigned long kConsoleScript_size;
 extern const char kConsoleStyle[];
 extern const unsigned long kConsoleStyle_size;
+extern const char kConsoleIcon[];
+extern const unsigned long kConsoleIcon_size;
 
 namespace sandbox {
 namespace {
@@ -37,6 +39,7 @@ const Asset kAssets[] = {
     {"/", "text/html; charset=utf-8", {kConsolePage, kConsolePage_size}},
     {"/console.js", "text/javascript; charset=utf-8", {kConsoleScript, kConsoleScript_size}},
     {"/console.css", "text/css; charset=utf-8", {kConsoleStyle, kConsoleStyle_size}},
+    {"/favicon.svg", "image/svg+xml", {kConsoleIcon, kConsoleIcon_size}},
 };
 
 std::string_view pathOf(struct soap* soap) {

@@ -83,8 +83,10 @@ function exchangeItem(exchange) {
   if (exchange.armed) line.append(el("span", { class: "armed" }, "armed: " + exchange.armed));
   item.append(line);
   if (exchange.members.length) {
-    const members = el("dl", { class: "members" });
-    for (const member of exchange.members) members.append(el("dt", {}, member.name), el("dd", {}, member.value));
+    const members = el("div", { class: "members" });
+    for (const member of exchange.members)
+      members.append(el("span", { class: "member" }, el("span", { class: "name" }, member.name),
+        el("span", { class: "value" }, member.value)));
     item.append(members);
   }
   if (exchange.outcome !== "ok") item.append(el("div", { class: "message" }, exchange.message));
