@@ -31,10 +31,12 @@ class Browser:
             os.dup2(keep[0], 3)
             os.dup2(keep[1], 4)
 
+        # A sanitizer runtime preloaded into the test is not chromium's.
+        env = {k: v for k, v in os.environ.items() if k not in ("LD_PRELOAD", "ASAN_OPTIONS")}
         with open(log_path, "ab") as log:
             self.process = subprocess.Popen(
                 [CHROMIUM, *FLAGS, f"--user-data-dir={self.profile}", "--remote-debugging-pipe", "about:blank"],
-                stdin=subprocess.DEVNULL, stdout=log, stderr=log, close_fds=False, preexec_fn=as_fds_3_and_4)
+                stdin=subprocess.DEVNULL, stdout=log, stderr=log, close_fds=False, preexec_fn=as_fds_3_and_4, env=env)
         for fd in keep:
             os.close(fd)
         self.next_id = 0
