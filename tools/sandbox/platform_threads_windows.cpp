@@ -29,8 +29,11 @@ unsigned __stdcall runWork(void* argument) {
 
 bool startThread(std::function<void()> work) {
   auto* owned = new std::function<void()>(std::move(work));
-  // _beginthreadex, not CreateThread: the thread uses the C runtime.
-  uintptr_t thread = _beginthreadex(nullptr, 0, runWork, owned, 0, nullptr);
+  // _beginthreadex, not CreateThread: the thread uses the C runtime. 8 MiB
+  // of stack reserved, as a Linux thread has, for the runtime's reading of
+  // deeply nested requests; only what is used is committed.
+  constexpr unsigned kStackReserve = 8u << 20;
+  uintptr_t thread = _beginthreadex(nullptr, kStackReserve, runWork, owned, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (thread == 0) {
     delete owned;
     return false;
