@@ -16,7 +16,9 @@
 #   - OpenSSL cross-built from its source package for both mingw triples
 #     (tools/cross-build-openssl.sh), kept outside the repository;
 #   - libcurl cross-built the same way, against that OpenSSL
-#     (tools/cross-build-curl.sh).
+#     (tools/cross-build-curl.sh);
+#   - SQLite cross-built from its source package for the x86 sandbox centre
+#     of the kit, nv_sandbox.exe (tools/cross-build-sqlite.sh).
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
@@ -87,3 +89,6 @@ done
 for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
   "$(dirname "$0")/cross-build-curl.sh" "$triple" >/dev/null
 done
+
+# SQLite for nv_sandbox.exe, the kit's sandbox centre (x86 only).
+"$(dirname "$0")/cross-build-sqlite.sh" i686-w64-mingw32 >/dev/null

@@ -10,12 +10,13 @@ linux_packages=(
   cmake make g++ pkg-config
   gsoap libgsoap-dev
   googletest libgtest-dev
-  libsqlite3-dev
+  libsqlite3-dev nlohmann-json3-dev
   libexpat1-dev
   libssl-dev openssl ca-certificates
   libcurl4-openssl-dev
   clang libclang-rt-14-dev clang-format
   python3 python3-zeep
+  chromium fonts-wqy-microhei
   dpkg-dev
 )
 

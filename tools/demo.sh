@@ -4,7 +4,8 @@
 # loopback port with a fresh database in a scratch directory, configures a
 # centre for it there, and walks through one outpatient visit, one inpatient
 # stay, a catalogue download and an item match, each step printed as a table.
-# Exits 0 only when every step succeeded.
+# Exits 0 only when every step succeeded; then the sandbox goes on running
+# and the last line is the address of its console, to open in a browser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -29,16 +30,19 @@ scratch=$(mktemp -d "${TMPDIR:-/tmp}/nv-demo.XXXXXX")
 sandbox_pid=
 finish() {
   local status=$?
-  if [ -n "$sandbox_pid" ]; then
+  # After a walkthrough that succeeded the sandbox stays up for its console.
+  if [ "$status" -ne 0 ] && [ -n "$sandbox_pid" ]; then
     kill "$sandbox_pid" 2>/dev/null || true
     wait "$sandbox_pid" 2>/dev/null || true
   fi
-  if [ "$status" -eq 0 ]; then rm -rf "$scratch"; else echo "demo: scratch directory kept: $scratch" >&2; fi
+  [ "$status" -eq 0 ] || echo "demo: scratch directory kept: $scratch" >&2
 }
 trap finish EXIT
 
 echo "== Starting the sandbox centre (database $scratch/centre.db)"
-"$sandbox" --port 0 --db "$scratch/centre.db" >"$scratch/port" 2>"$scratch/sandbox.log" &
+# Its own session: it outlives the demo, and a Ctrl+C of the demo's terminal
+# does not reach it.
+setsid "$sandbox" --port 0 --db "$scratch/centre.db" >"$scratch/port" 2>"$scratch/sandbox.log" </dev/null &
 sandbox_pid=$!
 port=
 for _ in $(seq 100); do
@@ -153,5 +157,9 @@ if [ "$failed" -ne 0 ]; then
   echo "demo: $failed of $steps steps did not succeed" >&2
   exit 1
 fi
-echo "All $steps steps succeeded. To run the sandbox yourself:"
+echo "All $steps steps succeeded. To run a sandbox yourself:"
 echo "  $sandbox --port 8888 --db centre.db"
+echo
+echo "The demo's sandbox is still running (database and log in $scratch); stop it with: kill $sandbox_pid"
+echo "Its console, with every exchange above, the centre's tables and armed faults:"
+echo "  http://127.0.0.1:$port/"

@@ -2,8 +2,9 @@
 # The kit a HIS vendor receives, in one command: NvInterFace-<version>-windows.zip
 # from the x86 and x64 cross builds (tools/windows-test.sh --build-only makes
 # them), holding per architecture the DLL, the module definition, the import
-# libraries and nvcall.exe; the header; the guide and a sample
-# NvConfiguration.ini; README.txt; and SHA256SUMS.txt over every file.
+# libraries and nvcall.exe; the sandbox centre nv_sandbox.exe (x86); the
+# header; the guide and a sample NvConfiguration.ini, which points at the
+# sandbox's default address; README.txt; and SHA256SUMS.txt over every file.
 # The version is the CMake project's, read from the cross build.
 #   tools/package-windows.sh [OUTPUT_DIR]     (default build/release)
 #   NV_WINDOWS_BUILD_DIR / NV_WINDOWS_X64_BUILD_DIR: other cross builds
@@ -39,6 +40,14 @@ for arch in x86 x64; do
   done
   cp exports/NvInterFace.def "$kit/$arch/"
 done
+# The sandbox centre, for a first call before the county's centre is reached
+# (x86: HIS processes of either bitness call it over the network).
+if [ ! -f "$x86/nv_sandbox.exe" ]; then
+  echo "package-windows: $x86 has no nv_sandbox.exe" >&2
+  exit 1
+fi
+mkdir -p "$kit/sandbox"
+cp "$x86/nv_sandbox.exe" "$kit/sandbox/"
 mkdir -p "$kit/include" "$kit/docs"
 cp include/NvInterFace.h "$kit/include/"
 cp docs/using-the-dll.md docs/windows/NvConfiguration.ini "$kit/docs/"

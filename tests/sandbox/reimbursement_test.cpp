@@ -52,8 +52,13 @@ TEST(SandboxMoney, PercentagesRoundHalfAwayFromZeroAndSumsNeverOverflow) {
   EXPECT_EQ(percentOf(1, 50), 1);
   EXPECT_EQ(percentOf(-1, 50), -1);
   EXPECT_EQ(percentOf(kMaxCents, 100), kMaxCents);
+  EXPECT_EQ(percentOf(-kMaxCents, 100), -kMaxCents);
+  EXPECT_EQ(percentOf(12345, 33), 4074);  // 4073.85
+  EXPECT_EQ(percentOf(-12345, 33), -4074);
+  EXPECT_EQ(percentOf(150, 1), 2);  // 1.5
   EXPECT_EQ(addCents(kMaxCents, kMaxCents), kMaxCents);
   EXPECT_EQ(addCents(-kMaxCents, -1), -kMaxCents);
+  EXPECT_EQ(addCents(-5, kMaxCents), kMaxCents - 5);
 }
 
 TEST(SandboxMoney, KeysAreDigitsOnly) {

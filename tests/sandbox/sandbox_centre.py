@@ -12,20 +12,24 @@ SERVICE_PATH = "/clinic/webservice/inpatientRedeem"
 
 
 @contextlib.contextmanager
-def running_sandbox(binary, failures):
-    """Yields (service address, scratch folder). A non-zero exit status of the
-    sandbox is added to failures; when there are failures, its log goes to
-    stderr."""
+def running_sandbox(binary, failures, launcher=(), env=None, stop_signal=signal.SIGTERM, started=None):
+    """Yields (service address, scratch folder). launcher runs the binary
+    (Wine for nv_sandbox.exe), with env; started, a list, receives the
+    process. A non-zero exit status of the sandbox is added to failures;
+    when there are failures, its log goes to stderr."""
     with tempfile.TemporaryDirectory() as scratch:
         log_path = os.path.join(scratch, "sandbox.log")
         with open(log_path, "wb") as log:
-            server = subprocess.Popen([binary, "--port", "0", "--db", os.path.join(scratch, "centre.db")],
-                                      stdout=subprocess.PIPE, stderr=log)
+            server = subprocess.Popen([*launcher, binary, "--port", "0", "--db", os.path.join(scratch, "centre.db")],
+                                      stdout=subprocess.PIPE, stderr=log, env=env)
+            if started is not None:
+                started.append(server)
             try:
                 port = int(server.stdout.readline())
                 yield f"http://127.0.0.1:{port}{SERVICE_PATH}", scratch
             finally:
-                server.send_signal(signal.SIGTERM)
+                if server.poll() is None:
+                    server.send_signal(stop_signal)
                 status = server.wait(timeout=30)
         if status != 0:
             failures.append(f"the sandbox exited with status {status}")

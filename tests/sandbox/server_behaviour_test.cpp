@@ -233,7 +233,7 @@ TEST_F(SandboxServer, AnswersAndFaultStringsAreBase64OfGbk) {
 }
 
 TEST_F(SandboxServer, ServesItsServiceDescriptionWithItsOwnAddress) {
-  for (const char* path : {"/clinic/webservice/inpatientRedeem?wsdl", "/?wsdl", "/"}) {
+  for (const char* path : {"/clinic/webservice/inpatientRedeem?wsdl", "/?wsdl", "/clinic/webservice/inpatientRedeem"}) {
     SCOPED_TRACE(path);
     std::string answer = httpExchange(sandbox->port(), "GET " + std::string(path) + " HTTP/1.1\r\nHost: 127.0.0.1:" +
                                                            std::to_string(sandbox->port()) + "\r\n\r\n");
@@ -241,6 +241,12 @@ TEST_F(SandboxServer, ServesItsServiceDescriptionWithItsOwnAddress) {
     EXPECT_NE(answer.find("location=\"" + sandbox->url() + "\""), std::string::npos);
     EXPECT_NE(answer.find("name=\"getPersonInfo\""), std::string::npos);
   }
+  // "/" is the console's page, which may run only its own script.
+  std::string page = httpExchange(sandbox->port(), "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+  EXPECT_EQ(statusLine(page), "HTTP/1.1 200 OK");
+  EXPECT_NE(page.find("Content-Type: text/html; charset=utf-8"), std::string::npos) << page.substr(0, 600);
+  EXPECT_NE(page.find("Content-Security-Policy: default-src 'none'; script-src 'self';"), std::string::npos);
+  EXPECT_NE(page.find("<script src=\"/console.js\""), std::string::npos);
   // A Host that would break out of the attribute is not repeated.
   std::string answer = httpExchange(sandbox->port(), "GET /?wsdl HTTP/1.1\r\nHost: a\"><x\r\n\r\n");
   EXPECT_NE(answer.find("location=\"" + sandbox->url() + "\""), std::string::npos);

@@ -7,16 +7,23 @@ Makes the archive with the packaging script into a scratch directory,
 unpacks it, checks its files against the expected layout and SHA256SUMS.txt,
 and loads each architecture's DLL from the unpacked tree under Wine (x86
 under wine, x64 under wine64) through the nvcall.exe beside it, with the
-sample NvConfiguration.ini. Exits 77 (skipped) without the cross builds or
-Wine; 0 when every check holds.
+sample NvConfiguration.ini. Then the first call README.txt walks through,
+from the unzipped kit alone under Wine: its sandbox centre started, the
+sample configuration, nvcall.exe check, getPersonInfo and a whole outpatient
+visit, each exchange seen by the sandbox's console API. Exits 77 (skipped)
+without the cross builds or Wine; 0 when every check holds.
 """
+import base64
 import hashlib
+import json
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import urllib.request
 import zipfile
 
 PACKAGE, OBJDUMP, X86_BUILD, X64_BUILD = sys.argv[1:5]
@@ -35,6 +42,89 @@ if not all(os.path.exists(os.path.join(b, "nvcall.exe")) for b in (X86_BUILD, X6
     print("skipped: no x86 and x64 cross builds, or no Wine")
     sys.exit(77)
 
+# ---- The first call from the kit alone, as README.txt walks it ------------
+SERVICE_PATH = "/clinic/webservice/inpatientRedeem"
+
+
+def sample_service_url(kit):
+    with open(os.path.join(kit, "docs", "NvConfiguration.ini"), "rb") as f:
+        for line in f.read().splitlines():
+            if line.startswith(b"957b527"):
+                return base64.b64decode(line[8:]).decode()
+    return None
+
+
+def first_call_from_the_kit(kit, scratch):
+    """The kit's x86 programs under Wine: nv_sandbox.exe, then nvcall.exe
+    with the sample configuration, through a whole outpatient visit."""
+    wine, prefix, _ = WINE["x86"]
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8",
+               LC_ALL="C.UTF-8", DISPLAY="")
+    exe = os.path.join(kit, "sandbox", "nv_sandbox.exe")
+    usage = subprocess.run([wine, exe, "--help"], env=env, capture_output=True, timeout=300).stdout
+    expect("the sandbox's default port", b"(default 8888)" in usage, usage)
+    expect("the sample configuration points at the sandbox's default address",
+           sample_service_url(kit) == "http://127.0.0.1:8888" + SERVICE_PATH, sample_service_url(kit))
+    centre_dir, his = os.path.join(scratch, "sandbox-run"), os.path.join(scratch, "his-first-call")
+    os.mkdir(centre_dir)
+    os.mkdir(his)
+    shutil.copy(os.path.join(kit, "docs", "NvConfiguration.ini"), his)
+    # Any free port: 8888 may be taken on this machine. The configuration's
+    # address is changed to it, and nothing else.
+    with open(os.path.join(centre_dir, "log"), "wb") as log:
+        sandbox = subprocess.Popen([wine, exe, "--port", "0"], cwd=centre_dir, env=env, stdout=subprocess.PIPE,
+                                   stderr=log)
+    try:
+        port = int(sandbox.stdout.readline())
+        nvcall = os.path.join(kit, "x86", "nvcall.exe")
+
+        def call(*args):
+            done = subprocess.run([wine, nvcall, *args], cwd=his, env=env, capture_output=True, timeout=300)
+            return done.returncode, done.stdout.decode("utf-8", "replace")
+
+        def value(out, name):
+            found = re.search(r'colname=\\"' + name + r'\\">(.*?)</column>', out)
+            return found.group(1) if found else ""
+
+        rc, _ = call("config", "edit", "341122", f"ServiceURL=http://127.0.0.1:{port}{SERVICE_PATH}")
+        expect("the sample configuration pointed at the running sandbox", rc == 0)
+        rc, out = call("check")
+        expect("nvcall.exe check against the kit's sandbox", rc == 0, out)
+        rc, out = call("--utf8", "getPersonInfo", "341122000123", "op01", "341122")
+        expect("getPersonInfo", rc == 0 and "<out_code>000</out_code>" in out and "张三" in out, out)
+        rc, out = call("--utf8", "cliRegister", "1", "", "341122", "MZ0001", "3411220001", "34112200012301",
+                       "341122100001", "张三", "1", "341122197803150019", "46", "341122000123", "6210341122000123",
+                       "J06.900", "", "01", "2024-06-03", "王医生", "1", "1", "", "")
+        clinic = value(out, "clinicNo")
+        expect("cliRegister", rc == 0 and clinic, out)
+        visit = [("cliDetailInput", "1", "341122", clinic, "RX0001", "", "H-AMX", "XY0001", "01", "阿莫西林胶囊",
+                  "0.25g*24粒", "盒", "胶囊剂", "12.50", "2", "25.00", "25.00", "2024-06-03", "", ""),
+                 ("cliDetailInput", "1", "341122", clinic, "RX0001", "", "H-XCG", "JC0001", "03", "血常规", "", "次",
+                  "", "20.00", "1", "20.00", "20.00", "2024-06-03", "", ""),
+                 ("cliDetailSeek", clinic, "341122"), ("cliCalculate", clinic, "341122"),
+                 ("cliSettlement", clinic, "341122")]
+        for step in visit:
+            rc, out = call("--utf8", *step)
+            expect(step[0], rc == 0, out)
+        settlement = value(out, "settlementNo")
+        for step in [("cliAuditingSeek", settlement, "341122"), ("isCashRedeem", settlement, "341122"),
+                     ("cliBalance", clinic, "10.00", "341122"), ("cliStrikeBalance", settlement, "341122")]:
+            rc, out = call("--utf8", *step)
+            expect(step[0], rc == 0 and settlement, out)
+        # The sandbox's console saw every exchange of the visit (and the
+        # lookups of check and getPersonInfo before it).
+        with urllib.request.urlopen(f"http://127.0.0.1:{port}/api/exchanges?limit=1000", timeout=30) as answer:
+            seen = [e["operation"] for e in json.loads(answer.read())["exchanges"] if e["outcome"] == "ok"]
+        expect("the console lists the visit's exchanges",
+               [op for op in reversed(seen) if op.startswith("cli") or op == "isCashRedeem"] ==
+               ["cliRegister", "cliDetailInput", "cliDetailInput", "cliDetailSeek", "cliCalculate", "cliSettlement",
+                "cliAuditingSeek", "isCashRedeem", "cliBalance", "cliStrikeBalance"], seen)
+    finally:
+        sandbox.send_signal(signal.SIGINT)  # Wine's Ctrl+C: a clean stop
+        status = sandbox.wait(timeout=60)
+    expect("nv_sandbox.exe stopped cleanly", status == 0, status)
+
+
 with tempfile.TemporaryDirectory() as scratch:
     made = subprocess.run([PACKAGE, os.path.join(scratch, "out")], capture_output=True, text=True,
                           env=dict(os.environ, NV_WINDOWS_BUILD_DIR=X86_BUILD, NV_WINDOWS_X64_BUILD_DIR=X64_BUILD))
@@ -52,6 +142,7 @@ with tempfile.TemporaryDirectory() as scratch:
     per_arch = ["NvInterFace.def", "NvInterFace.dll", "NvInterFace.dll.a", "NvInterFace.lib", "nvcall.exe"]
     expected = sorted(["README.txt", "SHA256SUMS.txt", "docs/NvConfiguration.ini", "docs/using-the-dll.md",
                        "include/NvInterFace.h"] + [f"{a}/{f}" for a in ("x86", "x64") for f in per_arch])
+    expected = sorted(expected + ["sandbox/nv_sandbox.exe"])  # the sandbox centre, for a first call
     expect("the layout", files == expected, files)
 
     sums = {}
@@ -93,6 +184,7 @@ with tempfile.TemporaryDirectory() as scratch:
         rc, out = run("--raw", "getCenter", "341122")
         expect(f"{arch} DLL loaded from the archive reads the sample configuration",
                rc == 0 and out.startswith(b"<?xml") and b"341122001" in out and "示例".encode("gbk") in out, out)
+    first_call_from_the_kit(kit, scratch)
 
 if failures:
     print("\n".join(failures), file=sys.stderr)

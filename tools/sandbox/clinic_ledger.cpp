@@ -1,5 +1,7 @@
 // Outpatient visits: registration, fee lines, calculation, settlement,
 // audit state, cash flag, balance and its reversal.
+#include <cstdint>
+
 #include "tools/sandbox/business_error.h"
 #include "tools/common/gbk_text.h"
 #include "tools/sandbox/ledger.h"
@@ -15,11 +17,15 @@ const char* const kVisitColumns[] = {
     "idCard",     "age",        "bookNo",       "cardNo",   "hosNo",    "hosLevel",  "firstIcdNo", "secondIcdNo",
     "inOfficeNo", "clinicDate", "clinicDoctor", "cureCode", "inHosId",  "operator",  "turnLevel",  "turnHosNo"};
 
-// part of amount in the proportion share/whole, to the cent.
+// part of amount in the proportion share/whole, to the cent. Exact while
+// amount * share fits 64 bits (amounts to tens of millions of yuan); beyond,
+// as near as a long double gets: no 128-bit integers on 32-bit Windows.
 Cents proportion(Cents amount, Cents share, Cents whole) {
   if (whole <= 0) return 0;
-  __int128 scaled = static_cast<__int128>(amount) * share;
-  return static_cast<Cents>((scaled + whole / 2) / whole);
+  Cents scaled = 0;
+  if (!__builtin_mul_overflow(amount, share, &scaled) && scaled <= INT64_MAX - whole / 2)
+    return (scaled + whole / 2) / whole;
+  return static_cast<Cents>(static_cast<long double>(amount) * share / whole + 0.5L);
 }
 
 }  // namespace

@@ -129,6 +129,14 @@ void Database::update(std::string_view table, const Columns& values, std::string
   run(sql + " WHERE " + std::string(keyColumn) + " = ?", params);
 }
 
+void Database::observeChanges(ChangeObserver observer) {
+  observer_ = std::move(observer);
+  auto hear = [](void* self, int, const char*, const char* table, sqlite3_int64 rowid) {
+    static_cast<Database*>(self)->observer_(table, rowid);
+  };
+  sqlite3_update_hook(db_, observer_ ? +hear : nullptr, this);
+}
+
 int Database::userVersion() {
   std::optional<Record> version = row("PRAGMA user_version");
   return version ? std::stoi(version->fields().front().second) : 0;

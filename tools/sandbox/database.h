@@ -5,6 +5,7 @@
 #define NV_SANDBOX_DATABASE_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -68,6 +69,11 @@ class Database {
   // insert).
   void update(std::string_view table, const Columns& values, std::string_view keyColumn, const Param& key);
 
+  // While set, hears of every row a statement inserts, updates or deletes,
+  // by its table and rowid; an empty function stops it.
+  using ChangeObserver = std::function<void(const char* table, int64_t rowid)>;
+  void observeChanges(ChangeObserver observer);
+
   int userVersion();
   void setUserVersion(int version);
 
@@ -88,6 +94,7 @@ class Database {
  private:
   [[noreturn]] void fail(const std::string& what);
   sqlite3* db_ = nullptr;
+  ChangeObserver observer_;
 };
 
 }  // namespace sandbox

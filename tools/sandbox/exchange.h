@@ -13,21 +13,10 @@
 
 #include "service_names.h"
 #include "soapH.h"
-#include "tools/sandbox/database.h"
 #include "tools/sandbox/ledger.h"
 #include "tools/sandbox/record.h"
 
 namespace sandbox {
-
-// What the server keeps across exchanges; reached through soap->user.
-struct ServerState {
-  Database* db = nullptr;
-  // Set once an exchange has written its log line, so the accept loop logs
-  // only requests that never reached an operation.
-  bool logged = false;
-  // "http://address:port" of this server, for a GET without a Host.
-  std::string origin;
-};
 
 // soap_new_<type>: the generated allocator of a record in the context.
 template <class T>
@@ -49,6 +38,7 @@ class Exchange {
   template <class Item>
   Item* record(Allocator<Item> allocate, const Record& row) {
     Item* item = allocate(soap_, -1);
+    rows_.push_back(row);
     summary_ = "record";
     for (const auto& field : nv::wire::textMembersOf(item)) {
       item->*field.member = text(row[field.name]);
@@ -67,6 +57,8 @@ class Exchange {
   }
 
   const std::string& summary() const { return summary_; }
+  // The rows answered, for the console.
+  const std::vector<Record>& rows() const { return rows_; }
 
  private:
   static std::string shown(std::string_view gbkBytes);
@@ -74,6 +66,7 @@ class Exchange {
   struct soap* soap_;
   Record request_;
   std::string summary_;
+  std::vector<Record> rows_;
 };
 
 // A received member's bytes: decoded when it is well-formed base64, else as
@@ -81,9 +74,11 @@ class Exchange {
 std::string decodeMember(std::string_view value);
 
 // Decodes a request's members (absent ones are left out), runs the body on
-// the ledger in one transaction and logs the exchange. A BusinessError
-// becomes a fault whose faultstring is base64 of the GBK message; any other
-// failure a fault saying the centre failed.
+// the ledger in one transaction, logs and journals the exchange. A
+// BusinessError becomes a fault whose faultstring is base64 of the GBK
+// message; any other failure a fault saying the centre failed. An armed
+// fault that meets the call answers its own fault text instead of running
+// the body, or decides how the body's answer goes out.
 int serveExchange(struct soap* soap, const char* operation, Record request,
                   const std::function<void(Exchange&, Ledger&)>& body);
 

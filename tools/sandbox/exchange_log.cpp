@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "tools/common/gbk_text.h"
+#include "tools/sandbox/platform.h"
 
 namespace sandbox {
 
@@ -36,9 +37,9 @@ std::string formatExchange(std::string_view operation, const Record& members, st
 
 void writeLogLine(const std::string& line) {
   char stamp[32] = "";
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  if (localtime_r(&now, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  int milliseconds = 0;
+  std::tm local = localNow(milliseconds);
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
   std::string whole = std::string(stamp) + " " + line + "\n";
   std::fwrite(whole.data(), 1, whole.size(), stderr);
   std::fflush(stderr);

@@ -35,15 +35,22 @@ std::string formatMoney(Cents cents) {
 }
 
 Cents addCents(Cents a, Cents b) {
-  __int128 sum = static_cast<__int128>(a) + b;
-  if (sum > kMaxCents) return kMaxCents;
-  if (sum < -kMaxCents) return -kMaxCents;
-  return static_cast<Cents>(sum);
+  Cents sum = 0;
+  if (__builtin_add_overflow(a, b, &sum)) return a < 0 ? -kMaxCents : kMaxCents;
+  return sum > kMaxCents ? kMaxCents : sum < -kMaxCents ? -kMaxCents : sum;
 }
 
 Cents percentOf(Cents amount, int percent) {
-  __int128 product = static_cast<__int128>(amount) * percent;
-  return static_cast<Cents>((product >= 0 ? product + 50 : product - 50) / 100);
+  // amount = whole * 100 + rest, both of the amount's sign: whole * percent
+  // is exact (no 128-bit integers on 32-bit Windows), and only rest *
+  // percent / 100 is rounded, half away from zero as the whole would be.
+  Cents whole = amount / 100;
+  Cents rest = amount % 100;
+  Cents scaled = 0;
+  if (__builtin_mul_overflow(whole, static_cast<Cents>(percent), &scaled))
+    return (amount < 0) != (percent < 0) ? -kMaxCents : kMaxCents;
+  Cents restScaled = rest * percent;
+  return scaled + (restScaled >= 0 ? restScaled + 50 : restScaled - 50) / 100;
 }
 
 std::string formatRatio(int percent) { return formatMoney(percent); }

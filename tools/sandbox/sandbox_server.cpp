@@ -1,20 +1,21 @@
 // nv_sandbox: a sandbox insurance centre for HIS developers. Serves the
 // centre's SOAP service from the same definition the library is built from,
-// keeps its state in SQLite, handles one exchange at a time.
-#include <signal.h>
-#include <sys/socket.h>
-#include <netinet/in.h>
-
-#include <csignal>
+// keeps its state in SQLite, and on the same port a console in the browser
+// with its JSON API. Each connection is served on a thread of its own; the
+// centre's store takes one exchange at a time.
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <string>
 #include <vector>
 
-#include "soapH.h"
 #include "inpatientRedeem.nsmap"
+#include "soapH.h"
+#include "tools/sandbox/connection.h"
+#include "tools/sandbox/console_routes.h"
 #include "tools/sandbox/database.h"
-#include "tools/sandbox/exchange.h"
 #include "tools/sandbox/exchange_log.h"
+#include "tools/sandbox/platform.h"
 #include "tools/sandbox/seed.h"
 #include "tools/sandbox/server_options.h"
 #include "tools/sandbox/service_description.h"
@@ -23,70 +24,111 @@ namespace {
 
 using namespace sandbox;
 
-// Set by SIGINT or SIGTERM; the accept loop looks at it four times a second.
-volatile std::sig_atomic_t stopRequested = 0;
-
-void requestStop(int) { stopRequested = 1; }
-
-void installSignalHandlers() {
-  struct sigaction action {};
-  action.sa_handler = requestStop;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-  // A client that hangs up mid-answer must not end the server.
-  std::signal(SIGPIPE, SIG_IGN);
-}
-
-int onGet(struct soap* soap) {
-  auto* state = static_cast<ServerState*>(soap->user);
-  state->logged = true;
-  return serveGet(soap, state->origin);
-}
-
-int boundPort(SOAP_SOCKET socket) {
-  sockaddr_storage address{};
-  socklen_t length = sizeof address;
-  if (getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length) != 0) return -1;
-  if (address.ss_family == AF_INET) return ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
-  if (address.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port);
-  return -1;
-}
+// How long a stop waits for the connections still being served.
+constexpr int kStopGraceMs = 15000;
 
 std::string faultText(struct soap* soap) {
   const char* text = soap_fault_string(soap);
   return text ? text : "error " + std::to_string(soap->error);
 }
 
-// Accepts and serves connections one after another until asked to stop.
+// A request that reached no operation, as the journal keeps it.
+void journalRefused(Connection& connection, const std::string& why) {
+  JournalEntry entry;
+  entry.time = timeNow();
+  entry.outcome = "refused";
+  entry.message = why;
+  int64_t id = connection.server.journal.begin(std::move(entry));
+  connection.server.journal.finish(id, connection.delivery, elapsedMs(connection),
+                                   {connection.received, connection.sent});
+}
+
+// Serves one accepted connection on its own context, then frees it.
+void serveConnection(struct soap* soap, ServerState& state, bool tls) {
+  Connection connection(state);
+  attachConnection(soap, connection);
+  installConsoleRoutes(soap);
+  if (tls && soap_ssl_accept(soap) != SOAP_OK) {
+    // A client that refused the certificate, or spoke no TLS.
+    writeLogLine("- TLS handshake failed: " + quoteForLog(faultText(soap)));
+  } else {
+    int status = soap_serve(soap);
+    int error = soap->error;
+    deliverAnswer(soap);
+    if (connection.journalId != 0) {
+      state.journal.finish(connection.journalId, connection.delivery, elapsedMs(connection),
+                           {std::move(connection.received), std::move(connection.sent)});
+    } else if (!connection.logged && !connection.console) {
+      std::string why;
+      if (error >= SOAP_STOP) {
+        // The runtime closes a POST without a SOAP envelope unanswered.
+        why = "no SOAP envelope; closed without an answer";
+      } else if (status != SOAP_OK) {
+        // Nothing reached an operation: unreadable, unknown or cut short.
+        why = faultText(soap);
+      }
+      if (!why.empty()) {
+        writeLogLine("- request refused: " + (error >= SOAP_STOP ? why : quoteForLog(why)));
+        journalRefused(connection, why);
+      }
+    }
+  }
+  soap_destroy(soap);
+  soap_end(soap);
+  soap_closesock(soap);
+  soap_free(soap);
+  std::lock_guard<Mutex> hold(state.connectionsLock);
+  --state.activeConnections;
+}
+
+// Accepts connections until asked to stop, each served on a thread.
 void serveUntilStopped(struct soap* soap, ServerState& state, bool tls) {
-  while (!stopRequested) {
+  while (!stopRequested()) {
     SOAP_SOCKET client = soap_accept(soap);
     if (!soap_valid_socket(client)) {
-      if (soap->errnum != 0 && !stopRequested) writeLogLine("accept failed: " + faultText(soap));
-      continue;  // a time-out: look at the stop flag again
+      if (soap->errnum != 0 && !stopRequested()) writeLogLine("accept failed: " + faultText(soap));
+      continue;  // a time-out: look at the stop request again
     }
-    if (tls && soap_ssl_accept(soap) != SOAP_OK) {
-      // A client that refused the certificate, or spoke no TLS.
-      writeLogLine("- TLS handshake failed: " + quoteForLog(faultText(soap)));
+    struct soap* copy = soap_copy(soap);
+    soap->socket = SOAP_INVALID_SOCKET;  // the copy owns it now
+    if (copy == nullptr) {
+      writeLogLine("- connection dropped: out of memory");
       soap_closesock(soap);
-      soap_end(soap);
       continue;
     }
-    state.logged = false;
-    int status = soap_serve(soap);
-    if (state.logged) {
-      // The operation or the GET handler has told what happened.
-    } else if (soap->error >= SOAP_STOP) {
-      // The runtime closes a POST without a SOAP envelope unanswered.
-      writeLogLine("- request refused: no SOAP envelope; closed without an answer");
-    } else if (status != SOAP_OK) {
-      // Nothing reached an operation: unreadable, unknown or cut short.
-      writeLogLine("- request refused: " + quoteForLog(faultText(soap)));
+    {
+      std::lock_guard<Mutex> hold(state.connectionsLock);
+      state.openSockets.insert(copy->socket);
+      ++state.activeConnections;
     }
-    soap_destroy(soap);
-    soap_end(soap);
+    if (!startThread([copy, &state, tls] { serveConnection(copy, state, tls); })) {
+      writeLogLine("- connection dropped: no thread to serve it");
+      {
+        std::lock_guard<Mutex> hold(state.connectionsLock);
+        state.openSockets.erase(copy->socket);
+        --state.activeConnections;
+      }
+      soap_closesock(copy);
+      soap_free(copy);
+    }
   }
+}
+
+// Ends the waits of the connections still open and gives them time to end;
+// false when some did not.
+bool finishConnections(ServerState& state) {
+  {
+    std::lock_guard<Mutex> hold(state.connectionsLock);
+    for (SOAP_SOCKET socket : state.openSockets) interruptSocket(socket);
+  }
+  for (int waited = 0; waited < kStopGraceMs; waited += 50) {
+    {
+      std::lock_guard<Mutex> hold(state.connectionsLock);
+      if (state.activeConnections == 0) return true;
+    }
+    sleepMilliseconds(50);
+  }
+  return false;
 }
 
 int run(const ServerOptions& options) {
@@ -94,16 +136,14 @@ int run(const ServerOptions& options) {
   prepareDatabase(db);
 
   struct soap* soap = soap_new1(SOAP_C_UTFSTRING);
-  soap->bind_flags = SO_REUSEADDR;
+  prepareServerSockets(soap);
   soap->send_timeout = soap->recv_timeout = options.timeoutSeconds;
-  soap->accept_timeout = -250000;  // 0.25 s: how soon a stop request is seen
-  soap->socket_flags = MSG_NOSIGNAL;
+  soap->accept_timeout = -250000;          // 0.25 s: how soon a stop request is seen
   soap->recv_maxlength = 8 * 1024 * 1024;  // no request of the contract comes near
+  soap->cors_allow = nullptr;              // no other site's page may read the console's answers
 
   ServerState state;
   state.db = &db;
-  soap->user = &state;
-  soap->fget = onGet;
 
   const bool tls = !options.tlsPem.empty();
   if (tls &&
@@ -113,13 +153,13 @@ int run(const ServerOptions& options) {
     soap_free(soap);
     return 1;
   }
-  if (!soap_valid_socket(soap_bind(soap, options.host.c_str(), options.port, 16))) {
+  if (!soap_valid_socket(soap_bind(soap, options.host.c_str(), options.port, 64))) {
     std::fprintf(stderr, "nv_sandbox: cannot bind %s:%d: %s\n", options.host.c_str(), options.port,
                  faultText(soap).c_str());
     soap_free(soap);
     return 1;
   }
-  int port = boundPort(soap->master);
+  int port = boundPort(soap);
   std::string host = options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host;
   state.origin = (tls ? "https://" : "http://") + host + ":" + std::to_string(port);
 
@@ -127,11 +167,18 @@ int run(const ServerOptions& options) {
   std::printf("%d\n", port);
   std::fflush(stdout);
   writeLogLine("nv_sandbox serving " + state.origin + servicePath() + " (WSDL: " + state.origin + servicePath() +
-               "?wsdl), database " + options.database);
+               "?wsdl), database " + options.database + "; console: " + state.origin + "/");
 
   serveUntilStopped(soap, state, tls);
 
-  writeLogLine("nv_sandbox stopped");
+  bool finished = finishConnections(state);
+  writeLogLine(finished ? "nv_sandbox stopped" : "nv_sandbox stopped with connections still open");
+  if (!finished) {
+    // Their threads still use the context and the state: the process's end
+    // frees them.
+    std::fflush(stderr);
+    std::_Exit(1);
+  }
   soap_destroy(soap);
   soap_end(soap);
   soap_free(soap);
@@ -152,7 +199,7 @@ int main(int argc, char** argv) {
     std::fputs(kServerUsage, stdout);
     return 0;
   }
-  installSignalHandlers();
+  installStopRequestHandlers();
   try {
     return run(*options);
   } catch (const std::exception& failure) {

@@ -212,6 +212,18 @@ void seedCatalogues(Database& db) {
 
 }  // namespace
 
+namespace {
+
+void createAndSeed(Database& db) {
+  db.script(kSchema);
+  seedCounters(db);
+  seedPeople(db);
+  seedCatalogues(db);
+  db.setUserVersion(kLayoutVersion);
+}
+
+}  // namespace
+
 void prepareDatabase(Database& db) {
   int version = db.userVersion();
   if (version == kLayoutVersion) return;
@@ -219,11 +231,17 @@ void prepareDatabase(Database& db) {
     throw DatabaseError("database layout " + std::to_string(version) + " is not this sandbox's (" +
                         std::to_string(kLayoutVersion) + "): use a fresh --db file");
   Database::Transaction transaction(db);
-  db.script(kSchema);
-  seedCounters(db);
-  seedPeople(db);
-  seedCatalogues(db);
-  db.setUserVersion(kLayoutVersion);
+  createAndSeed(db);
+  transaction.commit();
+}
+
+void reseedDatabase(Database& db) {
+  Database::Transaction transaction(db);
+  // Newest first: a table is dropped before the tables it refers to.
+  for (const Record& table :
+       db.rows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid DESC"))
+    db.script("DROP TABLE " + table["name"]);
+  createAndSeed(db);
   transaction.commit();
 }
 

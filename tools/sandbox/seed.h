@@ -15,6 +15,9 @@ inline const char* const kSeedCentre = "341122";
 // Throws DatabaseError for a database of an unknown layout.
 void prepareDatabase(Database& db);
 
+// Returns the database to its seed: every table made afresh.
+void reseedDatabase(Database& db);
+
 }  // namespace sandbox
 
 #endif

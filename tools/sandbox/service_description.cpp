@@ -61,12 +61,27 @@ std::string describedAt(std::string_view origin) {
   return wsdl.replace(start, end - start, std::string(origin) + servicePath());
 }
 
+std::vector<std::string> operationNames() {
+  // The port type's operations: <operation name="..."> right inside it.
+  std::string_view wsdl = description();
+  size_t portType = wsdl.find("<portType ");
+  size_t end = wsdl.find("</portType>", portType);
+  std::vector<std::string> names;
+  constexpr std::string_view kOperation = "<operation name=\"";
+  for (size_t at = wsdl.find(kOperation, portType); portType != std::string_view::npos && at < end;
+       at = wsdl.find(kOperation, at)) {
+    at += kOperation.size();
+    names.emplace_back(wsdl.substr(at, wsdl.find('"', at) - at));
+  }
+  return names;
+}
+
 int serveGet(struct soap* soap, const std::string& fallbackOrigin) {
   std::string_view path = soap->path;
   size_t query = path.find('?');
   std::string_view query_text = query == std::string_view::npos ? std::string_view() : path.substr(query + 1);
   std::string_view plain = path.substr(0, query);
-  bool wanted = query_text == "wsdl" || query_text == "WSDL" || plain == "/" || plain == servicePath();
+  bool wanted = query_text == "wsdl" || query_text == "WSDL" || plain == servicePath();
   if (!wanted) {
     writeLogLine("GET " + quoteForLog(path) + " -> 404");
     return 404;

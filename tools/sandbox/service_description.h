@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct soap;
 
@@ -18,9 +19,12 @@ std::string servicePath();
 // ("http://127.0.0.1:8888"), so a client that reads it calls this server.
 std::string describedAt(std::string_view origin);
 
-// The GET handler: the description for any path asking "?wsdl", for the
-// service path and for "/"; HTTP 404 for anything else. `fallbackOrigin`
-// serves when the request names no Host.
+// The operations the description names, in its order.
+std::vector<std::string> operationNames();
+
+// The GET handler: the description for any path asking "?wsdl" and for the
+// service path; HTTP 404 for anything else. `fallbackOrigin` serves when
+// the request names no Host.
 int serveGet(struct soap* soap, const std::string& fallbackOrigin);
 
 }  // namespace sandbox
