@@ -31,7 +31,8 @@ std::string kindName(nv::CheckKind kind, Language language) {
     case nv::CheckKind::String: return Say{"文本", "string"}.in(language);
     case nv::CheckKind::Number: return Say{"数字", "number"}.in(language);
     case nv::CheckKind::Date: return Say{"日期 yyyy-MM-dd", "date yyyy-MM-dd"}.in(language);
-    case nv::CheckKind::DateTime: return Say{"日期时间 yyyy-MM-dd HH:mm:ss", "date and time yyyy-MM-dd HH:mm:ss"}.in(language);
+    case nv::CheckKind::DateTime:
+      return Say{"日期时间 yyyy-MM-dd HH:mm:ss", "date and time yyyy-MM-dd HH:mm:ss"}.in(language);
   }
   return "";
 }
@@ -103,8 +104,9 @@ std::string requestText(const ExportFacts& facts, Language language) {
     else
       fromConfiguration.push_back(code(member.member) + " ← " + code(member.centreField));
   }
-  std::string text = Say{"发送给中心:", "Sent to the centre: "}.in(language) +
-                     (fromArguments.empty() ? Say{"不带参数", "no argument"}.in(language) : joined(fromArguments, ", "));
+  std::string text =
+      Say{"发送给中心:", "Sent to the centre: "}.in(language) +
+      (fromArguments.empty() ? Say{"不带参数", "no argument"}.in(language) : joined(fromArguments, ", "));
   if (!fromConfiguration.empty())
     text += Say{";取自 NvConfiguration.ini 中所选中心的配置:", "; from the chosen centre in NvConfiguration.ini: "}.in(
                 language) +
@@ -118,8 +120,7 @@ std::string shapeText(const ExportFacts& facts, Language language) {
     case nv::AnswerShape::kNone:
       return Say{"成功时没有数据行(rowcount 0, columns 0)。", "A success has no rows (rowcount 0, columns 0)."}.in(
           language);
-    case nv::AnswerShape::kText:
-      return Say{"成功时一行一列:", "A success has one row of one column:"}.in(language);
+    case nv::AnswerShape::kText: return Say{"成功时一行一列:", "A success has one row of one column:"}.in(language);
     case nv::AnswerShape::kRecord:
       return Say{"成功时一行,", "A success has one row of "}.in(language) + std::to_string(columns) +
              Say{" 列:", " columns:"}.in(language);
@@ -161,17 +162,16 @@ std::vector<std::string> quirks(const ExportFacts& facts, Language language) {
   if (!std::is_sorted(order.begin(), order.end())) {
     std::vector<std::string> numbers;
     for (int argument : order) numbers.push_back(std::to_string(argument));
-    found.push_back(Say{"检查不按参数顺序,而按:", "The arguments are checked in this order, not theirs: "}.in(
-                        language) +
-                    joined(numbers, ", ") + Say{"。只报告第一个失败的检查。", ". Only the first failure is reported."}.in(
-                                                language));
+    found.push_back(
+        Say{"检查不按参数顺序,而按:", "The arguments are checked in this order, not theirs: "}.in(language) +
+        joined(numbers, ", ") +
+        Say{"。只报告第一个失败的检查。", ". Only the first failure is reported."}.in(language));
   }
   if (facts.kind == ExportKind::kTemplate)
     for (size_t i = 0; i < names.size(); ++i) {
       int argument = static_cast<int>(i) + 1;
       if (checkPosition(facts, argument) != 0) continue;
-      found.push_back(Say{"参数 ", "Argument "}.in(language) + std::to_string(argument) + " (" + code(names[i]) +
-                      ")" +
+      found.push_back(Say{"参数 ", "Argument "}.in(language) + std::to_string(argument) + " (" + code(names[i]) + ")" +
                       (argument == facts.centreArgument
                            ? Say{" 只用于选择中心,不检查。", " only selects the centre and is not checked."}
                            : Say{" 不检查,原样发送。", " is not checked: it is sent as it is."})
@@ -186,15 +186,16 @@ std::vector<std::string> quirks(const ExportFacts& facts, Language language) {
                       Say{" 排在第 ", ", written "}.in(language) + std::to_string(i + 1) +
                       Say{" 位", language == Language::kChinese ? "" : ordinalSuffix(i + 1)}.in(language));
   if (!early.empty())
-    found.push_back(Say{"列不按 colnum 的顺序写出:", "The columns are not written in colnum order: "}.in(language) +
-                    joined(early, ", ") +
-                    Say{"。请按 colnum 或列名读取,不要按位置。", "; read them by colnum or name, not by position."}.in(
-                        language));
+    found.push_back(
+        Say{"列不按 colnum 的顺序写出:", "The columns are not written in colnum order: "}.in(language) +
+        joined(early, ", ") +
+        Say{"。请按 colnum 或列名读取,不要按位置。", "; read them by colnum or name, not by position."}.in(language));
   if (facts.effect == nv::kChangesState)
-    found.push_back(Say{"改变中心的数据:超时后得到 600 时,中心可能已经执行,不要盲目重发(见 using-the-dll.md 的“结果不明”)。",
-                        "It changes data at the centre: after a 600 on a time-out the centre may have done it; do not "
-                        "resend blindly (using-the-dll.md, \"Unknown outcomes\")."}
-                        .in(language));
+    found.push_back(
+        Say{"改变中心的数据:超时后得到 600 时,中心可能已经执行,不要盲目重发(见 using-the-dll.md 的“结果不明”)。",
+            "It changes data at the centre: after a 600 on a time-out the centre may have done it; do not "
+            "resend blindly (using-the-dll.md, \"Unknown outcomes\")."}
+            .in(language));
   for (const nv::Words& remark : facts.remarks) found.push_back(said(remark, language));
   return found;
 }
@@ -207,12 +208,12 @@ std::string section(const ExportFacts& facts, Language language) {
     lines.push_back(Say{"中心的操作:", "The centre's operation: "}.in(language) + code(facts.operation) + " (" +
                     effectText(facts, language) + ")");
   if (*facts.checkFailureCode)
-    lines.push_back(Say{"检查失败时的 out_code:", "out_code of a failed check: "}.in(language) +
-                    code(facts.checkFailureCode) +
-                    (facts.kind == ExportKind::kPacked
-                         ? Say{"(拆分出的值按 inpRegister 检查)", " (the unpacked values are checked as inpRegister's)"}
-                               .in(language)
-                         : ""));
+    lines.push_back(
+        Say{"检查失败时的 out_code:", "out_code of a failed check: "}.in(language) + code(facts.checkFailureCode) +
+        (facts.kind == ExportKind::kPacked
+             ? Say{"(拆分出的值按 inpRegister 检查)", " (the unpacked values are checked as inpRegister's)"}.in(
+                   language)
+             : ""));
   if (facts.centreArgument > 0)
     lines.push_back(Say{"中心编码:第 ", "Centre code: argument "}.in(language) + std::to_string(facts.centreArgument) +
                     Say{" 个参数,先在 NvConfiguration.ini 中查找,然后才检查参数",
@@ -246,9 +247,9 @@ std::string overview(const std::vector<ExportFacts>& facts, Language language) {
                          .in(language) +
                      "|---|---|---|---|---|\n";
   for (const ExportFacts& f : facts)
-    text += "| [" + std::string(f.name) + "](#" + anchor(f.name) + ") | " +
-            (*f.functionId ? code(f.functionId) : "") + " | " + (*f.operation ? code(f.operation) : "") + " | " +
-            (*f.operation ? effectText(f, language) : "") + " | " + f.checkFailureCode + " |\n";
+    text += "| [" + std::string(f.name) + "](#" + anchor(f.name) + ") | " + (*f.functionId ? code(f.functionId) : "") +
+            " | " + (*f.operation ? code(f.operation) : "") + " | " + (*f.operation ? effectText(f, language) : "") +
+            " | " + f.checkFailureCode + " |\n";
   return text + "\n";
 }
 
