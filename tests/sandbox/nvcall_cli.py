@@ -178,6 +178,9 @@ def check_hospital_code(url, cwd):
                               env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
         text = done.stdout.decode("utf-8")
         expect("check speaks Chinese in a Chinese locale", "1 个中心,0 个正常" in text and "调用  失败" in text, text)
+        done = subprocess.run([NVCALL, "--utf8", "config", "add", "CenterNO=341122"], cwd=cwd, capture_output=True,
+                              timeout=300, env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
+        expect("config speaks Chinese too", done.returncode == 3 and "已经配置".encode() in done.stderr, done.stderr)
 
 
 def main():

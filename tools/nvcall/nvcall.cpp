@@ -243,7 +243,7 @@ class Nvcall {
     const std::string& action = args[0];
 
     if (action == "list") {
-      if (args.size() != 1) return usageError("config list takes no arguments");
+      if (args.size() != 1) return usageError(speak_({"config list takes no arguments", "config list 不带参数"}));
       nv::CentreTable centres = readCentres(path);
       if (centres.empty()) {
         writeOut(said(speak_({"no centres: ", "没有中心: "}) + path +
@@ -262,22 +262,27 @@ class Nvcall {
       return kSuccess;
     }
 
-    if (action != "add" && action != "edit") return usageError("config needs list, add or edit, not " + action);
+    if (action != "add" && action != "edit")
+      return usageError(speak_({"config needs list, add or edit, not ", "config 后须为 list、add 或 edit,而不是 "}) +
+                        action);
     size_t first = action == "add" ? 1 : 2;
     if (args.size() < first + (action == "edit" ? 1 : 0) || (action == "edit" && args.size() < 3))
-      return usageError("config " + action + ": missing " + (action == "edit" ? "CENTRE or " : "") + "FIELD=VALUE");
+      return usageError("config " + action + speak_({": missing ", ": 缺少 "}) +
+                        (action == "edit" ? speak_({"CENTRE or ", "中心编码或 "}) : "") +
+                        speak_({"FIELD=VALUE", "字段=值"}));
     std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(first), args.end());
     if (options_.utf8) {
       for (std::string& word : words) {
         std::optional<std::string> converted = nvtools::utf8ToGbk(word);
-        if (!converted) return failure("not UTF-8 text with a GBK form: " + word);
+        if (!converted)
+          return failure(speak_({"not UTF-8 text with a GBK form: ", "不是可转换为 GBK 的 UTF-8 文本: "}) + word);
         word = *converted;
       }
     }
     std::string error;
-    std::optional<FieldValues> values = parseFieldValues(words, error);
+    std::optional<FieldValues> values = parseFieldValues(words, error, speak_);
     if (!values) return usageError(error);
-    error = action == "add" ? addCentre(path, *values) : editCentre(path, args[1], *values);
+    error = action == "add" ? addCentre(path, *values, speak_) : editCentre(path, args[1], *values, speak_);
     if (!error.empty()) return failure(error);
     return kSuccess;
   }
