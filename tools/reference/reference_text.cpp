@@ -192,7 +192,8 @@ std::vector<std::string> quirks(const ExportFacts& facts, Language language) {
         Say{"。请按 colnum 或列名读取,不要按位置。", "; read them by colnum or name, not by position."}.in(language));
   if (facts.effect == nv::kChangesState)
     found.push_back(
-        Say{"改变中心的数据:超时后得到 600 时,中心可能已经执行,不要盲目重发(见 using-the-dll.md 的“结果不明”)。",
+        Say{"改变中心的数据:超时后得到 600 时,中心可能已经执行,不要盲目重发(见 using-the-dll.md 的 \"Unknown "
+            "outcomes\" 一节)。",
             "It changes data at the centre: after a 600 on a time-out the centre may have done it; do not "
             "resend blindly (using-the-dll.md, \"Unknown outcomes\")."}
             .in(language));
