@@ -6,7 +6,8 @@ Usage: wrapper_flows.py csharp|pascal LIBRARY_DIR NV_SANDBOX_BINARY SOURCE_DIR
 Checks that the wrapper declares every export of NvInterFace.h with its
 parameters in order, compiles the wrapper with its outpatient sample (C#
 with Mono's mcs at C# 4, Pascal with Free Pascal in Delphi mode and in its
-Unicode Delphi mode), and runs the sample against a sandbox centre with
+Unicode Delphi mode), runs the C# result parser's cases
+(ResultParsing.cs), and runs the sample against a sandbox centre with
 libNvInterFace.so from LIBRARY_DIR. Exits 0 when every check holds.
 """
 import base64
@@ -72,6 +73,11 @@ def csharp(work):
     exe = os.path.join(work, "OutpatientFlow.exe")
     run(["mcs", "-langversion:4", "-warnaserror", "-out:" + exe, os.path.join(WRAPPERS, "samples", "OutpatientFlow.cs"),
          os.path.join(WRAPPERS, "NvInterFace.cs")], work, "mcs compiles NvInterFace.cs at C# 4 with its sample")
+    cases = os.path.join(work, "ResultParsing.exe")
+    run(["mcs", "-langversion:4", "-warnaserror", "-out:" + cases, os.path.join(SOURCE, "tests", "wrappers",
+                                                                                 "ResultParsing.cs"),
+         os.path.join(WRAPPERS, "NvInterFace.cs")], work, "mcs compiles the result parsing cases")
+    run(["mono", cases], work, "NvResult reads the library's documents")
     return [(["mono", exe, "341122"], "the C# outpatient flow")]
 
 
