@@ -25,6 +25,12 @@ std::string said(const nv::Words& words, Language language) {
   return utf8(language == Language::kChinese ? words.zh : words.en);
 }
 std::string code(const std::string& text) { return "`" + text + "`"; }
+// A text inside a table cell: its own "|" must not end the cell.
+std::string cell(const std::string& text) {
+  std::string escaped;
+  for (char c : text) escaped += c == '|' ? std::string("\\|") : std::string(1, c);
+  return escaped;
+}
 
 std::string kindName(nv::CheckKind kind, Language language) {
   switch (kind) {
@@ -80,7 +86,7 @@ std::string argumentTable(const ExportFacts& facts, Language language) {
   const std::string yes = Say{"是", "yes"}.in(language), no = Say{"否", "no"}.in(language);
   for (size_t i = 0; i < names.size(); ++i) {
     int argument = static_cast<int>(i) + 1;
-    std::string meaning = i < facts.meanings.size() ? said(facts.meanings[i], language) : "";
+    std::string meaning = i < facts.meanings.size() ? cell(said(facts.meanings[i], language)) : "";
     text += "| " + std::to_string(argument) + " | " + code(names[i]) + " | " + meaning + " | ";
     int position = checkPosition(facts, argument);
     if (position == 0) {
@@ -88,7 +94,7 @@ std::string argumentTable(const ExportFacts& facts, Language language) {
       continue;
     }
     const nv::Check& check = facts.checks[static_cast<size_t>(position) - 1];
-    text += utf8(check.label) + " | " + kindName(check.kind, language) + " | " +
+    text += cell(utf8(check.label)) + " | " + kindName(check.kind, language) + " | " +
             (measuresLength(check.kind) ? std::to_string(check.maxLength) : "") + " | " +
             (check.mayBeEmpty ? yes : no) + " | " + std::to_string(position) + " |\n";
   }
@@ -125,6 +131,9 @@ std::string shapeText(const ExportFacts& facts, Language language) {
       return Say{"成功时一行,", "A success has one row of "}.in(language) + std::to_string(columns) +
              Say{" 列:", " columns:"}.in(language);
     case nv::AnswerShape::kList:
+      if (facts.kind == ExportKind::kListing)
+        return Say{"每个找到的中心一行,每行 ", "One row per centre found, each of "}.in(language) +
+               std::to_string(columns) + Say{" 列:", " columns:"}.in(language);
       return Say{"每个条目一行(可能 0 行),每行 ", "One row per entry (there may be none), each of "}.in(language) +
              std::to_string(columns) + Say{" 列:", " columns:"}.in(language);
   }
