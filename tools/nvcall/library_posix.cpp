@@ -10,8 +10,8 @@ namespace nvcall {
 
 const char* libraryFileName() { return "libNvInterFace.so"; }
 
-// Beside nvcall when it is there; otherwise the bare name, which the
-// loader looks for along nvcall's run path and LD_LIBRARY_PATH.
+// Beside nvcall when it is there; else the library built with it; else the
+// bare name, which the loader looks for along LD_LIBRARY_PATH.
 std::string defaultLibraryPath() {
   std::string self(PATH_MAX, '\0');
   ssize_t length = readlink("/proc/self/exe", self.data(), self.size());
@@ -20,6 +20,9 @@ std::string defaultLibraryPath() {
     std::string beside = self.substr(0, self.rfind('/') + 1) + libraryFileName();
     if (access(beside.c_str(), R_OK) == 0) return beside;
   }
+#ifdef NV_BUILT_LIBRARY
+  if (access(NV_BUILT_LIBRARY, R_OK) == 0) return NV_BUILT_LIBRARY;
+#endif
   return libraryFileName();
 }
 
