@@ -13,6 +13,9 @@ find_program(NV_SOAPCPP2 soapcpp2 REQUIRED)
 # A host path: not re-rooted under a cross toolchain's sysroot.
 find_path(NV_GSOAP_IMPORT stlvector.h PATHS /usr/share/gsoap/import REQUIRED NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 set(NV_SOAP_MEMBERS_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/SoapMembersByLocalName.cmake)
+# Puts the schemas of the emitted WSDL in an order importers read without
+# forward references (WsdlSchemaOrder.cmake).
+set(NV_WSDL_ORDER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/WsdlSchemaOrder.cmake)
 
 # ---- The runtime: compiled from the toolkit's Debian source package --------
 # Debian's libgsoap++.a is not position independent, so it cannot go into a
@@ -65,7 +68,8 @@ endif()
 #
 # Generates one side of the service from its definition into <dir> (in the
 # build tree), makes its readers recognise members by local name (see
-# SoapMembersByLocalName.cmake), and sets in the caller's scope:
+# SoapMembersByLocalName.cmake), puts each schema of the WSDL after the ones
+# it uses (WsdlSchemaOrder.cmake), and sets in the caller's scope:
 #   <var>_DIR      the directory to put on the include path ("soapH.h")
 #   <var>_SOURCES  the generated sources to compile: soapC.cpp and either
 #                  soapClient.cpp (CLIENT) or soapServer.cpp (SERVER)
@@ -110,7 +114,8 @@ function(nv_soapcpp2 var side)
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${NV_SOAPCPP2} ${side_flag} -c++ -x -L -I${NV_GSOAP_IMPORT} -d${dir} ${arg_DEFINITION}
     COMMAND ${CMAKE_COMMAND} -DSOURCE=${dir}/soapC.cpp -P ${NV_SOAP_MEMBERS_SCRIPT}
-    DEPENDS ${arg_DEFINITION} ${NV_SOAP_MEMBERS_SCRIPT}
+    COMMAND ${CMAKE_COMMAND} -DWSDL=${dir}/${arg_SERVICE}.wsdl -P ${NV_WSDL_ORDER_SCRIPT}
+    DEPENDS ${arg_DEFINITION} ${NV_SOAP_MEMBERS_SCRIPT} ${NV_WSDL_ORDER_SCRIPT}
     COMMENT "soapcpp2: ${side} side of ${arg_SERVICE}"
     VERBATIM)
   # Generated code is the toolkit's, not ours: no warnings from it.

@@ -46,6 +46,10 @@ const ExportSheet kUpdateDisease{
         {14, "remark", &ns3__diseaseResult::remark},
         {15, "useFrequency", &ns3__diseaseResult::useFrequency},
     }),
+    {
+        {"上次更新时间 yyyy-MM-dd HH:mm:ss;返回此后变更的条目", "the time of the last update, yyyy-MM-dd HH:mm:ss; the entries changed since are returned"},
+        kCentreCodeMeaning,
+    },
 };
 
 // The columns are in the order HIS callers read them, which is not the
@@ -83,6 +87,10 @@ const ExportSheet kUpdateLeechdom{
         {16, "approveMinPrice", &ns17__leechdomDetailResult::approveMinPrice},
         {17, "approveMaxPrice", &ns17__leechdomDetailResult::approveMaxPrice},
     }),
+    {
+        {"上次更新时间 yyyy-MM-dd HH:mm:ss;返回此后变更的条目", "the time of the last update, yyyy-MM-dd HH:mm:ss; the entries changed since are returned"},
+        kCentreCodeMeaning,
+    },
 };
 
 // The centre code comes first here, and only selects the centre to call.
@@ -104,6 +112,10 @@ const ExportSheet kGetInpatientGradeList{
         {3, "ratio", &ns2__inpatientGradeResult::ratio},
         {4, "redeemMoney", &ns2__inpatientGradeResult::redeemMoney},
     }),
+    {
+        kCentreCodeMeaning,
+        {"住院就诊号:inpRegister 返回的 inpatientSn", "the inpatient visit number: the inpatientSn inpRegister returned"},
+    },
 };
 
 const ExportSheet kMatchUpdate{
@@ -132,10 +144,19 @@ const ExportSheet kMatchUpdate{
         {&ns1__matchUpdate::hisPrice, arg(8)},
     },
     noResult<ns1__matchUpdateResponse>(),
+    {
+        kCentreCodeMeaning,
+        {"农合目录编码", "the insurance catalogue code"},
+        {"HIS 自己的项目编码", "the HIS's own item code"},
+        {"HIS 项目名称", "the HIS's item name"},
+        {"HIS 项目规格", "the HIS's specification"},
+        {"HIS 项目单位", "the HIS's unit"},
+        {"HIS 项目剂型", "the HIS's dosage form"},
+        {"HIS 项目单价", "the HIS's unit price"},
+    },
 };
 
-// Writes the function_id of matchUpdate: HIS code reads both results under
-// that one name and tells them apart by the data.
+// HIS code reads both matching results under matchUpdate's function_id.
 const ExportSheet kMatchSeek{
     "MatchUpdate", /*centre-code argument*/ 1,
     {
@@ -152,6 +173,14 @@ const ExportSheet kMatchSeek{
         {&ns1__matchSeek::hospitalSysno, centre(&CentreRecord::HOSP_CODE)},
     },
     textResult(&ns1__matchSeekResponse::return_, 0, "CheckState"),
+    {
+        kCentreCodeMeaning,
+        {"农合目录编码", "the insurance catalogue code"},
+        {"HIS 自己的项目编码", "the HIS's own item code"},
+    },
+    {
+        {"与 matchUpdate 写相同的 function_id,按数据区分两者", "writes the same function_id as matchUpdate: tell the two apart by their data"},
+    },
 };
 
 // clang-format on
@@ -182,3 +211,11 @@ NV_API char* NV_CALL matchSeek(NvText centreCode, NvText code, NvText hisCode) {
 }
 
 }  // extern "C"
+
+void nv::addCatalogueFacts(std::vector<ExportFacts>& facts) {
+  facts.push_back(factsOf("updateDisease", kUpdateDisease));
+  facts.push_back(factsOf("updateLeechdom", kUpdateLeechdom));
+  facts.push_back(factsOf("getInpatientGradeList", kGetInpatientGradeList));
+  facts.push_back(factsOf("matchUpdate", kMatchUpdate));
+  facts.push_back(factsOf("matchSeek", kMatchSeek));
+}

@@ -3,6 +3,7 @@
 #include "NvInterFace.h"
 #include "frame/boundary.h"
 #include "frame/centre_store.h"
+#include "frame/export_sheet.h"
 
 namespace {
 
@@ -58,3 +59,28 @@ NV_API char* NV_CALL getAllCenter(void) {
 }
 
 }  // extern "C"
+
+const nv::Words nv::kCentreCodeMeaning{
+    "农合中心编码:NvConfiguration.ini 中该中心的 CenterNO;为空时取第一个中心",
+    "the centre code: the CenterNO of the centre in NvConfiguration.ini; empty for the first centre there"};
+
+void nv::addCentreListingFacts(std::vector<ExportFacts>& facts) {
+  nv::AnswerPlan listing{nv::AnswerShape::kList, "", "", {}};
+  for (const ListedField& f : kListedFields) listing.columns.push_back({f.colnum, f.colname, centreFieldName(f.field)});
+  const Words remark{
+      "只读 NvConfiguration.ini,不联系中心;成功时没有 out_code 和 out_text,找不到时写 300;不列出 ServiceURL",
+      "answered from NvConfiguration.ini alone, without calling the centre; a success writes no "
+      "out_code and no out_text, nothing configured writes 300; ServiceURL is never listed"};
+  ExportFacts one{"getCenter", ExportKind::kListing};
+  one.functionId = kFunctionId;
+  one.centreArgument = 1;
+  one.answer = listing;
+  one.meanings = {kCentreCodeMeaning};
+  one.remarks = {remark};
+  facts.push_back(one);
+  ExportFacts all{"getAllCenter", ExportKind::kListing};
+  all.functionId = kFunctionId;
+  all.answer = listing;
+  all.remarks = {{"列出所有配置的中心,按文件顺序", "lists every configured centre, in the file's order"}, remark};
+  facts.push_back(all);
+}

@@ -3,6 +3,7 @@
 // needs it.
 #include "NvInterFace.h"
 #include "frame/boundary.h"
+#include "frame/export_sheet.h"
 #include "text/codec.h"
 
 #include <cstdlib>
@@ -37,3 +38,20 @@ NV_API char* NV_CALL DeEncypt(NvText base64Text) {
 NV_API void NV_CALL freeResult(char* result) { std::free(result); }
 
 }  // extern "C"
+
+void nv::addCodecFacts(std::vector<ExportFacts>& facts) {
+  const Words block{"返回裸文本(不是结果文档),所在内存块至少 4000 字节;同样用 freeResult 释放",
+                    "returns a bare text, not a result document, in a block of at least 4000 bytes; release it "
+                    "with freeResult too"};
+  ExportFacts encode{"Encypt", ExportKind::kCodec};
+  encode.meanings = {{"任意文本(字节)", "any text (bytes)"}};
+  encode.remarks = {{"返回文本的 base64 编码", "returns the text's base64 form"}, block};
+  facts.push_back(encode);
+  ExportFacts decode{"DeEncypt", ExportKind::kCodec};
+  decode.meanings = {{"base64 文本", "a base64 text"}};
+  decode.remarks = {{"不加检查地解码:字母表以外的字节按全 1 位计;返回的文本到解出的第一个零字节为止",
+                     "decodes without checking: a byte outside the base64 alphabet counts as all bits set; the text "
+                     "ends at the first zero byte decoded"},
+                    block};
+  facts.push_back(decode);
+}

@@ -11,6 +11,10 @@ using namespace nv;
 
 constexpr size_t kRegistrationArguments = 32;
 
+// The chaining key, as the reference tells the HIS.
+const Words kInpatientSnMeaning{"住院就诊号:inpRegister 返回的 inpatientSn",
+                                "the inpatient visit number: the inpatientSn inpRegister returned"};
+
 // The sheets keep their layout: one check, request member or column a line.
 // clang-format off
 
@@ -92,6 +96,40 @@ const ExportSheet kInpRegister{
         {&ns1__inpRegister::hosLevelId, centre(&CentreRecord::ORG_LEVEL)},
     },
     textResult(&ns1__inpRegisterResponse::return_, 0, "inpatientSn"),
+    {
+        {"登记类型,一字节", "registration type, one byte"},
+        {"住院就诊号;新登记时为空", "the inpatient visit number; empty for a new registration"},
+        kCentreCodeMeaning,
+        {"HIS 自己的住院号", "the HIS's own visit number"},
+        {"姓名", "the member's name"},
+        {"家庭编号", "family number"},
+        {"个人编号", "the member's personal number"},
+        {"辖区编码", "district code"},
+        {"性别代码,一字节", "sex code, one byte"},
+        {"身份证号", "identity card number"},
+        {"年龄", "age"},
+        {"医疗证号", "medical certificate number"},
+        {"医疗卡号", "medical card number"},
+        {"诊断,农合疾病编码", "diagnosis, insurance disease code"},
+        {"手术编码", "operation code"},
+        {"入院科室编码", "admitting department code"},
+        {"住院日期,yyyy-MM-dd", "admission date, yyyy-MM-dd"},
+        {"治疗方式编码", "treatment code"},
+        {"来院状态,一字节", "state on arrival, one byte"},
+        {"经治医师", "attending doctor"},
+        {"床位号码", "bed number"},
+        {"入院院区", "admitting ward area"},
+        {"出院日期,yyyy-MM-dd", "discharge date, yyyy-MM-dd"},
+        {"住院天数", "days in hospital"},
+        {"出院科室编码", "discharging department code"},
+        {"出院状态,一字节", "state on discharge, one byte"},
+        {"转诊类型", "referral type"},
+        {"转入或转出机构编码", "code of the institution transferred to or from"},
+        {"转院日期,yyyy-MM-dd", "transfer date, yyyy-MM-dd"},
+        {"医院住院收费收据号", "the hospital's inpatient fee receipt number"},
+        {"民政通知书号", "civil-affairs notice number"},
+        {"生育证号", "birth permit number"},
+    },
 };
 
 // The centre code only selects the centre to call: the upload carries no
@@ -142,6 +180,27 @@ const ExportSheet kInpDetailInput{
         {&ns1__inpDetailInput::enableMoney, arg(19)},
     },
     textResult(&ns1__inpDetailInputResponse::return_, 0, "detailNo"),
+    {
+        {"登记类型,一字节代码", "type code of the entry, one byte"},
+        kInpatientSnMeaning,
+        kCentreCodeMeaning,
+        {"住院处方流水号", "inpatient prescription serial number"},
+        {"农合明细序号", "the centre's detail sequence number"},
+        {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
+        {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
+        {"农合费用分类代码", "insurance fee class code"},
+        {"药品(项目)名称", "item name"},
+        {"规格", "specification"},
+        {"单位", "unit"},
+        {"剂型", "dosage form"},
+        {"单价", "unit price"},
+        {"数量", "quantity"},
+        {"金额,数量乘单价", "amount, quantity times unit price"},
+        {"实收金额(折扣后)", "amount charged after discount"},
+        {"使用日期,yyyy-MM-dd", "date of use, yyyy-MM-dd"},
+        {"可报比例", "reimbursable ratio"},
+        {"可报金额", "reimbursable amount"},
+    },
 };
 
 // The visit number is checked as text of up to 20 bytes here, unlike the
@@ -177,6 +236,10 @@ const ExportSheet kInpDetailSeek{
         {14, "enableRation", &ns6__inpatientDetailResult::enableRation},
         {15, "enableMoney", &ns6__inpatientDetailResult::enableMoney},
     }),
+    {
+        kInpatientSnMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 // The centre cancels an inpatient detail line through the same operation as
@@ -193,6 +256,13 @@ const ExportSheet kInpSingleCancelFee{
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
     },
     noResult<ns1__cliSingleCancleFeeResponse>(),
+    {
+        {"费用明细序号:inpDetailInput 返回的 detailNo", "the fee item's number: the detailNo inpDetailInput returned"},
+        kCentreCodeMeaning,
+    },
+    {
+        {"检查提示用的是“门诊就诊号”,但参数是住院费用明细序号", "its check message says 门诊就诊号 (outpatient visit number), but the argument is an inpatient fee item's number"},
+    },
 };
 
 const ExportSheet kInpCancelFee{
@@ -208,6 +278,13 @@ const ExportSheet kInpCancelFee{
         {&ns1__inpCancelFee::centerNo, centre(&CentreRecord::CenterNO)},
     },
     noResult<ns1__inpCancelFeeResponse>(),
+    {
+        kInpatientSnMeaning,
+        kCentreCodeMeaning,
+    },
+    {
+        {"检查提示用的是“门诊就诊号”,但参数是住院就诊号;撤销该次住院的全部费用明细", "its check message says 门诊就诊号 (outpatient visit number), but the argument is the inpatient visit number; cancels every fee item of the stay"},
+    },
 };
 
 const ExportSheet kCalculate{
@@ -233,6 +310,11 @@ const ExportSheet kCalculate{
         {5, "totalRedeemCount", &ns7__inpatientCaculateResult::totalRedeemCount},
         {6, "familyAccountPayMoney", &ns7__inpatientCaculateResult::familyAccountPayMoney},
     }),
+    {
+        kInpatientSnMeaning,
+        kCentreCodeMeaning,
+        {"补偿类型代码", "compensation type code"},
+    },
 };
 
 // Written as "InpBalance", and the payee (argument 4) is checked before the
@@ -270,6 +352,17 @@ const ExportSheet kInpPay{
         {6, "inpatientRedeemno", &ns12__inpatientPayResult::inpatientRedeemno},
         {7, "familyAccountPayMoney", &ns12__inpatientPayResult::familyAccountPayMoney},
     }),
+    {
+        kInpatientSnMeaning,
+        {"补偿类别代码", "compensation type code"},
+        {"兑付日期,yyyy-MM-dd", "date of payment, yyyy-MM-dd"},
+        {"领款人", "the payee"},
+        {"领款日期,yyyy-MM-dd", "date the payee received it, yyyy-MM-dd"},
+        kCentreCodeMeaning,
+    },
+    {
+        {"两个时间都只是日期 yyyy-MM-dd,不带时刻", "both times are plain dates, yyyy-MM-dd, without a time of day"},
+    },
 };
 
 const ExportSheet kAuditingSeek{
@@ -285,6 +378,10 @@ const ExportSheet kAuditingSeek{
         {&ns1__auditingSeek::centerNo, centre(&CentreRecord::CenterNO)},
     },
     textResult(&ns1__auditingSeekResponse::return_, 0, "CheckState"),
+    {
+        kInpatientSnMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 // clang-format on
@@ -352,3 +449,27 @@ NV_API char* NV_CALL auditingSeek(NvText inpatientSn, NvText centreCode) {
 }
 
 }  // extern "C"
+
+void nv::addInpatientFacts(std::vector<ExportFacts>& facts) {
+  facts.push_back(factsOf("inpRegister", kInpRegister));
+  // The packed form: inpRegister's facts behind one text.
+  ExportFacts packed{"inpRegisterB", ExportKind::kPacked};
+  packed.functionId = kInpRegister.functionId;
+  packed.checkFailureCode = kInpRegister.checkFailureCode;
+  packed.operation = wire::elementNameOf(static_cast<const ns1__inpRegister*>(nullptr));
+  packed.effect = kInpRegister.effect;
+  packed.answer = kInpRegister.answer;
+  packed.meanings = {{"inpRegister 的 32 个值,按其顺序以“|”分隔;空值写一个空格",
+                      "inpRegister's 32 values in its order, separated by \"|\"; an empty value as one space"}};
+  packed.remarks = {{"拆分后按 inpRegister 检查和发送,结果就是 inpRegister 的结果;拼装规则见 NvInterFace.h",
+                     "once unpacked, checked and sent as by inpRegister, whose result it returns; NvInterFace.h "
+                     "states the packing rules"}};
+  facts.push_back(packed);
+  facts.push_back(factsOf("inpDetailInput", kInpDetailInput));
+  facts.push_back(factsOf("inpDetailSeek", kInpDetailSeek));
+  facts.push_back(factsOf("inpSingleCancelFee", kInpSingleCancelFee));
+  facts.push_back(factsOf("inpCancelFee", kInpCancelFee));
+  facts.push_back(factsOf("calculate", kCalculate));
+  facts.push_back(factsOf("inpPay", kInpPay));
+  facts.push_back(factsOf("auditingSeek", kAuditingSeek));
+}

@@ -37,10 +37,16 @@ const ExportSheet kGetPersonInfo{
         {11, "tel", &ns14__Member::tel},
         {12, "ideName", &ns14__Member::ideName},
     }),
+    {
+        {"参合人员的医疗证号", "the member's medical certificate number"},
+        {"操作员的用户名", "the operator's user name"},
+        kCentreCodeMeaning,
+    },
+    {
+        {"全家每人一行;中心没有的证号得到 000 和 0 行,请检查行数", "one row per member of the family; a number the centre does not know gives 000 with no rows, so check the rows"},
+    },
 };
 
-// The centre code is only looked up, never checked; the hospital's
-// centreNo member is received but not shown.
 const ExportSheet kGetHospitalInfo{
     "GetHospitalInfo", /*centre-code argument*/ 2,
     {
@@ -56,6 +62,13 @@ const ExportSheet kGetHospitalInfo{
         {1, "hospLevel", &ns16__hospitalResult::hospLevel},
         {2, "hospName", &ns16__hospitalResult::hospName},
     }),
+    {
+        {"医院名称,中心按名称查找", "the hospital's name, which the centre looks up"},
+        kCentreCodeMeaning,
+    },
+    {
+        {"中心还返回医院的 centreNo,不作为列输出", "the centre also sends the hospital's centreNo, which is not shown"},
+    },
 };
 
 // clang-format on
@@ -73,3 +86,8 @@ NV_API char* NV_CALL getHospitalInfo(NvText hospitalName, NvText centreCode) {
 }
 
 }  // extern "C"
+
+void nv::addMemberHospitalFacts(std::vector<ExportFacts>& facts) {
+  facts.push_back(factsOf("getPersonInfo", kGetPersonInfo));
+  facts.push_back(factsOf("getHospitalInfo", kGetHospitalInfo));
+}

@@ -8,6 +8,12 @@
 namespace {
 using namespace nv;
 
+// What the chaining keys are, as the reference tells the HIS.
+const Words kClinicNoMeaning{"门诊就诊号:cliRegister 返回的 clinicNo",
+                             "the outpatient visit number: the clinicNo cliRegister returned"};
+const Words kSettlementNoMeaning{"门诊补偿单号:cliSettlement 返回的 settlementNo",
+                                 "the settlement number: the settlementNo cliSettlement returned"};
+
 // ---- Registration -------------------------------------------------------
 
 // The sheets keep their layout: one check, request member or column a line.
@@ -71,6 +77,30 @@ const ExportSheet kCliRegister{
         {&ns1__cliRegister::turnHosNo, arg(22)},
     },
     textResult(&ns1__cliRegisterResponse::return_, 0, "clinicNo"),
+    {
+        {"登记类型,一字节代码", "registration type, one byte"},
+        {"门诊就诊号;新登记时为空", "the outpatient visit number; empty for a new registration"},
+        kCentreCodeMeaning,
+        {"HIS 自己的门诊号", "the HIS's own outpatient number"},
+        {"家庭编号", "family number"},
+        {"个人编号", "the member's personal number"},
+        {"辖区编码", "district code"},
+        {"姓名", "the member's name"},
+        {"性别代码,一字节", "sex code, one byte"},
+        {"身份证号", "identity card number"},
+        {"年龄", "age"},
+        {"医疗证号", "medical certificate number"},
+        {"医疗卡号", "medical card number"},
+        {"主诊断,农合疾病编码", "main diagnosis, insurance disease code"},
+        {"次诊断,农合疾病编码", "secondary diagnosis, insurance disease code"},
+        {"科室编码", "department code"},
+        {"门诊日期,yyyy-MM-dd", "outpatient date, yyyy-MM-dd"},
+        {"经治医师", "attending doctor"},
+        {"就诊类型,一字节代码", "visit type, one byte"},
+        {"来院状态,一字节代码", "arrival state, one byte"},
+        {"转院机构级别,一字节代码", "level of the referring institution, one byte"},
+        {"转院机构编码", "code of the referring institution"},
+    },
 };
 
 // ---- Fee details --------------------------------------------------------
@@ -123,10 +153,31 @@ const ExportSheet kCliDetailInput{
         {&ns1__cliDetailInput::hisLeechdomCode, arg(6)},
     },
     textResult(&ns1__cliDetailInputResponse::return_, 0, "detailno"),
+    {
+        {"登记类型,一字节代码", "type code of the entry, one byte"},
+        kCentreCodeMeaning,
+        kClinicNoMeaning,
+        {"门诊处方流水号", "outpatient prescription serial number"},
+        {"农合明细序号", "the centre's detail sequence number"},
+        {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
+        {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
+        {"农合费用分类代码", "insurance fee class code"},
+        {"药品(项目)名称", "item name"},
+        {"规格", "specification"},
+        {"单位", "unit"},
+        {"剂型", "dosage form"},
+        {"单价", "unit price"},
+        {"数量", "quantity"},
+        {"金额,数量乘单价", "amount, quantity times unit price"},
+        {"实收金额(折扣后)", "amount charged after discount"},
+        {"使用日期,yyyy-MM-dd", "date of use, yyyy-MM-dd"},
+        {"可报比例", "reimbursable ratio"},
+        {"可报金额", "reimbursable amount"},
+    },
 };
 
 // Columns 10 and 11 show the fact money before the date of use, against the
-// record's member order; the mixed letter case of the names is the HIS's.
+// record's member order.
 const ExportSheet kCliDetailSeek{
     "CliDetailSeek", /*centre-code argument*/ 2,
     {
@@ -156,6 +207,13 @@ const ExportSheet kCliDetailSeek{
         {14, "classId", &ns13__clinicDetailResult::classNo},
         {15, "money", &ns13__clinicDetailResult::money},
     }),
+    {
+        kClinicNoMeaning,
+        kCentreCodeMeaning,
+    },
+    {
+        {"列名大小写不一,请照写", "the column names mix upper and lower case: use them as written"},
+    },
 };
 
 const ExportSheet kCliCancelFee{
@@ -170,10 +228,15 @@ const ExportSheet kCliCancelFee{
         {&ns1__cliCancelFee::clinicNo, arg(1)},
     },
     noResult<ns1__cliCancelFeeResponse>(),
+    {
+        kClinicNoMeaning,
+        kCentreCodeMeaning,
+    },
+    {
+        {"撤销该次门诊的全部费用明细", "cancels every fee item of the visit"},
+    },
 };
 
-// The argument is a fee item's number; the HIS knows its check by the
-// visit-number label all the same.
 const ExportSheet kCliSingleCancleFee{
     "CliSingleCancleFee", /*centre-code argument*/ 2,
     {
@@ -186,6 +249,13 @@ const ExportSheet kCliSingleCancleFee{
         {&ns1__cliSingleCancleFee::detailNo, arg(1)},
     },
     noResult<ns1__cliSingleCancleFeeResponse>(),
+    {
+        {"费用明细序号:cliDetailInput 返回的 detailno", "the fee item's number: the detailno cliDetailInput returned"},
+        kCentreCodeMeaning,
+    },
+    {
+        {"检查提示用的是“门诊就诊号”,但参数是费用明细序号", "its check message says 门诊就诊号 (visit number), but the argument is a fee item's number"},
+    },
 };
 
 // ---- Calculation and settlement -----------------------------------------
@@ -213,6 +283,10 @@ const ExportSheet kCliCalculate{
         {5, "memberRedeemNumber", &ns5__clinicCaculateResult::memberRedeemNumber},
         {6, "memberRedeemMoney", &ns5__clinicCaculateResult::memberRedeemMoney},
     }),
+    {
+        kClinicNoMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 // The operator settling is the chosen centre's configured user.
@@ -229,6 +303,10 @@ const ExportSheet kCliSettlement{
         {&ns1__cliSettlement::userNo, centre(&CentreRecord::UserNo)},
     },
     textResult(&ns1__cliSettlementResponse::return_, 0, "settlementNo"),
+    {
+        kClinicNoMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 const ExportSheet kCliCancelSettlement{
@@ -243,6 +321,10 @@ const ExportSheet kCliCancelSettlement{
         {&ns1__cliCancelSettlement::settlementNo, arg(1)},
     },
     noResult<ns1__cliCancelSettlementResponse>(),
+    {
+        kSettlementNoMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 const ExportSheet kCliSeek{
@@ -257,6 +339,10 @@ const ExportSheet kCliSeek{
         {&ns1__cliSeek::memberNo, arg(1)},
     },
     textResult(&ns1__cliSeekResponse::return_, 0, "DETAIL_ID"),
+    {
+        {"参合人员的成员编码", "the member's code"},
+        kCentreCodeMeaning,
+    },
 };
 
 // ---- Audit, cash redemption and balance ---------------------------------
@@ -274,6 +360,10 @@ const ExportSheet kCliAuditingSeek{
         {&ns1__cliAuditingSeek::settlementNo, arg(1)},
     },
     textResult(&ns1__cliAuditingSeekResponse::return_, 0, "State"),
+    {
+        kSettlementNoMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 const ExportSheet kIsCashRedeem{
@@ -285,10 +375,13 @@ const ExportSheet kIsCashRedeem{
         {&ns1__isCashRedeem::settlementNo, arg(1)},
     },
     textResult(&ns1__isCashRedeemResponse::return_, 0, "sign"),
+    {
+        kSettlementNoMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
-// The visit number travels in the member the centre calls settlementNo; the
-// operator balancing is the chosen centre's configured user.
+// The operator balancing is the chosen centre's configured user.
 const ExportSheet kCliBalance{
     "CliBalance", /*centre-code argument*/ 3,
     {
@@ -317,6 +410,14 @@ const ExportSheet kCliBalance{
         {10, "redeemOrgno", &ns8__clinicBanlanceResult::redeemOrgno},
         {11, "redeemMoney", &ns8__clinicBanlanceResult::redeemMoney},
     }),
+    {
+        kClinicNoMeaning,
+        {"家庭帐户支付的补偿金额", "the compensation paid from the family account"},
+        kCentreCodeMeaning,
+    },
+    {
+        {"第 1 个参数是门诊就诊号,不是补偿单号;它在请求中以 settlementNo 发送", "argument 1 is the outpatient visit number, not a settlement number; the request carries it in the member settlementNo"},
+    },
 };
 
 const ExportSheet kCliStrikeBalance{
@@ -328,6 +429,10 @@ const ExportSheet kCliStrikeBalance{
         {&ns1__cliStrikeBalance::settlementNo, arg(1)},
     },
     textResult(&ns1__cliStrikeBalanceResponse::return_, 0, "sign"),
+    {
+        kSettlementNoMeaning,
+        kCentreCodeMeaning,
+    },
 };
 
 // clang-format on
@@ -402,3 +507,19 @@ NV_API char* NV_CALL cliStrikeBalance(NvText settlementNo, NvText centreCode) {
 }
 
 }  // extern "C"
+
+void nv::addOutpatientFacts(std::vector<ExportFacts>& facts) {
+  facts.push_back(factsOf("cliRegister", kCliRegister));
+  facts.push_back(factsOf("cliDetailInput", kCliDetailInput));
+  facts.push_back(factsOf("cliDetailSeek", kCliDetailSeek));
+  facts.push_back(factsOf("cliCancelFee", kCliCancelFee));
+  facts.push_back(factsOf("cliSingleCancleFee", kCliSingleCancleFee));
+  facts.push_back(factsOf("cliCalculate", kCliCalculate));
+  facts.push_back(factsOf("cliSettlement", kCliSettlement));
+  facts.push_back(factsOf("cliCancelSettlement", kCliCancelSettlement));
+  facts.push_back(factsOf("cliSeek", kCliSeek));
+  facts.push_back(factsOf("cliAuditingSeek", kCliAuditingSeek));
+  facts.push_back(factsOf("isCashRedeem", kIsCashRedeem));
+  facts.push_back(factsOf("cliBalance", kCliBalance));
+  facts.push_back(factsOf("cliStrikeBalance", kCliStrikeBalance));
+}

@@ -168,13 +168,24 @@ ListResult<Response, List> listResult(List* Response::*member, NotDeduced<std::v
 template <class Request>
 using SendProcedure = int (*)(struct soap*, const char* endpoint, const char* action, Request*);
 
+// A text of the reference (docs/) in both of its languages. The sheets
+// carry what their checks do not say: what each argument means, and remarks
+// on what a caller would not expect.
+struct Words {
+  const char* zh;
+  const char* en;
+};
+// The centre code, as every export that takes one means it (defined, as
+// GBK, with the centre listing: exports/centre_listing.cpp).
+extern const Words kCentreCodeMeaning;
+
 template <class Request, class Result>
 struct ExportSheet {
   using Response = typename Result::ResponseType;
 
   ExportSheet(const char* functionId, int centreArgument, std::vector<Check> checks, const char* checkFailureCode,
               SendProcedure<Request> operation, Effect effect, NotDeduced<std::vector<RequestMember<Request>>> request,
-              Result result)
+              Result result, std::vector<Words> meanings, std::vector<Words> remarks = {})
       : functionId(functionId),
         centreArgument(centreArgument),
         checks(std::move(checks)),
@@ -183,7 +194,9 @@ struct ExportSheet {
         effect(effect),
         request(std::move(request)),
         result(std::move(result)),
-        answer(this->result.plan()) {}
+        answer(this->result.plan()),
+        meanings(std::move(meanings)),
+        remarks(std::move(remarks)) {}
 
   const char* functionId;
   int centreArgument;         // from 1
@@ -193,8 +206,78 @@ struct ExportSheet {
   Effect effect;
   std::vector<RequestMember<Request>> request;
   Result result;
-  AnswerPlan answer;  // the result by wire names, worked out once
+  AnswerPlan answer;            // the result by wire names, worked out once
+  std::vector<Words> meanings;  // one per argument, in their order
+  std::vector<Words> remarks;
 };
+
+// ---- The reference: every export's facts, as docs/reference.*.md show them
+
+enum class ExportKind {
+  kTemplate,  // a sheet run by the service call template
+  kPacked,    // inpRegisterB: one text unpacked into a sheet's arguments
+  kListing,   // getCenter, getAllCenter: NvConfiguration.ini alone
+  kCodec,     // Encypt, DeEncypt: bare texts, no result document
+};
+
+// Where a request member's value comes from: argument (from 1), or the
+// configured field named by centreField.
+struct RequestFact {
+  const char* member;
+  int argument;
+  const char* centreField;
+};
+
+struct ExportFacts {
+  ExportFacts(const char* name, ExportKind kind) : name(name), kind(kind) {}
+  const char* name;
+  ExportKind kind;
+  const char* functionId = "";  // none for the codecs
+  int centreArgument = 0;       // from 1; 0 when it takes none
+  std::vector<Check> checks;
+  const char* checkFailureCode = "";
+  const char* operation = "";  // the request's wire name; none when no centre is called
+  Effect effect = kReadsOnly;
+  std::vector<RequestFact> request;
+  AnswerPlan answer;  // the columns of a listing name their configured fields
+  std::vector<Words> meanings;
+  std::vector<Words> remarks;
+};
+
+inline const char* centreFieldName(std::string CentreRecord::*field) {
+  if (field == &CentreRecord::CenterNO) return "CenterNO";
+  if (field == &CentreRecord::ServiceURL) return "ServiceURL";
+  if (field == &CentreRecord::HOSP_CODE) return "HOSP_CODE";
+  if (field == &CentreRecord::ORG_LEVEL) return "ORG_LEVEL";
+  if (field == &CentreRecord::UserNo) return "UserNo";
+  return "BK";
+}
+
+template <class Request, class Result>
+ExportFacts factsOf(const char* name, const ExportSheet<Request, Result>& sheet) {
+  ExportFacts facts{name, ExportKind::kTemplate};
+  facts.functionId = sheet.functionId;
+  facts.centreArgument = sheet.centreArgument;
+  facts.checks = sheet.checks;
+  facts.checkFailureCode = sheet.checkFailureCode;
+  facts.operation = wire::elementNameOf(static_cast<const Request*>(nullptr));
+  facts.effect = sheet.effect;
+  for (const RequestMember<Request>& member : sheet.request)
+    facts.request.push_back({wire::memberNameOf(member.member), member.source.argument,
+                             member.source.field ? centreFieldName(member.source.field) : ""});
+  facts.answer = sheet.answer;
+  facts.meanings = sheet.meanings;
+  facts.remarks = sheet.remarks;
+  return facts;
+}
+
+// Each family's facts, defined beside its sheets in exports/.
+void addMemberHospitalFacts(std::vector<ExportFacts>& facts);
+void addCentreListingFacts(std::vector<ExportFacts>& facts);
+void addCodecFacts(std::vector<ExportFacts>& facts);
+void addOutpatientFacts(std::vector<ExportFacts>& facts);
+void addInpatientFacts(std::vector<ExportFacts>& facts);
+void addCatalogueFacts(std::vector<ExportFacts>& facts);
 
 }  // namespace nv
 

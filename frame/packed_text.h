@@ -16,8 +16,10 @@ inline constexpr char kPackedSeparator = '|';
 // field is ever empty; a field of exactly one space stands for the empty
 // value. Fields beyond slotCount are ignored and missing ones are empty.
 // The values are views into packed, which is never modified, so the text may
-// be of any length. The split works on bytes: a "|" that is the second byte of
-// a two-byte character separates too, as it always has for these callers.
+// be of any length. The split goes character by character, as the C
+// runtime's multibyte strtok does under code page 936: a byte 81 to FE opens a
+// two-byte character and the byte after it belongs to that character, even a
+// "|" (珅 is AB 7C); every other "|" separates.
 std::vector<std::string_view> splitPackedText(std::string_view packed, size_t slotCount);
 
 }  // namespace nv

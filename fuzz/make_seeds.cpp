@@ -160,6 +160,7 @@ void packedSeeds() {
   seed("fuzz_packed_registration", "thirty-three-fields", valid + "|33");
   seed("fuzz_packed_registration", "adjacent-separators", "1||H0001|name");
   seed("fuzz_packed_registration", "gbk-with-7c", "1| | |H0001|\xD5\xC5\x7C\xC8\xFD|F001");
+  seed("fuzz_packed_registration", "second-byte-7c", "1| | |H0001|\xB3\xC2\xAB\x7C|F001|\x81\x7C");
   seed("fuzz_packed_registration", "long", valid + "|" + std::string(2500, 'x'));
 }
 

@@ -104,7 +104,20 @@ NV_API char* NV_CALL isCashRedeem(NvText settlementNo, NvText centreCode);
 NV_API char* NV_CALL cliBalance(NvText clinicNo, NvText familyAccountGeld, NvText centreCode);
 NV_API char* NV_CALL cliStrikeBalance(NvText settlementNo, NvText centreCode);
 
-/* Inpatient registration; inpRegisterB takes the 32 values packed, separated by "|". */
+/* Inpatient registration. inpRegisterB takes inpRegister's 32 values in one
+ * text, in the same order, separated by "|", and returns inpRegister's result
+ * (function_id InpRegister). How the text is packed:
+ * - a run of separators counts as one, and separators at either end make no
+ *   field: write an empty value as one space (" "), never as "||", or every
+ *   later value moves one place to the left;
+ * - a field of exactly one space is the empty value; any other field is sent
+ *   as it is, spaces included;
+ * - fields after the 32nd are ignored, missing ones at the end are empty;
+ * - the text is read character by character in GBK: a byte 81 to FE opens a
+ *   two-byte character and the byte after it belongs to it, so a character
+ *   whose second byte is 7C, the byte of "|" (AB 7C, 81 7C), stays whole;
+ *   every other "|" separates;
+ * - the text may be of any length, and is never changed. */
 NV_API char* NV_CALL inpRegister(NvText opType, NvText inpatientSn, NvText centreCode, NvText hisVisitNo,
                                  NvText memberName, NvText familyNo, NvText memberNo, NvText countryTeamCode,
                                  NvText sexCode, NvText idCard, NvText age, NvText medicalCertNo, NvText cardNo,

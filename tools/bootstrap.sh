@@ -18,6 +18,10 @@ linux_packages=(
   python3 python3-zeep
   chromium fonts-wqy-microhei
   dpkg-dev
+  # The kit's wrappers, compiled and run against the Linux library: C# with
+  # Mono (its CJK code pages give GBK), Pascal with Free Pascal.
+  mono-mcs mono-runtime libmono-i18n-cjk4.0-cil
+  fp-compiler fp-units-rtl
 )
 
 apt_install "${linux_packages[@]}"

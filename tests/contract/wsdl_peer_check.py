@@ -2,7 +2,8 @@
 client (zeep), as a peer or a centre server would, and checks that it
 describes the contract the generated client speaks: 32 document/literal
 operations with the empty SOAPAction, wrappers in the service namespace,
-unqualified members, and the response members.
+unqualified members, and the response members; and that no schema of
+<types> uses a type of a schema written after it.
 
 usage: wsdl_peer_check.py <wsdl> <service namespace>
 """
@@ -31,8 +32,26 @@ def element_names(body_type):
     return [name for name, _ in body_type.elements] if body_type is not None else []
 
 
+XSD = "{http://www.w3.org/2001/XMLSchema}"
+
+
+def forward_references(wsdl):
+    """The types a schema of <types> uses from a schema written after it:
+    importers that read the schemas in order warn about each."""
+    schemas = etree.parse(wsdl).getroot().find("{http://schemas.xmlsoap.org/wsdl/}types").findall(XSD + "schema")
+    position = {schema.get("targetNamespace"): i for i, schema in enumerate(schemas)}
+    found = []
+    for i, schema in enumerate(schemas):
+        for element in schema.iter(XSD + "element"):
+            prefix, _, local = (element.get("type") or "").rpartition(":")
+            used = schema.nsmap.get(prefix) if prefix else None
+            if position.get(used, -1) > i:
+                found.append("%s uses %s before it is defined" % (schema.get("targetNamespace"), local))
+    return found
+
+
 def check(wsdl, service_ns):
-    failures = []
+    failures = forward_references(wsdl)
     client = Client(wsdl)
     operations = client.service._binding._operations
     if sorted(operations) != sorted(RESPONSE_MEMBERS):

@@ -215,10 +215,10 @@ TEST_F(Inpatient, InpRegisterB) {
   // Field 2 left out as two adjacent separators.
   std::string collapsedSecond = packed(valid);
   collapsedSecond.replace(collapsedSecond.find('|'), kVisitNo.size() + 2, "||");
-  // A name whose second character has the trail byte "|": its rest becomes
-  // argument 6 and every later value moves one place to the right, so the
-  // district code lands in the one-byte sex code.
-  const std::string splitName = gbk("张") + "\x81\x7C" + gbk("三");
+  // Names holding characters whose second byte is "|" (81 7C, 珅 AB 7C):
+  // sent whole, every later value in its own place.
+  const std::string nameWith7C = gbk("张") + "\x81\x7C" + gbk("三");
+  const std::string nameEndingIn7C = gbk("陈珅");
   const Args bigCure = with(valid, {{18, std::string(100000, 'c')}, {22, std::string(20, 's')}});
 
   runCases({
@@ -232,8 +232,10 @@ TEST_F(Inpatient, InpRegisterB) {
        registeringPacked(collapsedSecond), std::nullopt, centreNotFound(fid)},
       registered("a 33rd field is ignored", registeringPacked(packed(valid) + "|extra"), valid),
       registered("leading, trailing and doubled separators", registeringPacked("||" + packed(valid) + "||"), valid),
-      {"a GBK character with trail byte 7C splits the name", registeringPacked(packed(with(valid, {{5, splitName}}))),
-       std::nullopt, failureDoc(fid, "300", "性别代码长度超过")},
+      registered("a character with second byte 7C stays in the name",
+                 registeringPacked(packed(with(valid, {{5, nameWith7C}}))), with(valid, {{5, nameWith7C}})),
+      registered("a name ending in 珅 (AB 7C) before the separator",
+                 registeringPacked(packed(with(valid, {{5, nameEndingIn7C}}))), with(valid, {{5, nameEndingIn7C}})),
       registered("far beyond 2000 bytes: every field whole", registeringPacked(packed(bigCure)), bigCure),
       {"empty text", registeringPacked(""), std::nullopt, failureDoc(fid, "300", "登记类型不能为空")},
       {"null text", [] { return inpRegisterB(nullptr); }, std::nullopt, failureDoc(fid, "300", "登记类型不能为空")},

@@ -128,19 +128,59 @@ def check(url, cwd):
     names = [line.split()[0] for line in out.decode().splitlines()]
     expect("--list names 33 exports", rc == 0 and len(names) == 33 and "inpRegisterB" in names, names)
     rc, out, _ = nvcall("--version", cwd=cwd)
-    expect("--version", rc == 0 and re.fullmatch(rb"nvcall (\d+(\.\d+)+) \(NvInterFace \1\)\s*", out), out)
+    lines = out.decode("utf-8").splitlines()
+    expect("--version: nvcall's version, then the loaded library's file, bitness and path",
+           rc == 0 and len(lines) == 2 and re.fullmatch(r"nvcall \d+(\.\d+)+", lines[0]) and
+           re.fullmatch(r"(NvInterFace\.dll \d+(\.\d+)+|libNvInterFace\.so \(no version resource\)), (32|64)-bit, .+"
+                        r"(NvInterFace\.dll|libNvInterFace\.so)", lines[1]), out)
+    rc, out, err = nvcall("--dll", os.path.join(cwd, "missing.dll"), "getCenter", "", cwd=cwd)
+    expect("--dll names the library; one that cannot be loaded is said so", rc == 3 and b"cannot load" in err and
+           b"missing.dll" in err, err)
 
-    # check: every centre, each step in plain words; one that fails exits 1.
+    # --trace: the library's own trace through an NvTrace.ini for the one call.
+    rc, _, err = nvcall("--trace", "cliCalculate", "10009999", "341122", cwd=cwd)
+    expect("--trace prints the library's entry", rc == 1 and b"export=cliCalculate centre=341122" in err and
+           b"out_code=600" in err, err)
+    expect("--trace leaves no NvTrace.ini or log", not os.path.exists(os.path.join(cwd, "NvTrace.ini")) and
+           not os.path.exists(os.path.join(cwd, "nvcall-trace.log")), os.listdir(cwd))
+    with open(os.path.join(cwd, "NvTrace.ini"), "w") as f:
+        f.write("level=1\nfile=his.log\n")
+    rc, _, err = nvcall("--trace", "cliCalculate", "10009999", "341122", cwd=cwd)
+    with open(os.path.join(cwd, "his.log"), "rb") as f:
+        his_log = f.read()
+    expect("an NvTrace.ini already there rules the call and stays", b"NvTrace.ini is present" in err and
+           b"export=cliCalculate" in his_log and os.path.exists(os.path.join(cwd, "NvTrace.ini")), err)
+    os.remove(os.path.join(cwd, "NvTrace.ini"))
+
+    # check: every centre, each step in plain words, the call through the
+    # library with the centre's HOSP_CODE; one that fails exits 1.
     nvcall("config", "add", "CenterNO=341198", "ServiceURL=ftp://127.0.0.1/x", cwd=cwd)
     rc, out, _ = nvcall("--utf8", "check", cwd=cwd)
     rows = {tuple(line.split()[:3]) for line in out.decode("utf-8").splitlines()}
-    for row, why in [(("341122", "address", "ok"), "resolves"), (("341122", "connect", "ok"), "connects"),
+    for row, why in [(("341122", "address", "ok"), "an http address"),
                      (("341122", "call", "ok"), "the sandbox answers the harmless call"),
-                     (("341199", "connect", "FAILED"), "refused port"), (("341199", "call", "not"), "skipped"),
-                     (("341198", "address", "FAILED"), "not an http address")]:
+                     (("341199", "call", "FAILED"), "refused port"),
+                     (("341198", "address", "FAILED"), "not an http address"), (("341198", "call", "not"), "skipped")]:
         expect(f"check: {why}", row in rows, out)
-    expect("check names the refusal and the answer", b"127.0.0.1 port 1:" in out and
-           "执行成功".encode() in out and b"3 centres, 1 working" in out and rc == 1, out)
+    expect("check names the call, the hospital code and the answer", b"matchSeek, which sends HOSP_CODE 341122001" in out
+           and "执行成功".encode() in out and b"3 centres, 1 working" in out and rc == 1, out)
+
+
+def check_hospital_code(url, cwd):
+    """A HOSP_CODE the centre does not know fails the check."""
+    nvcall("config", "add", "CenterNO=341122", f"ServiceURL={url}", "HOSP_CODE=341122999", cwd=cwd)
+    rc, out, _ = nvcall("--utf8", "check", cwd=cwd)
+    expect("check: an unknown HOSP_CODE fails the call", rc == 1 and b"HOSP_CODE 341122999" in out and
+           "医疗机构不存在".encode() in out and b"1 centre, 0 working" in out, out)
+    if not WINE:
+        # A Chinese locale: the same check in Chinese.
+        done = subprocess.run([NVCALL, "--utf8", "check"], cwd=cwd, capture_output=True, timeout=300,
+                              env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
+        text = done.stdout.decode("utf-8")
+        expect("check speaks Chinese in a Chinese locale", "1 个中心,0 个正常" in text and "调用  失败" in text, text)
+        done = subprocess.run([NVCALL, "--utf8", "config", "add", "CenterNO=341122"], cwd=cwd, capture_output=True,
+                              timeout=300, env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
+        expect("config speaks Chinese too", done.returncode == 3 and "已经配置".encode() in done.stderr, done.stderr)
 
 
 def main():
@@ -148,6 +188,9 @@ def main():
         work = os.path.join(scratch, "his")
         os.mkdir(work)
         check(address, work)
+        other = os.path.join(scratch, "other-hospital")
+        os.mkdir(other)
+        check_hospital_code(address, other)
 
 main()
 if failures:

@@ -10,7 +10,9 @@
 
 #include "tests/support/gbk.h"
 #include "tools/common/export_list.h"
+#include "tests/support/scratch_dir.h"
 #include "tools/nvcall/centre_check.h"
+#include "tools/nvcall/library.h"
 #include "tools/nvcall/result_view.h"
 
 namespace nvcall {
@@ -145,6 +147,58 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
     EXPECT_EQ(address->host, c.host) << c.url;
     EXPECT_EQ(address->port, c.port) << c.url;
   }
+}
+
+// The bitness nvcall reports of the library it loads, and of one it cannot
+// load, from the file's own header.
+TEST(NvcallLibrary, TellsTheBitnessFromTheFileHeader) {
+  nvtest::ScratchDir scratch;
+  auto file = [&](const std::string& name, const std::string& bytes) {
+    std::string path = scratch.path() + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  };
+  // A DOS header whose e_lfanew (at 0x3c) points at "PE\0\0" and the machine.
+  auto pe = [](unsigned machine, unsigned char at = 0x80) {
+    std::string bytes(0x100, '\0');
+    bytes[0] = 'M', bytes[1] = 'Z', bytes[0x3c] = static_cast<char>(at);
+    bytes.replace(at, 4, std::string("PE\0\0", 4));
+    bytes[at + 4u] = static_cast<char>(machine & 0xff), bytes[at + 5u] = static_cast<char>(machine >> 8);
+    return bytes;
+  };
+  const struct {
+    const char* name;
+    std::string bytes;
+    int bits;
+  } cases[] = {
+      {"x86.dll", pe(0x014c), 32},
+      {"x64.dll", pe(0x8664), 64},
+      {"arm64.dll", pe(0xaa64), 64},
+      {"unknown-machine.dll", pe(0x01c0), 0},
+      {"header-past-the-end.dll", pe(0x014c).substr(0, 0x60), 0},
+      {"elf32.so",
+       std::string("\x7f"
+                   "ELF\x01",
+                   5) +
+           std::string(60, '\0'),
+       32},
+      {"elf64.so",
+       std::string("\x7f"
+                   "ELF\x02",
+                   5) +
+           std::string(60, '\0'),
+       64},
+      {"text.txt", "NvInterFace", 0},
+      {"empty", "", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(bitsOfFile(file(c.name, c.bytes)), c.bits) << c.name;
+  EXPECT_EQ(bitsOfFile(scratch.path() + "/missing.dll"), 0);
+  EXPECT_EQ(bitsOfFile("/proc/self/exe"), static_cast<int>(8 * sizeof(void*)));
+
+  Library missing(scratch.path() + "/missing.so");
+  EXPECT_FALSE(missing.usable());
+  EXPECT_NE(missing.error().find("cannot load"), std::string::npos) << missing.error();
+  EXPECT_EQ(missing.address("getCenter"), nullptr);
 }
 
 }  // namespace

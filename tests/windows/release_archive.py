@@ -4,14 +4,17 @@
 Usage: release_archive.py PACKAGE_SCRIPT OBJDUMP X86_BUILD X64_BUILD
 
 Makes the archive with the packaging script into a scratch directory,
-unpacks it, checks its files against the expected layout and SHA256SUMS.txt,
-and loads each architecture's DLL from the unpacked tree under Wine (x86
-under wine, x64 under wine64) through the nvcall.exe beside it, with the
-sample NvConfiguration.ini. Then the first call README.txt walks through,
-from the unzipped kit alone under Wine: its sandbox centre started, the
-sample configuration, nvcall.exe check, getPersonInfo and a whole outpatient
-visit, each exchange seen by the sandbox's console API. Exits 77 (skipped)
-without the cross builds or Wine; 0 when every check holds.
+unpacks it, checks its files against the expected layout and SHA256SUMS.txt;
+that the DLLs and programs are stripped with their debug files beside them;
+that every text file is UTF-8 with CR LF, the documents with a byte order
+mark; that the guide names exactly the DLLs' imports; the notices of the
+linked libraries; and loads each architecture's DLL from the unpacked tree
+under Wine (x86 under wine, x64 under wine64) through the nvcall.exe beside
+it, with the sample NvConfiguration.ini. Then the first call README.txt walks
+through, from the unzipped kit alone under Wine: its sandbox centre started,
+the sample configuration, nvcall.exe check, getPersonInfo and a whole
+outpatient visit, each exchange seen by the sandbox's console API. Exits 77
+(skipped) without the cross builds or Wine; 0 when every check holds.
 """
 import base64
 import hashlib
@@ -139,11 +142,63 @@ with tempfile.TemporaryDirectory() as scratch:
         z.extractall(scratch)
     kit = os.path.join(scratch, top)
     files = sorted(os.path.relpath(os.path.join(d, f), kit) for d, _, fs in os.walk(kit) for f in fs)
-    per_arch = ["NvInterFace.def", "NvInterFace.dll", "NvInterFace.dll.a", "NvInterFace.lib", "nvcall.exe"]
-    expected = sorted(["README.txt", "SHA256SUMS.txt", "docs/NvConfiguration.ini", "docs/using-the-dll.md",
-                       "include/NvInterFace.h"] + [f"{a}/{f}" for a in ("x86", "x64") for f in per_arch])
-    expected = sorted(expected + ["sandbox/nv_sandbox.exe"])  # the sandbox centre, for a first call
-    expect("the layout", files == expected, files)
+    per_arch = ["NvInterFace.decorated.def", "NvInterFace.def", "NvInterFace.dll", "NvInterFace.dll.a",
+                "NvInterFace.dll.debug", "NvInterFace.lib", "nvcall.exe", "nvcall.exe.debug"]
+    documents = ["README.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "CHANGELOG.txt", "docs/using-the-dll.md",
+                 "wrappers/NvInterFace.cs", "wrappers/samples/OutpatientFlow.cs"] + \
+        [f"docs/{topic}.{language}.md" for topic in ("reference", "configuration", "network", "trace")
+         for language in ("zh", "en")]
+    # Read by old compilers, which take no byte order mark: ASCII, CR LF.
+    ascii_sources = ["include/NvInterFace.h", "wrappers/NvInterFace.pas", "wrappers/samples/OutpatientFlow.dpr"] + \
+        [f"{a}/{f}" for a in ("x86", "x64") for f in ("NvInterFace.def", "NvInterFace.decorated.def")]
+    expected = sorted(documents + ascii_sources + ["SHA256SUMS.txt", "docs/NvConfiguration.ini"] +
+                      [f"{a}/{f}" for a in ("x86", "x64") for f in per_arch if not f.endswith(".def")] +
+                      ["sandbox/nv_sandbox.exe", "sandbox/nv_sandbox.exe.debug"])  # the centre of a first call
+    expect("the layout", files == expected, sorted(set(files) ^ set(expected)))
+
+    for name in documents + ascii_sources:
+        with open(os.path.join(kit, name), "rb") as f:
+            data = f.read()
+        bom = data.startswith(b"\xef\xbb\xbf")
+        expect(f"{name}: CR LF line ends only", data.count(b"\n") > 0 and data.count(b"\n") == data.count(b"\r\n"))
+        if name in documents:
+            expect(f"{name}: UTF-8 with a byte order mark", bom and data.decode("utf-8", "replace") == data.decode(
+                "utf-8", "ignore"))
+        else:
+            expect(f"{name}: ASCII without a byte order mark", not bom and data.isascii())
+
+    with open(os.path.join(kit, "x86", "NvInterFace.decorated.def"), "rb") as f:
+        decorated = f.read()
+    expect("the decorated x86 definition names the __stdcall symbols", b"getPersonInfo@12" in decorated and
+           b"inpRegister@128" in decorated, decorated[:300])
+
+    with open(os.path.join(kit, "THIRD-PARTY-NOTICES.txt"), encoding="utf-8-sig") as f:
+        notices = f.read()
+    for library in ("gsoap", "expat", "openssl", "curl", "sqlite3"):
+        expect(f"THIRD-PARTY-NOTICES gives {library}'s Debian copyright file",
+               re.search(rf"^==== {library} \S+ \(Debian source package", notices, re.M), notices[:500])
+    expect("THIRD-PARTY-NOTICES holds the licence texts they refer to",
+           "==== /usr/share/common-licenses/GPL-2" in notices and "==== /usr/share/common-licenses/Apache-2.0" in
+           notices and "GNU GENERAL PUBLIC LICENSE" in notices, "")
+
+    with open(os.path.join(kit, "docs", "using-the-dll.md"), encoding="utf-8-sig") as f:
+        guide = f.read()
+    stated = re.search(r"It imports only\s+DLLs that every supported Windows has: (.*?)\r?\n\(", guide, re.S)
+    stated = sorted(re.findall(r"`([A-Za-z0-9_]+\.dll)`", stated.group(1))) if stated else []
+    for arch in ("x86", "x64"):
+        dumped = subprocess.run([OBJDUMP, "-p", os.path.join(kit, arch, "NvInterFace.dll")], capture_output=True,
+                                text=True).stdout
+        imports = sorted(re.findall(r"DLL Name: (\S+)", dumped))
+        expect(f"the guide names exactly {arch}/NvInterFace.dll's imports", imports == stated, (imports, stated))
+        for program in ("NvInterFace.dll", "nvcall.exe") + (("../sandbox/nv_sandbox.exe",) if arch == "x86" else ()):
+            path = os.path.normpath(os.path.join(kit, arch, program))
+            sections = subprocess.run([OBJDUMP, "-h", path], capture_output=True, text=True).stdout
+            symbols = subprocess.run([OBJDUMP, "-t", path], capture_output=True, text=True).stdout
+            debug = subprocess.run([OBJDUMP, "-h", path + ".debug"], capture_output=True, text=True).stdout
+            expect(f"{arch}/{program} is stripped, with a link to its debug file",
+                   ".debug_info" not in sections and ".gnu_debuglink" in sections and
+                   not re.search(r"^\[\s*\d+\]", symbols, re.M), sections + symbols[:500])
+            expect(f"{arch}/{program}.debug holds its debug information", ".debug_info" in debug, debug)
 
     sums = {}
     with open(os.path.join(kit, "SHA256SUMS.txt")) as f:
@@ -177,8 +232,11 @@ with tempfile.TemporaryDirectory() as scratch:
             return done.returncode, done.stdout
 
         rc, out = run("--version")
-        expect(f"{arch} nvcall.exe --version", rc == 0 and out.strip() == f"nvcall {version} (NvInterFace {version})"
-               .encode(), out)
+        lines = out.decode("utf-8", "replace").splitlines()
+        expect(f"{arch} nvcall.exe --version names the DLL beside it, its version and bitness",
+               rc == 0 and lines[:1] == [f"nvcall {version}"] and len(lines) == 2 and re.fullmatch(
+                   rf"NvInterFace\.dll {re.escape(version)}, {32 if arch == 'x86' else 64}-bit, .*\\{arch}\\"
+                   r"NvInterFace\.dll", lines[1]), out)
         # getCenter answers from the configuration alone: the archive's DLL
         # loaded and read the sample.
         rc, out = run("--raw", "getCenter", "341122")

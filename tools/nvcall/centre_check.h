@@ -1,6 +1,8 @@
-// The `check` subcommand: for one configured centre, whether its host name
-// resolves, whether it accepts a connection, and whether a harmless call is
-// answered; each step reported in plain words for the hospital's IT staff.
+// The `check` subcommand: for one configured centre, whether its ServiceURL
+// is an address the library can call, and whether a harmless call through
+// the library, which sends the centre's HOSP_CODE, is answered. The call
+// goes through the library's own transport, so the proxy and TLS settings
+// are those a HIS gets; each step is reported in plain words.
 #ifndef NV_NVCALL_CENTRE_CHECK_H
 #define NV_NVCALL_CENTRE_CHECK_H
 
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "frame/centre_store.h"
+#include "tools/nvcall/words.h"
 
 namespace nvcall {
 
@@ -17,21 +20,24 @@ namespace nvcall {
 // 443); nothing when it is not such an address.
 struct ServiceAddress {
   std::string host, port;
+  bool tls = false;
 };
 std::optional<ServiceAddress> parseServiceUrl(const std::string& url);
 
+enum class StepResult { kOk, kFailed, kNotTried };
+
 struct CheckStep {
-  std::string step;    // "address", "connect", "call"
-  std::string result;  // "ok", "FAILED", "not tried"
+  std::string step;  // in the speaker's language
+  StepResult result;
   std::string detail;  // plain words, UTF-8
 };
 
-// Makes the harmless call for a centre; returns what it reports (UTF-8) and
-// whether it succeeded.
+// Makes the harmless call for a centre; returns whether it succeeded and
+// what it reported (UTF-8).
 using HarmlessCall = std::function<std::pair<bool, std::string>(const nv::CentreRecord&)>;
 
-// Runs the three steps; a step after a failed one is not tried.
-std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, int connectSeconds);
+// Runs the steps; a step after a failed one is not tried.
+std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, const Speaker& speak);
 
 }  // namespace nvcall
 

@@ -60,20 +60,21 @@ Lines splitLines(const std::string& bytes) {
   return result;
 }
 
-std::string writeFile(const std::string& path, const Lines& lines) {
+std::string writeFile(const std::string& path, const Lines& lines, const Speaker& speak) {
   std::string bytes;
   for (const std::string& line : lines.lines) bytes += line + (lines.crlf ? "\r\n" : "\n");
   std::string temporary = path + ".new";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) return "cannot write " + temporary;
+    if (!out.flush()) return speak({"cannot write ", "无法写入 "}) + temporary;
   }
 #ifdef _WIN32
   // rename() on Windows refuses to replace an existing file.
-  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return "cannot replace " + path;
+  if (!MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+    return speak({"cannot replace ", "无法替换 "}) + path;
 #else
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) return "cannot replace " + path;
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) return speak({"cannot replace ", "无法替换 "}) + path;
 #endif
   return "";
 }
@@ -82,10 +83,10 @@ std::string lineOf(const char* key, std::string_view value) { return std::string
 
 // A file must hold whole groups before a group is added or changed:
 // otherwise the groups after a partial one would be read shifted.
-std::string checkWholeGroups(const std::string& path, const Lines& lines) {
+std::string checkWholeGroups(const std::string& path, const Lines& lines, const Speaker& speak) {
   if (lines.lines.size() % kGroupSize == 0) return "";
-  return path + " holds " + std::to_string(lines.lines.size()) +
-         " lines, not whole groups of six; correct it by hand first";
+  return path + speak({" holds ", " 有 "}) + std::to_string(lines.lines.size()) +
+         speak({" lines, not whole groups of six; correct it by hand first", " 行,不是完整的六行一组;请先手工改正"});
 }
 
 }  // namespace
@@ -99,12 +100,15 @@ const std::vector<std::string>& centreFieldNames() {
   return kNames;
 }
 
-std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error) {
+std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error,
+                                            const Speaker& speak) {
   FieldValues values;
   for (const std::string& word : words) {
     size_t equals = word.find('=');
     if (equals == std::string::npos || !keyOf(word.substr(0, equals))) {
-      error = "not FIELD=VALUE with FIELD one of CenterNO ServiceURL HOSP_CODE ORG_LEVEL UserNo BK: " + word;
+      error = speak({"not FIELD=VALUE with FIELD one of CenterNO ServiceURL HOSP_CODE ORG_LEVEL UserNo BK: ",
+                     "不是 字段=值,字段须为 CenterNO ServiceURL HOSP_CODE ORG_LEVEL UserNo BK 之一: "}) +
+              word;
       return std::nullopt;
     }
     values.emplace_back(word.substr(0, equals), word.substr(equals + 1));
@@ -117,30 +121,33 @@ nv::CentreTable readCentres(const std::string& path) {
   return bytes ? nv::parseCentreTable(*bytes) : nv::CentreTable();
 }
 
-std::string addCentre(const std::string& path, const FieldValues& values) {
+std::string addCentre(const std::string& path, const FieldValues& values, const Speaker& speak) {
   std::string centre;
   for (const auto& [name, value] : values)
     if (name == "CenterNO") centre = value;
-  if (centre.empty()) return "a centre needs a non-empty CenterNO=...";
+  if (centre.empty()) return speak({"a centre needs a non-empty CenterNO=...", "中心须有非空的 CenterNO=..."});
   for (const nv::CentreRecord& record : readCentres(path))
-    if (record.CenterNO == centre) return "centre " + centre + " is configured already; change it with config edit";
+    if (record.CenterNO == centre)
+      return speak({"centre ", "中心 "}) + centre +
+             speak({" is configured already; change it with config edit", " 已经配置;请用 config edit 修改"});
 
   Lines lines = splitLines(readFile(path).value_or(""));
-  if (std::string error = checkWholeGroups(path, lines); !error.empty()) return error;
+  if (std::string error = checkWholeGroups(path, lines, speak); !error.empty()) return error;
   for (const FieldKey& field : kFields) {
     std::string value;
     for (const auto& [name, given] : values)
       if (name == field.name) value = given;
     lines.lines.push_back(lineOf(field.key, value));
   }
-  return writeFile(path, lines);
+  return writeFile(path, lines, speak);
 }
 
-std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values) {
+std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
+                       const Speaker& speak) {
   std::optional<std::string> bytes = readFile(path);
-  if (!bytes) return "no " + path + " in this directory";
+  if (!bytes) return speak({"no ", "当前目录中没有 "}) + path + speak({" in this directory", ""});
   Lines lines = splitLines(*bytes);
-  if (std::string error = checkWholeGroups(path, lines); !error.empty()) return error;
+  if (std::string error = checkWholeGroups(path, lines, speak); !error.empty()) return error;
 
   // The library takes the last group of a code; so does editing.
   size_t found = lines.lines.size();
@@ -150,7 +157,8 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
     nv::CentreTable table = nv::parseCentreTable(text);
     if (!table.empty() && !centreCode.empty() && table.front().CenterNO == centreCode) found = group;
   }
-  if (found == lines.lines.size()) return "no centre " + std::string(centreCode) + " in " + path;
+  if (found == lines.lines.size())
+    return speak({"no centre ", "没有中心 "}) + std::string(centreCode) + speak({" in ", ",在 "}) + path;
 
   for (const auto& [name, value] : values) {
     const char* key = keyOf(name);
@@ -161,9 +169,11 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
         lines.lines[i] = lineOf(key, value);
         replaced = true;
       }
-    if (!replaced) return "the group of centre " + std::string(centreCode) + " has no line for " + name;
+    if (!replaced)
+      return speak({"the group of centre ", "中心 "}) + std::string(centreCode) +
+             speak({" has no line for ", " 的一组中没有这一行: "}) + name;
   }
-  return writeFile(path, lines);
+  return writeFile(path, lines, speak);
 }
 
 }  // namespace nvcall

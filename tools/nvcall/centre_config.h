@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/centre_store.h"
+#include "tools/nvcall/words.h"
 
 namespace nvcall {
 
@@ -22,15 +23,18 @@ using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field
 
 // Reads "Field=value" words; nothing, with error set, for an unknown field
 // or a word without "=".
-std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error);
+std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error,
+                                            const Speaker& speak);
 
 // The configured centres, decoded, in file order.
 nv::CentreTable readCentres(const std::string& path);
 
-// Each returns "" on success, else what went wrong. The file is replaced
+// Each returns "" on success, else what went wrong, in the speaker's
+// language. The file is replaced
 // whole (written beside it, then renamed), so a reader never sees half of it.
-std::string addCentre(const std::string& path, const FieldValues& values);
-std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values);
+std::string addCentre(const std::string& path, const FieldValues& values, const Speaker& speak);
+std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
+                       const Speaker& speak);
 
 }  // namespace nvcall
 

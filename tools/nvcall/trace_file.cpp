@@ -1,0 +1,33 @@
+#include "tools/nvcall/trace_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace nvcall {
+
+TraceForOneCall::TraceForOneCall(int level) {
+  if (std::ifstream(kTraceSettingsFile)) return;
+  std::remove(kOneCallLog);
+  std::ofstream settings(kTraceSettingsFile, std::ios::binary);
+  settings << "# written by nvcall --trace for one call; removed when it ends\n"
+           << "level=" << level << "\nfile=" << kOneCallLog << "\n";
+  ours_ = static_cast<bool>(settings.flush());
+  if (!ours_) std::remove(kTraceSettingsFile);
+}
+
+TraceForOneCall::~TraceForOneCall() {
+  if (!ours_) return;
+  std::remove(kTraceSettingsFile);
+  std::remove(kOneCallLog);
+}
+
+std::string TraceForOneCall::entries() const {
+  if (!ours_) return "";
+  std::ifstream log(kOneCallLog, std::ios::binary);
+  std::ostringstream text;
+  text << log.rdbuf();
+  return text.str();
+}
+
+}  // namespace nvcall
