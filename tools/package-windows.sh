@@ -64,11 +64,12 @@ third_party_notices() {
   echo "Third-party libraries in NvInterFace's Windows programs"
   echo "======================================================="
   echo
-  echo "NvInterFace.dll and nvcall.exe link the libraries below statically. Each"
+  echo "NvInterFace.dll, nvcall.exe and nv_sandbox.exe link the libraries below statically"
+  echo "(SQLite: nv_sandbox.exe alone). Each"
   echo "section is the copyright file of the Debian source package the library was"
   echo "built from, as Debian states its authors and licence."
   for entry in gsoap:gsoap:required expat:libexpat1-dev:required openssl:libssl-dev:required \
-               curl:libcurl4-openssl-dev:optional sqlite:libsqlite3-dev:optional; do
+               curl:libcurl4-openssl-dev:required sqlite:libsqlite3-dev:required; do
     IFS=: read -r lib package optional <<< "$entry"
     version=$(dpkg-query -W -f='${Version}' "$package" 2>/dev/null || true)
     copyright=$(find "$cache/$lib/$version" -maxdepth 3 -path '*/debian/copyright' 2>/dev/null | sort | head -n 1)

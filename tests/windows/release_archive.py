@@ -174,7 +174,7 @@ with tempfile.TemporaryDirectory() as scratch:
 
     with open(os.path.join(kit, "THIRD-PARTY-NOTICES.txt"), encoding="utf-8-sig") as f:
         notices = f.read()
-    for library in ("gsoap", "expat", "openssl", "curl", "sqlite3"):
+    for library in ("gsoap", "expat", "openssl", "curl", "sqlite"):
         expect(f"THIRD-PARTY-NOTICES gives {library}'s Debian copyright file",
                re.search(rf"^==== {library} \S+ \(Debian source package", notices, re.M), notices[:500])
     expect("THIRD-PARTY-NOTICES holds the licence texts they refer to",
