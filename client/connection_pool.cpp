@@ -33,25 +33,38 @@ void releaseClient() {
   releaseTrustedRoots(true);
   if (pool == nullptr) return;
   pool->closeAll();
+  const bool initialised = pool->initialised_;
   delete pool;
-  curl_global_cleanup();
+  if (initialised) curl_global_cleanup();
 }
 
 ConnectionPool::~ConnectionPool() {
   if (share_ != nullptr) curl_share_cleanup(share_);
 }
 
-ConnectionPool::ConnectionPool() {
-  prepareTlsLibrary();
-  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return;
-  share_ = curl_share_init();
-  if (share_ == nullptr) return;
-  curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, lockData);
-  curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, unlockData);
-  curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-  usable_ = curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) == CURLSHE_OK &&
-            curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION) == CURLSHE_OK;
-  idle_.reserve(kMostIdle);
+ConnectionPool::ConnectionPool() { prepareTlsLibrary(); }
+
+bool ConnectionPool::ready() {
+  if (usable_.load(std::memory_order_acquire)) return true;
+  // Memory may have run out the last time: each call tries again, so that a
+  // moment without memory does not fail every call after it.
+  Locked held(lock_);
+  if (usable_.load(std::memory_order_relaxed)) return true;
+  if (!initialised_) initialised_ = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  if (!initialised_) return false;
+  CURLSH* share = curl_share_init();
+  if (share == nullptr) return false;
+  curl_share_setopt(share, CURLSHOPT_LOCKFUNC, lockData);
+  curl_share_setopt(share, CURLSHOPT_UNLOCKFUNC, unlockData);
+  curl_share_setopt(share, CURLSHOPT_USERDATA, this);
+  if (curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_DNS) != CURLSHE_OK ||
+      curl_share_setopt(share, CURLSHOPT_SHARE, CURL_LOCK_DATA_SSL_SESSION) != CURLSHE_OK) {
+    curl_share_cleanup(share);
+    return false;
+  }
+  share_ = share;
+  usable_.store(true, std::memory_order_release);
+  return true;
 }
 
 void ConnectionPool::lockData(CURL*, curl_lock_data data, curl_lock_access, void* pool) {
@@ -78,7 +91,6 @@ void ConnectionPool::close(TransferHandle handle) {
 }
 
 TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seconds idleLimit) {
-  if (!usable_) return {};
   const auto now = std::chrono::steady_clock::now();
   std::vector<TransferHandle> expired;
   TransferHandle found;
@@ -102,11 +114,23 @@ TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seco
       }
   }
   for (TransferHandle handle : expired) close(handle);
-  return found ? found : fresh();
+  if (found.multi == nullptr) return fresh();
+  // Every call gets settings of its own on a new transfer handle; the kept
+  // connection lives in the multi handle.
+  found.easy = curl_easy_init();
+  if (found.easy == nullptr) {
+    close(found);
+    return {};
+  }
+  return found;
 }
 
 void ConnectionPool::give(TransferHandle handle, const std::string& origin, bool keep) {
   if (!handle) return close(handle);
+  // Resetting the transfer handle for the next call instead could run out of
+  // memory half way, with no way to tell, and leave settings no call made.
+  curl_easy_cleanup(handle.easy);
+  handle.easy = nullptr;
   if (keep) {
     TransferHandle evicted;
     try {

@@ -15,6 +15,7 @@
 
 #include <curl/curl.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -31,8 +32,11 @@ struct TransferHandle {
 
 class ConnectionPool {
  public:
-  // The process's pool; the HTTP library is initialised on first use.
+  // The process's pool.
   static ConnectionPool& instance();
+  // Whether the HTTP library and the share are set up: on the first call,
+  // and again after memory ran out while setting them up.
+  bool ready();
   // The pool if a call has made it, else null.
   static ConnectionPool* ifMade();
 
@@ -42,15 +46,16 @@ class ConnectionPool {
   TransferHandle take(const std::string& origin, std::chrono::seconds idleLimit);
   // A handle of the call's own, never kept.
   static TransferHandle fresh();
-  // Gives a handle back after its call; keep false closes it.
+  // Gives a handle back after its call: its transfer handle is closed, its
+  // connection kept unless keep is false.
   void give(TransferHandle handle, const std::string& origin, bool keep);
   static void close(TransferHandle handle);
   // Closes every idle handle and its connection.
   void closeAll();
   size_t idleCount();
 
+  // Once ready().
   CURLSH* share() const { return share_; }
-  bool usable() const { return usable_; }
 
  private:
   ConnectionPool();
@@ -67,7 +72,8 @@ class ConnectionPool {
   };
   static constexpr size_t kMostIdle = 16;
 
-  bool usable_ = false;
+  std::atomic<bool> usable_{false};
+  bool initialised_ = false;  // the HTTP library's global state, under lock_
   CURLSH* share_ = nullptr;
   Lock shareLocks_[CURL_LOCK_DATA_LAST];
   Lock lock_;
