@@ -38,7 +38,9 @@ using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
 
 std::string urlPart(CURLU* url, CURLUPart which) {
   char* text = nullptr;
-  if (curl_url_get(url, which, &text, CURLU_DEFAULT_PORT) != CURLUE_OK || text == nullptr) return "";
+  const CURLUcode read = curl_url_get(url, which, &text, CURLU_DEFAULT_PORT);
+  if (read == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
+  if (read != CURLUE_OK || text == nullptr) return "";
   std::string value = text;
   curl_free(text);
   return value;
@@ -199,15 +201,26 @@ void noteHandshake(const SSL* ssl, int where, int) {
 // the handshake as any other failed check does and is told apart.
 CURLcode prepareTlsContext(CURL*, void* context, void* user) {
   auto* ctx = static_cast<SSL_CTX*>(context);
-  const std::string& host = static_cast<Transfer*>(user)->report.host;
-  if (!useTrustedRoots(ctx)) return CURLE_OUT_OF_MEMORY;
-  X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
-  X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
-  const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
-  const std::string bare = bracketed ? host.substr(1, host.size() - 2) : host;
-  if (X509_VERIFY_PARAM_set1_ip_asc(param, bare.c_str()) != 1 &&
-      X509_VERIFY_PARAM_set1_host(param, bare.c_str(), 0) != 1)
-    return CURLE_SSL_CERTPROBLEM;
+  auto& t = *static_cast<Transfer*>(user);
+  // Nothing may be thrown through the HTTP library: it would leave the
+  // transfer, and the share's locks, half way.
+  try {
+    if (!useTrustedRoots(ctx)) {
+      t.outOfMemory = true;
+      return CURLE_OUT_OF_MEMORY;
+    }
+    X509_VERIFY_PARAM* param = SSL_CTX_get0_param(ctx);
+    X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+    const std::string& host = t.report.host;
+    const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
+    const std::string bare = bracketed ? host.substr(1, host.size() - 2) : host;
+    if (X509_VERIFY_PARAM_set1_ip_asc(param, bare.c_str()) != 1 &&
+        X509_VERIFY_PARAM_set1_host(param, bare.c_str(), 0) != 1)
+      return CURLE_SSL_CERTPROBLEM;
+  } catch (const std::bad_alloc&) {
+    t.outOfMemory = true;
+    return CURLE_OUT_OF_MEMORY;
+  }
   SSL_CTX_set_info_callback(ctx, noteHandshake);
   return CURLE_OK;
 }
@@ -450,8 +463,6 @@ class HandleLease {
       ConnectionPool::close(handle_);
       return;
     }
-    // Nothing of this call's may be reached from the idle handle.
-    curl_easy_reset(handle_.easy);
     ConnectionPool::instance().give(handle_, origin_, pooled_);
   }
   HandleLease(const HandleLease&) = delete;
@@ -502,12 +513,15 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   ExchangeResult result;
   report.attempted = true;
   ConnectionPool& pool = ConnectionPool::instance();
+  if (!pool.ready()) throw std::bad_alloc();
 
   // The service address as the library reads it, without user information:
   // a call never sends credentials to the centre.
   Url url(curl_url());
   if (!url) throw std::bad_alloc();
-  if (curl_url_set(url.get(), CURLUPART_URL, endpoint.c_str(), 0) != CURLUE_OK) {
+  const CURLUcode parsed = curl_url_set(url.get(), CURLUPART_URL, endpoint.c_str(), 0);
+  if (parsed == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
+  if (parsed != CURLUE_OK) {
     result.transport = CallStatus::failed(texts::kEndpointNotUsable, "service address not usable by the HTTP library");
     return result;
   }

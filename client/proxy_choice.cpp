@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace nv {
 namespace {
@@ -20,7 +21,9 @@ struct UrlDeleter {
 
 std::string part(CURLU* url, CURLUPart which) {
   char* text = nullptr;
-  if (curl_url_get(url, which, &text, 0) != CURLUE_OK || text == nullptr) return "";
+  const CURLUcode read = curl_url_get(url, which, &text, 0);
+  if (read == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
+  if (read != CURLUE_OK || text == nullptr) return "";
   std::string value = text;
   curl_free(text);
   return value;
@@ -44,7 +47,9 @@ ProxyChoice chooseProxy(bool https, const std::string& host) {
   // refused without repeating it, as it may hold a password.
   std::unique_ptr<CURLU, UrlDeleter> url(curl_url());
   if (!url) throw std::bad_alloc();
-  if (curl_url_set(url.get(), CURLUPART_URL, proxy, CURLU_GUESS_SCHEME | CURLU_NON_SUPPORT_SCHEME) != CURLUE_OK) {
+  const CURLUcode parsed = curl_url_set(url.get(), CURLUPART_URL, proxy, CURLU_GUESS_SCHEME | CURLU_NON_SUPPORT_SCHEME);
+  if (parsed == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
+  if (parsed != CURLUE_OK) {
     choice.unusable =
         "proxy not usable: the proxy setting is not an address of the form http://[user:password@]host[:port] "
         "(a '/', '@' or ':' in the password is written %2F, %40 or %3A)";
