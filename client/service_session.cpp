@@ -139,6 +139,10 @@ void releaseSessionContexts() {
   delete pool;
 }
 
+void freeIdleSessionContexts() {
+  if (ContextPool* pool = madePool.load()) pool->freeAll();
+}
+
 namespace {
 
 // The streaming reader behind the exchange's body.

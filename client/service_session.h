@@ -53,9 +53,12 @@ class ServiceSession {
   struct soap* soap_;
 };
 
-// Frees the idle SOAP contexts kept for later sessions (when the library
-// is unloaded).
+// Frees the idle SOAP contexts kept for later sessions and their pool (when
+// the library is unloaded).
 void releaseSessionContexts();
+// Frees the idle contexts alone, so that the next session makes its own
+// afresh, as the process's first does.
+void freeIdleSessionContexts();
 
 }  // namespace nv
 
