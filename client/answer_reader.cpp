@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "text/allocation_gate.h"
 #include "text/codec.h"
 #include "text/gbk.h"
 #include "text/result_document.h"
@@ -593,7 +594,10 @@ void AnswerParser::startParser(bool final) {
   // A declared encoding expat does not know is read as UTF-8, as the
   // runtime reads every answer.
   const char* override = transcode_ || !isEncodingExpatReads(encoding) ? "UTF-8" : nullptr;
-  parser_ = XML_ParserCreateNS(override, kNameSeparator);
+  // The parser's memory through the library's own gate.
+  static const XML_Memory_Handling_Suite kMemory = {gatedMalloc, gatedRealloc, gatedFree};
+  static const XML_Char kSeparator[] = {kNameSeparator, '\0'};
+  parser_ = XML_ParserCreate_MM(override, &kMemory, kSeparator);
   if (parser_ == nullptr) throw std::bad_alloc();
   XML_SetUserData(parser_, this);
   XML_SetElementHandler(parser_, onStart, onEnd);

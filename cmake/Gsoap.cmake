@@ -52,6 +52,12 @@ function(nv_gsoap_runtime target)
   if(WIN32)
     target_link_libraries(${target} PUBLIC ws2_32)
   endif()
+  # The client's runtime asks the allocation gate for its memory, so a test
+  # build can refuse any of its requests (text/allocation_gate.h).
+  if(NV_ALLOCATION_GATES AND NOT arg_TLS)
+    target_compile_options(${target} PRIVATE -include ${PROJECT_SOURCE_DIR}/text/allocation_gate_runtime.h)
+    target_link_libraries(${target} PUBLIC nv_allocation_gate)
+  endif()
   if(arg_TLS)
     target_compile_definitions(${target} PUBLIC WITH_OPENSSL)
     target_link_libraries(${target} PUBLIC nv_openssl)

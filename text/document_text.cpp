@@ -1,18 +1,20 @@
 #include "text/document_text.h"
 
+#include "text/allocation_gate.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 namespace nv {
 
-DocumentText::~DocumentText() { std::free(data_); }
+DocumentText::~DocumentText() { gatedFree(data_); }
 
 void DocumentText::reserve(size_t bytes) {
   if (bytes <= capacity_ && data_ != nullptr) return;
   if (bytes + 1 == 0) throw std::bad_alloc();
   // realloc moves a large block by remapping its pages, not by copying them.
-  auto* grown = static_cast<char*>(std::realloc(data_, bytes + 1));
+  auto* grown = static_cast<char*>(gatedRealloc(data_, bytes + 1));
   if (grown == nullptr) throw std::bad_alloc();
   data_ = grown;
   capacity_ = bytes;
@@ -66,7 +68,7 @@ char* DocumentText::release() {
   data_[size_] = '\0';
   // Room reserved and not used goes back; shrinking in place copies nothing.
   if (capacity_ - size_ > 4096)
-    if (auto* fitted = static_cast<char*>(std::realloc(data_, size_ + 1))) data_ = fitted;
+    if (auto* fitted = static_cast<char*>(gatedRealloc(data_, size_ + 1))) data_ = fitted;
   char* block = data_;
   data_ = nullptr;
   size_ = capacity_ = 0;

@@ -1,5 +1,7 @@
 #include "text/result_document.h"
 
+#include "text/allocation_gate.h"
+
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -103,7 +105,7 @@ void ResultDocument::appendFailure(std::string_view code, std::string_view text)
 
 char* copyToHeap(std::string_view bytes, size_t blockSize) {
   size_t size = bytes.size() + 1 > blockSize ? bytes.size() + 1 : blockSize;
-  char* block = static_cast<char*>(std::malloc(size));
+  char* block = static_cast<char*>(gatedMalloc(size));
   if (block == nullptr) return nullptr;
   if (!bytes.empty()) std::memcpy(block, bytes.data(), bytes.size());
   std::memset(block + bytes.size(), 0, size - bytes.size());
