@@ -27,5 +27,7 @@ run_suite() {
 }
 
 run_suite plain
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite asan -DNV_SANITIZE=ON
+# The sanitizer build also has allocation gates: its torture run refuses
+# each request for memory of a call in turn.
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite asan -DNV_SANITIZE=ON -DNV_ALLOCATION_GATES=ON
 tools/fuzz.sh "${NV_FUZZ_SECONDS:-30}"

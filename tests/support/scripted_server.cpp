@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
@@ -189,6 +190,10 @@ Reply Reply::truncatedTo(std::size_t byteCount) const {
 
 ScriptedServer::ScriptedServer(const std::string& tlsPem) {
   if (!tlsPem.empty()) {
+    // The TLS library writes to the socket itself, without MSG_NOSIGNAL: a
+    // client gone mid-answer must not end the test process.
+    static const bool pipeIgnored = (std::signal(SIGPIPE, SIG_IGN), true);
+    (void)pipeIgnored;
     tls_ = SSL_CTX_new(TLS_server_method());
     if (tls_ == nullptr || SSL_CTX_use_certificate_chain_file(tls_, tlsPem.c_str()) != 1 ||
         SSL_CTX_use_PrivateKey_file(tls_, tlsPem.c_str(), SSL_FILETYPE_PEM) != 1)
@@ -263,8 +268,14 @@ void ScriptedServer::acceptLoop() {
   }
 }
 
+void ScriptedServer::answerAlways(Reply reply) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  standing_ = std::make_unique<Reply>(std::move(reply));
+}
+
 Reply ScriptedServer::nextReply() {
   std::lock_guard<std::mutex> lock(mutex_);
+  if (script_.empty() && standing_) return *standing_;
   if (script_.empty()) return Reply::fault("soap:Server", "scripted server: no reply was scripted for this request");
   Reply reply = std::move(script_.front());
   script_.pop_front();

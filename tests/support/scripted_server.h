@@ -20,6 +20,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -94,6 +95,9 @@ class ScriptedServer {
   std::size_t resumedSessions() const;
 
   void enqueue(Reply reply);
+  // The reply to every request once the script is empty, instead of the
+  // fault that says nothing was scripted.
+  void answerAlways(Reply reply);
   // The raw bytes of each request, in the order their reading ended.
   std::vector<std::string> requests() const;
   // Connections accepted so far (a connection may send no request).
@@ -114,6 +118,7 @@ class ScriptedServer {
   std::condition_variable stopSignal_;
   bool stopping_ = false;
   std::deque<Reply> script_;
+  std::unique_ptr<Reply> standing_;
   std::vector<std::string> requests_;
   std::size_t connections_ = 0;
   std::vector<std::thread> workers_;
