@@ -12,7 +12,8 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-180}
 shift || true
-all_targets=(fuzz_codecs fuzz_configuration fuzz_arguments fuzz_packed_registration fuzz_response fuzz_differential)
+all_targets=(fuzz_codecs fuzz_configuration fuzz_arguments fuzz_packed_registration fuzz_response fuzz_differential
+  fuzz_settings fuzz_proxy)
 targets=("${@:-${all_targets[@]}}")
 build=$(realpath -m "${NV_FUZZ_BUILD_DIR:-build/fuzz}")
 seeds=$PWD/fuzz/corpus  # absolute: the targets work in a scratch directory
