@@ -58,9 +58,7 @@ void* gatedAlignedNew(std::size_t size, std::align_val_t alignment) {
 void* operator new(std::size_t size) { return gatedNew(size); }
 void* operator new[](std::size_t size) { return gatedNew(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return nv::gatedMalloc(size == 0 ? 1 : size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return nv::gatedMalloc(size == 0 ? 1 : size);
-}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return nv::gatedMalloc(size == 0 ? 1 : size); }
 void* operator new(std::size_t size, std::align_val_t alignment) { return gatedAlignedNew(size, alignment); }
 void* operator new[](std::size_t size, std::align_val_t alignment) { return gatedAlignedNew(size, alignment); }
 void operator delete(void* block) noexcept { std::free(block); }
@@ -151,7 +149,7 @@ void PrintTo(const TortureCase& c, std::ostream* out) { *out << c.name; }
 struct Tally {
   long points = 0;  // attempts with a refusal
   long nulls = 0;
-  long recovered = 0;  // the result the call gives with memory
+  long recovered = 0;                    // the result the call gives with memory
   std::map<std::string, long> failures;  // "code text" -> attempts
 };
 
@@ -249,7 +247,8 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     std::string failures;
-    for (const auto& [outcome, count] : tally.failures) failures += "; " + std::to_string(count) + " \"" + outcome + "\"";
+    for (const auto& [outcome, count] : tally.failures)
+      failures += "; " + std::to_string(count) + " \"" + outcome + "\"";
     std::fprintf(stderr, "torture: %-26s %5ld failure points: %ld NULL, %ld as with memory%s (%.1f s)\n", c.name,
                  tally.points, tally.nulls, tally.recovered, failures.c_str(), seconds);
     EXPECT_GT(tally.points, 0);
