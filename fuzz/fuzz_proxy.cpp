@@ -71,7 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   unsetenv("no_proxy");
 
   require(choice.shown.find(kPassword) == std::string::npos, "the proxy's name never shows its password", choice.shown);
-  require(choice.unusable.find(kPassword) == std::string::npos, "a refusal never repeats the password", choice.unusable);
+  require(choice.unusable.find(kPassword) == std::string::npos, "a refusal never repeats the password",
+          choice.unusable);
   if (setting.empty()) {
     require(choice.url.empty() && choice.unusable.empty(), "no setting, no proxy");
     return 0;
