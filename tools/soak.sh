@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The long run: 100,000 mixed calls against a loopback centre with resident
 # memory sampled along the way (tests/robustness/soak_main.cpp), in the
-# plain build and then under AddressSanitizer and LeakSanitizer.
+# plain build and then under AddressSanitizer and LeakSanitizer; then as many
+# calls from 8 threads over kept connections the centre closes at random.
 #   tools/soak.sh [calls]          default 100000
 #   NV_SOAK_SANITIZED=0 tools/soak.sh   plain build only
 set -euo pipefail
@@ -14,6 +15,7 @@ run() {
   cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target nv_soak
   echo "== $build"
   "$build/tests/nv_soak" "$calls"
+  "$build/tests/nv_soak" reuse "$calls"
 }
 
 run build/robust

@@ -4,6 +4,9 @@
 // against a loopback centre in a child process, with the resident memory
 // of this process sampled along the way. Run by tools/soak.sh:
 //   nv_soak [calls]
+// or, with "reuse", 100,000 calls from 8 threads over kept connections the
+// centre closes at random (tests/robustness/reuse_soak.h):
+//   nv_soak reuse [calls]
 // Exits non-zero when a document is malformed or has the wrong code, or
 // when resident memory grows by more than 4 MB from the first sample (not
 // judged under AddressSanitizer, whose quarantine holds freed memory; there
@@ -23,6 +26,7 @@
 #include <vector>
 
 #include "NvInterFace.h"
+#include "tests/robustness/reuse_soak.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "tests/support/scratch_dir.h"
@@ -151,7 +155,33 @@ void callOnce(long i, Tally& tally) {
 
 }  // namespace
 
+int reuseSoak(long calls) {
+  // Warmed up first: the HTTP library's set-up, the threads' heaps, the
+  // centre's thread stacks.
+  if (!nvtest::runReuseSoak(8, std::min(calls, 20000L)).problems.empty()) return 1;
+  const long before = residentKilobytes();
+  const auto start = std::chrono::steady_clock::now();
+  const nvtest::ReuseSoakReport report = nvtest::runReuseSoak(8, calls);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const long after = residentKilobytes();
+  for (const std::string& problem : report.problems) std::printf("soak: %s\n", problem.c_str());
+  std::printf(
+      "soak: reuse: %ld calls from 8 threads over %ld connections, %.1f s; %ld reads and %ld changes "
+      "failed with 600; the centre received %ld changes, none twice\n",
+      report.calls, report.connections, seconds, report.readsFailed, report.changesFailed, report.changesReceived);
+  std::printf("soak: reuse: open descriptors %ld before, %ld after; resident memory %ld kB before, %ld kB after\n",
+              report.openDescriptorsBefore, report.openDescriptorsAfter, before, after);
+#if defined(__SANITIZE_ADDRESS__)
+  const bool grew = false;  // LeakSanitizer judges at exit
+#else
+  const bool grew = after - before > 8192;
+#endif
+  if (grew) std::printf("soak: reuse: resident memory grew by more than 8 MB\n");
+  return report.problems.empty() && !grew && report.openDescriptorsAfter == report.openDescriptorsBefore ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "reuse") return reuseSoak(argc > 2 ? std::atol(argv[2]) : 100000);
   const long total = argc > 1 ? std::atol(argv[1]) : 100000;
   int port = 0;
   const pid_t centre = startCentre(port);
