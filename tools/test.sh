@@ -3,7 +3,8 @@
 # (tools/format.sh), cross-builds the Windows DLLs and makes the release
 # archive (build/release), builds the plain and the sanitizer configuration,
 # runs the suite in both (the Wine tests in the plain one only: they run the
-# same Windows programs either way), then gives every fuzz target a short run
+# same Windows programs either way), the threaded tests under ThreadSanitizer,
+# then gives every fuzz target a short run
 # (NV_FUZZ_SECONDS each, 30 by default; with 0 only its seeds run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,4 +31,16 @@ run_suite plain
 # The sanitizer build also has allocation gates: its torture run refuses
 # each request for memory of a call in turn.
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_suite asan -DNV_SANITIZE=ON -DNV_ALLOCATION_GATES=ON
+# The threaded tests under ThreadSanitizer: the shared connection pool, TLS
+# sessions and trusted roots, the trace file, the reuse soak's short run.
+echo "== tsan build"
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNV_SANITIZE_THREAD=ON >/dev/null
+cmake --build build/tsan -j"$jobs" --target template_export_tests robustness_tests outpatient_export_tests
+echo "== tsan tests"
+export TSAN_OPTIONS=halt_on_error=1
+build/tsan/tests/template_export_tests \
+  --gtest_filter='ConnectionReuse.Eight*:ServiceCall.ConcurrentCallsAreIndependent:ServiceCall.EachCallLeavesOneTrace*'
+build/tsan/tests/robustness_tests --gtest_filter='ReuseSoak.*'
+build/tsan/tests/outpatient_export_tests --gtest_filter='OutpatientConcurrency.*'
+unset TSAN_OPTIONS
 tools/fuzz.sh "${NV_FUZZ_SECONDS:-30}"

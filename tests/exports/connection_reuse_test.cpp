@@ -134,9 +134,11 @@ TEST_F(ConnectionReuse, TheTraceTellsNewReusedResentAndUnknownOutcomes) {
   EXPECT_NE(trace[4].find(" outcome=unknown"), std::string::npos) << trace[4];
 }
 
-TEST_F(ConnectionReuse, EightThreadsShareThePool) {
+// 8 threads × 25 reads; every `closeEvery`-th answer closes its connection.
+void readFromEightThreads(ScriptedServer& centre, int closeEvery) {
   constexpr int kThreads = 8, kCallsEach = 25;
-  for (int i = 0; i < kThreads * kCallsEach; ++i) server.enqueue(kAnswerToRead.keptAlive());
+  for (int i = 0; i < kThreads * kCallsEach; ++i)
+    centre.enqueue(closeEvery > 0 && i % closeEvery == 0 ? kAnswerToRead : kAnswerToRead.keptAlive());
   std::vector<int> failures(kThreads, 0);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t)
@@ -145,9 +147,25 @@ TEST_F(ConnectionReuse, EightThreadsShareThePool) {
     });
   for (std::thread& thread : threads) thread.join();
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(failures[t], 0) << "thread " << t;
+  EXPECT_EQ(centre.requests().size(), static_cast<size_t>(kThreads * kCallsEach));
+}
+
+TEST_F(ConnectionReuse, EightThreadsShareThePool) {
+  readFromEightThreads(server, 0);
   // One connection a thread at most, give or take a handle the pool was full for.
-  EXPECT_LE(server.connectionCount(), 2u * kThreads);
-  EXPECT_EQ(server.requests().size(), static_cast<size_t>(kThreads * kCallsEach));
+  EXPECT_LE(server.connectionCount(), 16u);
+}
+
+// The TLS session cache and the trusted roots, shared by threads making new
+// connections at once.
+TEST_F(ConnectionReuse, EightThreadsShareTlsSessionsAndRoots) {
+  TestCertificates certificates(dir.path());
+  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
+  ScriptedServer centre(certificates.localhost);
+  dir.writeCentres({{Centres::kMain, centre.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
+  readFromEightThreads(centre, 5);
+  EXPECT_GE(centre.connectionCount(), 40u);
+  EXPECT_GT(centre.resumedSessions(), 0u);
 }
 
 TEST_F(ConnectionReuse, TlsConnectionsAreKeptAndSessionsResumed) {
