@@ -12,8 +12,13 @@
  *   (larger when the text needs it). Release any returned text with
  *   freeResult, which frees it on the library's own C heap; never with
  *   free, delete, CoTaskMemFree, Marshal.FreeHGlobal, FreeMem or GlobalFree.
- * - NULL. Any export may return NULL when memory runs out; check for it
- *   before reading. freeResult(NULL) does nothing.
+ * - NULL. When memory runs out part way through a call, an export that
+ *   returns a result document returns a "600" document instead; it returns
+ *   NULL only when not even that document's memory can be had. Encypt and
+ *   DeEncypt, which have no failure document, return NULL whenever memory
+ *   runs out. Check for NULL before reading; freeResult(NULL) does nothing.
+ *   A call that ran out of memory leaves nothing half done: the next call,
+ *   with memory back, works as usual.
  * - out_code of a result document (out_text says why, in GBK): "000"
  *   success; "300" no centre configured for the code, or an argument
  *   check failed in cliRegister, cliDetailInput, cliCancelFee,
