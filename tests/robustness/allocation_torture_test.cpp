@@ -240,9 +240,13 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
         ++tally.failures[outcomeOf(got)];
       }
       // Memory is back: the next call does what the call does, on the
-      // connection the failed one left kept, if it left one.
+      // connection the failed one left kept, if it left one, and at once (a
+      // handle left half reset once held the next call until the centre gave up).
+      const auto nextBegan = std::chrono::steady_clock::now();
       const std::string next = text(call());
       ASSERT_EQ(next, withMemory) << "the call after refusal " << k;
+      ASSERT_LT(std::chrono::steady_clock::now() - nextBegan, std::chrono::seconds(5))
+          << "the call after refusal " << k;
       ASSERT_LT(k, 100000) << "no end to the requests for memory";
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();

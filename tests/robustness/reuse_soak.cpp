@@ -191,7 +191,8 @@ ReuseSoakReport runReuseSoak(int threads, long calls) {
   {
     ClosingCentre centre(calls);
     ScratchDir dir;
-    dir.writeCentres({{"341122", "http://127.0.0.1:" + std::to_string(centre.port()) + "/ok", "H4401", "2", "op01", ""}});
+    dir.writeCentres(
+        {{"341122", "http://127.0.0.1:" + std::to_string(centre.port()) + "/ok", "H4401", "2", "op01", ""}});
 
     const nvcheck::ExportEntry& read = nvcheck::exportNamed("cliSeek");
     const nvcheck::ExportEntry& change = nvcheck::exportNamed("cliCancelFee");

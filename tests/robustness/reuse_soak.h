@@ -17,7 +17,7 @@ struct ReuseSoakReport {
   long connections = 0;  // the centre accepted
   long changesReceived = 0;
   long openDescriptorsBefore = 0, openDescriptorsAfter = 0;  // with every connection closed
-  std::vector<std::string> problems;  // the first few
+  std::vector<std::string> problems;                         // the first few
 };
 
 // Makes `calls` calls from `threads` threads against a loopback centre in
