@@ -3,7 +3,6 @@
 // must be those a plain reading of the lines finds, whatever the bytes (zero
 // bytes, CRs, no line end, lines of any length). The trace is not written:
 // its file name comes from the input.
-#include <fstream>
 #include <map>
 
 #include "frame/call_trace.h"
@@ -41,12 +40,6 @@ std::map<std::string, std::string> referenceSettings(std::string_view bytes) {
   return settings;
 }
 
-void write(const char* name, std::string_view bytes) {
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file) fail(std::string(name) + " written", "");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -56,8 +49,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes = asText(data, size);
-  write("NvTrace.ini", bytes);
-  write("NvNetwork.ini", bytes);
+  writeFile("NvTrace.ini", bytes);
+  writeFile("NvNetwork.ini", bytes);
   const std::map<std::string, std::string> expected = referenceSettings(bytes);
 
   const auto read = nv::readSettingsFile("NvTrace.ini");

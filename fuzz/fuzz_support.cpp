@@ -37,11 +37,13 @@ void enterScratchDirectory() {
   entered = true;
 }
 
-void writeConfiguration(std::string_view bytes) {
-  std::ofstream file("NvConfiguration.ini", std::ios::binary | std::ios::trunc);
+void writeFile(const char* name, std::string_view bytes) {
+  std::ofstream file(name, std::ios::binary | std::ios::trunc);
   file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!file) fail("NvConfiguration.ini written", "");
+  if (!file) fail(std::string(name) + " written", "");
 }
+
+void writeConfiguration(std::string_view bytes) { writeFile("NvConfiguration.ini", bytes); }
 
 std::string centreLines(const std::string& centerNo, const std::string& serviceUrl, const std::string& hospCode,
                         const std::string& orgLevel, const std::string& userNo, const std::string& bk) {

@@ -23,6 +23,8 @@ std::string take(char* result, const char* what);
 // Moves the process into a fresh directory under the system's temporary
 // directory, once; NvConfiguration.ini is read from there.
 void enterScratchDirectory();
+// Writes the file in the working directory with exactly these bytes.
+void writeFile(const char* name, std::string_view bytes);
 void writeConfiguration(std::string_view bytes);
 
 // The file's six lines for one centre, values in base64.
