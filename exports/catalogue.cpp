@@ -149,7 +149,7 @@ const ExportSheet kMatchUpdate{
         {"农合目录编码", "the insurance catalogue code"},
         {"HIS 自己的项目编码", "the HIS's own item code"},
         {"HIS 项目名称", "the HIS's item name"},
-        {"HIS 项目规格", "the HIS's specification"},
+        {"HIS 项目规格", "the strength and pack size the HIS gives"},
         {"HIS 项目单位", "the HIS's unit"},
         {"HIS 项目剂型", "the HIS's dosage form"},
         {"HIS 项目单价", "the HIS's unit price"},

@@ -163,7 +163,7 @@ const ExportSheet kCliDetailInput{
         {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
         {"农合费用分类代码", "insurance fee class code"},
         {"药品(项目)名称", "item name"},
-        {"规格", "specification"},
+        {"规格", "strength and pack size"},
         {"单位", "unit"},
         {"剂型", "dosage form"},
         {"单价", "unit price"},
