@@ -44,6 +44,17 @@ struct ReuseCase {
   size_t connections, requests;
 };
 
+// An HTTPS centre, trusted, configured as the main centre.
+struct TlsCentre {
+  explicit TlsCentre(const ScratchDir& dir)
+      : certificates(dir.path()), trust("SSL_CERT_FILE", certificates.trustedRoot), server(certificates.localhost) {
+    dir.writeCentres({{Centres::kMain, server.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
+  }
+  TestCertificates certificates;
+  ScopedEnvironment trust;
+  ScriptedServer server;
+};
+
 class ConnectionReuse : public ExportTest {
  protected:
   std::vector<std::string> trace;
@@ -159,20 +170,16 @@ TEST_F(ConnectionReuse, EightThreadsShareThePool) {
 // The TLS session cache and the trusted roots, shared by threads making new
 // connections at once.
 TEST_F(ConnectionReuse, EightThreadsShareTlsSessionsAndRoots) {
-  TestCertificates certificates(dir.path());
-  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
-  ScriptedServer centre(certificates.localhost);
-  dir.writeCentres({{Centres::kMain, centre.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
+  TlsCentre tls(dir);
+  ScriptedServer& centre = tls.server;
   readFromEightThreads(centre, 5);
   EXPECT_GE(centre.connectionCount(), 40u);
   EXPECT_GT(centre.resumedSessions(), 0u);
 }
 
 TEST_F(ConnectionReuse, TlsConnectionsAreKeptAndSessionsResumed) {
-  TestCertificates certificates(dir.path());
-  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
-  ScriptedServer centre(certificates.localhost);
-  dir.writeCentres({{Centres::kMain, centre.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
+  TlsCentre tls(dir);
+  ScriptedServer& centre = tls.server;
   nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
   // Three calls on one kept connection, then the centre closes after each
   // answer (the fourth call still comes on the kept one): the new
