@@ -164,6 +164,10 @@ class StreamingReader : public BodyReader {
 
 ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap_(contexts().take()) {
   soap_->user = &envelope_;
+  // The envelope is kept whole and handed over once: without it the runtime
+  // serialises every request twice, the first time only to count its length.
+  // The runtime goes back to its input mode after each send.
+  soap_->omode = (soap_->omode & ~SOAP_IO) | SOAP_IO_STORE;
 }
 
 ServiceSession::~ServiceSession() { contexts().give(soap_); }
