@@ -78,9 +78,8 @@ struct Transfer {
   ExchangeReport& report;
   AnswerHead head;
 
-  size_t offset = 0;     // of the envelope, the next byte to hand over
-  size_t handedOut = 0;  // envelope bytes handed to the connection since it opened
-  bool started = false;  // some of the envelope was handed over at all
+  bool requestOut = false;  // the request went to the connection in use
+  bool started = false;     // the request went to some connection at all
   bool resent = false, resendRefused = false;
   bool bodyBegun = false, outOfMemory = false;
   size_t afterAnswer = 0;
@@ -93,38 +92,27 @@ struct Transfer {
 // The transfer running on this thread, for the TLS library's callback.
 thread_local Transfer* tlsTransfer = nullptr;
 
-size_t handOverRequest(char* buffer, size_t size, size_t count, void* user) {
+// Called on a connection made or kept, just before the request goes out on
+// it: from here on the centre may have received it.
+int requestGoesOut(void* user, char*, char*, int, int) {
   auto& t = *static_cast<Transfer*>(user);
-  size_t n = std::min(size * count, t.envelope.size() - t.offset);
-  t.envelope.copy(buffer, n, t.offset);
-  t.offset += n;
-  t.handedOut += n;
-  if (n > 0) t.started = true;
-  return n;
-}
-
-// The HTTP library rewinds the request to send it again on a new
-// connection; openSocket has already decided whether that may happen.
-int rewindRequest(void* user, curl_off_t offset, int origin) {
-  auto& t = *static_cast<Transfer*>(user);
-  // Back to the start of a request untouched, or approved to go again.
-  if (offset == 0 && origin == SEEK_SET && t.offset == 0 && (t.resent || !t.started)) return CURL_SEEKFUNC_OK;
-  return CURL_SEEKFUNC_CANTSEEK;
+  t.requestOut = t.started = true;
+  return CURL_PREREQFUNC_OK;
 }
 
 curl_socket_t openSocket(void* user, curlsocktype purpose, curl_sockaddr* address) {
   auto& t = *static_cast<Transfer*>(user);
   if (purpose != CURLSOCKTYPE_IPCXN) return CURL_SOCKET_BAD;
-  // A new connection after some of the request went out on another one:
-  // the library is sending it again because a kept connection closed before
-  // any byte of the answer. A read may go once more; a change never does.
-  if (t.handedOut > 0) {
+  // A new connection after the request went out on another one: the library
+  // is sending it again because a kept connection closed before any byte of
+  // the answer. A read may go once more; a change never does.
+  if (t.requestOut) {
     if (t.settings.effect != kReadsOnly || t.resent) {
       t.resendRefused = true;
       return CURL_SOCKET_BAD;
     }
     t.resent = true;
-    t.offset = t.handedOut = 0;
+    t.requestOut = false;
   }
   return openConnectionSocket(*address);
 }
@@ -361,13 +349,13 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Pro
     curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(handle, CURLOPT_FORBID_REUSE, 1L);
   }
-  // The request: one POST of the envelope, with exactly the head centres know.
-  curl_easy_setopt(handle, CURLOPT_POST, 1L);
+  // The request: one POST of the envelope, with exactly the head centres
+  // know. Given from memory, a small envelope leaves in one piece with the
+  // head; whether it may go again is openSocket's to decide.
   curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(transfer.envelope.size()));
-  curl_easy_setopt(handle, CURLOPT_READFUNCTION, handOverRequest);
-  curl_easy_setopt(handle, CURLOPT_READDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_SEEKFUNCTION, rewindRequest);
-  curl_easy_setopt(handle, CURLOPT_SEEKDATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_POSTFIELDS, transfer.envelope.data());
+  curl_easy_setopt(handle, CURLOPT_PREREQFUNCTION, requestGoesOut);
+  curl_easy_setopt(handle, CURLOPT_PREREQDATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   // The answer.
