@@ -180,27 +180,12 @@ const ExportSheet kInpDetailInput{
         {&ns1__inpDetailInput::enableMoney, arg(19)},
     },
     textResult(&ns1__inpDetailInputResponse::return_, 0, "detailNo"),
-    {
+    withFeeItemMeanings({
         {"登记类型,一字节代码", "type code of the entry, one byte"},
         kInpatientSnMeaning,
         kCentreCodeMeaning,
         {"住院处方流水号", "inpatient prescription serial number"},
-        {"农合明细序号", "the centre's detail sequence number"},
-        {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
-        {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
-        {"农合费用分类代码", "insurance fee class code"},
-        {"药品(项目)名称", "item name"},
-        {"规格", "strength and pack size"},
-        {"单位", "unit"},
-        {"剂型", "dosage form"},
-        {"单价", "unit price"},
-        {"数量", "quantity"},
-        {"金额,数量乘单价", "amount, quantity times unit price"},
-        {"实收金额(折扣后)", "amount charged after discount"},
-        {"使用日期,yyyy-MM-dd", "date of use, yyyy-MM-dd"},
-        {"可报比例", "reimbursable ratio"},
-        {"可报金额", "reimbursable amount"},
-    },
+    }),
 };
 
 // The visit number is checked as text of up to 20 bytes here, unlike the
@@ -472,4 +457,28 @@ void nv::addInpatientFacts(std::vector<ExportFacts>& facts) {
   facts.push_back(factsOf("calculate", kCalculate));
   facts.push_back(factsOf("inpPay", kInpPay));
   facts.push_back(factsOf("auditingSeek", kAuditingSeek));
+}
+
+// Constant data: ready before any sheet of another source is built with it.
+const nv::Words nv::kFeeItemMeanings[nv::kFeeItemArguments] = {
+    {"农合明细序号", "the centre's detail sequence number"},
+    {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
+    {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
+    {"农合费用分类代码", "insurance fee class code"},
+    {"药品(项目)名称", "item name"},
+    {"规格", "strength and pack size"},
+    {"单位", "unit"},
+    {"剂型", "dosage form"},
+    {"单价", "unit price"},
+    {"数量", "quantity"},
+    {"金额,数量乘单价", "amount, quantity times unit price"},
+    {"实收金额(折扣后)", "amount charged after discount"},
+    {"使用日期,yyyy-MM-dd", "date of use, yyyy-MM-dd"},
+    {"可报比例", "reimbursable ratio"},
+    {"可报金额", "reimbursable amount"},
+};
+
+std::vector<nv::Words> nv::withFeeItemMeanings(std::vector<Words> first) {
+  first.insert(first.end(), std::begin(kFeeItemMeanings), std::end(kFeeItemMeanings));
+  return first;
 }

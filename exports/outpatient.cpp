@@ -153,27 +153,12 @@ const ExportSheet kCliDetailInput{
         {&ns1__cliDetailInput::hisLeechdomCode, arg(6)},
     },
     textResult(&ns1__cliDetailInputResponse::return_, 0, "detailno"),
-    {
+    withFeeItemMeanings({
         {"登记类型,一字节代码", "type code of the entry, one byte"},
         kCentreCodeMeaning,
         kClinicNoMeaning,
         {"门诊处方流水号", "outpatient prescription serial number"},
-        {"农合明细序号", "the centre's detail sequence number"},
-        {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
-        {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
-        {"农合费用分类代码", "insurance fee class code"},
-        {"药品(项目)名称", "item name"},
-        {"规格", "strength and pack size"},
-        {"单位", "unit"},
-        {"剂型", "dosage form"},
-        {"单价", "unit price"},
-        {"数量", "quantity"},
-        {"金额,数量乘单价", "amount, quantity times unit price"},
-        {"实收金额(折扣后)", "amount charged after discount"},
-        {"使用日期,yyyy-MM-dd", "date of use, yyyy-MM-dd"},
-        {"可报比例", "reimbursable ratio"},
-        {"可报金额", "reimbursable amount"},
-    },
+    }),
 };
 
 // Columns 10 and 11 show the fact money before the date of use, against the
