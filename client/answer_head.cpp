@@ -1,5 +1,7 @@
 #include "client/answer_head.h"
 
+#include "text/ascii_case.h"
+
 namespace nv {
 namespace {
 
@@ -9,15 +11,6 @@ std::string_view trimmed(std::string_view text) {
   while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
 }
 
 // The status of "HTTP/1.1 200 OK"; 0 when the line holds none.
@@ -64,7 +57,7 @@ AnswerHead::Verdict AnswerHead::take(std::string_view line) {
 }
 
 void AnswerHead::header(std::string_view name, std::string_view value) {
-  if (sameName(name, "Content-Length")) {
+  if (equalsIgnoringCase(name, "Content-Length")) {
     // A plain decimal number, or the runtime would take a wrapped size.
     uint64_t length = 0;
     bool plain = !value.empty() && value.size() <= 18;
@@ -74,9 +67,9 @@ void AnswerHead::header(std::string_view name, std::string_view value) {
     }
     if (!plain) badLength_ = true;
     length_ = plain ? length : 0;
-  } else if (sameName(name, "Content-Encoding")) {
+  } else if (equalsIgnoringCase(name, "Content-Encoding")) {
     // No coding is decoded: a compressed body could not be read.
-    if (!value.empty() && !sameName(value, "identity")) encoded_ = true;
+    if (!value.empty() && !equalsIgnoringCase(value, "identity")) encoded_ = true;
   }
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "text/allocation_gate.h"
+#include "text/ascii_case.h"
 #include "text/codec.h"
 #include "text/gbk.h"
 #include "text/result_document.h"
@@ -32,15 +33,6 @@ Name splitName(const XML_Char* name) {
   size_t separator = whole.find(kNameSeparator);
   if (separator == std::string_view::npos) return {{}, whole};
   return {whole.substr(0, separator), whole.substr(separator + 1)};
-}
-
-char lowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lowerCase(a[i]) != lowerCase(b[i])) return false;
-  return true;
 }
 
 // The runtime's input patterns, "http://www.w3.org/*/<tail>", in any letter case.

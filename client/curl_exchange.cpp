@@ -16,6 +16,7 @@
 #include "client/socket_open.h"
 #include "client/system_text.h"
 #include "client/tls_trust.h"
+#include "text/ascii_case.h"
 #include "text/texts.h"
 
 namespace nv {
@@ -46,23 +47,13 @@ std::string urlPart(CURLU* url, CURLUPart which) {
   return value;
 }
 
-bool startsWithName(std::string_view line, std::string_view name) {
-  if (line.size() < name.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    char c = line[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != name[i]) return false;
-  }
-  return true;
-}
-
 // Request head lines for the trace, without credentials.
 void appendWithoutCredentials(std::string& out, std::string_view head) {
   while (!head.empty()) {
     size_t end = head.find('\n');
     std::string_view line = head.substr(0, end == std::string_view::npos ? head.size() : end + 1);
     head.remove_prefix(line.size());
-    if (startsWithName(line, "authorization:") || startsWithName(line, "proxy-authorization:")) continue;
+    if (startsIgnoringCase(line, "authorization:") || startsIgnoringCase(line, "proxy-authorization:")) continue;
     out.append(line);
   }
 }

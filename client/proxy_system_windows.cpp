@@ -5,15 +5,10 @@
 #include <vector>
 
 #include "client/proxy_choice.h"
+#include "text/ascii_case.h"
 
 namespace nv {
 namespace {
-
-std::string lowered(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 std::string narrow(const wchar_t* wide) {
   int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
@@ -80,8 +75,8 @@ std::string systemProxyFor(bool https, const std::string& host) {
     }
   }
   if (list.empty()) return "";
-  std::string name = lowered(host);
-  for (const std::string& entry : split(lowered(bypass), "; \t")) {
+  std::string name = asciiLowered(host);
+  for (const std::string& entry : split(asciiLowered(bypass), "; \t")) {
     if (entry == "<local>" ? name.find('.') == std::string::npos : globMatches(entry, name)) return "";
   }
   // "host:port" for every scheme, or "http=host:port;https=host:port".
@@ -90,7 +85,7 @@ std::string systemProxyFor(bool https, const std::string& host) {
     size_t equals = entry.find('=');
     if (equals == std::string::npos)
       forAll = entry;
-    else if (lowered(entry.substr(0, equals)) == (https ? "https" : "http"))
+    else if (asciiLowered(entry.substr(0, equals)) == (https ? "https" : "http"))
       forScheme = entry.substr(equals + 1);
   }
   return forScheme.empty() ? forAll : forScheme;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "text/ascii_case.h"
+
 namespace nv {
 namespace {
 
@@ -12,18 +14,12 @@ std::string trimmed(const std::string& text) {
   return text.substr(begin, end - begin + 1);
 }
 
-std::string lowered(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
 void takeLine(std::string line, std::map<std::string, std::string>& settings) {
   line = trimmed(line);
   size_t equals = line.find('=');
   if (line.empty() || line[0] == '#' || line[0] == ';' || equals == std::string::npos) return;
   std::string value = trimmed(line.substr(equals + 1));
-  settings[lowered(trimmed(line.substr(0, equals)))] = trimmed(value.substr(0, value.find('#')));
+  settings[asciiLowered(trimmed(line.substr(0, equals)))] = trimmed(value.substr(0, value.find('#')));
 }
 
 }  // namespace
