@@ -45,7 +45,8 @@ AnswerHead::Verdict AnswerHead::take(std::string_view line) {
     badLength_ = encoded_ = false;
     return verdict_;
   }
-  if (text.empty()) {
+  // Only an empty line ends a head: a line of blanks folds the one before.
+  if (line == "\r\n" || line == "\n") {
     inHead_ = false;
     // An interim answer (100 Continue and the like) is followed by the real one.
     if (status_ >= 100 && status_ <= 199) return verdict_;

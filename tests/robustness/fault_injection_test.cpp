@@ -120,6 +120,14 @@ TEST_F(FaultInjection, BrokenTransfersAreMajorExceptions) {
                                 "\r\nContent-Type: text/xml\r\nContent-Length: " + length + "\r\n\r\n" + envelope));
       EXPECT_EQ(call(kText), failureDocRaw("cliSettlement", "600", "HTTP Error")) << status << " " << length;
     }
+  // A head that cannot be read is refused whole. A line of blanks continues
+  // the head (it folds the line before it), so what follows it is still head.
+  const std::string length = "Content-Length: " + std::to_string(envelope.size()) + "\r\n";
+  for (const char* head : {"Content-Encoding: gzip\r\n", "\t\r\nContent-Encoding: gzip\r\n", " \r\nnot a header\r\n",
+                           "\t\n<?xml version='1.0'?>\r\n"}) {
+    server.enqueue(Reply::raw("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n" + length + head + "\r\n" + envelope));
+    EXPECT_EQ(call(kText), failureDocRaw("cliSettlement", "600", "HTTP Error")) << head;
+  }
 }
 
 TEST_F(FaultInjection, CompleteAnswersInOddTransfersAreRead) {
