@@ -70,12 +70,14 @@ struct Transfer {
   AnswerHead head;
 
   bool requestOut = false;  // the request went to the connection in use
-  bool started = false;     // the request went to some connection at all
   bool resent = false, resendRefused = false;
   bool bodyBegun = false, outOfMemory = false;
   size_t afterAnswer = 0;
   bool requestSeen = false, viaProxy = false;
   bool tlsResumed = false;
+  // The request went to some connection at all: to this one, or to one
+  // before it that closed.
+  bool started() const { return requestOut || resent; }
   std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
   long firstByteMs = -1;  // when the answer's first line came
 };
@@ -87,7 +89,7 @@ thread_local Transfer* tlsTransfer = nullptr;
 // it: from here on the centre may have received it.
 int requestGoesOut(void* user, char*, char*, int, int) {
   auto& t = *static_cast<Transfer*>(user);
-  t.requestOut = t.started = true;
+  t.requestOut = true;
   return CURL_PREREQFUNC_OK;
 }
 
@@ -275,7 +277,7 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
     }
     case CURLE_OPERATION_TIMEDOUT: {
       const bool connected = infoTime(handle, https ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T) > 0;
-      if (!connected && !t.started)
+      if (!connected && !t.started())
         return CallStatus::failed(texts::kTimeout, "time-out while connecting (" +
                                                        seconds(infoTime(handle, CURLINFO_TOTAL_TIME_T)) + ")" + via);
       return CallStatus::failed(texts::kMajorException,
@@ -414,7 +416,7 @@ void fillReport(CURL* handle, const Transfer& t, const ProxyChoice& proxy, Excha
   const long connects = infoLong(handle, CURLINFO_NUM_CONNECTS);
   if (connects > 0)
     report.connection = t.tlsResumed ? ExchangeReport::Connection::kResumed : ExchangeReport::Connection::kNew;
-  else if (t.started)
+  else if (t.started())
     report.connection = ExchangeReport::Connection::kReused;
   const curl_off_t resolve = infoTime(handle, CURLINFO_NAMELOOKUP_TIME_T),
                    connect = infoTime(handle, CURLINFO_CONNECT_TIME_T),
@@ -538,7 +540,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   if (code != CURLE_OK) lease.dropAfterwards();
   if (transfer.outOfMemory || code == CURLE_OUT_OF_MEMORY) throw std::bad_alloc();
   fillReport(lease.get(), transfer, proxy, report);
-  result.requestStarted = transfer.started;
+  result.requestStarted = transfer.started();
   result.status = transfer.head.status();
 
   switch (transfer.head.verdict()) {

@@ -460,7 +460,7 @@ void nv::addInpatientFacts(std::vector<ExportFacts>& facts) {
 }
 
 // Constant data: ready before any sheet of another source is built with it.
-const nv::Words nv::kFeeItemMeanings[nv::kFeeItemArguments] = {
+static const nv::Words kFeeItemMeanings[] = {
     {"农合明细序号", "the centre's detail sequence number"},
     {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
     {"农合目录中的药品(项目)编码", "insurance catalogue item code"},

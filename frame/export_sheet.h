@@ -178,10 +178,8 @@ struct Words {
 // The centre code, as every export that takes one means it (defined, as
 // GBK, with the centre listing: exports/centre_listing.cpp).
 extern const Words kCentreCodeMeaning;
-// The fee item (arguments 5 to 19), as both uploads of fee lines mean it
-// (defined with the inpatient exports), after the sheet's first arguments.
-constexpr size_t kFeeItemArguments = 15;
-extern const Words kFeeItemMeanings[kFeeItemArguments];
+// A sheet's first arguments, then the fee item (arguments 5 to 19) as both
+// uploads of fee lines mean it (defined with the inpatient exports).
 std::vector<Words> withFeeItemMeanings(std::vector<Words> first);
 
 template <class Request, class Result>

@@ -24,6 +24,7 @@
 #include <optional>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "client/answer_plan.h"
@@ -95,7 +96,7 @@ bool holdsInstructionWithInnerQuestionMark(const std::string& bytes) {
 bool definesAnIdTwice(const std::string& bytes) {
   std::vector<std::string> seen;
   for (size_t at = bytes.find("id="); at != std::string::npos; at = bytes.find("id=", at + 3)) {
-    if (at == 0 || std::string(" \t\r\n").find(bytes[at - 1]) == std::string::npos) continue;
+    if (at == 0 || std::string_view(" \t\r\n").find(bytes[at - 1]) == std::string_view::npos) continue;
     if (at + 3 >= bytes.size() || (bytes[at + 3] != '"' && bytes[at + 3] != '\'')) continue;
     const size_t end = bytes.find(bytes[at + 3], at + 4);
     if (end == std::string::npos) break;
