@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/answering_server.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A loopback HTTP server for benchmarks: every connection gets the same
 // canned response bytes. It reads each request only as far as it must (the
 // headers, then Content-Length body bytes), answers and closes, so its own

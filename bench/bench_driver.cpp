@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmark driver: runs every scenario against loopback answering
 // servers and prints one table of our figures, the floor's and the peer's.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/canned_responses.h"
 
 #include <cstdio>

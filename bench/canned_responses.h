@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The answers the benchmark server sends, as a centre sends them: HTTP/1.1
 // with Content-Length, a SOAP 1.1 envelope, every member base64 of GBK text.
 #ifndef NVBENCH_CANNED_RESPONSES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catalogue downloads of many entries: the wall time and CPU time of one
 // updateLeechdom or updateDisease call, the peak memory of the calling
 // process, and the sizes of the centre's response and of the result.

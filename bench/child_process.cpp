@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/child_process.h"
 
 #include <fcntl.h>

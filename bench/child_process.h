@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs a measurement in a process of its own, so that its peak resident
 // memory is its own and not the driver's (which holds the server and its
 // canned responses).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/expat_reference.h"
 
 #include <arpa/inet.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The streaming reference of the catalogue download: a minimal C client on
    expat. It sends the request bytes over a plain socket, parses the answer
    with expat as the bytes arrive, base64-decodes every member of every list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/floor_client.h"
 
 #include <arpa/inet.h>

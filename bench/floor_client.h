@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The physical floor of a call: a plain socket client that connects to the
 // server, sends request bytes captured from the library, reads the whole
 // response into memory and closes. No XML, no result document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/library_handle.h"
 
 #include <dlfcn.h>

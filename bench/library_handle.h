@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library as a HIS loads it: the shared object opened at run time and
 // its exports looked up by name.
 #ifndef NVBENCH_LIBRARY_HANDLE_H

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The peer in the benchmarks: the same calls made with python3-zeep, the
 SOAP client a HIS developer would otherwise pick, against the same server.
 

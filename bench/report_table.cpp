@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "bench/report_table.h"
 
 #include <cmath>

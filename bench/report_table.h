@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one table a benchmark run prints: each scenario with our figure, the
 // floor's and the peer's and their ratios, then the targets, met or missed.
 #ifndef NVBENCH_REPORT_TABLE_H

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every benchmark scenario in one run and prints one table: our figure,
 # the floor's (plain sockets), the peer's (python3-zeep), the streaming
 # reference's (a minimal C client on expat) and their ratios; then the calls

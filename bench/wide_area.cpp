@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wide-area scenario: calls to a centre across an emulated link with a
 // round trip of 30 ms (each direction delayed by half; a new connection is
 // held one round trip before anything crosses it, as a TCP handshake is).

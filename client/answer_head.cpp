@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/answer_head.h"
 
 #include "text/ascii_case.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The head of the centre's answer, fed the lines the HTTP library hands
 // over one by one (status lines of interim answers included), never a
 // socket. It decides whether the body is read as SOAP.

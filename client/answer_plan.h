@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the answer reader looks for in an operation's answer, by the names
 // the centre writes on the wire. Export sheets derive it from the generated
 // records (frame/export_sheet.h), so the names come from the service

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/answer_reader.h"
 
 #include <expat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads the centre's answer to one call as its body arrives: bytes in, an
 // outcome out. The HTTP exchange is the transport's; the XML is parsed by
 // expat and each member goes straight into the result document. No record

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How one exchange with the centre ended: the one value a session hands
 // back. A failure carries the out_text the HIS gets (GBK) and the cause in
 // words for the trace.

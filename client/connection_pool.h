@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one cache of kept connections of the process, shared by every export
 // on every thread. The HTTP library does not support sharing one connection
 // cache between threads at once, so the cache is a pool of idle transfer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/curl_exchange.h"
 
 #include <curl/curl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One exchange with the centre through libcurl: the envelope the generated
 // code wrote goes out as one HTTP POST, on a kept connection when one is
 // alive, and the answer's body goes to a BodyReader as it arrives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What an operation does at the centre. A change (a registration, an
 // upload, a settlement, a payment) is never sent twice; a read may be sent
 // again, once, when a kept connection turns out closed before any byte of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What one exchange did on the wire, for the trace: where it went, how the
 // connection came about, how long each phase took and what moved.
 #ifndef NV_CLIENT_EXCHANGE_REPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The DLL's entry point: what the process's threads and the unloading of
 // the DLL leave behind.
 #include <winsock2.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A mutual exclusion lock for the process-wide caches. Each platform has its
 // own in lock_posix.cpp and lock_windows.cpp (the Windows toolchain's C++
 // library has no std::mutex).

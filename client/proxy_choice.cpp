@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/proxy_choice.h"
 
 #include <curl/curl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which proxy, if any, carries a call to the centre: http_proxy for http://
 // centres and https_proxy for https:// ones (the upper-case forms when the
 // lower-case one is not set), with no_proxy's exemptions; on Windows,

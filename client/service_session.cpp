@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/service_session.h"
 
 #include <atomic>

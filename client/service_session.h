@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One exported call's exchange with the centre: the generated code writes
 // the request envelope into memory through context(), then exchange()
 // carries it to the centre and reads the answer into the result document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The bounds on one exchange with the centre. Every wait of a call is
 // bounded: connecting as a whole (name resolution, TCP, a proxy's CONNECT
 // and the TLS handshake together), then the low-speed limit over the whole

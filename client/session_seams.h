@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test and fuzzing seams of a session, apart from the library's own
 // headers: tests/support installs them for one thread; the library itself
 // never does.

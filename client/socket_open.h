@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A socket for a connection to the centre, not inherited by processes the
 // HIS starts. Each platform has its own (socket_open_posix.cpp,
 // socket_open_windows.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sys/socket.h>
 
 #include "client/socket_open.h"

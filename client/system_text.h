@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The operating system's own words for a failed connection, as the HIS
 // gets them in out_text. Each platform has its own (system_text_posix.cpp,
 // system_text_windows.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <netdb.h>
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/connection_pool.h"
 
 namespace nv {

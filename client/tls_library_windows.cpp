@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <openssl/crypto.h>
 #include <openssl/ssl.h>
 

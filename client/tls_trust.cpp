@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "client/tls_trust.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The roots an HTTPS centre's certificate is checked against: the system's,
 // read once per process, shared by every connection and read again every few
 // minutes, so that a root an administrator adds is trusted without a

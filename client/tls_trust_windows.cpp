@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>

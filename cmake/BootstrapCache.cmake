@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # nv_bootstrap_cache_dir(<var> <name> <debian-package> [<triple>])
 #
 # Where the bootstrap scripts keep what they unpacked or cross-built from a

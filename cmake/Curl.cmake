@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # libcurl, which carries every exchange with the centre over HTTP and HTTPS.
 # Provides the target nv_curl to link.
 #   Linux:   Debian's libcurl4-openssl-dev.

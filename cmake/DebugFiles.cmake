@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Windows programs ship stripped, their debug information beside them:
 # NvInterFace.dll and NvInterFace.dll.debug, nvcall.exe and nvcall.exe.debug.
 # Each stripped file keeps a debug link (.gnu_debuglink) naming its debug

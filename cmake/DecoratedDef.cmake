@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -DNM=<nm> -DARCHIVE=<objects archive> -DDEF=<module definition>
 #       -DOUT=<file> -P DecoratedDef.cmake
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # nv_def_export_names(<var> <def-file>)
 #
 # The export names of a module definition file, in its order: the lines

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # expat, the XML parser that reads the centre's answers as they arrive.
 # Provides the target nv_expat to link.
 #   Linux:   Debian's libexpat1-dev.

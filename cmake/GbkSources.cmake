@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # nv_gbk_sources(OUT_VAR file...)
 # Copies each source into the build tree converted from UTF-8 to GBK, so that
 # its string literals are GBK bytes whatever compiler builds it. A #line

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The SOAP toolkit: soapcpp2 generates the records and call procedures, the
 # runtime (stdsoap2) carries them. Provides:
 #   NV_SOAPCPP2      the code generator

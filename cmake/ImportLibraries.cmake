@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # nv_import_libraries(<dll target> <objects archive target> <def file>)
 # Beside the DLL, the import libraries its callers link against:
 #   NvInterFace.lib    for MSVC (the short import format), by llvm-dlltool;

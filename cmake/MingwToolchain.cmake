@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What both Windows toolchains share: Debian's mingw-w64 cross compiler for
 # NV_MINGW_TRIPLE (set by mingw-i686.cmake or mingw-x86_64.cmake before
 # including this), win32 threads variant. Libraries cross-built for a triple

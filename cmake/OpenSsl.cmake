@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # OpenSSL, for HTTPS. Provides the target nv_openssl to link.
 #   Linux:   Debian's libssl-dev.
 #   Windows: static OpenSSL cross-built from Debian's source package of the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -DSOURCE=<dir>/soapC.cpp -P SoapMembersByLocalName.cmake
 #
 # The centre's members are unqualified, and a client must recognise them by

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -DDEFINITION=<NvService.h> -DOUTPUT=<service_names.h>
 #       -DORACLE_OUTPUT=<service_oracle.h> -P SoapWireNames.cmake
 #

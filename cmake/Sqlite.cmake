@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # SQLite, the sandbox centre's store. Provides the target nv_sqlite to link.
 #   Linux:   Debian's libsqlite3-dev.
 #   Windows: a static SQLite cross-built from Debian's source package of the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # nv_version_resource(<target> FILENAME <name> DESCRIPTION <text>)
 # Gives a Windows DLL or program a VERSIONINFO resource carrying the
 # project's version (project(... VERSION), the one place it is written).

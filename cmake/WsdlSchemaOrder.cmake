@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -DWSDL=<file.wsdl> -P WsdlSchemaOrder.cmake
 #
 # The generator writes the schemas of <types> in the order of the namespace

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Toolchain for the 64-bit Windows DLL (x64), which a .NET HIS built for
 # AnyCPU loads on 64-bit Windows:
 #   cmake -S . -B build/windows-x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake

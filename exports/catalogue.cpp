@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catalogue and matching: the disease and drug catalogue downloads
 // (updateDisease, updateLeechdom), the grade list of a stay
 // (getInpatientGradeList), and item matching (matchUpdate, matchSeek).

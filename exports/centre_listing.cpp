@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // getCenter and getAllCenter: what NvConfiguration.ini holds, answered from
 // the file alone. The service address is never listed.
 #include "NvInterFace.h"

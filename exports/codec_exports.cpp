@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Encypt and DeEncypt: base64 for the HIS, as bare texts. The blocks are at
 // least 4000 bytes, the size callers were promised, and larger when the text
 // needs it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inpatient transactions: registration (inpRegister, inpRegisterB), fee
 // details (inpDetailInput, inpDetailSeek, inpSingleCancelFee, inpCancelFee),
 // calculation and payment (calculate, inpPay, auditingSeek).

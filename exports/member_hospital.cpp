@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Member and hospital lookup: getPersonInfo, getHospitalInfo.
 #include "NvInterFace.h"
 #include "frame/service_call.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Outpatient transactions: registration, fee details, calculation and
 // settlement, audit, cash redemption and balance. Each export is its sheet
 // and one call of the service template.

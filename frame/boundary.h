@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What every export does at the library boundary: take C texts, where null is
 // the empty text, and never let an exception reach the caller.
 #ifndef NV_FRAME_BOUNDARY_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/call_trace.h"
 
 #include <cstdio>

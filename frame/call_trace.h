@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The call trace an operator switches on without restarting the HIS: the
 // file NvTrace.ini beside NvConfiguration.ini (the process's working
 // directory), read afresh by every call, names the level and the log file.

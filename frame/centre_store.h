@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NvConfiguration.ini: which centres the hospital deals with, where their
 // service is and the hospital's own codes there.
 #ifndef NV_FRAME_CENTRE_STORE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shallow argument checks every export runs before it contacts the centre.
 #ifndef NV_FRAME_CHECK_PARAM_H
 #define NV_FRAME_CHECK_PARAM_H

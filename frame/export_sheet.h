@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The export sheet: everything that tells one template export from another,
 // written as data. One generic template (service_call.h) runs any sheet.
 #ifndef NV_FRAME_EXPORT_SHEET_H

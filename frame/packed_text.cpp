@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/packed_text.h"
 
 namespace nv {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Unpacks the one text of a packed call into its positional values, for
 // callers that can pass only a single text.
 #ifndef NV_FRAME_PACKED_TEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The service call template: find the centre, check the arguments, send one
 // operation, write the response or the failure. Every template export is
 // its sheet plus one call of runExport.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The small settings files an administrator puts beside NvConfiguration.ini
 // (the process's working directory) while the HIS runs: lines "key=value",
 // keys in any letter case, blanks around either ignored, "#" or ";" starting

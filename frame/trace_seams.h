@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A seam of the trace for tests and tools, apart from the library's own
 // headers: while installed on a thread, calls there trace with these
 // settings instead of NvTrace.ini's, and also hand each entry to `sink`.

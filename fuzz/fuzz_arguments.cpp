@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any arguments for any export: the first byte picks the export, the rest is
 // its arguments separated by zero bytes (a field of the single byte 01 is a
 // null pointer; missing fields keep the valid argument). The centre answers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text codecs against plain reference codecs: decodeField of any bytes,
 // DeEncypt of any C text, and the Encypt round trip.
 #include "NvInterFace.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as NvConfiguration.ini: the listing and the lookups must show
 // exactly the records a plain reading of the file finds, in well-formed
 // documents, and a template export must use the record it looked up.

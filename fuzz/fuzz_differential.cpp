@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as the centre's whole HTTP response, read twice through the full
 // export path: once by the streaming reader, once by the SOAP toolkit's
 // generated reader (tests/support/answer_oracle.h). The first byte picks the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any packed registration text: inpRegisterB must behave exactly as
 // inpRegister called with the fields that the multibyte strtok of code page
 // 936 finds (a field of one space standing for the empty value), whatever

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as the proxy settings a HIS machine's environment holds
 // (http_proxy or https_proxy, and no_proxy), for a centre's host: the choice
 // must never repeat the proxy's password, in the name the trace shows or in

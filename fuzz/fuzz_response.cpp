@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as the centre's whole HTTP response: the first byte picks the
 // export, the rest is what its connection reads, served from memory. The
 // call runs the full export path and must write a well-formed document with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Any bytes as NvTrace.ini and as NvNetwork.ini, the files an administrator
 // edits while the HIS runs: the trace settings and the keep-alive choice
 // must be those a plain reading of the lines finds, whatever the bytes (zero

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the fuzz targets share: a working directory of their own with a
 // configuration file, failing loudly on a broken property, and plain
 // reference codecs written apart from the library's, to compare against.

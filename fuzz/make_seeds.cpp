@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the seed corpus of every fuzz target into fuzz/corpus/<target>/:
 //   build/fuzz/fuzz/fuzz_make_seeds fuzz/corpus
 // Seeds follow the input format of each target (see its source); the export

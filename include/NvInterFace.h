@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * NvInterFace: the rural cooperative medical insurance interface of a hospital
  * information system (HIS) to its county insurance centre.

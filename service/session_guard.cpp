@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "service/session_guard.h"
 
 #include "soapH.h"

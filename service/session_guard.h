@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps a SOAP client context off the process's standard input and output.
 //
 // When an endpoint yields no host, the runtime opens no connection and falls

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/allocation_gate.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's own requests for memory outside operator new: the result
 // text, the XML parser's blocks and, in a test build, the SOAP runtime's. A
 // test build (NV_ALLOCATION_GATES, allocation_gate_test_build.cpp) can make

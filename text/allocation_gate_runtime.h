@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* Included before the SOAP runtime's own sources in a test build with
    allocation gates (cmake/Gsoap.cmake): the runtime then asks the gate for
    its memory, so that a test can refuse any of its requests. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The allocation gates of a test build (NV_ALLOCATION_GATES): arming this
 // thread's gate makes its k-th request for memory, counting from 1, fail;
 // the requests after it are granted again. Tests and their own allocators

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Letter case in protocol text (header names, encodings, setting keys):
 // ASCII letters only, whatever the locale, so a GBK byte is never touched.
 #ifndef NV_TEXT_ASCII_CASE_H

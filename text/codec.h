@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Base64 as the centre and NvConfiguration.ini use it: every value sent is
 // encoded, every value received or configured is decoded when, and only
 // when, it is well-formed base64 text.

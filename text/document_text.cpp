@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/document_text.h"
 
 #include "text/allocation_gate.h"

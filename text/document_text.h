@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The growing bytes of a result document, held in one block of the C heap
 // that is handed to the caller as it stands: a catalogue of a hundred
 // megabytes is never copied to be returned.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text between the centre's XML (Unicode) and the HIS (GBK). Both directions
 // use one table generated at build time (tools/make_gbk_tables.py), so the
 // Linux library and the Windows DLL convert every character alike.

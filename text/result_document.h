@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The result text every export (but Encypt and DeEncypt) hands back to the HIS.
 #ifndef NV_TEXT_RESULT_DOCUMENT_H
 #define NV_TEXT_RESULT_DOCUMENT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/texts.h"
 
 namespace nv::texts {

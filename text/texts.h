@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's own texts, as GBK bytes (defined in texts.cpp, which the
 // build converts to GBK).
 #ifndef NV_TEXT_TEXTS_H

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what the 32-bit Windows build and its Wine tests need, skipping
 # whatever is already present:
 #   - the i386 architecture, for Wine's 32-bit half (wine32:i386);

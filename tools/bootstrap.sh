@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages that building and testing need, skipping
 # those already present. Runs as root (or through sudo when available).
 #   tools/bootstrap.sh            the Linux build and its tests

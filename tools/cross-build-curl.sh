@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # tools/cross-build-curl.sh TRIPLE
 #
 # Cross-builds a static libcurl for Windows with the mingw-w64 compiler

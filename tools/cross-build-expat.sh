@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Cross-builds a static expat for Windows with Debian's mingw-w64 (win32
 # threads variant), from Debian's source package of the installed
 # libexpat1-dev, into a cache outside the repository; never committed.

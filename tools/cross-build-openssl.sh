@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # tools/cross-build-openssl.sh TRIPLE
 #
 # Cross-builds OpenSSL for Windows with the mingw-w64 compiler TRIPLE

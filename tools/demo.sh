@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The library at work, in one command: installs what is missing, builds the
 # sandbox centre and nvcall (build/demo), starts the sandbox on a free
 # loopback port with a fresh database in a scratch directory, configures a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Unpacks the SOAP toolkit's Debian source package, the version of the
 # installed soapcpp2, into a cache outside the repository: the library
 # compiles the toolkit's runtime (stdsoap2.cpp) from it, for Linux and for

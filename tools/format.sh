@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # One style for every hand-written C and C++ source (.clang-format).
 #   tools/format.sh           reformats the tracked sources in place
 #   tools/format.sh --check   changes nothing; fails and names each file

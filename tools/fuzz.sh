@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehavior-
 # Sanitizer) and runs each for a bounded time; fails on any finding.
 #   tools/fuzz.sh [seconds-per-target] [target...]

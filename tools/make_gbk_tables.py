@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the GBK conversion tables of text/gbk.cpp as a C++ source.
 
 usage: make_gbk_tables.py <output.cpp>

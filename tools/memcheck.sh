@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Valgrind memcheck over the Linux test suite: every GoogleTest binary that
 # ctest knows, each run once in full under memcheck, in the plain build.
 # Fails on any invalid access, use of uninitialised memory, or definite or

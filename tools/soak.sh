@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The long run: 100,000 mixed calls against a loopback centre with resident
 # memory sampled along the way (tests/robustness/soak_main.cpp), in the
 # plain build and then under AddressSanitizer and LeakSanitizer; then as many

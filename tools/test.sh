@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every test: installs what is missing, checks the formatting
 # (tools/format.sh), cross-builds the Windows DLLs and makes the release
 # archive (build/release), builds the plain and the sanitizer configuration,
@@ -9,7 +10,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Each stage's time, printed as it ends and listed at the end.
+mkdir -p build
+times=build/stage-times.txt
+: > "$times"
+stage_start=$SECONDS
+stage() {
+  local name=$1 took=$((SECONDS - stage_start))
+  printf '%-28s %4d s\n' "$name" "$took" | tee -a "$times"
+  stage_start=$SECONDS
+}
+
 tools/bootstrap.sh
+stage bootstrap
 # Every hand-written source in the one style of .clang-format.
 tools/format.sh --check
 # The x86 and x64 Windows DLLs and their programs; the suites below run them

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The Windows DLLs: installs the cross compilers and Wine, cross-builds
 # NvInterFace.dll, its import libraries, nvcall.exe and the test programs for
 # x86 (build/windows) and x64 (build/windows-x64), then builds and runs the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NvInterFace.cs: every export of NvInterFace.dll for C#, with GBK texts
 // and the result document read into an NvResult.
 //

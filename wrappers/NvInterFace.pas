@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 { NvInterFace.pas: every export of NvInterFace.dll for Delphi, from Delphi 7
   to Delphi 2009 and later (and Free Pascal in Delphi mode), with helpers
   that pass strings as GBK and read a result document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A raw SOAP client context for one test call, ended with its scope, and a
 // plain view of the fault record it holds afterwards.
 #ifndef NVCONTRACT_CLIENT_CONTEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a failed call leaves behind with the 2.8 runtime: the status it
 // returns and whether a fault record exists, with what texts. A
 // ServiceSession tells a reported fault from a broken exchange by exactly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/contract/operation_catalogue.h"
 
 #include <algorithm>

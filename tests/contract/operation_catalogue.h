@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 32 operations of the centre's service as a table, so that contract
 // tests can drive every generated call procedure through one loop.
 #ifndef NVCONTRACT_OPERATION_CATALOGUE_H

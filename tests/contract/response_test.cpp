@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How the generated client reads the centre's answers: which wrapper it
 // accepts, how it finds members, and how records and lists come out.
 #include "tests/contract/client_context.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The scripted server every later test relies on: it must answer exactly as
 // scripted, record exactly what it received, and serve concurrent clients.
 #include "tests/contract/client_context.h"

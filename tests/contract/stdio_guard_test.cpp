@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runtime must never fall back to the process's standard input and
 // output: an endpoint without a host fails at once, writing nothing to fd 1
 // and reading nothing from fd 0.

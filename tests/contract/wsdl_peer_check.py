@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Reads the service description the build emits with an independent SOAP
 client (zeep), as a peer or a centre server would, and checks that it
 describes the contract the generated client speaks: 32 document/literal

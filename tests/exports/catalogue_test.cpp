@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catalogue downloads, the grade list of a stay and item matching against
 // the scripted centre, including catalogues of 100,000 entries.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kept-alive connections: back-to-back calls share one, none is used past
 // the idle limit or after the centre said it closes, a read is sent again
 // once on a new connection when a kept one closes unanswered, a change never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inpatient exports against the scripted centre: registration (also from one
 // packed text), fee details, calculation and payment.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cliAuditingSeek, isCashRedeem, cliBalance and cliStrikeBalance against the
 // scripted centre.
 #include <gtest/gtest.h>

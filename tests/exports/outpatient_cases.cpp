@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/exports/outpatient_cases.h"
 
 namespace nvtest {

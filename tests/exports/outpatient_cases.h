@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers shared by the outpatient export tests: calls of the short exports,
 // records as the centre writes them.
 #ifndef NV_TESTS_EXPORTS_OUTPATIENT_CASES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Which centre an outpatient export talks to, and what of its record it
 // sends.
 #include <gtest/gtest.h>

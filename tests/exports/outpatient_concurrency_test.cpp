@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Eight threads run outpatient business at once, each with its own centre
 // (its own record and scripted server), so every thread knows exactly what
 // it must get back and what its centre must receive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cliDetailInput, cliDetailSeek, cliCancelFee and cliSingleCancleFee
 // against the scripted centre.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cliRegister against the scripted centre.
 #include <gtest/gtest.h>
 

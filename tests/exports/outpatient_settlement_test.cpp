@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cliCalculate, cliSettlement, cliCancelSettlement and cliSeek against the
 // scripted centre.
 #include <gtest/gtest.h>

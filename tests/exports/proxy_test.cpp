@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calls through proxies: credentials are the proxy's alone and never shown,
 // a proxy's refusal of a tunnel is a failure, and inside a tunnel the centre
 // sees what it sees directly (the address in brackets, no server name for an

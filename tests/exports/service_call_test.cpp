@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The outcomes every template export shares, driven through getPersonInfo.
 #include <gtest/gtest.h>
 

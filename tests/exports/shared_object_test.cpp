@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared object shows the HIS the exports and nothing else of its own.
 #include <dlfcn.h>
 #include <gtest/gtest.h>

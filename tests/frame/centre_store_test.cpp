@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/centre_store.h"
 
 #include <gtest/gtest.h>

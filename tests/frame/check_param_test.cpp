@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/check_param.h"
 
 #include <gtest/gtest.h>

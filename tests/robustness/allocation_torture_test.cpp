@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Memory running out part way through a call: for each case, the call is
 // made again and again with its 1st, 2nd, 3rd... request for memory refused,
 // until a call completes with no refusal. Every request of the calling thread

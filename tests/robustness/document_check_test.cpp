@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The result document checker that the fuzz targets and these tests rely
 // on: it must accept every shape the library writes and reject each way a
 // document can be broken.

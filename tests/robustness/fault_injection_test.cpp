@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fault injection against the scripted centre: broken, slow, huge and odd
 // answers. Every outcome is a well-formed document with the right code,
 // every call returns within its time-outs, and (in the sanitizer build)

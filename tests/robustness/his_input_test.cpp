@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Bad input from the HIS, for every export that returns a result document:
 // null pointers, 1 MB texts, GBK and invalid byte sequences, and a missing,
 // empty, unreadable or huge configuration file. Every outcome is a

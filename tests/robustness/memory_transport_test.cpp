@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The in-memory transport that the fuzz targets use, and the export
 // catalogue they and the robustness tests share: every export, called with
 // the catalogue's arguments, passes its checks, sends its operation and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/robustness/reuse_soak.h"
 
 #include <dirent.h>

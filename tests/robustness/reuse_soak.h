@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calls from many threads over kept connections that a centre closes at
 // random moments: while idle, between answers, before an answer and part
 // way through one. Reads (cliSeek) must give the centre's answer or "600";

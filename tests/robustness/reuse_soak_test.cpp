@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The short reuse soak; tools/soak.sh runs the long one (nv_soak reuse).
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The long run: 100,000 mixed calls (every export; successes, faults,
 // connections closed unanswered or refused, unknown centres, bad arguments,
 // the codecs)

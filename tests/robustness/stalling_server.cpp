@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/robustness/stalling_server.h"
 
 #include "tests/support/loopback_socket.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A loopback server for one connection that reads the request, sends the
 // given bytes (maybe none) and then falls silent, holding the connection
 // open until it is destroyed: a centre that stops mid-answer. Either side

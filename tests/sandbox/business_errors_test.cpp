@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Business errors of the sandbox centre reach the HIS as out_code "600"
 // with the centre's GBK message, decoded from the base64 faultstring.
 #include "NvInterFace.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The sandbox console's JSON API alone, as a HIS's automated tests use it.
 
 Usage: console_api.py NV_SANDBOX LIBRARY [WINE WINEPREFIX]

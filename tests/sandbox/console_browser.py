@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The sandbox console in a real browser: Debian's chromium, headless.
 
 Usage: console_browser.py NV_SANDBOX LIBRARY SCREENSHOT_PNG

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Debian's chromium, headless, driven over the DevTools protocol through a
 pipe (--remote-debugging-pipe: commands on its fd 3, answers on its fd 4,
 each message JSON ended by a NUL byte). Nothing is downloaded; the profile

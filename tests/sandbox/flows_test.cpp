@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The demo's walkthroughs end to end: the library's exports against the
 // sandbox centre, every result exact. The numbers follow from the seed data
 // and the reimbursement rule of tools/sandbox/README.md.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The library as a HIS calls it, from the Python checks: loaded with ctypes,
 each export called with GBK texts in the HIS's working directory, whose
 NvConfiguration.ini names the centre under test."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox centre's amounts and reimbursement rule, as its README states
 // them.
 #include <gtest/gtest.h>

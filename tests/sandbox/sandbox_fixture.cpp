@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/sandbox/sandbox_fixture.h"
 
 #include "NvInterFace.h"

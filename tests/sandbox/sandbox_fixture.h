@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tests against the sandbox centre: each test starts nv_sandbox with a fresh
 // database and points NvConfiguration.ini at it, then calls the library's
 // exports as a HIS does. The seed data and the documented reimbursement

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/sandbox/sandbox_process.h"
 
 #include <arpa/inet.h>

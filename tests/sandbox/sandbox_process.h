@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox centre as a child process of a test: started on a free
 // loopback port with its own database, stopped with SIGTERM.
 #ifndef NV_TESTS_SANDBOX_SANDBOX_PROCESS_H

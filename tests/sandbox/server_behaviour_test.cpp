@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox server itself: bad requests never end it, its answers are
 // base64 on the wire, every exchange is one log line, its store survives a
 // restart, and it serves clients that call at once.

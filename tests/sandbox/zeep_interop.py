@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """A SOAP client nobody here wrote (python3-zeep) against the sandbox centre.
 
 Usage: zeep_interop.py NV_SANDBOX_BINARY

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/answer_oracle.h"
 
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The generated reader of the SOAP toolkit, kept beside the streaming reader
 // as its oracle: tests and fuzzing compare the documents the two write.
 // Never part of the library.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/argument_rules.h"
 
 #include <iterator>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Calls of an export on positional text arguments, and the rows of cases
 // that break one argument at a time, made from the export's check table as
 // the HIS documentation states it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/big_catalogue.h"
 
 #include "NvInterFace.h"

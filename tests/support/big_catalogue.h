@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catalogues as big as a centre sends (100,000 entries): the HTTP response
 // and the rows the HIS must read, written from pieces prepared once so that
 // a test's own work stays small next to the call's.

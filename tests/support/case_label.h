@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Table cases show in test output by their label (or name), not as raw
 // bytes. GoogleTest looks for the operator beside the case type, so a test
 // file brings it in there: `using nvtest::operator<<;`.

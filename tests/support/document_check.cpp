@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/document_check.h"
 
 #include <cstdint>

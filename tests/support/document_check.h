@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads a result document the way an HIS parser does and says what, if
 // anything, is wrong with it. Shared by the fuzz targets and the robustness
 // tests: every outcome of every export must pass it.

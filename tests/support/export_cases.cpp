@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/export_cases.h"
 
 namespace nvtest {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Table-driven tests of template exports against the scripted centre: each
 // case is data — the call, what the centre answers, the exact result the
 // HIS must get and the request members the centre must receive.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every export that returns a result document, as data: how to call it with
 // arguments that pass its checks, what it writes, and which operation it
 // sends. Shared by the fuzz targets, the robustness tests, the soak run and

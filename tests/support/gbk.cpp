@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/gbk.h"
 
 #include "NvInterFace.h"

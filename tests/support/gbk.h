@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Tests write expectations in UTF-8; the library speaks GBK. The conversions
 // are the tools' own (tools/common/gbk_text.h).
 #ifndef NV_TESTS_SUPPORT_GBK_H

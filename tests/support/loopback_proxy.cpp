@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/loopback_proxy.h"
 
 #include "tests/support/loopback_socket.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small HTTP proxy on 127.0.0.1 for the proxy tests: CONNECT opens a
 // tunnel (HTTPS through the proxy), any other request is forwarded to the
 // host its absolute URL names. It keeps the request line of every request

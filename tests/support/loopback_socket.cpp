@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/loopback_socket.h"
 
 #include <arpa/inet.h>

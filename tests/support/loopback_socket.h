@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The listening socket of a test server: TCP on 127.0.0.1, at a port the
 // system picks.
 #ifndef NV_TESTS_SUPPORT_LOOPBACK_SOCKET_H

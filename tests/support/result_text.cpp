@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/result_text.h"
 
 #include "tests/support/gbk.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds the exact result documents tests expect. Texts are given in UTF-8
 // and converted to the GBK the library writes.
 #ifndef NV_TESTS_SUPPORT_RESULT_TEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sets (or with null, unsets) an environment variable for one scope,
 // restoring what was there.
 #ifndef NVTEST_SCOPED_ENVIRONMENT_H

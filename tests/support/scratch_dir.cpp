@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/scratch_dir.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A fresh working directory for one test, so each test writes its own
 // NvConfiguration.ini; the previous directory is restored afterwards.
 #ifndef NV_TESTS_SUPPORT_SCRATCH_DIR_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A loopback HTTP server that answers each connection as the test scripted
 // it, standing in for the centre's server.
 //

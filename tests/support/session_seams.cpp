@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/session_seams.h"
 
 #include <poll.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's seams for tests and fuzzing, each held for a scope on the
 // calling thread. Seams nest: an inner one keeps what the outer ones set.
 //

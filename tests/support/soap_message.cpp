@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/soap_message.h"
 
 #include "service_constants.h"

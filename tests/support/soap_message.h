@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test-side reading of the requests the scripted server received, and the
 // contract's constants for writing replies. Plain string scanning: enough
 // for the flat requests the client writes (the library itself never parses

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/test_certificates.h"
 
 #include <openssl/evp.h>

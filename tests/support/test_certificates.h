@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Certificates for the HTTPS tests, made afresh in a scratch directory by
 // each test: a root that the test trusts, and servers' PEM files (the
 // certificate, then its private key) that pass or fail the client's checks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/result_document.h"
 
 #include <gtest/gtest.h>

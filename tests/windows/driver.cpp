@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Loads NvInterFace.dll the way a HIS does (LoadLibraryA, GetProcAddress),
 // calls its exports as a scenario file says and writes every result's raw
 // bytes to a result file, so a Linux test can compare them byte for byte.

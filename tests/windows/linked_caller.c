@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* A HIS written in C that links against the import library instead of
  * calling LoadLibrary: built once with clang and lld-link against
  * NvInterFace.lib (an MSVC caller's names, no C runtime) and once with mingw

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/windows/pe_tables.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a Windows DLL shows the loader, read with objdump -p: its format, the
 // names of its exports and the DLLs it imports.
 #ifndef NV_TESTS_WINDOWS_PE_TABLES_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A Windows DLL from a cross build (x86 in build/windows, x64 in
 // build/windows-x64, both made by tools/windows-test.sh; this program is
 // built once per architecture): its tables and version resource, and every export

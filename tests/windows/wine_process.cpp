@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/windows/wine_process.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs Windows programs of the cross build under Wine from a Linux test:
 // headless, with a Wine prefix of its own in the cross build tree, and
 // bounded in time.

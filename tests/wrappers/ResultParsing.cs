@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // NvResult.Parse on the documents the library writes, edge cases first:
 // exits 0 when every case reads as expected.
 using System;

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The kit's wrappers as a HIS developer uses them, against the Linux library.
 
 Usage: wrapper_flows.py csharp|pascal LIBRARY_DIR NV_SANDBOX_BINARY SOURCE_DIR

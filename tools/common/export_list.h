@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every text-returning export of NvInterFace.h, for calling by name: its
 // name, whether it returns a result document, its parameter names and a typed
 // invoker made from its prototype. nvcall, the Windows driver, the fuzz

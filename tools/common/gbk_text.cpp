@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/common/gbk_text.h"
 
 #include <iconv.h>

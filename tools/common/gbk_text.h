@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library and the centre speak GBK; the tools' sources, logs and terminals
 // speak UTF-8.
 #ifndef NV_TOOLS_GBK_TEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The conversions of gbk_text.h for Windows, through the system's code page
 // 936 (GBK) and UTF-8 tables: mingw has no iconv.
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The `check` subcommand: for one configured centre, whether its ServiceURL
 // is an address the library can call, and whether a harmless call through
 // the library, which sends the centre's HOSP_CODE, is answered. The call

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/nvcall/centre_config.h"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The `config` subcommand: lists, adds and edits the centres of
 // NvConfiguration.ini in the current directory, so nobody writes base64 by
 // hand. Values are taken and shown as bytes; the caller converts code pages.

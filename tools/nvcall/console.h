@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What nvcall learns from the system it runs on: its arguments, the code
 // page of its output and the language of its messages.
 #ifndef NV_NVCALL_CONSOLE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library nvcall calls, loaded as a HIS loads it: NvInterFace.dll from
 // nvcall's own folder (libNvInterFace.so beside it or where the system's
 // loader finds it), or the file --dll names. Every call, check and version

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Linux: dlopen and dlsym. The shared library carries no version resource.
 #include <dlfcn.h>
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows: LoadLibraryW and GetProcAddress, as a HIS loads the DLL; the
 // version is the resource Explorer shows.
 #include <windows.h>

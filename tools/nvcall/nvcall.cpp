@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // nvcall: calls any export of the library from the command line.
 //
 //   nvcall [--dll PATH] [--utf8] [--table | --raw] [--trace[=2]] NAME [ARG...]

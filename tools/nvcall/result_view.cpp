@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/nvcall/result_view.h"
 
 #include <algorithm>

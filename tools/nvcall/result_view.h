@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a result document for people: its header, and its rows as an
 // aligned table.
 #ifndef NV_NVCALL_RESULT_VIEW_H

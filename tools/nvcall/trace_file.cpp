@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/nvcall/trace_file.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // nvcall --trace: the library's own call trace, switched on for one call.
 // nvcall writes NvTrace.ini in the working directory, naming a log of its
 // own, makes the call, removes both and hands over what the library wrote:

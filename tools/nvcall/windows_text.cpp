@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/nvcall/windows_text.h"
 
 namespace nvcall {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows text for nvcall: UTF-8 inside, UTF-16 at the system's interfaces.
 #ifndef NV_NVCALL_WINDOWS_TEXT_H
 #define NV_NVCALL_WINDOWS_TEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // nvcall speaks to the hospital's IT staff in Chinese on a Chinese console
 // and in English otherwise: each of its texts in both (UTF-8).
 #ifndef NV_NVCALL_WORDS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the reference of every export from the export sheets, or checks
 // that the committed one is what the sheets say.
 //

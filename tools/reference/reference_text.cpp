@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/reference/reference_text.h"
 
 #include <algorithm>

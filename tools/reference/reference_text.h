@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reference of the exports as Markdown, in Chinese or English, from the
 // facts the export sheets state.
 #ifndef NV_TOOLS_REFERENCE_TEXT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A request the centre refuses: answered as a SOAP fault whose faultstring
 // is base64 of the GBK message.
 #ifndef NV_SANDBOX_BUSINESS_ERROR_H

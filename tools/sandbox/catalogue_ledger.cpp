@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Members, hospitals, the reference lists, the catalogues and item matching.
 #include "tools/sandbox/business_error.h"
 #include "tools/common/gbk_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Outpatient visits: registration, fee lines, calculation, settlement,
 // audit state, cash flag, balance and its reversal.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The server's shared state, and one accepted connection: the context's
 // soap->user. A connection's context reads through and records the bytes it
 // receives, and holds back what it sends until the exchange is over; then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // How an answer goes out: the runtime's output is held back whole, then
 // sent at once or as an armed fault says.
 #include <algorithm>

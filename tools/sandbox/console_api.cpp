@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sandbox/console_api.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console's JSON API: the exchanges, the centre's state, the armed
 // faults and the reset, for the page and for a HIS's automated tests alike
 // (tools/sandbox/README.md lists the calls).

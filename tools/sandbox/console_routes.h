@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console on the service's own port: GET of "/" (the page), of its
 // script and style and of "/api/..."; POST and DELETE of "/api/...". The
 // service's POSTs and its description (?wsdl) go on as before.

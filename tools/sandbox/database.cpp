@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sandbox/database.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox's SQLite store: statements with bound parameters, rows read
 // back as records. Texts are stored as BLOBs, byte for byte as the HIS sent
 // them (GBK), so they compare and come back unchanged.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -DINPUT=<file> -DOUTPUT=<file.cpp> -DNAME=<identifier> -P embed_text.cmake
 # Writes a source defining `extern const char NAME[]` (NUL-terminated) and
 # `extern const unsigned long NAME_size` with the input file's bytes, so a

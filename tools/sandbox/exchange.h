@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One exchange with a client: the decoded request, the store's transaction,
 // the encoded answer or the fault, and its log line. Every operation handler
 // is one call of serve(); requests are read and answers written by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One line on stderr per exchange: the operation, the decoded members shown
 // as UTF-8, and the outcome.
 #ifndef NV_SANDBOX_EXCHANGE_LOG_H

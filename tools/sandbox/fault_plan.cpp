@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sandbox/fault_plan.h"
 
 #include <mutex>

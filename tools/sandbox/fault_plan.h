@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults armed for a HIS test: "the next N calls of operation X (or of any
 // operation)" are answered with a fault text, answered late, left
 // unanswered, answered with a malformed body or answered a few bytes at a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inpatient stays: registration, fee lines, calculation, payment, audit
 // state and the grades of a stay.
 #include "tools/sandbox/business_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sandbox/journal.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the console shows of the service's exchanges: each one as it
 // happened (the decoded members, the outcome, the answer's rows, the armed
 // fault it met, how its answer went out, the raw bytes both ways) and which

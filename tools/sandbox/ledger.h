@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox centre's business: what each operation does to the store and
 // what it answers. Requests come in as records of their decoded members
 // (GBK bytes, named as on the wire); answers go out as GBK texts and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The checks and lookups every family of operations shares.
 #include "tools/sandbox/business_error.h"
 #include "tools/sandbox/ledger.h"

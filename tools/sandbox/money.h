@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Amounts as the centre computes them: whole cents (fen), never floating
 // point, so every figure it answers is exact and reproducible.
 #ifndef NV_SANDBOX_MONEY_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Catalogue downloads, the grade list of a stay and item matching.
 #include "tools/sandbox/exchange.h"
 

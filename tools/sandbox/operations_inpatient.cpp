@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inpatient stays: registration, fee lines, calculation, payment and audit
 // state.
 #include "tools/sandbox/exchange.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Member and hospital lookup, the centre's reference lists and the
 // connection test.
 #include "tools/sandbox/exchange.h"

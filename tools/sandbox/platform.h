@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the sandbox needs of the operating system, each part implemented once
 // per system (platform_*_posix.cpp, platform_*_windows.cpp): threads, a lock
 // and the clock; the stop request (signals, console control); sockets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <netinet/in.h>
 #include <sys/socket.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Winsock; the runtime has started it (WSAStartup) by the time of the bind.
 #include <winsock2.h>
 #include <ws2tcpip.h>

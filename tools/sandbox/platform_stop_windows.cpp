@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Console control: Ctrl+C, Ctrl+Break, closing the window, logging off and
 // shutting down ask the server to stop.
 // First: the runtime's header brings winsock2.h, which must precede windows.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <sys/time.h>
 
 #include <chrono>

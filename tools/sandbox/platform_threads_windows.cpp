@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Win32 threads and locks: the win32 variant of mingw-w64's C++ runtime has
 // no std::thread or std::mutex.
 // First: the runtime's header brings winsock2.h, which must precede windows.h.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A record as the centre's messages carry it: named texts in order. Request
 // members arrive as one, query rows and answers leave as one; the names are
 // the wire names of the contract, so tables and messages map one to one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tools/sandbox/reimbursement.h"
 
 #include <algorithm>

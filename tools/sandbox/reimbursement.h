@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox centre's reimbursement rule (tools/sandbox/README.md):
 // each fee line counts with the catalogue ratio of its item; of the
 // reimbursable sum, the deductible is borne by the member, the rest is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // nv_sandbox: a sandbox insurance centre for HIS developers. Serves the
 // centre's SOAP service from the same definition the library is built from,
 // keeps its state in SQLite, and on the same port a console in the browser

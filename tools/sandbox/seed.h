@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox centre's tables, and what a fresh database starts with:
 // insured members, hospitals, the disease and drug catalogues,
 // reimbursement types and offices.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox server's command line.
 #ifndef NV_SANDBOX_SERVER_OPTIONS_H
 #define NV_SANDBOX_SERVER_OPTIONS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The service description (WSDL, its schemas inline) that soapcpp2 wrote
 // from the service definition, as this server hands it out.
 #ifndef NV_SANDBOX_SERVICE_DESCRIPTION_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The centre's state as the console shows it: members, family accounts,
 // visits, stays, fee lines, settlements, balances, payments and item
 // matches, each row with the exchanges that made or changed it.

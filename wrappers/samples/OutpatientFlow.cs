@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole outpatient visit through NvInterFace.cs: look up the member,
 // register the visit, upload a fee, calculate, settle, query the audit
 // state, balance. Build it with NvInterFace.cs, run it in a folder whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 { A whole outpatient visit through NvInterFace.pas: look up the member,
   register the visit, upload a fee, calculate, settle, query the audit
   state, balance. Run it in a folder whose NvConfiguration.ini configures

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sandbox console: polls the sandbox's JSON API and shows the exchanges,
 // the armed faults and the centre's state. Every text that came from a HIS
 // is put into the page as text (textContent, text nodes), never as markup.
