@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the generated client puts on the wire: the HTTP request, the
 // envelope with its namespace declarations, and every operation's wrapper
 // with its members in order.
@@ -149,12 +150,25 @@ TEST(RequestBytes, NameTheGivenSoapActionInQuotes) {
   EXPECT_EQ("\"urn:act\"", nvtest::headerValue(server.requests().at(0), "SOAPAction"));
 }
 
+// The connection is the context's to open: refused here, so that whatever
+// listens at the default address (a sandbox on its default port) never sees
+// the call, and the test sees only where it was aimed.
+SOAP_SOCKET refuseToConnect(struct soap* soap, const char* endpoint, const char* host, int port) {
+  auto* aimed = static_cast<std::string*>(soap->user);
+  *aimed = std::string(endpoint) + " " + host + " " + std::to_string(port);
+  soap->error = SOAP_TCP_ERROR;
+  return SOAP_INVALID_SOCKET;
+}
+
 TEST(RequestBytes, GoToTheDefaultEndpointWhenNoneIsGiven) {
   ClientContext client(2, 2);
+  std::string aimed;
+  client.get()->user = &aimed;
+  client.get()->fopen = refuseToConnect;
   ns1__connectTesting request;
   ns1__connectTestingResponse response;
-  // Whatever answers (or not) at the default host, the call was aimed there.
-  soap_call___ns1__connectTesting(client.get(), nullptr, nullptr, &request, response);
+  EXPECT_NE(SOAP_OK, soap_call___ns1__connectTesting(client.get(), nullptr, nullptr, &request, response));
+  EXPECT_EQ(std::string(NV_DEFAULT_ENDPOINT) + " localhost 8888", aimed);
   EXPECT_STREQ(NV_DEFAULT_ENDPOINT, client.get()->endpoint);
   EXPECT_STREQ("/clinic/webservice/inpatientRedeem", client.get()->path);
   EXPECT_EQ(8888, client.get()->port);

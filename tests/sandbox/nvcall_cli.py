@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """nvcall from the command line, as a HIS developer uses it.
 
 Usage: nvcall_cli.py NVCALL_BINARY NV_SANDBOX_BINARY [WINE WINEPREFIX]
@@ -17,7 +18,7 @@ import shutil
 import subprocess
 import sys
 
-from sandbox_centre import running_sandbox
+from sandbox_centre import refused_port, running_sandbox
 
 NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 WINE = sys.argv[3:5]
@@ -65,7 +66,7 @@ def check(url, cwd):
     rc, _, err = nvcall("config", "add", "Centre=1", cwd=cwd)
     expect("an unknown field is a usage error", rc == 2, err)
 
-    rc, _, err = nvcall("config", "add", "CenterNO=341199", "ServiceURL=http://127.0.0.1:1/x", cwd=cwd)
+    rc, _, err = nvcall("config", "add", "CenterNO=341199", f"ServiceURL=http://127.0.0.1:{refused_port()}/x", cwd=cwd)
     expect("a second centre", rc == 0, err)
     before = config_lines(cwd)
     rc, _, err = nvcall("config", "edit", "341122", "UserNo=op02", cwd=cwd)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // nvcall's own pieces: the export table against the library's module
 // definition and header, its reading and layout of result documents, and the
 // check's reading of a ServiceURL.
@@ -21,8 +22,13 @@ namespace {
 TEST(NvcallExportTable, NamesEveryExportOfTheModuleDefinition) {
   std::ifstream def(NV_SOURCE_DIR "/exports/NvInterFace.def");
   std::set<std::string> defined;
-  for (std::string word; def >> word;)
-    if (word != "LIBRARY" && word != "NvInterFace" && word != "EXPORTS" && word != "freeResult") defined.insert(word);
+  bool inExports = false;
+  for (std::string word; def >> word;) {
+    if (word == "EXPORTS")
+      inExports = true;
+    else if (inExports && word != "freeResult")
+      defined.insert(word);
+  }
   std::set<std::string> listed;
   for (const nvexports::Export& entry : nvexports::kExports) {
     listed.insert(entry.name);

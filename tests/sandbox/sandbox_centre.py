@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The sandbox centre as the Python checks run it: a context manager that
 starts it on a free loopback port with a fresh database in a scratch folder,
 yields its service address and stops it on leaving."""
@@ -36,3 +37,17 @@ def running_sandbox(binary, failures, launcher=(), env=None, stop_signal=signal.
         if failures:
             with open(log_path, encoding="utf-8", errors="replace") as log:
                 sys.stderr.write(log.read())
+
+
+_refusing = []
+
+
+def refused_port():
+    """A loopback port where nothing answers: bound without listening and kept
+    bound while the checks run, so that no other program takes it meanwhile."""
+    if not _refusing:
+        import socket
+        sock = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        sock.bind(("127.0.0.1", 0))
+        _refusing.append(sock)
+    return _refusing[0].getsockname()[1]

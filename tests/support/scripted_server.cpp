@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/scripted_server.h"
 
 #include "tests/support/loopback_socket.h"
@@ -372,20 +373,23 @@ void ScriptedServer::serve(int fd) {
 }
 
 std::string refusedUrl() {
-  // Bind a port without listening, note it, and let it go: connecting to
-  // it is refused. Ephemeral ports are not handed out again at once.
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-    if (fd >= 0) ::close(fd);
-    throw std::runtime_error("refusedUrl: cannot bind a loopback port");
-  }
-  ::close(fd);
-  return "http://127.0.0.1:" + std::to_string(ntohs(addr.sin_port)) + "/clinic/webservice/inpatientRedeem";
+  // A port bound without listening, and kept bound for the life of the
+  // process: connecting to it is refused, and no other program can take it
+  // meanwhile, whatever else runs on the machine.
+  static const int port = [] {
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+      if (fd >= 0) ::close(fd);
+      throw std::runtime_error("refusedUrl: cannot bind a loopback port");
+    }
+    return static_cast<int>(ntohs(addr.sin_port));
+  }();
+  return "http://127.0.0.1:" + std::to_string(port) + "/clinic/webservice/inpatientRedeem";
 }
 
 }  // namespace nvtest
