@@ -18,8 +18,8 @@
 #     (tools/cross-build-openssl.sh), kept outside the repository;
 #   - libcurl cross-built the same way, against that OpenSSL
 #     (tools/cross-build-curl.sh);
-#   - SQLite cross-built from its source package for the x86 sandbox centre
-#     of the kit, nv_sandbox.exe (tools/cross-build-sqlite.sh).
+#   - SQLite cross-built from its source package for the kit's sandbox
+#     centre, nv_sandbox.exe, x86 and x64 (tools/cross-build-sqlite.sh).
 # Called by `tools/bootstrap.sh windows`; runs as root (or through sudo).
 # Prints the directory of the unpacked toolkit sources on its last line.
 set -euo pipefail
@@ -71,10 +71,18 @@ if ! WINEDEBUG=-all DISPLAY='' wine --version >/dev/null 2>&1; then
   exit 1
 fi
 
+# Runs one cross build, saying how long it took when it had work to do (a
+# cached one takes no time).
+cross_build() {
+  local script=$1 triple=$2 start=$SECONDS
+  "$(dirname "$0")/$script" "$triple" >/dev/null
+  [ $((SECONDS - start)) -lt 2 ] || echo "bootstrap: ${script%.sh} $triple: $((SECONDS - start)) s" >&2
+}
+
 # expat, cross-built from Debian's source package for the 32-bit and the
 # 64-bit DLL alike.
 for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  "$(dirname "$0")/cross-build-expat.sh" "$triple" >/dev/null
+  cross_build cross-build-expat.sh "$triple"
 done
 
 # The toolkit's runtime for Windows is compiled from its source package.
@@ -82,14 +90,16 @@ done
 
 # OpenSSL for the DLL's HTTPS, static, for both DLLs (minutes the first time).
 for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  "$(dirname "$0")/cross-build-openssl.sh" "$triple" >/dev/null
+  cross_build cross-build-openssl.sh "$triple"
 done
 
 # libcurl, which carries every exchange, static, HTTP and HTTPS only,
 # against that OpenSSL.
 for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  "$(dirname "$0")/cross-build-curl.sh" "$triple" >/dev/null
+  cross_build cross-build-curl.sh "$triple"
 done
 
-# SQLite for nv_sandbox.exe, the kit's sandbox centre (x86 only).
-"$(dirname "$0")/cross-build-sqlite.sh" i686-w64-mingw32 >/dev/null
+# SQLite for nv_sandbox.exe, the kit's sandbox centre.
+for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+  cross_build cross-build-sqlite.sh "$triple"
+done

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Runs every test: installs what is missing, checks the formatting
-# (tools/format.sh), cross-builds the Windows DLLs and makes the release
-# archive (build/release), builds the plain and the sanitizer configuration,
-# runs the suite in both (the Wine tests in the plain one only: they run the
-# same Windows programs either way), the threaded tests under ThreadSanitizer,
-# then gives every fuzz target a short run
-# (NV_FUZZ_SECONDS each, 30 by default; with 0 only its seeds run).
+# Runs every test: installs what is missing (with the Windows cross builds'
+# libraries), fetches and builds one source package into an empty cache as a
+# new machine does, checks the formatting (tools/format.sh) and the licence
+# identifiers (tools/licence-check.sh), cross-builds the Windows DLLs and
+# makes the release archive (build/release), builds the plain and the
+# sanitizer configuration, runs the suite in both (the Wine tests in the
+# plain one only: they run the same Windows programs either way), the
+# threaded tests under ThreadSanitizer, then gives every fuzz target a short
+# run (NV_FUZZ_SECONDS each, 30 by default; with 0 only its seeds run).
+# Each stage's time is printed as it ends and listed at the end
+# (build/stage-times.txt).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,14 +25,19 @@ stage() {
   stage_start=$SECONDS
 }
 
-tools/bootstrap.sh
+tools/bootstrap.sh windows >/dev/null
 stage bootstrap
-# Every hand-written source in the one style of .clang-format.
+tools/cold-path-check.sh
+stage cold-path
 tools/format.sh --check
+tools/licence-check.sh
+stage format
 # The x86 and x64 Windows DLLs and their programs; the suites below run them
 # under Wine. Then the archive a HIS vendor receives.
 tools/windows-test.sh --build-only
+stage windows-builds
 tools/package-windows.sh
+stage package
 
 jobs=$(nproc 2>/dev/null || echo 2)
 run_suite() {
@@ -36,8 +45,10 @@ run_suite() {
   echo "== $name build"
   cmake -S . -B "build/$name" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "build/$name" -j"$jobs"
+  stage "$name-build"
   echo "== $name tests"
   ctest --test-dir "build/$name" --output-on-failure -j"$jobs"
+  stage "$name-tests"
 }
 
 run_suite plain
@@ -59,4 +70,9 @@ build/tsan/tests/template_export_tests \
 build/tsan/tests/robustness_tests --gtest_filter='ReuseSoak.*'
 build/tsan/tests/outpatient_export_tests --gtest_filter='OutpatientConcurrency.*'
 unset TSAN_OPTIONS
+stage tsan
 tools/fuzz.sh "${NV_FUZZ_SECONDS:-30}"
+stage fuzz
+echo "== stage times"
+cat "$times"
+printf '%-28s %4d s\n' total "$SECONDS"
