@@ -30,12 +30,15 @@ esac
 read -r source_package version < <(dpkg-query -W -f='${source:Package} ${source:Version}\n' libcurl4-openssl-dev)
 root=${NV_CURL_CACHE:-/var/cache/nvinterface/curl}/$version
 prefix=$root/$triple
-if [ -f "$prefix/.built" ]; then
+# Built against the OpenSSL of the same options: its headers say which
+# features libcurl compiles in, so a rebuilt OpenSSL rebuilds libcurl.
+openssl=$("$(dirname "$0")/cross-build-openssl.sh" "$triple" | tail -n 1)
+key="$version against $(cat "$openssl/.built")"
+if [ -f "$prefix/.built" ] && [ "$(cat "$prefix/.built")" = "$key" ]; then
   echo "$prefix"
   exit 0
 fi
 
-openssl=$("$(dirname "$0")/cross-build-openssl.sh" "$triple" | tail -n 1)
 apt_install cmake make "$compiler"
 fetch_debian_source "$source_package" "$version" "$root/source" lib/easy.c
 
@@ -103,5 +106,6 @@ as_root rm -rf "$prefix"
 as_root mkdir -p "$prefix/lib" "$prefix/include"
 as_root cp "$work/install/lib/libcurl.a" "$prefix/lib/"
 as_root cp -r "$work/install/include/curl" "$prefix/include/"
-as_root touch "$prefix/.built"
+as_root cp "$root/source/.debian-version" "$prefix/.debian-version"
+printf '%s\n' "$key" | as_root tee "$prefix/.built" >/dev/null
 echo "$prefix"

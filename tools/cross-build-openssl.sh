@@ -8,8 +8,11 @@
 # the Linux build speak the same OpenSSL. Everything stays outside the
 # repository, under /var/cache/nvinterface/openssl/VERSION/:
 #   source/   the unpacked source package
-#   TRIPLE/   the installed result (include/, lib/libssl.a, lib/libcrypto.a)
-# Does nothing when TRIPLE/ is complete. Prints the TRIPLE/ directory last.
+#   TRIPLE/   the installed result (include/, lib/libssl.a, lib/libcrypto.a),
+#             with .built holding the version and options it was built with
+#             and .debian-version the source package version built
+# Does nothing when TRIPLE/ was built with these options. Prints the TRIPLE/
+# directory last.
 set -euo pipefail
 . "$(dirname "$0")/bootstrap-common.sh"
 
@@ -28,7 +31,21 @@ esac
 version=$(dpkg-query -W -f='${Version}' libssl-dev)
 root=${NV_OPENSSL_CACHE:-/var/cache/nvinterface/openssl}/$version
 prefix=$root/$triple
-if [ -f "$prefix/.built" ]; then
+# Minimal: static only, no tests, no loadable modules or engines, no
+# configuration file loaded by itself; only what a TLS 1.2 and 1.3 client
+# that checks certificates needs, without the ciphers and protocols no
+# centre offers. No file names in the error records (no-filenames), and the
+# build folder mapped away from what __FILE__ still names, so no path of
+# this machine is in the DLL. The Windows DLL reads its trusted roots from
+# the system store itself, so OpenSSL's own default paths are never used.
+options="no-shared no-tests no-module no-dso no-engine no-autoload-config no-filenames no-legacy
+  no-ui-console no-ocsp no-cms no-ts no-ct no-srp no-psk no-srtp no-dtls no-sctp no-ssl3 no-comp
+  no-idea no-mdc2 no-rc2 no-rc4 no-rc5 no-md4 no-bf no-cast no-camellia no-seed no-aria no-sm2 no-sm3
+  no-sm4 no-gost no-whirlpool no-siphash no-scrypt no-ec2m $extra"
+options=$(echo $options)
+# The cache is keyed on the configuration too: a change of options builds afresh.
+key="$version $target $options"
+if [ -f "$prefix/.built" ] && [ "$(cat "$prefix/.built")" = "$key" ]; then
   echo "$prefix"
   exit 0
 fi
@@ -36,20 +53,23 @@ fi
 apt_install perl make "$compiler"
 fetch_debian_source openssl "$version" "$root/source" Configure
 
-# A fresh copy per triple: Configure writes into its source tree.
+# A fresh copy per triple: Configure writes into its source tree. Configured
+# for a neutral prefix and installed through a staging folder, as the
+# configured folders are compiled in (OPENSSLDIR, MODULESDIR).
 build=$root/build-$triple
-as_root rm -rf "$build" "$prefix"
+stage=$root/.stage-$triple
+as_root rm -rf "$build" "$stage" "$prefix"
 as_root cp -a "$root/source" "$build"
 cd "$build"
-# Minimal: static only, no tests, no loadable modules; only the libraries
-# are built and only they and the headers installed (install_dev), so no
-# documentation either (this OpenSSL's Configure has no no-docs).
-# The Windows DLL reads its trusted roots from the system store itself, so
-# OpenSSL's own default paths are never used there.
-as_root ./Configure "$target" --cross-compile-prefix="$triple-" --prefix="$prefix" --libdir=lib \
-  no-shared no-tests no-module no-dso no-engine $extra >/dev/null
-as_root make -j"$(nproc 2>/dev/null || echo 2)" build_libs >/dev/null
-as_root make install_dev >/dev/null
-as_root rm -rf "$build"
-as_root touch "$prefix/.built"
+# shellcheck disable=SC2086
+as_root ./Configure "$target" --cross-compile-prefix="$triple-" --prefix=/usr/local --libdir=lib \
+  --openssldir=/usr/local/ssl $options "-ffile-prefix-map=$build=openssl" >/dev/null
+# No build date in the library: the source package's own.
+as_root env SOURCE_DATE_EPOCH="$(stat -c %Y "$root/source/Configure")" \
+  make -j"$(nproc 2>/dev/null || echo 2)" build_libs >/dev/null
+as_root make install_dev DESTDIR="$stage" >/dev/null
+as_root mv "$stage/usr/local" "$prefix"
+as_root cp "$root/source/.debian-version" "$prefix/.debian-version"
+as_root rm -rf "$build" "$stage"
+printf '%s\n' "$key" | as_root tee "$prefix/.built" >/dev/null
 echo "$prefix"
