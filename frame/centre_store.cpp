@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame/centre_store.h"
 
-#include <cstdio>
-
+#include "frame/regular_file.h"
 #include "text/codec.h"
 
 namespace nv {
@@ -57,22 +56,8 @@ CentreTable parseCentreTable(std::string_view bytes) {
 
 CentreTable loadCentreTable() {
   // Read as bytes on every platform, so a Windows host sees the same records.
-  std::FILE* file = std::fopen(kConfigurationFile, "rb");
-  if (file == nullptr) return {};
-  // Unbuffered: read straight into the chunk, without the stream's own
-  // buffer and the file status query that sizes it. Every call reads the
-  // file, so each system call saved counts.
-  std::setvbuf(file, nullptr, _IONBF, 0);
   std::string bytes;
-  char chunk[1 << 16];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.append(chunk, got);
-    if (got < sizeof chunk) break;  // a short count is the end of the file (or an error, tested below)
-  }
-  bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return {};
+  if (readRegularFile(kConfigurationFile, bytes) != FileRead::kRead) return {};
   return parseCentreTable(bytes);
 }
 

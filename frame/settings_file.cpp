@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame/settings_file.h"
 
-#include <cstdio>
-
+#include "frame/regular_file.h"
 #include "text/ascii_case.h"
 
 namespace nv {
@@ -26,25 +25,15 @@ void takeLine(std::string line, std::map<std::string, std::string>& settings) {
 }  // namespace
 
 std::optional<std::map<std::string, std::string>> readSettingsFile(const char* name) {
-  std::FILE* file = std::fopen(name, "r");
-  if (file == nullptr) return std::nullopt;
+  std::string bytes;
+  if (readRegularFile(name, bytes) != FileRead::kRead) return std::nullopt;
   std::map<std::string, std::string> settings;
-  std::string line;
-  try {
-    for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) {
-      if (c != '\n') {
-        line += static_cast<char>(c);
-        continue;
-      }
-      takeLine(line, settings);
-      line.clear();
-    }
-    takeLine(line, settings);
-  } catch (...) {
-    std::fclose(file);
-    throw;
+  for (size_t at = 0; at <= bytes.size();) {
+    size_t end = bytes.find('\n', at);
+    if (end == std::string::npos) end = bytes.size();
+    takeLine(bytes.substr(at, end - at), settings);
+    at = end + 1;
   }
-  std::fclose(file);
   return settings;
 }
 
