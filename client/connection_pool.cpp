@@ -5,21 +5,53 @@
 #include <atomic>
 #include <new>
 
+#include "client/process_fork.h"
+#include "client/socket_open.h"
 #include "client/tls_trust.h"
 
 namespace nv {
+
+// Forgets the session contexts a forked child inherited (service_session.cpp).
+void forgetSessionContextsInChild();
+
 namespace {
 std::atomic<ConnectionPool*> made{nullptr};
+std::atomic<bool> watchingForks{false};
 }  // namespace
 
+// Around a fork: the pool's list is still while the process is copied, so
+// that the child can close its parent's kept sockets by number (sending
+// nothing: the parent's connections and TLS sessions stay as they are) and
+// then starts with caches of its own. The parent's pool, its locks perhaps
+// held by threads the child does not have, is never touched there again.
+struct PoolForkWatch {
+  static void prepare() {
+    if (ConnectionPool* pool = made.load()) pool->lock_.acquire();
+  }
+  static void parent() {
+    if (ConnectionPool* pool = made.load()) pool->lock_.release();
+  }
+  static void child() {
+    if (ConnectionPool* pool = made.exchange(nullptr))
+      for (const ConnectionPool::Idle& idle : pool->idle_)
+        if (idle.handle.socket != CURL_SOCKET_BAD) closeSocketNumber(idle.handle.socket);
+    forgetSessionContextsInChild();
+    forgetTrustedRootsInChild();
+  }
+};
+
 ConnectionPool& ConnectionPool::instance() {
-  // Never destroyed: a HIS thread may still be calling while the process exits.
-  static ConnectionPool* pool = [] {
-    auto* created = new ConnectionPool;
-    made.store(created);
-    return created;
-  }();
-  return *pool;
+  if (ConnectionPool* pool = made.load(std::memory_order_acquire)) return *pool;
+  // Never destroyed while the process goes on: a HIS thread may still be
+  // calling while the process exits.
+  auto* created = new ConnectionPool;
+  ConnectionPool* expected = nullptr;
+  if (!made.compare_exchange_strong(expected, created)) {
+    delete created;
+    return *expected;
+  }
+  if (!watchingForks.exchange(true)) watchForks(PoolForkWatch::prepare, PoolForkWatch::parent, PoolForkWatch::child);
+  return *created;
 }
 
 ConnectionPool* ConnectionPool::ifMade() { return made.load(); }
@@ -51,7 +83,7 @@ bool ConnectionPool::ready() {
   // moment without memory does not fail every call after it.
   Locked held(lock_);
   if (usable_.load(std::memory_order_relaxed)) return true;
-  if (!initialised_) initialised_ = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  if (!initialised_) initialised_ = curl_global_init(httpLibraryInitFlags()) == CURLE_OK;
   if (!initialised_) return false;
   CURLSH* share = curl_share_init();
   if (share == nullptr) return false;
@@ -93,28 +125,34 @@ void ConnectionPool::close(TransferHandle handle) {
 
 TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seconds idleLimit) {
   const auto now = std::chrono::steady_clock::now();
-  std::vector<TransferHandle> expired;
+  std::vector<TransferHandle> closing;
   TransferHandle found;
   {
     Locked held(lock_);
-    expired.reserve(idle_.size());
+    closing.reserve(idle_.size());
     for (auto it = idle_.begin(); it != idle_.end();) {
       if (now - it->since >= idleLimit) {
-        expired.push_back(it->handle);
+        closing.push_back(it->handle);
         it = idle_.erase(it);
       } else {
         ++it;
       }
     }
-    // The most recently used connection to the origin is the likeliest alive.
-    for (auto it = idle_.rbegin(); it != idle_.rend(); ++it)
-      if (it->origin == origin) {
-        found = it->handle;
-        idle_.erase(std::next(it).base());
+    // The most recently used connection to the origin is the likeliest
+    // alive; one with anything waiting on it is given up.
+    for (auto it = idle_.end(); it != idle_.begin();) {
+      --it;
+      if (it->origin != origin) continue;
+      TransferHandle candidate = it->handle;
+      it = idle_.erase(it);
+      if (candidate.socket != CURL_SOCKET_BAD && connectionIsQuiet(candidate.socket)) {
+        found = candidate;
         break;
       }
+      closing.push_back(candidate);
+    }
   }
-  for (TransferHandle handle : expired) close(handle);
+  for (TransferHandle handle : closing) close(handle);
   if (found.multi == nullptr) return fresh();
   // Every call gets settings of its own on a new transfer handle; the kept
   // connection lives in the multi handle.
@@ -128,6 +166,7 @@ TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seco
 
 void ConnectionPool::give(TransferHandle handle, const std::string& origin, bool keep) {
   if (!handle) return close(handle);
+  if (handle.socket == CURL_SOCKET_BAD) keep = false;  // the transfer left no connection
   // Resetting the transfer handle for the next call instead could run out of
   // memory half way, with no way to tell, and leave settings no call made.
   curl_easy_cleanup(handle.easy);

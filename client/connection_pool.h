@@ -11,6 +11,12 @@
 // drives it itself, so that it looks at its connection attempts at least
 // ten times a second (the library's own loop may sleep through a second
 // address's connection until that address's time is up).
+//
+// A kept connection carries a request only when nothing waits on it (the
+// pool looks at its socket before handing it out: the HTTP library itself
+// takes unread bytes and a pending TLS close-notify for a live connection).
+// A process forked from the HIS starts with an empty pool of its own and
+// never touches its parent's connections.
 #ifndef NV_CLIENT_CONNECTION_POOL_H
 #define NV_CLIENT_CONNECTION_POOL_H
 
@@ -27,13 +33,14 @@ namespace nv {
 
 struct TransferHandle {
   CURL* easy = nullptr;
-  CURLM* multi = nullptr;  // holds the kept connection
+  CURLM* multi = nullptr;                  // holds the kept connection
+  curl_socket_t socket = CURL_SOCKET_BAD;  // the kept connection's, once a transfer left one
   explicit operator bool() const { return easy != nullptr && multi != nullptr; }
 };
 
 class ConnectionPool {
  public:
-  // The process's pool.
+  // The process's pool, made on first use. Throws std::bad_alloc.
   static ConnectionPool& instance();
   // Whether the HTTP library and the share are set up: on the first call,
   // and again after memory ran out while setting them up.
@@ -42,13 +49,14 @@ class ConnectionPool {
   static ConnectionPool* ifMade();
 
   // A handle whose kept connection may serve origin ("https://host:port"
-  // and the proxy), else a new one; null when none can be had. Handles idle
-  // longer than idleLimit are closed on the way.
+  // and the proxy) and is quiet, else a new one; null when none can be had.
+  // Handles idle longer than idleLimit, and unquiet ones, are closed on the
+  // way.
   TransferHandle take(const std::string& origin, std::chrono::seconds idleLimit);
   // A handle of the call's own, never kept.
   static TransferHandle fresh();
   // Gives a handle back after its call: its transfer handle is closed, its
-  // connection kept unless keep is false.
+  // connection kept unless keep is false or no connection was left.
   void give(TransferHandle handle, const std::string& origin, bool keep);
   static void close(TransferHandle handle);
   // Closes every idle handle and its connection.
@@ -62,6 +70,7 @@ class ConnectionPool {
   ConnectionPool();
   ~ConnectionPool();
   friend void releaseClient();
+  friend struct PoolForkWatch;
 
   static void lockData(CURL*, curl_lock_data data, curl_lock_access, void* pool);
   static void unlockData(CURL*, curl_lock_data data, void* pool);
@@ -90,8 +99,10 @@ void releaseClientCaches();
 void releaseClient();
 
 // Each platform's set-up of the TLS library before the HTTP library's
-// (tls_library_posix.cpp, tls_library_windows.cpp).
+// (tls_library_posix.cpp, tls_library_windows.cpp), and the flags the HTTP
+// library's global state is set up with.
 void prepareTlsLibrary();
+long httpLibraryInitFlags();
 
 }  // namespace nv
 

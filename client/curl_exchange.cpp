@@ -13,6 +13,7 @@
 
 #include "client/answer_head.h"
 #include "client/connection_pool.h"
+#include "client/library_lifetime.h"
 #include "client/proxy_choice.h"
 #include "client/socket_open.h"
 #include "client/system_text.h"
@@ -59,10 +60,18 @@ void appendWithoutCredentials(std::string& out, std::string_view head) {
   }
 }
 
-// What the callbacks of one transfer share.
+using Clock = std::chrono::steady_clock;
+
+// What the callbacks of one transfer share: one attempt of the exchange.
 struct Transfer {
-  Transfer(std::string_view envelope, const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report)
-      : envelope(envelope), settings(settings), reader(reader), report(report), head(settings.limits.headBytes) {}
+  Transfer(std::string_view envelope, const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report,
+           Clock::time_point callStartedAt)
+      : envelope(envelope),
+        settings(settings),
+        reader(reader),
+        report(report),
+        head(settings.limits.headBytes),
+        callStartedAt(callStartedAt) {}
 
   std::string_view envelope;
   const ExchangeSettings& settings;
@@ -71,16 +80,18 @@ struct Transfer {
   AnswerHead head;
 
   bool requestOut = false;  // the request went to the connection in use
-  bool resent = false, resendRefused = false;
+  // The HTTP library would send the request again on a new connection: a
+  // kept one closed before any byte of the answer came. It may not: a read
+  // is sent again by the exchange itself, within the call's bounds.
+  bool resendRefused = false;
   bool bodyBegun = false, outOfMemory = false;
   size_t afterAnswer = 0;
   bool requestSeen = false, viaProxy = false;
   bool tlsResumed = false;
-  // The request went to some connection at all: to this one, or to one
-  // before it that closed.
-  bool started() const { return requestOut || resent; }
-  std::chrono::steady_clock::time_point startedAt = std::chrono::steady_clock::now();
-  long firstByteMs = -1;  // when the answer's first line came
+  bool endedAfterAnswer = false;  // stopped once the envelope was read through
+  Clock::time_point callStartedAt;
+  Clock::time_point settledAt{};  // when the reader had its outcome
+  long firstByteMs = -1;          // when the answer's first line came, from the call's start
 };
 
 // The transfer running on this thread, for the TLS library's callback.
@@ -97,18 +108,26 @@ int requestGoesOut(void* user, char*, char*, int, int) {
 curl_socket_t openSocket(void* user, curlsocktype purpose, curl_sockaddr* address) {
   auto& t = *static_cast<Transfer*>(user);
   if (purpose != CURLSOCKTYPE_IPCXN) return CURL_SOCKET_BAD;
-  // A new connection after the request went out on another one: the library
-  // is sending it again because a kept connection closed before any byte of
-  // the answer. A read may go once more; a change never does.
+  // A new connection after the request went out on another one: the HTTP
+  // library would send it again because a kept connection closed before any
+  // byte of the answer. Never on its own: its second attempt would start
+  // every bound afresh.
   if (t.requestOut) {
-    if (t.settings.effect != kReadsOnly || t.resent) {
-      t.resendRefused = true;
-      return CURL_SOCKET_BAD;
-    }
-    t.resent = true;
-    t.requestOut = false;
+    t.resendRefused = true;
+    return CURL_SOCKET_BAD;
   }
   return openConnectionSocket(*address);
+}
+
+// The trace's copy of the messages: memory running out for it leaves the
+// copy cut short and changes nothing else.
+void keepForTrace(std::string& copy, bool& cut, std::string_view bytes) {
+  if (cut) return;
+  try {
+    copy.append(bytes);
+  } catch (...) {
+    cut = true;
+  }
 }
 
 size_t takeHeader(char* line, size_t size, size_t count, void* user) {
@@ -116,9 +135,9 @@ size_t takeHeader(char* line, size_t size, size_t count, void* user) {
   const size_t n = size * count;
   if (t.firstByteMs < 0)
     t.firstByteMs = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t.startedAt).count());
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t.callStartedAt).count());
+  if (t.settings.keepMessages && !t.bodyBegun) keepForTrace(t.report.received, t.report.receivedCut, {line, n});
   try {
-    if (t.settings.keepMessages && !t.bodyBegun) t.report.received.append(line, n);
     AnswerHead::Verdict verdict = t.head.take(std::string_view(line, n));
     if (verdict == AnswerHead::Verdict::kPending) return n;
     if (verdict != AnswerHead::Verdict::kReadBody) return 0;  // the body is not read
@@ -137,14 +156,15 @@ size_t takeBody(char* bytes, size_t size, size_t count, void* user) {
   auto& t = *static_cast<Transfer*>(user);
   const size_t n = size * count;
   if (!t.bodyBegun) return 0;
+  if (t.settings.keepMessages) keepForTrace(t.report.received, t.report.receivedCut, {bytes, n});
   try {
-    if (t.settings.keepMessages) t.report.received.append(bytes, n);
     if (t.reader.settled()) {
       // The envelope is read through: the rest is passed over, up to a point.
       t.afterAnswer += n;
       return t.afterAnswer <= kMostAfterAnswer ? n : 0;
     }
     t.reader.feed(bytes, n);
+    if (t.reader.settled()) t.settledAt = Clock::now();
     return n;
   } catch (...) {
     t.outOfMemory = true;
@@ -163,12 +183,12 @@ int watchTransfer(CURL*, curl_infotype type, char* data, size_t size, void* user
         t.requestSeen = true;
         t.viaProxy = bytes.rfind("CONNECT ", 0) == 0 || bytes.rfind("POST http", 0) == 0;
       }
-      if (t.settings.keepMessages) appendWithoutCredentials(t.report.sent, bytes);
+      if (t.settings.keepMessages && !t.report.sentCut) appendWithoutCredentials(t.report.sent, bytes);
     } else if (type == CURLINFO_DATA_OUT && t.settings.keepMessages) {
-      t.report.sent.append(bytes);
+      keepForTrace(t.report.sent, t.report.sentCut, bytes);
     }
   } catch (...) {
-    // No memory for the trace's copy: the call goes on without it.
+    t.report.sentCut = true;  // no memory for the trace's copy: the call goes on without it
   }
   return 0;
 }
@@ -278,7 +298,7 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
     }
     case CURLE_OPERATION_TIMEDOUT: {
       const bool connected = infoTime(handle, https ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T) > 0;
-      if (!connected && !t.started())
+      if (!connected && !t.requestOut)
         return CallStatus::failed(texts::kTimeout, "time-out while connecting (" +
                                                        seconds(infoTime(handle, CURLINFO_TOTAL_TIME_T)) + ")" + via);
       return CallStatus::failed(texts::kMajorException,
@@ -322,9 +342,8 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
   }
 }
 
-void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const ProxyChoice& proxy, curl_slist* headers,
-           curl_slist* connectTo, Transfer& transfer, char* errorText) {
-  const SessionLimits& limits = settings.limits;
+void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const SessionLimits& limits,
+           const ProxyChoice& proxy, curl_slist* headers, curl_slist* connectTo, Transfer& transfer, char* errorText) {
   curl_easy_setopt(handle, CURLOPT_CURLU, url);
   curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
   curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
@@ -336,6 +355,9 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Pro
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
+  // A name lookup still running when the bound is up is left to finish on
+  // its own, not waited for (the library stays loaded for it).
+  curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
   // A kept connection, used again only soon after its last answer.
   curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
   curl_easy_setopt(handle, CURLOPT_MAXAGE_CONN, static_cast<long>(limits.idleReuse.count()));
@@ -358,9 +380,10 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Pro
   curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, takeBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
   curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 64L * 1024);
-  // The proxy this call was given, and nothing the library would find itself.
+  // The proxy this call was given, and nothing the library would find
+  // itself: no_proxy is weighed already (client/no_proxy.h).
   curl_easy_setopt(handle, CURLOPT_PROXY, proxy.url.c_str());
-  curl_easy_setopt(handle, CURLOPT_NOPROXY, proxy.noProxy.c_str());
+  curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
   curl_easy_setopt(handle, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
   curl_easy_setopt(handle, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   // TLS 1.2 at least, the certificate and its name always checked against
@@ -411,26 +434,34 @@ HeaderList requestHeaders(size_t length, bool reuse) {
 
 long milliseconds(curl_off_t microseconds) { return static_cast<long>((microseconds + 500) / 1000); }
 
-void fillReport(CURL* handle, const Transfer& t, const ProxyChoice& proxy, ExchangeReport& report) {
-  report.proxy = t.viaProxy ? proxy.shown : "";
-  report.resent = t.resent;
+// The library's largest request body sent with the head in one piece
+// (MAX_INITIAL_POST_SIZE): both the request's size and the upload count it.
+constexpr size_t kBodySentWithHead = 64 * 1024;
+
+// What one attempt did, for the trace; `offsetMs` is when the attempt
+// started, from the call's start, so every phase counts from there.
+void fillReport(CURL* handle, const Transfer& t, const ProxyChoice& proxy, long offsetMs, ExchangeReport& report) {
+  report.proxy = proxy.url.empty() ? "" : proxy.shown;
   const long connects = infoLong(handle, CURLINFO_NUM_CONNECTS);
   if (connects > 0)
     report.connection = t.tlsResumed ? ExchangeReport::Connection::kResumed : ExchangeReport::Connection::kNew;
-  else if (t.started())
+  else if (t.requestOut)
     report.connection = ExchangeReport::Connection::kReused;
   const curl_off_t resolve = infoTime(handle, CURLINFO_NAMELOOKUP_TIME_T),
                    connect = infoTime(handle, CURLINFO_CONNECT_TIME_T),
                    tls = infoTime(handle, CURLINFO_APPCONNECT_TIME_T);
-  report.resolveMs = resolve > 0 || connect > 0 ? milliseconds(resolve) : -1;
-  report.connectMs = connect > 0 ? milliseconds(connect) : -1;
-  report.tlsMs = tls > 0 ? milliseconds(tls) : -1;
+  report.resolveMs = resolve > 0 || connect > 0 ? offsetMs + milliseconds(resolve) : -1;
+  report.connectMs = connect > 0 ? offsetMs + milliseconds(connect) : -1;
+  report.tlsMs = tls > 0 ? offsetMs + milliseconds(tls) : -1;
   report.firstByteMs = t.firstByteMs;
   curl_off_t uploaded = 0, downloaded = 0;
   curl_easy_getinfo(handle, CURLINFO_SIZE_UPLOAD_T, &uploaded);
   curl_easy_getinfo(handle, CURLINFO_SIZE_DOWNLOAD_T, &downloaded);
-  report.bytesSent = static_cast<unsigned long long>(infoLong(handle, CURLINFO_REQUEST_SIZE) + uploaded);
-  report.bytesReceived = static_cast<unsigned long long>(infoLong(handle, CURLINFO_HEADER_SIZE) + downloaded);
+  // A small body goes out with the head and is counted in both figures.
+  const auto requestSize = static_cast<curl_off_t>(infoLong(handle, CURLINFO_REQUEST_SIZE));
+  const curl_off_t counted = t.envelope.size() < kBodySentWithHead ? std::min(uploaded, requestSize) : 0;
+  report.bytesSent += static_cast<unsigned long long>(requestSize + uploaded - counted);
+  report.bytesReceived += static_cast<unsigned long long>(infoLong(handle, CURLINFO_HEADER_SIZE) + downloaded);
 }
 
 // Gives the handle back to the pool when the call is over, whatever way.
@@ -440,6 +471,8 @@ class HandleLease {
       : handle_(handle), origin_(std::move(origin)), pooled_(pooled) {}
   // A transfer that failed leaves nothing worth keeping.
   void dropAfterwards() { pooled_ = false; }
+  // The socket of the connection the transfer left in the handle.
+  void keptSocket(curl_socket_t socket) { handle_.socket = socket; }
   ~HandleLease() {
     if (!handle_) {
       ConnectionPool::close(handle_);
@@ -472,26 +505,64 @@ class CurrentTransfer {
 };
 
 // Drives the transfer to its end, looking at it at least every 100 ms.
-CURLcode perform(CURL* easy, CURLM* multi) {
+// Once the envelope is read through, what the answer still announced has
+// the grace to come; then the transfer ends there, its connection closed.
+// The socket of a connection the transfer leaves kept goes to the lease.
+CURLcode perform(HandleLease& lease, Transfer& t, std::chrono::milliseconds grace) {
+  CURL* easy = lease.get();
+  CURLM* multi = lease.multi();
   if (curl_multi_add_handle(multi, easy) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
   int running = 1;
   CURLMcode state = curl_multi_perform(multi, &running);
   while (state == CURLM_OK && running > 0) {
+    if (t.settledAt != Clock::time_point{} && Clock::now() - t.settledAt >= grace) {
+      t.endedAfterAnswer = true;
+      break;
+    }
     state = curl_multi_poll(multi, nullptr, 0, 100, nullptr);
     if (state == CURLM_OK) state = curl_multi_perform(multi, &running);
   }
   CURLcode code = state == CURLM_OUT_OF_MEMORY ? CURLE_OUT_OF_MEMORY : CURLE_FAILED_INIT;
+  if (t.endedAfterAnswer) code = CURLE_OK;
   int left = 0;
   while (CURLMsg* message = curl_multi_info_read(multi, &left))
-    if (message->msg == CURLMSG_DONE && message->easy_handle == easy) code = message->data.result;
+    if (message->msg == CURLMSG_DONE && message->easy_handle == easy) {
+      code = message->data.result;
+      // Only while the transfer is the multi handle's does the library say
+      // which connection it kept.
+      curl_socket_t socket = CURL_SOCKET_BAD;
+      if (code == CURLE_OK && curl_easy_getinfo(easy, CURLINFO_ACTIVESOCKET, &socket) == CURLE_OK)
+        lease.keptSocket(socket);
+    }
+  // Removing an unfinished transfer closes its connection.
   curl_multi_remove_handle(multi, easy);
   return code;
 }
+
+// The limits of a second attempt: what the call has left of them. The
+// first went on a kept connection (there is no second attempt otherwise),
+// so it spent nothing on connecting and the second has the whole connect
+// bound; the first's time counts against the low-speed span, as no byte of
+// the answer came in it. None left: no second attempt.
+bool limitsLeft(const SessionLimits& limits, Clock::duration spent, SessionLimits& left) {
+  const auto spentSeconds = std::chrono::duration_cast<std::chrono::milliseconds>(spent).count() / 1000;
+  if (spentSeconds >= limits.lowSpeedSeconds) return false;
+  left = limits;
+  left.lowSpeedSeconds = std::max<long>(1, limits.lowSpeedSeconds - static_cast<long>(spentSeconds));
+  return true;
+}
+
+struct AttemptOutcome {
+  CURLcode code;
+  bool resendRefused;
+  bool requestOut;
+};
 
 }  // namespace
 
 ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view envelope,
                                   const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report) {
+  const Clock::time_point callStartedAt = Clock::now();
   ExchangeResult result;
   report.attempted = true;
   ConnectionPool& pool = ConnectionPool::instance();
@@ -523,50 +594,89 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   ExchangeSettings effective = settings;
   effective.reuse = pooled;
   const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
-  HandleLease lease(pooled ? pool.take(origin, settings.limits.idleReuse) : ConnectionPool::fresh(), origin, pooled);
-  if (lease.get() == nullptr) throw std::bad_alloc();
-
-  Transfer transfer(envelope, effective, reader, report);
   HeaderList headers = requestHeaders(envelope.size(), settings.reuse);
   HeaderList connectTo = settings.testConnectTo.empty() ? HeaderList() : listOf({settings.testConnectTo});
   HeaderList resolve = settings.testResolve.empty() ? HeaderList() : listOf({settings.testResolve});
-  char errorText[CURL_ERROR_SIZE] = "";
-  setUp(lease.get(), url.get(), effective, proxy, headers.get(), connectTo.get(), transfer, errorText);
-  if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
-  CURLcode code;
-  {
-    CurrentTransfer current(&transfer);
-    code = perform(lease.get(), lease.multi());
-  }
-  if (code != CURLE_OK) lease.dropAfterwards();
-  if (transfer.outOfMemory || code == CURLE_OUT_OF_MEMORY) throw std::bad_alloc();
-  fillReport(lease.get(), transfer, proxy, report);
-  result.requestStarted = transfer.started();
-  result.status = transfer.head.status();
 
-  switch (transfer.head.verdict()) {
-    case AnswerHead::Verdict::kHttpError:
-      result.transport = CallStatus::failed(texts::kHttpError, transfer.head.cause());
+  // One attempt, on a kept connection or a new one; a read whose kept
+  // connection closed unanswered gets a second, on a new connection, with
+  // what is left of the call's bounds.
+  bool anyRequestOut = false;
+  SessionLimits limits = settings.limits;
+  for (int attempt = 1;; ++attempt) {
+    const Clock::time_point attemptStartedAt = Clock::now();
+    HandleLease lease(pooled && attempt == 1 ? pool.take(origin, settings.limits.idleReuse) : ConnectionPool::fresh(),
+                      origin, pooled);
+    if (lease.get() == nullptr) throw std::bad_alloc();
+    Transfer transfer(envelope, effective, reader, report, callStartedAt);
+    char errorText[CURL_ERROR_SIZE] = "";
+    setUp(lease.get(), url.get(), effective, limits, proxy, headers.get(), connectTo.get(), transfer, errorText);
+    if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
+    CURLcode code;
+    {
+      CurrentTransfer current(&transfer);
+      code = perform(lease, transfer, settings.limits.settledGrace);
+    }
+    // A connection after an HTTP/1.0 answer, or one whose answer was cut
+    // short, is not used again.
+    if (code != CURLE_OK || transfer.endedAfterAnswer ||
+        infoLong(lease.get(), CURLINFO_HTTP_VERSION) == CURL_HTTP_VERSION_1_0)
+      lease.dropAfterwards();
+    if (transfer.outOfMemory) throw std::bad_alloc();
+    // The HTTP library's own refusal of a head line over its limit (100 KB)
+    // comes as running out of memory; only the library's own allocations
+    // are that.
+    const bool headLineRefused =
+        code == CURLE_OUT_OF_MEMORY && !transfer.bodyBegun && transfer.head.verdict() == AnswerHead::Verdict::kPending;
+    if (code == CURLE_OUT_OF_MEMORY && !headLineRefused) throw std::bad_alloc();
+    // Given up while the name was still being looked up: the lookup's thread
+    // may still run the library's code after the call.
+    if (code == CURLE_OPERATION_TIMEDOUT && infoTime(lease.get(), CURLINFO_NAMELOOKUP_TIME_T) == 0 &&
+        infoTime(lease.get(), CURLINFO_CONNECT_TIME_T) == 0)
+      keepLibraryLoaded();
+    const long offsetMs = static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(attemptStartedAt - callStartedAt).count());
+    fillReport(lease.get(), transfer, proxy, offsetMs, report);
+    anyRequestOut = anyRequestOut || transfer.requestOut || transfer.resendRefused;
+    result.status = transfer.head.status();
+
+    if (transfer.resendRefused && attempt == 1 && settings.effect == kReadsOnly && !transfer.bodyBegun &&
+        limitsLeft(settings.limits, Clock::now() - callStartedAt, limits)) {
+      report.resent = true;
+      continue;
+    }
+
+    // A forwarding proxy's own refusal of the request never reached the centre.
+    const bool proxyRefused = !proxy.url.empty() && transfer.head.status() == 407;
+    result.requestStarted = anyRequestOut && !proxyRefused;
+    if (headLineRefused) {
+      result.transport = CallStatus::failed(texts::kHttpError, "an answer header line over the HTTP library's 100 KB");
       return result;
-    case AnswerHead::Verdict::kBroken:
-      result.transport = CallStatus::failed(texts::kMajorException, transfer.head.cause());
-      return result;
-    default: break;
+    }
+    switch (transfer.head.verdict()) {
+      case AnswerHead::Verdict::kHttpError:
+        result.transport = CallStatus::failed(texts::kHttpError, transfer.head.cause());
+        return result;
+      case AnswerHead::Verdict::kBroken:
+        result.transport = CallStatus::failed(texts::kMajorException, transfer.head.cause());
+        return result;
+      default: break;
+    }
+    if (transfer.resendRefused) {
+      result.transport = CallStatus::failed(
+          texts::kMajorException, "a kept connection closed before the answer came; the request is not sent again");
+    } else if (code != CURLE_OK) {
+      result.transport = transferFailure(code, lease.get(), transfer, report.host, scheme == "https", proxy, errorText);
+    }
+    // However the library saw it, an answer whose head never ended is none.
+    if (!transfer.bodyBegun && result.transport.isOk())
+      result.transport = CallStatus::failed(texts::kMajorException, "the answer ended inside its headers");
+    if (transfer.bodyBegun) {
+      result.bodyRead = true;
+      result.outcome = reader.finish();
+    }
+    return result;
   }
-  if (transfer.resendRefused) {
-    result.transport = CallStatus::failed(
-        texts::kMajorException, "a kept connection closed before the answer came; the request is not sent again");
-  } else if (code != CURLE_OK) {
-    result.transport = transferFailure(code, lease.get(), transfer, report.host, scheme == "https", proxy, errorText);
-  }
-  // However the library saw it, an answer whose head never ended is none.
-  if (!transfer.bodyBegun && result.transport.isOk())
-    result.transport = CallStatus::failed(texts::kMajorException, "the answer ended inside its headers");
-  if (transfer.bodyBegun) {
-    result.bodyRead = true;
-    result.outcome = reader.finish();
-  }
-  return result;
 }
 
 }  // namespace nv

@@ -23,6 +23,9 @@ struct ExchangeReport {
   // The messages, when the trace asked for them: the request as sent, the
   // answer with its headers and its decoded body. Credentials are left out.
   std::string sent, received;
+  // Memory ran out for the trace's copy of a message: what is kept of it is
+  // cut short. The call itself goes on as it would.
+  bool sentCut = false, receivedCut = false;
 };
 
 }  // namespace nv

@@ -6,8 +6,17 @@
 
 #include <openssl/crypto.h>
 
-#include "client/connection_pool.h"
-#include "client/service_session.h"
+#include "client/library_lifetime.h"
+
+namespace nv {
+
+void keepLibraryLoaded() {
+  HMODULE self = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCWSTR>(&keepLibraryLoaded), &self);
+}
+
+}  // namespace nv
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   switch (reason) {
@@ -16,12 +25,14 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       OPENSSL_thread_stop();
       break;
     case DLL_PROCESS_DETACH:
-      // Unloaded while the process goes on: the kept connections close. At
-      // the process's exit (reserved set) its other threads are gone, maybe
-      // holding a lock, so nothing is touched.
-      if (reserved == nullptr) {
-        nv::releaseClientCaches();
-        nv::releaseSessionContexts();
+      // Unloaded while the process goes on (FreeLibrary): everything kept
+      // between calls is freed, and the TLS library's global state too,
+      // which is the DLL's own (linked in) and made afresh by the next
+      // load. At the process's exit (reserved set) its other threads are
+      // gone, maybe holding a lock, so nothing is touched.
+      if (reserved == nullptr && !nv::callsInFlight()) {
+        nv::releaseLibrary();
+        OPENSSL_cleanup();
       }
       break;
     default: break;

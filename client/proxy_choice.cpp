@@ -7,6 +7,8 @@
 #include <memory>
 #include <new>
 
+#include "client/no_proxy.h"
+
 namespace nv {
 namespace {
 
@@ -41,7 +43,7 @@ ProxyChoice chooseProxy(bool https, const std::string& host) {
     if (system.empty()) return choice;
     proxy = system.c_str();
   } else if (const char* exempt = environment("no_proxy", "NO_PROXY")) {
-    choice.noProxy = exempt;
+    if (noProxyExempts(exempt, host)) return choice;
   }
   // The address as the HTTP library reads it, only to check its scheme and
   // to name it without its credentials; a setting it cannot read is

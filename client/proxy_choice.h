@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Which proxy, if any, carries a call to the centre: http_proxy for http://
 // centres and https_proxy for https:// ones (the upper-case forms when the
-// lower-case one is not set), with no_proxy's exemptions; on Windows,
-// without them, the proxy the system is set up with. The HTTP library
-// parses the proxy's address, its credentials and no_proxy itself.
+// lower-case one is not set), with no_proxy's exemptions (client/no_proxy.h);
+// on Windows, without them, the proxy the system is set up with. The HTTP
+// library parses the proxy's address and its credentials itself.
 #ifndef NV_CLIENT_PROXY_CHOICE_H
 #define NV_CLIENT_PROXY_CHOICE_H
 
@@ -13,7 +13,6 @@ namespace nv {
 
 struct ProxyChoice {
   std::string url;       // for the HTTP library; "" to reach the centre directly
-  std::string noProxy;   // the hosts no_proxy exempts, for the HTTP library
   std::string shown;     // "host:port" of the proxy, without credentials, for the trace
   std::string unusable;  // why the setting cannot be used; "" when it can
 };

@@ -123,15 +123,19 @@ std::atomic<ContextPool*> madePool{nullptr};
 // Kept until the library is unloaded: a HIS thread may still be calling
 // while the process exits.
 ContextPool& contexts() {
-  static ContextPool* pool = [] {
-    auto* created = new ContextPool;
-    madePool.store(created);
-    return created;
-  }();
-  return *pool;
+  if (ContextPool* pool = madePool.load(std::memory_order_acquire)) return *pool;
+  auto* created = new ContextPool;
+  ContextPool* expected = nullptr;
+  if (madePool.compare_exchange_strong(expected, created)) return *created;
+  delete created;
+  return *expected;
 }
 
 }  // namespace
+
+// In a forked child the parent's idle contexts, and their lock, are left
+// as they are.
+void forgetSessionContextsInChild() { madePool.store(nullptr); }
 
 void releaseSessionContexts() {
   ContextPool* pool = madePool.exchange(nullptr);

@@ -7,4 +7,6 @@ namespace nv {
 // file included.
 void prepareTlsLibrary() {}
 
+long httpLibraryInitFlags() { return CURL_GLOBAL_DEFAULT; }
+
 }  // namespace nv

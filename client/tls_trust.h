@@ -6,11 +6,14 @@
 //   Linux: OpenSSL's default verify paths (SSL_CERT_FILE and SSL_CERT_DIR
 //          override them; read again when they change).
 //   Windows: the certificates of the system's ROOT store (Trusted Root
-//          Certification Authorities).
+//          Certification Authorities); a chain holding any certificate of
+//          its Disallowed store (Untrusted Certificates) is refused, root,
+//          intermediate or the centre's own.
 #ifndef NV_CLIENT_TLS_TRUST_H
 #define NV_CLIENT_TLS_TRUST_H
 
 #include <string>
+#include <vector>
 
 #include <openssl/ssl.h>
 
@@ -23,11 +26,20 @@ bool useTrustedRoots(SSL_CTX* ctx);
 // Forgets the shared roots (when the library is unloaded); for good also
 // frees what holds them, after which no call may come.
 void releaseTrustedRoots(bool forGood = false);
+// In a forked child: the parent's roots, and their lock, are left as they
+// are; the child reads its own.
+void forgetTrustedRootsInChild();
 
 // Each platform's part (tls_trust_posix.cpp, tls_trust_windows.cpp): what
-// the roots are read from, so a change of it is noticed, and reading them.
+// the roots are read from, so a change of it is noticed, reading them, and
+// the certificates the system distrusts, each as its DER bytes.
 std::string trustedRootsSource();
 X509_STORE* readTrustedRoots();
+std::vector<std::string> readDistrustedCertificates();
+
+// Makes every check against `store` refuse a chain that holds one of these
+// certificates (DER bytes). False when memory ran out.
+bool refuseCertificates(X509_STORE* store, const std::vector<std::string>& distrusted);
 
 }  // namespace nv
 

@@ -20,4 +20,8 @@ X509_STORE* readTrustedRoots() {
   return store;
 }
 
+// Linux has no store of distrusted certificates: a root is distrusted by
+// taking it out of the system's roots.
+std::vector<std::string> readDistrustedCertificates() { return {}; }
+
 }  // namespace nv

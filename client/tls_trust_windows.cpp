@@ -28,4 +28,24 @@ X509_STORE* readTrustedRoots() {
   return trusted;
 }
 
+// The Disallowed store (Untrusted Certificates), where Windows and its
+// administrators put what no chain may hold.
+std::vector<std::string> readDistrustedCertificates() {
+  std::vector<std::string> distrusted;
+  HCERTSTORE store = CertOpenSystemStoreW(0, L"Disallowed");
+  if (store == nullptr) return distrusted;
+  for (PCCERT_CONTEXT c = CertEnumCertificatesInStore(store, nullptr); c != nullptr;
+       c = CertEnumCertificatesInStore(store, c)) {
+    try {
+      distrusted.emplace_back(reinterpret_cast<const char*>(c->pbCertEncoded), c->cbCertEncoded);
+    } catch (...) {
+      CertFreeCertificateContext(c);
+      CertCloseStore(store, 0);
+      throw;
+    }
+  }
+  CertCloseStore(store, 0);
+  return distrusted;
+}
+
 }  // namespace nv

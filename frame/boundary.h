@@ -6,6 +6,7 @@
 
 #include <string_view>
 
+#include "client/library_lifetime.h"
 #include "text/result_document.h"
 #include "text/texts.h"
 
@@ -18,6 +19,7 @@ inline std::string_view argText(const char* text) { return text ? std::string_vi
 // under functionId when memory allows, else null.
 template <class Body>
 char* guardExport(std::string_view functionId, Body&& body) noexcept {
+  const CallInFlight running;
   try {
     return body();
   } catch (...) {

@@ -119,9 +119,11 @@ void CallTrace::finish(std::string_view outCode, const CallStatus& status, const
       entry += " cause=\"" + traceField(status.cause().empty() ? "unknown" : status.cause(), true) + "\"";
     if (status.outcomeUnknown()) entry += " outcome=unknown";
     entry += "\n";
-    if (settings_.level >= 2 && report.attempted)
-      entry += "--- sent\n" + withBase64Decoded(report.sent) + "\n--- received\n" + withBase64Decoded(report.received) +
-               "\n";
+    if (settings_.level >= 2 && report.attempted) {
+      const char* cut = " (cut short: no memory for the trace's copy)";
+      entry += std::string("--- sent") + (report.sentCut ? cut : "") + "\n" + withBase64Decoded(report.sent) +
+               "\n--- received" + (report.receivedCut ? cut : "") + "\n" + withBase64Decoded(report.received) + "\n";
+    }
     if (!settings_.file.empty()) appendToRegularFile(settings_.file, entry);
     const auto* seams = static_cast<const seams::TraceSeams*>(seams_);
     if (seams && seams->sink) seams->sink(entry, seams->context);

@@ -7,8 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "NvInterFace.h"
 #include "tests/support/export_cases.h"
@@ -43,6 +47,7 @@ struct ReuseCase {
   const char* name;
   std::vector<Step> steps;
   size_t connections, requests;
+  bool overTls = false;
 };
 
 // An HTTPS centre, trusted, configured as the main centre.
@@ -71,6 +76,9 @@ TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
       Reply::raw("HTTP/1.0 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " +
                  std::to_string(kAnswerToRead.bytes.size() - kAnswerToRead.bytes.find("\r\n\r\n") - 4) + "\r\n\r\n" +
                  kAnswerToRead.bytes.substr(kAnswerToRead.bytes.find("\r\n\r\n") + 4));
+  const Reply http10kept =
+      Reply::raw(std::string(http10.bytes).insert(http10.bytes.find("\r\n") + 2, "Connection: keep-alive\r\n"));
+  const std::string requestTimeout = "HTTP/1.1 408 Request Timeout\r\nConnection: close\r\nContent-Length: 0\r\n\r\n";
   const ReuseCase cases[] = {
       {"back-to-back reads share one connection",
        {{false, {readKept}, "000"}, {false, {readKept}, "000"}, {false, {readKept}, "000"}},
@@ -101,13 +109,37 @@ TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
        {{false, {readKept}, "000"}, {false, {readKept}, "000", 1300}},
        2,
        2},
+      // A kept connection carries a request only when nothing waits on it.
+      {"an HTTP/1.0 answer saying keep-alive ends its connection",
+       {{false, {http10kept}, "000"}, {false, {readKept}, "000"}},
+       2,
+       2},
+      {"a connection the centre closed while idle is not used: the change goes once, on a new one",
+       {{true, {changeKept.closedWhenIdleFor(100)}, "000"}, {true, {changeKept}, "000", 400}},
+       2,
+       2},
+      {"over TLS, a connection closed while idle (a close-notify waiting) is not used",
+       {{true, {changeKept.closedWhenIdleFor(100)}, "000"}, {true, {changeKept}, "000", 400}},
+       2,
+       2,
+       true},
+      {"an idle centre's 408 and close: the next read goes on a new connection",
+       {{false, {readKept.closedWhenIdleFor(100, requestTimeout)}, "000"}, {false, {readKept}, "000", 400}},
+       2,
+       2},
+      {"a stray line end after an answer: the next change goes on a new connection",
+       {{true, {changeKept.followedBy("\r\n")}, "000"}, {true, {changeKept}, "000", 100}},
+       2,
+       2},
   };
   nv::SessionLimits limits;
   limits.idleReuse = std::chrono::seconds(1);
   nvtest::ScopedSessionLimits idleLimit(limits);
+  TestCertificates certificates(dir.path());
+  ScopedEnvironment trust("SSL_CERT_FILE", certificates.trustedRoot);
   for (const ReuseCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ScriptedServer centre;
+    ScriptedServer centre(c.overTls ? certificates.localhost : "");
     dir.writeCentres({{Centres::kMain, centre.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
     for (const Step& step : c.steps)
       for (const Reply& reply : step.replies) centre.enqueue(reply);
@@ -126,11 +158,17 @@ TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
 
 // The trace tells how each call's connection came about, and that a change
 // whose connection broke may have been applied.
+long traceNumber(const std::string& line, const std::string& field) {
+  const size_t at = line.find(" " + field + "=");
+  return at == std::string::npos ? -2 : std::atol(line.c_str() + at + field.size() + 2);
+}
+
 TEST_F(ConnectionReuse, TheTraceTellsNewReusedResentAndUnknownOutcomes) {
   nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
   const Reply readKept = kAnswerToRead.keptAlive(), changeKept = kAnswerToChange.keptAlive();
-  for (const Reply& reply :
-       {readKept, readKept, Reply::closeWithoutAnswer(), readKept, changeKept, Reply::closeWithoutAnswer()})
+  // The third call's kept connection closes 300 ms after taking the request.
+  for (const Reply& reply : {readKept, readKept, Reply::closeWithoutAnswer().delayedBy(300), readKept, changeKept,
+                             Reply::closeWithoutAnswer()})
     server.enqueue(reply);
   read();
   read();
@@ -144,6 +182,18 @@ TEST_F(ConnectionReuse, TheTraceTellsNewReusedResentAndUnknownOutcomes) {
   EXPECT_NE(trace[2].find(" resent=1 "), std::string::npos) << trace[2];
   EXPECT_EQ(trace[3].find(" outcome=unknown"), std::string::npos) << trace[3];
   EXPECT_NE(trace[4].find(" outcome=unknown"), std::string::npos) << trace[4];
+  // Each phase of the resent read counts from the call's start, as its
+  // duration does: its new connection came after the first 300 ms.
+  EXPECT_GE(traceNumber(trace[2], "connect_ms"), 300) << trace[2];
+  EXPECT_GE(traceNumber(trace[2], "first_byte_ms"), traceNumber(trace[2], "connect_ms")) << trace[2];
+  EXPECT_LE(traceNumber(trace[2], "first_byte_ms"), traceNumber(trace[2], "ms")) << trace[2];
+  // What was sent, counted once: the bytes the centre received for each
+  // call (both attempts of the resent read).
+  const std::vector<std::string> requests = server.requests();
+  ASSERT_EQ(requests.size(), 6u);
+  const size_t perCall[] = {requests[0].size(), requests[1].size(), requests[2].size() + requests[3].size(),
+                            requests[4].size(), requests[5].size()};
+  for (size_t i = 0; i < 5; ++i) EXPECT_EQ(traceNumber(trace[i], "sent"), static_cast<long>(perCall[i])) << trace[i];
 }
 
 // 8 threads × 25 reads; every `closeEvery`-th answer closes its connection.
@@ -207,6 +257,49 @@ TEST_F(ConnectionReuse, TheSwitchMakesEveryCallANewConnection) {
   for (int i = 0; i < 3; ++i) EXPECT_EQ(outCodeOf(read()), "000");
   EXPECT_EQ(server.connectionCount(), 3u);
   for (const std::string& request : server.requests()) EXPECT_EQ(headerValue(request, "Connection"), "close");
+}
+
+// A process the HIS forks starts with no kept connection: it never sends on,
+// nor closes the TLS state of, its parent's, which serves the parent's next
+// call as before.
+TEST_F(ConnectionReuse, AForkedChildLeavesItsParentsConnectionsAlone) {
+  TlsCentre tls(dir);
+  ScriptedServer& centre = tls.server;
+  for (int i = 0; i < 3; ++i) centre.enqueue(kAnswerToRead.keptAlive());
+  nvtest::ScopedTraceSettings traced({1, ""}, collect, &trace);
+  ASSERT_EQ(outCodeOf(read()), "000");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const bool answered = outCodeOf(read()) == "000";
+    const bool fresh = !trace.empty() && trace.back().find(" connection=new ") != std::string::npos;
+    // Through the library's exit path: what it closes then is the child's own.
+    std::exit(answered && fresh ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the child's call, on a connection of its own";
+  ASSERT_EQ(outCodeOf(read()), "000");
+  EXPECT_NE(trace.back().find(" connection=reused "), std::string::npos) << trace.back();
+  EXPECT_EQ(centre.connectionCount(), 2u);
+}
+
+// The process ends while a call runs on another thread: what that call uses
+// is not freed under it (the sanitizer build sees any use after a free).
+TEST_F(ConnectionReuse, AnExitDuringACallLeavesItsStateAlone) {
+  server.enqueue(kAnswerToRead.keptAlive());
+  server.enqueue(kAnswerToRead.keptAlive().delayedBy(1000));
+  ASSERT_EQ(outCodeOf(read()), "000");
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::thread running([] { read(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::exit(0);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
 }
 
 }  // namespace

@@ -110,4 +110,48 @@ TEST_F(Proxies, ATunnelCarriesWhatADirectConnectionDoes) {
   EXPECT_EQ(refusing.requestLines()[0], "CONNECT [::1]:8443 HTTP/1.1");
 }
 
+// The trace names a proxy only when one carried the call, a reused tunnel
+// included, and says a change's outcome is unknown only when the request
+// may have reached the centre: a forwarding proxy's own 407 did not.
+TEST_F(Proxies, TheTraceNamesTheProxyThatCarriedTheCallAlone) {
+  std::vector<std::string> traced;
+  auto collect = [](const std::string& entry, void* into) {
+    static_cast<std::vector<std::string>*>(into)->push_back(entry);
+  };
+  nvtest::ScopedTraceSettings trace({1, ""}, collect, &traced);
+  LoopbackProxy proxy;
+  const std::string via = " via 127.0.0.1:" + proxy.address().substr(proxy.address().rfind(':') + 1) + " ";
+  {
+    ScriptedServer centre(certificates.localhost);
+    for (int i = 0; i < 2; ++i) centre.enqueue(kAnswer.keptAlive());
+    useCentre(centre.url());
+    ScopedEnvironment tunnel("https_proxy", proxy.address());
+    EXPECT_EQ(settle(), settled());
+    EXPECT_EQ(settle(), settled());
+    EXPECT_EQ(proxy.requestLines().size(), 1u) << "one tunnel, kept";
+    ASSERT_EQ(traced.size(), 2u);
+    EXPECT_NE(traced[1].find(" connection=reused "), std::string::npos) << traced[1];
+    for (const std::string& line : traced) EXPECT_NE(line.find(via), std::string::npos) << line;
+  }
+  {
+    ScopedEnvironment forward("http_proxy", proxy.address());
+    ScopedEnvironment direct("no_proxy", "127.0.0.1");
+    useCentre(refusedUrl());
+    EXPECT_EQ(settle().find("<out_code>000</out_code>"), std::string::npos);
+    EXPECT_NE(traced.back().find("cause=\"connect refused\""), std::string::npos) << traced.back();
+    EXPECT_EQ(traced.back().find(" via "), std::string::npos) << traced.back();
+  }
+  {
+    LoopbackProxy refusing("",
+                           "HTTP/1.1 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n"
+                           "Content-Length: 0\r\nConnection: close\r\n\r\n");
+    ScopedEnvironment forward("http_proxy", refusing.address());
+    useCentre(server.url());
+    EXPECT_EQ(settle(), failureDocRaw("cliSettlement", "600", "HTTP Error"));
+    EXPECT_NE(traced.back().find("cause=\"HTTP status 407\""), std::string::npos) << traced.back();
+    EXPECT_EQ(traced.back().find("outcome=unknown"), std::string::npos) << traced.back();
+    EXPECT_EQ(server.requests().size(), 0u);
+  }
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "NvInterFace.h"
 #include "frame/call_trace.h"
@@ -242,6 +243,30 @@ TEST_F(ServiceCall, TheTraceCannotBeForgedBlockedOrGarbled) {
   auto start = std::chrono::steady_clock::now();
   EXPECT_NE(take(callMain()).find("<out_code>000</out_code>"), std::string::npos);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+  // Nor is a settings file: a FIFO or a device named NvTrace.ini,
+  // NvNetwork.ini or NvConfiguration.ini is passed over at once, as a file
+  // that is not there.
+  std::remove((dir.path() + "/NvTrace.ini").c_str());
+  for (const char* settings : {"NvTrace.ini", "NvNetwork.ini"}) {
+    SCOPED_TRACE(settings);
+    ASSERT_EQ(mkfifo((dir.path() + "/" + settings).c_str(), 0644), 0);
+    server.enqueue(Reply::soap("getPersonInfo", "<return/>"));
+    start = std::chrono::steady_clock::now();
+    EXPECT_NE(take(callMain()).find("<out_code>000</out_code>"), std::string::npos);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    std::remove((dir.path() + "/" + settings).c_str());
+  }
+  std::remove((dir.path() + "/NvConfiguration.ini").c_str());
+  ASSERT_EQ(mkfifo((dir.path() + "/NvConfiguration.ini").c_str(), 0644), 0);
+  start = std::chrono::steady_clock::now();
+  EXPECT_NE(take(callMain()).find("<out_code>300</out_code>"), std::string::npos);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  std::remove((dir.path() + "/NvConfiguration.ini").c_str());
+  ASSERT_EQ(symlink("/dev/zero", (dir.path() + "/NvConfiguration.ini").c_str()), 0);
+  EXPECT_NE(take(callMain()).find("<out_code>300</out_code>"), std::string::npos);
+  std::remove((dir.path() + "/NvConfiguration.ini").c_str());
+  dir.writeCentres({{Centres::kMain, server.url(), Centres::kHospCode, Centres::kOrgLevel, Centres::kUserNo, ""}});
 
   // Level 2 shows the body as the reader got it: no chunk framing.
   writeFile(dir.path() + "/NvTrace.ini", "level=2\nfile=trace.log\n");

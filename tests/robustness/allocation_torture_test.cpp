@@ -35,6 +35,7 @@
 #include "tests/support/scoped_environment.h"
 #include "tests/support/scratch_dir.h"
 #include "tests/support/scripted_server.h"
+#include "tests/support/session_seams.h"
 #include "tests/support/test_certificates.h"
 #include "text/allocation_gate.h"
 #include "text/allocation_gate_seams.h"
@@ -109,6 +110,7 @@ struct TortureCase {
   Route route;
   Start start;
   std::string answer;  // the centre's whole HTTP answer to every request
+  int traceLevel = 0;  // 2: the trace keeps a copy of the messages
 };
 
 std::string listOf(const ExportEntry& e, int rows) {
@@ -139,6 +141,10 @@ std::vector<TortureCase> tortureCases() {
       {"a reused connection", "cliSeek", Route::Direct, Start::Warm, keptAlive(nvcheck::plainSuccessAnswer(seek))},
       {"a reused HTTPS connection", "cliSeek", Route::Tls, Start::Warm, keptAlive(nvcheck::plainSuccessAnswer(seek))},
       {"inpRegisterB", "inpRegisterB", Route::Direct, Start::Cold, nvcheck::plainSuccessAnswer(registration)},
+      // Memory refused for the trace's copy of the messages changes nothing
+      // of the call: its result is the one it gives with memory.
+      {"a lookup traced with its messages", "cliSeek", Route::Direct, Start::Cold, nvcheck::plainSuccessAnswer(seek),
+       2},
       {"getAllCenter", "getAllCenter", Route::Direct, Start::Cold, ""},
       {"Encypt", "Encypt", Route::Direct, Start::Cold, ""},
   };
@@ -148,7 +154,8 @@ void PrintTo(const TortureCase& c, std::ostream* out) { *out << c.name; }
 
 // What one attempt ended as.
 struct Tally {
-  long points = 0;  // attempts with a refusal
+  long points = 0;     // attempts with a refusal
+  long traceCopy = 0;  // of them, the refusals the trace's copy of a message met
   long nulls = 0;
   long recovered = 0;                    // the result the call gives with memory
   std::map<std::string, long> failures;  // "code text" -> attempts
@@ -205,6 +212,14 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
       return copy;
     };
 
+    std::vector<std::string> traced;
+    auto collect = [](const std::string& entry, void* into) {
+      static_cast<std::vector<std::string>*>(into)->push_back(entry);
+    };
+    std::unique_ptr<ScopedTraceSettings> trace;
+    if (c.traceLevel > 0)
+      trace = std::make_unique<ScopedTraceSettings>(nv::TraceSettings{c.traceLevel, ""}, collect, &traced);
+
     releaseCaches();
     const std::string withMemory = text(call());
     if (!bareText) {
@@ -216,6 +231,7 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
     const auto began = std::chrono::steady_clock::now();
     for (long k = 1;; ++k) {
       if (c.start == Start::Cold) releaseCaches();
+      traced.clear();
       nv::seams::failAllocation(k);
       char* result = call();
       const bool refused = nv::seams::allocationFailed();
@@ -226,6 +242,10 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
         break;
       }
       ++tally.points;
+      if (!traced.empty() && traced.back().find("no memory for the trace's copy") != std::string::npos) {
+        ++tally.traceCopy;
+        EXPECT_EQ(got, withMemory) << "refusal " << k << " met the trace's copy alone";
+      }
       if (result == nullptr) {
         ++tally.nulls;
       } else if (got == withMemory) {
@@ -257,6 +277,9 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
     std::fprintf(stderr, "torture: %-26s %5ld failure points: %ld NULL, %ld as with memory%s (%.1f s)\n", c.name,
                  tally.points, tally.nulls, tally.recovered, failures.c_str(), seconds);
     EXPECT_GT(tally.points, 0);
+    if (c.traceLevel >= 2) {
+      EXPECT_GT(tally.traceCopy, 0) << "no refusal met the trace's copy";
+    }
     releaseCaches();
   }
 }

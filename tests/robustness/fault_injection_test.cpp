@@ -23,6 +23,7 @@
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
 #include "soapH.h"
+#include "tests/robustness/slow_resolver.h"
 #include "tests/robustness/stalling_server.h"
 #include "tests/support/export_cases.h"
 #include "tests/support/loopback_proxy.h"
@@ -224,6 +225,7 @@ struct Hostile {
   std::vector<std::shared_ptr<void>> parts;  // servers and environment, kept for the call
   std::string resolve;                       // addresses of the row's own name, if any
   bool largeRequest = false;                 // a 5 MB request straight through a session
+  bool keptFirst = false;                    // a read before the timed call leaves a kept connection
 };
 
 template <class T, class... Args>
@@ -259,6 +261,9 @@ TEST_F(FaultInjection, EveryWaitEndsWithinItsBound) {
     // The library gives each of several addresses half of what is left of a
     // bound above 1 s, so the row of two addresses needs one.
     int connectMs = 500;
+    // A low limit lets a silent exchange last until its request's bytes
+    // leave the 5 s average.
+    long lowSpeedBytesPerSecond = 1 << 20;
   } cases[] = {
       // The resolver's own time-out is the system's; the library gives the
       // resolution up at the connect bound.
@@ -377,15 +382,65 @@ TEST_F(FaultInjection, EveryWaitEndsWithinItsBound) {
          return h;
        },
        settled, kConnecting},
+      // An envelope read through ends the exchange after the grace (0.2 s
+      // here), whatever more the answer announced.
+      {"body", "an answer announcing 2 bytes more than it sends, then held open",
+       [&] {
+         Hostile h;
+         std::string longer = text.bytes;
+         const std::string length = "Content-Length: " + std::to_string(body(text).size());
+         longer.replace(longer.find(length), length.size(), "Content-Length: " + std::to_string(body(text).size() + 2));
+         h.url = keep<StallingServer>(h, longer)->url();
+         return h;
+       },
+       settled, kConnecting, 500, 100},
+      {"headers", "a header line of 150 KB, over the HTTP library's own limit",
+       [&] {
+         Hostile h;
+         h.url =
+             keep<StallingServer>(h, "HTTP/1.1 200 OK\r\nX-Padding: " + std::string(150 << 10, 'p') + "\r\n")->url();
+         return h;
+       },
+       failureDocRaw("cliSettlement", "600", "HTTP Error"), kTransferring},
+      // The system's resolver holds the lookup 4 s: the call ends at the
+      // connect bound all the same, the lookup left to finish alone.
+      {"resolving", "a resolver that does not answer",
+       [] {
+         Hostile h;
+         h.url = "http://centre.slow-resolver.test:8080/x";
+         return h;
+       },
+       failureDocRaw("cliSettlement", "600", "Timeout"), kConnecting},
+      // A kept connection the centre holds silent, then closes unanswered:
+      // a read is sent again only within the stall span the call has left
+      // (here spent already), never with the bounds started afresh.
+      {"body", "a kept connection silent for 2.5 s, then closed; a new one would be silent too",
+       [] {
+         Hostile h;
+         auto centre = keep<ScriptedServer>(h);
+         centre->enqueue(Reply::soap("getPersonInfo", "<return><list><name>YQ==</name></list></return>").keptAlive());
+         centre->enqueue(Reply::neverAnswer(2500));
+         centre->answerAlways(Reply::neverAnswer(20000));
+         h.url = centre->url();
+         h.keptFirst = true;
+         return h;
+       },
+       "", kTransferring, 500, 100},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.phase) + ": " + c.name);
     Hostile hostile = c.start();
-    nvtest::ScopedSessionLimits limits(scaledLimits(std::chrono::milliseconds(c.connectMs), 1 << 20, 1));
+    nvtest::ScopedSessionLimits limits(
+        scaledLimits(std::chrono::milliseconds(c.connectMs), c.lowSpeedBytesPerSecond, 1));
     ScopedResolve resolve(hostile.resolve);
     dir.writeCentres({{Centres::kMain, hostile.url, "H", "1", "op", ""}});
+    if (hostile.keptFirst) {
+      ASSERT_NE(call(kList).find("<out_code>000</out_code>"), std::string::npos);
+    }
     auto start = Clock::now();
-    if (hostile.largeRequest) {
+    if (hostile.keptFirst) {
+      EXPECT_EQ(call(kList), majorException("GetPersonInfo"));
+    } else if (hostile.largeRequest) {
       std::string cause = sendLargeRequest(hostile.url);
       EXPECT_NE(cause.find("low-speed limit"), std::string::npos) << cause;
       EXPECT_NE(cause.find("while sending"), std::string::npos) << cause;

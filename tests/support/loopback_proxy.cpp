@@ -73,7 +73,8 @@ std::pair<std::string, std::string> hostAndPort(const std::string& authority, co
 
 }  // namespace
 
-LoopbackProxy::LoopbackProxy(std::string connectAnswer) : connectAnswer_(std::move(connectAnswer)) {
+LoopbackProxy::LoopbackProxy(std::string connectAnswer, std::string forwardingAnswer)
+    : connectAnswer_(std::move(connectAnswer)), forwardingAnswer_(std::move(forwardingAnswer)) {
   LoopbackSocket listener = listenOnLoopback("loopback proxy", 16);
   listenFd_ = listener.fd;
   port_ = listener.port;
@@ -147,6 +148,8 @@ void LoopbackProxy::serve(int client) {
     auto [host, port] = hostAndPort(target, "443");
     upstream = connectTo(host, port);
     sendAll(client, upstream >= 0 ? "HTTP/1.1 200 Connection established\r\n\r\n" : "HTTP/1.1 502 Bad Gateway\r\n\r\n");
+  } else if (target.rfind("http://", 0) == 0 && !forwardingAnswer_.empty()) {
+    sendAll(client, forwardingAnswer_);
   } else if (target.rfind("http://", 0) == 0) {
     std::string authority = target.substr(7, target.find('/', 7) - 7);
     auto [host, port] = hostAndPort(authority, "80");

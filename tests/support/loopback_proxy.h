@@ -4,7 +4,8 @@
 // host its absolute URL names. It keeps the request line of every request
 // it was sent, so a test sees which calls went through it and how. Given a
 // CONNECT answer, it answers every CONNECT with it and closes; given
-// kSilent, it never answers one.
+// kSilent, it never answers one. Given a forwarding answer, it answers every
+// other request with it (a 407 of its own, say) and forwards nothing.
 #ifndef NVTEST_LOOPBACK_PROXY_H
 #define NVTEST_LOOPBACK_PROXY_H
 
@@ -18,7 +19,7 @@ namespace nvtest {
 class LoopbackProxy {
  public:
   static constexpr const char* kSilent = "silent";
-  explicit LoopbackProxy(std::string connectAnswer = "");
+  explicit LoopbackProxy(std::string connectAnswer = "", std::string forwardingAnswer = "");
   ~LoopbackProxy();
   LoopbackProxy(const LoopbackProxy&) = delete;
   LoopbackProxy& operator=(const LoopbackProxy&) = delete;
@@ -33,7 +34,7 @@ class LoopbackProxy {
   void acceptLoop();
   void serve(int client);
 
-  std::string connectAnswer_;
+  std::string connectAnswer_, forwardingAnswer_;
   int listenFd_ = -1;
   int port_ = 0;
   mutable std::mutex mutex_;

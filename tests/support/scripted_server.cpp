@@ -181,6 +181,19 @@ Reply Reply::keptAlive() const {
   return reply;
 }
 
+Reply Reply::closedWhenIdleFor(int ms, std::string bytes) const {
+  Reply reply = keptAlive();
+  reply.idleMs = ms;
+  reply.idleBytes = std::move(bytes);
+  return reply;
+}
+
+Reply Reply::followedBy(std::string bytes) const {
+  Reply reply = keptAlive();
+  reply.strayBytes = std::move(bytes);
+  return reply;
+}
+
 Reply Reply::truncatedTo(std::size_t byteCount) const {
   Reply reply = *this;
   reply.sendLimit = byteCount;
@@ -311,11 +324,14 @@ std::string ScriptedServer::readRequest(int fd, SSL* ssl, int deadlineMs) {
 // "Connection: close".
 bool keepsConnection(const Reply& reply) {
   if (reply.action != Reply::Action::Answer || reply.sendLimit != std::string::npos) return false;
-  if (reply.bytes.rfind("HTTP/1.1 ", 0) != 0) return false;
   std::size_t headEnd = reply.bytes.find("\r\n\r\n");
   if (headEnd == std::string::npos) return false;
   std::string head = reply.bytes.substr(0, headEnd + 2);
-  if (lowerCase(headerIn(head, "Connection")) == "close") return false;
+  // HTTP/1.1 keeps unless told to close; HTTP/1.0 only when told to keep.
+  const std::string connection = lowerCase(headerIn(head, "Connection"));
+  if (reply.bytes.rfind("HTTP/1.1 ", 0) == 0 ? connection == "close"
+                                             : reply.bytes.rfind("HTTP/1.0 ", 0) != 0 || connection != "keep-alive")
+    return false;
   bool chunked = lowerCase(headerIn(head, "Transfer-Encoding")).find("chunked") != std::string::npos;
   if (!chunked && headerIn(head, "Content-Length").empty()) return false;
   // A reply holding more than one answer is a connection's whole script.
@@ -349,10 +365,15 @@ void ScriptedServer::serve(int fd) {
       at += static_cast<size_t>(n);
     }
   };
+  int idleMs = 0;
+  std::string idleBytes;
   for (bool first = true;; first = false) {
-    std::string request = readRequest(fd, ssl, first ? requestDeadlineMs : keptConnectionMs);
+    std::string request = readRequest(fd, ssl, first ? requestDeadlineMs : idleMs > 0 ? idleMs : keptConnectionMs);
     // A kept connection the client lets go of, or leaves idle.
-    if (request.empty() && !first) break;
+    if (request.empty() && !first) {
+      if (!idleBytes.empty()) send(idleBytes);
+      break;
+    }
     Reply reply = nextReply();
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -360,11 +381,17 @@ void ScriptedServer::serve(int fd) {
     }
     if (reply.delayMs > 0 && waitForStop(reply.delayMs)) break;
     switch (reply.action) {
-      case Reply::Action::Answer: send(reply.bytes.substr(0, reply.sendLimit)); break;
+      case Reply::Action::Answer:
+        send(reply.bytes.substr(0, reply.sendLimit));
+        // Apart from the answer, as a centre that writes a last line end late.
+        if (!reply.strayBytes.empty() && !waitForStop(20)) send(reply.strayBytes);
+        break;
       case Reply::Action::CloseWithoutAnswer: break;
       case Reply::Action::HoldOpen: waitForStop(reply.holdMs); break;
     }
     if (!keepsConnection(reply)) break;
+    idleMs = reply.idleMs;
+    idleBytes = reply.idleBytes;
   }
   if (ssl != nullptr) SSL_shutdown(ssl);
   SSL_free(ssl);

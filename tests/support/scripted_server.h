@@ -49,6 +49,13 @@ struct Reply {
   int delayMs = 0;
   int holdMs = -1;
   std::size_t sendLimit = std::string::npos;  // send only this many bytes
+  // On a kept connection, after the answer: bytes sent 20 ms after it,
+  // and what the server does when no request follows within idleMs (0:
+  // waits as long as a kept connection lasts): sends idleBytes, then closes
+  // (over TLS with a close-notify).
+  std::string strayBytes;
+  int idleMs = 0;
+  std::string idleBytes;
 
   // HTTP 200 with a SOAP 1.1 envelope whose Body holds
   // <ns1:{op}Response xmlns:ns1="{service namespace}">{membersXml}</...>.
@@ -71,6 +78,11 @@ struct Reply {
   // server then keeps the connection for the next request.
   Reply keptAlive() const;
   Reply truncatedTo(std::size_t byteCount) const;  // then close
+  // Kept alive, then the connection closes when idle for ms, after sending
+  // `bytes` (a 408 Request Timeout, say).
+  Reply closedWhenIdleFor(int ms, std::string bytes = "") const;
+  // Kept alive, with `bytes` sent 20 ms after the answer.
+  Reply followedBy(std::string bytes) const;
 };
 
 // Envelopes for scripting replies by hand. The envelope prefix is "soap".

@@ -33,6 +33,7 @@ nv::SessionLimits scaledLimits(std::chrono::milliseconds connect, long bytesPerS
   limits.connect = connect;
   limits.lowSpeedBytesPerSecond = bytesPerSecond;
   limits.lowSpeedSeconds = seconds;
+  limits.settledGrace = std::chrono::milliseconds(200);
   return limits;
 }
 

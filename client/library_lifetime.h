@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: MIT
+// What loading and unloading the library mean for what it keeps: the
+// connection pool, the SOAP contexts, the trusted roots and the HTTP and TLS
+// libraries' global state. Each platform has its own entry and exit
+// (library_lifetime_posix.cpp, library_lifetime_windows.cpp).
+#ifndef NV_CLIENT_LIBRARY_LIFETIME_H
+#define NV_CLIENT_LIBRARY_LIFETIME_H
+
+namespace nv {
+
+// Held by every exported call while it runs: what unloading frees is left
+// alone while a call may still use it (at the process's exit, say, with a
+// call still running on another thread).
+class CallInFlight {
+ public:
+  CallInFlight();
+  ~CallInFlight();
+  CallInFlight(const CallInFlight&) = delete;
+  CallInFlight& operator=(const CallInFlight&) = delete;
+};
+bool callsInFlight();
+
+// Frees everything the library keeps between calls; both platforms' unload
+// paths release exactly this. No call may run.
+void releaseLibrary();
+
+// Keeps the library loaded for the rest of the process: a thread the HTTP
+// library left running (a name lookup given up at the connect bound) may
+// still run code of it after the call has returned.
+void keepLibraryLoaded();
+
+}  // namespace nv
+
+#endif
