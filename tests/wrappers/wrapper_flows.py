@@ -5,13 +5,13 @@
 Usage: wrapper_flows.py csharp|pascal LIBRARY_DIR NV_SANDBOX_BINARY SOURCE_DIR
 
 Checks that the wrapper declares every export of NvInterFace.h with its
-parameters in order, and that each C# string method converts its own
+parameters in order, and that each of its string functions converts its own
 parameters in that order under their own names; compiles the wrapper with
 its outpatient sample (C# with Mono's mcs at C# 4, Pascal with Free Pascal
-in Delphi mode and in its Unicode Delphi mode); runs the C# reader against
-the cases of result_cases.py (ResultParsing.cs); and runs the sample against
-a sandbox centre with libNvInterFace.so from LIBRARY_DIR. Exits 0 when every
-check holds.
+in Delphi mode and in its Unicode Delphi mode); runs the wrapper's reader
+against the cases of result_cases.py (ResultParsing.cs, ResultParsing.dpr);
+and runs the sample against a sandbox centre with libNvInterFace.so from
+LIBRARY_DIR. Exits 0 when every check holds.
 """
 import base64
 import os
@@ -102,15 +102,30 @@ def csharp(work):
 
 def pascal(work):
     rename = {"entryType": "type"}
-    exports, _ = declared(r"function (\w+)\(([^)]*): NvText\)", os.path.join(WRAPPERS, "NvInterFace.pas"), rename)
+    exports, text = declared(r"function (\w+)\(([^)]*): NvText\)", os.path.join(WRAPPERS, "NvInterFace.pas"), rename)
     exports["getAllCenter"] = []  # declared without parentheses
     expect("NvInterFace.pas declares every export with the header's parameters", exports == header_exports(), exports)
+    implementation = text[text.index("\nimplementation\n"):]
+    strings, _ = declared(r"\nfunction Nv(\w+)\(const ([^)]*): string\): string;", os.path.join(WRAPPERS, "NvInterFace.pas"),
+                          rename)
+    export_of = {name[0].upper() + name[1:]: name for name in header_exports()}
+    strings = {export_of[name]: params for name, params in strings.items() if name in export_of}
+    strings["getAllCenter"] = [] if "function NvGetAllCenter: string;" in text else None
+    expect("NvInterFace.pas has a string function of every export with its parameters", strings == header_exports(),
+           strings)
+    wrong = converts_own_parameters(implementation, r"\nfunction (Nv\w+)\(const ([^)]*): string\): string;\nbegin\n(.*?)\nend;",
+                                    r"NvArg\((\w+), '(\w+)'\)", {"Nv" + n[0].upper() + n[1:] for n in header_exports()})
+    expect("each string function converts its parameters under their names", len(wrong) == 0, wrong)
+    cases = result_cases.write(work)
     runs = []
     for mode in ("delphi", "delphiunicode"):
         out = os.path.join(work, mode)
         os.mkdir(out)
-        run(["fpc", "-M" + mode, "-vw", "-Fu" + WRAPPERS, "-FU" + out, "-FE" + out, "-Fl" + LIBRARY_DIR,
-             os.path.join(WRAPPERS, "samples", "OutpatientFlow.dpr")], work, f"fpc -M{mode} compiles the sample")
+        for program in (os.path.join(WRAPPERS, "samples", "OutpatientFlow.dpr"),
+                        os.path.join(SOURCE, "tests", "wrappers", "ResultParsing.dpr")):
+            run(["fpc", "-M" + mode, "-vw", "-Fu" + WRAPPERS, "-FU" + out, "-FE" + out, "-Fl" + LIBRARY_DIR, program],
+                work, f"fpc -M{mode} compiles {os.path.basename(program)}")
+        run([os.path.join(out, "ResultParsing"), cases], work, f"NvInterFace.pas reads the library's documents, -M{mode}")
         runs.append(([os.path.join(out, "OutpatientFlow"), "341122"], f"the Pascal outpatient flow, -M{mode}"))
     return runs
 
