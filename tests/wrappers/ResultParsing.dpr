@@ -8,7 +8,7 @@
 program ResultParsing;
 
 {$IFDEF MSWINDOWS}{$APPTYPE CONSOLE}{$ENDIF}
-{ The case file's fields and Free Pascal's RTL (TStringList, Str) are
+{ The case file's fields and Free Pascal's RTL (TStringList, IntToStr) are
   AnsiString: their ASCII converts to and from the Unicode mode's string. }
 {$WARN 4104 OFF}{$WARN 4105 OFF}
 
@@ -27,14 +27,6 @@ begin
     Exit;
   WriteLn('FAILED: ', What, ': ', Detail);
   Inc(Failures);
-end;
-
-function Number(N: Integer): string;
-var
-  Digits: ShortString;
-begin
-  Str(N, Digits);
-  Result := string(Digits);
 end;
 
 { The Nth field (from 0) of a line of fields separated by one blank. }
@@ -235,14 +227,14 @@ begin
   while (Row < Rows) and (GetTickCount64 - Started < 2000) do
   begin
     for C := 0 to High(Names) do
-      Holds := (NvColumn(Doc, Names[C], Row) = Number(Row) + '.' + Number(C) + Filler) and Holds;
+      Holds := (NvColumn(Doc, Names[C], Row) = IntToStr(Row) + '.' + IntToStr(C) + Filler) and Holds;
     Inc(Row);
   end;
   Read := GetTickCount64 - Started;
   WriteLn('catalogue of ', Rows, ' rows, ', Length(Bytes), ' bytes: decoded in ', Decoded, ' ms, every column of ',
     'every row read by NvColumn in ', Read, ' ms');
-  Expect('every value of the catalogue', Holds and (Row = Rows), Number(Row) + ' rows read');
-  Expect('every value of the catalogue within a second', Read < 1000, Number(Read) + ' ms');
+  Expect('every value of the catalogue', Holds and (Row = Rows), IntToStr(Row) + ' rows read');
+  Expect('every value of the catalogue within a second', Read < 1000, IntToStr(Read) + ' ms');
   NvForget;
 end;
 
