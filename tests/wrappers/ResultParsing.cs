@@ -1,86 +1,180 @@
 // SPDX-License-Identifier: MIT
-// NvResult.Parse on the documents the library writes, edge cases first:
-// exits 0 when every case reads as expected.
+// NvInterFace.cs held to the cases of result_cases.py (the file named first):
+// each document's parse, each argument's GBK bytes or refusal, each result
+// decoded, and the 5,000-row catalogue read whole in time. Exits 0 when
+// every case holds.
 using System;
 using System.Collections.Generic;
+using System.Diagnostics;
+using System.IO;
+using System.Text;
 using NvInterFaceDll;
 
 static class ResultParsing
 {
-    const string Q = "\\\"";
-    const string Head = "<?xml version='1.0' encoding='gb2312'?><function><function_id>F</function_id>";
-
-    static string Column(int colnum, string name, string value)
-    {
-        return "<column colnum=" + Q + colnum + Q + " colname=" + Q + name + Q + ">" + value + "</column>";
-    }
-
-    static string Row(int rownum, params string[] columns)
-    {
-        return "<row rownum=" + Q + rownum + Q + ">" + string.Concat(columns) + "</row>";
-    }
-
-    static string Data(int rows, int columns, params string[] body)
-    {
-        return "<data rowcount=" + Q + rows + Q + " columns=" + Q + columns + Q + ">" + string.Concat(body) +
-               "</data></function>";
-    }
-
     static int failures;
 
-    static void Expect(string what, bool holds)
+    static void Expect(string what, bool holds, string detail)
     {
-        if (!holds)
-        {
-            Console.WriteLine("FAILED: " + what);
-            failures++;
-        }
+        if (holds)
+            return;
+        Console.WriteLine("FAILED: " + what + ": " + detail);
+        failures++;
     }
 
-    static bool Refused(string document)
+    static byte[] Hex(string field)
     {
+        if (field == ".")
+            return new byte[0];
+        byte[] bytes = new byte[field.Length / 2];
+        for (int i = 0; i < bytes.Length; i++)
+            bytes[i] = Convert.ToByte(field.Substring(2 * i, 2), 16);
+        return bytes;
+    }
+
+    static string Gb(string field)
+    {
+        return field == "-" ? null : Gbk.Text(Hex(field));
+    }
+
+    // UTF-16 code units as they are, lone surrogates included.
+    static string Utf16(string field)
+    {
+        byte[] bytes = Hex(field);
+        StringBuilder text = new StringBuilder();
+        for (int i = 0; i < bytes.Length; i += 2)
+            text.Append((char)(bytes[i] << 8 | bytes[i + 1]));
+        return text.ToString();
+    }
+
+    static string Describe(NvResult r)
+    {
+        StringBuilder text = new StringBuilder(r.FunctionId + " | " + r.OutCode + " | " + r.OutText);
+        foreach (Dictionary<string, string> row in r.Rows)
+        {
+            text.Append("\n  row:");
+            foreach (KeyValuePair<string, string> column in row)
+                text.Append(" [" + column.Key + "=" + column.Value + "]");
+        }
+        return text.ToString();
+    }
+
+    // case NAME / doc / refused or head and rows / end: returns the last line read.
+    static int Case(string[] lines, int at)
+    {
+        string name = lines[at].Split(' ')[1];
+        string document = Gb(lines[++at].Split(' ')[1]);
+        NvResult parsed = null;
+        string problem = "";
         try
         {
-            NvResult.Parse(document);
-            return false;
+            parsed = NvResult.Parse(document);
         }
-        catch (FormatException)
+        catch (FormatException e)
         {
-            return true;
+            problem = e.Message;
+        }
+        string[] head = lines[++at].Split(' ');
+        if (head[0] == "refused")
+        {
+            Expect(name + " is refused", parsed == null, parsed == null ? "" : Describe(parsed));
+            return at;
+        }
+        List<List<string[]>> rows = new List<List<string[]>>();
+        for (string[] f; (f = lines[++at].Split(' '))[0] != "end";)
+            if (f[0] == "row")
+                rows.Add(new List<string[]>());
+            else
+                rows[rows.Count - 1].Add(new string[] { Gb(f[1]), Gb(f[2]) });
+        bool holds = parsed != null && parsed.FunctionId == Gb(head[1]) && parsed.OutCode == Gb(head[2]) &&
+                     parsed.OutText == Gb(head[3]) && parsed.Rows.Count == rows.Count &&
+                     parsed.Succeeded == (head[2] == "-" || Gb(head[2]) == "000") && parsed.Value("no such") == null &&
+                     (rows.Count == 0 || parsed.Value(rows[0][0][0]) == rows[0][0][1]);
+        for (int r = 0; holds && r < rows.Count; r++)
+        {
+            holds = parsed.Rows[r].Count == rows[r].Count;
+            foreach (string[] column in rows[r])
+            {
+                string value;
+                holds = holds && parsed.Rows[r].TryGetValue(column[0], out value) && value == column[1];
+            }
+        }
+        Expect(name + " reads as framed", holds, parsed == null ? problem : Describe(parsed));
+        return at;
+    }
+
+    // encode TEXT gbk BYTES BASE64, or encode TEXT refused CODEPOINT INDEX.
+    static void Encode(string[] f)
+    {
+        string text = Utf16(f[1]);
+        if (f[2] == "gbk")
+        {
+            byte[] bytes = Gbk.Bytes(text, "memberName");
+            Expect(f[1] + " as GBK", Convert.ToBase64String(bytes, 0, bytes.Length - 1) ==
+                                     Convert.ToBase64String(Hex(f[3])) && bytes[bytes.Length - 1] == 0, "");
+            string sent = NvInterFace.Encypt(text);
+            Expect(f[1] + " reaches the library byte for byte", sent == (f[4] == "." ? "" : f[4]), sent);
+            return;
+        }
+        int codePoint = Convert.ToInt32(f[3], 16);
+        int index = int.Parse(f[4]);
+        try
+        {
+            Gbk.Bytes(text, "memberName");
+            Expect(f[1] + " is refused", false, "it was encoded");
+        }
+        catch (GbkArgumentException e)
+        {
+            Expect(f[1] + " is refused naming the argument and character",
+                   e.ParamName == "memberName" && e.CodePoint == codePoint && e.Index == index &&
+                       e.Message.Contains("memberName") && e.Message.Contains("U+" + codePoint.ToString("X4")),
+                   e.Message + " (" + e.CodePoint.ToString("X") + " at " + e.Index + ")");
         }
     }
 
-    static int Main()
+    static void Catalogue(string[] f)
     {
-        string ok = "<out_code>000</out_code><out_text>执行成功</out_text>";
-        NvResult two = NvResult.Parse(Head + ok + Data(2, 2, Row(0, Column(0, "a", "1"), Column(1, "b", "")),
-                                                       Row(1, Column(0, "a", "x\"y<&'"), Column(1, "b", "张三"))));
-        Expect("header", two.FunctionId == "F" && two.OutCode == "000" && two.OutText == "执行成功" && two.Succeeded);
-        Expect("two rows by name", two.Rows.Count == 2 && two.Rows[0]["a"] == "1" && two.Rows[0]["b"] == "" &&
-                                       two.Rows[1]["a"] == "x\"y<&'" && two.Rows[1]["b"] == "张三");
-        Expect("Value reads the first row", two.Value("a") == "1" && two.Value("missing") == null);
+        int rows = int.Parse(f[2]);
+        string filler = Gb(f[3]);
+        Stopwatch clock = Stopwatch.StartNew();
+        NvResult catalogue = NvResult.Parse(Gbk.Text(File.ReadAllBytes(f[1])));
+        long parsed = clock.ElapsedMilliseconds;
+        bool holds = catalogue.Rows.Count == rows;
+        for (int r = 0; holds && r < rows; r++)
+            for (int c = 4; c < f.Length; c++)
+                holds = holds && catalogue.Rows[r][f[c]] == r + "." + (c - 4) + filler;
+        long read = clock.ElapsedMilliseconds;
+        Console.WriteLine("catalogue of " + rows + " rows: decoded and parsed in " + parsed + " ms, every value read by " +
+                          read + " ms");
+        Expect("every value of the catalogue", holds, "");
+        Expect("the catalogue within 2 s", read < 2000, read + " ms");
+    }
 
-        NvResult listing = NvResult.Parse(Head + Data(1, 1, Row(0, Column(0, "CenterNO", "341122"))));
-        Expect("a listing has no out_code and succeeds", listing.OutCode == null && listing.Succeeded &&
-                                                             listing.Value("CenterNO") == "341122");
-
-        NvResult failed = NvResult.Parse(Head + "<out_code>300</out_code><out_text>无法找到配置文件</out_text>" +
-                                         Data(0, 0));
-        Expect("a failure: no rows", !failed.Succeeded && failed.Rows.Count == 0 && failed.OutText == "无法找到配置文件");
-
-        NvResult outOfOrder = NvResult.Parse(Head + ok + Data(1, 2, Row(0, Column(7, "checkMoney", "3"),
-                                                                             Column(2, "b", "4"))));
-        Expect("columns out of colnum order", outOfOrder.Value("checkMoney") == "3" && outOfOrder.Value("b") == "4");
-
-        Expect("not a document", Refused("YWJj"));
-        Expect("a row not closed", Refused(Head + ok + "<data rowcount=" + Q + "1" + Q + " columns=" + Q + "1" + Q +
-                                           "><row rownum=" + Q + "0" + Q + ">" + Column(0, "a", "1")));
-        Expect("a column not closed", Refused(Head + ok + "<data rowcount=" + Q + "1" + Q + " columns=" + Q + "1" +
-                                              Q + "><row rownum=" + Q + "0" + Q + "><column colnum=" + Q + "0" + Q +
-                                              " colname=" + Q + "a" + Q + ">1"));
-        Expect("GBK both ways", Gbk.Encoding.GetString(Gbk.Bytes("张三"), 0, 4) == "张三" &&
-                                    Gbk.Bytes("张三").Length == 5 && Gbk.Bytes(null) == null);
-
+    static int Main(string[] args)
+    {
+        string[] lines = File.ReadAllLines(args[0]);
+        for (int at = 0; at < lines.Length; at++)
+        {
+            string[] f = lines[at].Split(' ');
+            if (f[0] == "case")
+                at = Case(lines, at);
+            else if (f[0] == "encode")
+                Encode(f);
+            else if (f[0] == "decode")
+                Expect(f[1] + " decoded", NvInterFace.DeEncypt(f[1]) == Utf16(f[2]), NvInterFace.DeEncypt(f[1]));
+            else if (f[0] == "catalogue")
+                Catalogue(f);
+        }
+        Expect("null stays null", Gbk.Bytes(null, "memberName") == null, "");
+        try
+        {
+            NvInterFace.GetPersonInfo("341122000123", "\u738B\u4DAE", "341122");
+            Expect("GetPersonInfo refuses its operatorName", false, "it was sent");
+        }
+        catch (GbkArgumentException e)
+        {
+            Expect("GetPersonInfo's refusal names operatorName", e.ParamName == "operatorName", e.Message);
+        }
         Console.WriteLine(failures == 0 ? "result parsing: every case holds" : "result parsing: " + failures + " failures");
         return failures == 0 ? 0 : 1;
     }
