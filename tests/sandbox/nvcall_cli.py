@@ -144,6 +144,12 @@ def check(url, cwd):
            b"out_code=600" in err, err)
     expect("--trace leaves no NvTrace.ini or log", not os.path.exists(os.path.join(cwd, "NvTrace.ini")) and
            not os.path.exists(os.path.join(cwd, "nvcall-trace.log")), os.listdir(cwd))
+    # --trace=2 holds the HTTP heads, whose lines end in CR LF: each line of
+    # stderr ends once, in LF (CR LF from nvcall.exe's text-mode stderr).
+    rc, _, err = nvcall("--trace=2", "cliCalculate", "10009999", "341122", cwd=cwd)
+    expect("--trace=2 shows the messages, each line ended once", rc == 1 and b"--- sent" in err and
+           b"POST /" in err and b"--- received" in err and
+           set(re.findall(rb"\r*\n", err)) == {b"\r\n" if WINE else b"\n"}, err[:400])
     with open(os.path.join(cwd, "NvTrace.ini"), "w") as f:
         f.write("level=1\nfile=his.log\n")
     rc, _, err = nvcall("--trace", "cliCalculate", "10009999", "341122", cwd=cwd)

@@ -206,7 +206,7 @@ class Nvcall {
                         options_));
     }
     std::optional<std::string> document = call(*entry, pointers);
-    if (trace) writeError(trace->entries());
+    if (trace) writeError(withLineFeedEnds(trace->entries()));
     if (!document) return failure(name + speak_({" returned no text", " 没有返回文本"}));
     return present(*document, entry->returnsDocument);
   }
