@@ -49,6 +49,18 @@ def config_lines(cwd):
         return f.read().split(b"\n")
 
 
+KEYS = {"CenterNO": b"f7ad02e", "ServiceURL": b"957b527", "HOSP_CODE": b"1c1be9c", "ORG_LEVEL": b"170e2c1",
+        "UserNo": b"8e44f00", "BK": b"8e44f01"}
+
+
+def append_centre(cwd, **fields):
+    """Appends one group of six lines as nvcall writes it (values GBK, in
+    base64), whatever config add would say of them."""
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "ab") as f:
+        for name, key in KEYS.items():
+            f.write(key + b"=" + base64.b64encode(fields.get(name, "").encode("gbk")) + b"\n")
+
+
 def check(url, cwd):
     rc, out, _ = nvcall("config", "list", cwd=cwd)
     expect("config list without a file", rc == 0 and b"no centres" in out, out)
@@ -161,7 +173,8 @@ def check(url, cwd):
 
     # check: every centre, each step in plain words, the call through the
     # library with the centre's HOSP_CODE; one that fails exits 1.
-    nvcall("config", "add", "CenterNO=341198", "ServiceURL=ftp://127.0.0.1/x", cwd=cwd)
+    # A centre that config add would refuse, written by hand.
+    append_centre(cwd, CenterNO="341198", ServiceURL="ftp://中心/x")
     rc, out, _ = nvcall("--utf8", "check", cwd=cwd)
     rows = {tuple(line.split()[:3]) for line in out.decode("utf-8").splitlines()}
     for row, why in [(("341122", "address", "ok"), "an http address"),
@@ -169,6 +182,7 @@ def check(url, cwd):
                      (("341199", "call", "FAILED"), "refused port"),
                      (("341198", "address", "FAILED"), "not an http address"), (("341198", "call", "not"), "skipped")]:
         expect(f"check: {why}", row in rows, out)
+    expect("check quotes the configured address decoded", 'ServiceURL "ftp://中心/x" is not'.encode() in out, out)
     expect("check names the call, the hospital code and the answer", b"matchSeek, which sends HOSP_CODE 341122001" in out
            and "执行成功".encode() in out and b"3 centres, 1 working" in out and rc == 1, out)
 

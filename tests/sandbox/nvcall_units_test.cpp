@@ -155,6 +155,20 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
   }
 }
 
+// A detail is UTF-8 whatever the console: the configured GBK text is
+// decoded into it, not pasted in as bytes.
+TEST(NvcallCheck, QuotesTheConfiguredTextDecoded) {
+  auto answered = [](const nv::CentreRecord&) { return std::pair<bool, std::string>{true, "answered"}; };
+  nv::CentreRecord centre;
+  centre.ServiceURL = nvtest::gbk("ftp://中心/ws");
+  EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail,
+            "ServiceURL \"ftp://中心/ws\" is not an http:// or https:// address");
+  EXPECT_EQ(checkCentre(centre, answered, Speaker(true))[0].detail,
+            "ServiceURL \"ftp://中心/ws\" 不是 http:// 或 https:// 地址");
+  centre.ServiceURL = nvtest::gbk("http://中心.example:8080/ws");
+  EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail, "host 中心.example port 8080");
+}
+
 // The bitness nvcall reports of the library it loads, and of one it cannot
 // load, from the file's own header.
 TEST(NvcallLibrary, TellsTheBitnessFromTheFileHeader) {

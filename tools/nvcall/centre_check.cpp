@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tools/nvcall/centre_check.h"
 
+#include "tools/common/gbk_text.h"
+
 namespace nvcall {
 
 std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
@@ -41,12 +43,14 @@ std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const Harmles
   std::optional<ServiceAddress> address = parseServiceUrl(centre.ServiceURL);
   if (!address) {
     steps[0].result = StepResult::kFailed;
-    steps[0].detail = "ServiceURL \"" + centre.ServiceURL + "\"" +
+    // The configured text is GBK; the details are UTF-8.
+    steps[0].detail = "ServiceURL \"" + nvtools::gbkToUtf8ForDisplay(centre.ServiceURL) + "\"" +
                       speak({" is not an http:// or https:// address", " 不是 http:// 或 https:// 地址"});
     return steps;
   }
   steps[0].result = StepResult::kOk;
-  steps[0].detail = speak({"host ", "主机 "}) + address->host + speak({" port ", " 端口 "}) + address->port +
+  steps[0].detail = speak({"host ", "主机 "}) + nvtools::gbkToUtf8ForDisplay(address->host) +
+                    speak({" port ", " 端口 "}) + address->port +
                     (address->tls ? speak({", over TLS", ",经 TLS"}) : "");
   auto [ok, words] = call(centre);
   steps[1].result = ok ? StepResult::kOk : StepResult::kFailed;

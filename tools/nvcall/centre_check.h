@@ -30,7 +30,7 @@ enum class StepResult { kOk, kFailed, kNotTried };
 struct CheckStep {
   std::string step;  // in the speaker's language
   StepResult result;
-  std::string detail;  // plain words, UTF-8
+  std::string detail;  // plain words, UTF-8 (the configured GBK text decoded)
 };
 
 // Makes the harmless call for a centre; returns whether it succeeded and

@@ -368,7 +368,8 @@ class Nvcall {
     if (!view) return {false, speak_({"the library returned no result document", "接口库返回的不是结果文档"})};
     std::string words = speak_({"matchSeek, which sends HOSP_CODE ", "发送 HOSP_CODE "}) +
                         nvtools::gbkToUtf8ForDisplay(centre.HOSP_CODE) +
-                        speak_({", answered ", " 的 matchSeek 返回 "}) + view->outCode.value_or("") + " " +
+                        speak_({", answered ", " 的 matchSeek 返回 "}) +
+                        nvtools::gbkToUtf8ForDisplay(view->outCode.value_or("")) + " " +
                         nvtools::gbkToUtf8ForDisplay(view->outText.value_or(""));
     return {view->succeeded(), words};
   }
