@@ -86,6 +86,13 @@ def check(url, cwd):
     after = config_lines(cwd)
     changed = [i for i in range(len(after)) if after[i] != before[i]]
     expect("edit changes one line", changed == [4] and after[4] == b"8e44f00=" + base64.b64encode(b"op02"), changed)
+    # An address the library cannot call is refused; the file stays as it was.
+    for command in (("add", "CenterNO=341197", "ServiceURL=ftp://127.0.0.1/x"),
+                    ("edit", "341122", "UserNo=op03", "ServiceURL=127.0.0.1:8080/ws")):
+        rc, _, err = nvcall("config", *command, cwd=cwd)
+        expect(f"config {command[0]} refuses a ServiceURL that is not http(s)", rc == 3 and
+               b"is not an http:// or https:// address" in err and b"unchanged" in err and
+               config_lines(cwd) == after, err)
     rc, _, err = nvcall("config", "edit", "999999", "UserNo=x", cwd=cwd)
     expect("editing an unknown centre fails", rc == 3 and b"no centre 999999" in err, err)
 

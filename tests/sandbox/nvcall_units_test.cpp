@@ -140,6 +140,7 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
       {"https://centre.example/ws?wsdl", "centre.example", "443"},
       {"http://[::1]:8080/ws", "::1", "8080"},
       {"http://centre.example", "centre.example", "80"},
+      {"HTTPS://Centre.Example/ws", "Centre.Example", "443"},  // as the library takes it
       {"ftp://centre.example/ws", nullptr, nullptr},
       {"http://", nullptr, nullptr},
       {"http://host:port/ws", nullptr, nullptr},

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "tools/nvcall/centre_check.h"
 
+#include "text/ascii_case.h"
 #include "tools/common/gbk_text.h"
 
 namespace nvcall {
@@ -9,7 +10,8 @@ std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
   ServiceAddress address;
   std::string rest;
   for (const auto& [scheme, port] : {std::pair<std::string, std::string>{"http://", "80"}, {"https://", "443"}}) {
-    if (url.size() > scheme.size() && url.compare(0, scheme.size(), scheme) == 0) {
+    // The library takes the scheme in any letter case.
+    if (url.size() > scheme.size() && nv::startsIgnoringCase(url, scheme)) {
       rest = url.substr(scheme.size());
       address.port = port;
       address.tls = port == "443";

@@ -17,8 +17,9 @@
 
 namespace nvcall {
 
-// Host and port of a ServiceURL ("http://host[:port]/path"; https's port is
-// 443); nothing when it is not such an address.
+// Host and port of a ServiceURL ("http://host[:port]/path", the scheme in
+// any letter case; https's port is 443); nothing when it is not such an
+// address. config add and edit refuse any other.
 struct ServiceAddress {
   std::string host, port;
   bool tls = false;

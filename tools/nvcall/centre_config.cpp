@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "text/codec.h"
+#include "tools/common/gbk_text.h"
+#include "tools/nvcall/centre_check.h"
 
 namespace nvcall {
 namespace {
@@ -90,6 +92,18 @@ std::string checkWholeGroups(const std::string& path, const Lines& lines, const 
          speak({" lines, not whole groups of six; correct it by hand first", " 行,不是完整的六行一组;请先手工改正"});
 }
 
+// An address the library could never call is refused, not written; an
+// empty one leaves the centre without an address for now.
+std::string checkAddress(const std::string& path, const FieldValues& values, const Speaker& speak) {
+  for (const auto& [name, value] : values)
+    if (name == "ServiceURL" && !value.empty() && !parseServiceUrl(value))
+      return "ServiceURL \"" + nvtools::gbkToUtf8ForDisplay(value) + "\"" +
+             speak({" is not an http:// or https:// address with a host (http://host[:port]/path); ",
+                    " 不是带主机的 http:// 或 https:// 地址(http://主机[:端口]/路径);"}) +
+             path + speak({" is unchanged", " 未改动"});
+  return "";
+}
+
 }  // namespace
 
 const std::vector<std::string>& centreFieldNames() {
@@ -127,6 +141,7 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
   for (const auto& [name, value] : values)
     if (name == "CenterNO") centre = value;
   if (centre.empty()) return speak({"a centre needs a non-empty CenterNO=...", "中心须有非空的 CenterNO=..."});
+  if (std::string error = checkAddress(path, values, speak); !error.empty()) return error;
   for (const nv::CentreRecord& record : readCentres(path))
     if (record.CenterNO == centre)
       return speak({"centre ", "中心 "}) + centre +
@@ -145,6 +160,7 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
 
 std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
                        const Speaker& speak) {
+  if (std::string error = checkAddress(path, values, speak); !error.empty()) return error;
   std::optional<std::string> bytes = readFile(path);
   if (!bytes) return speak({"no ", "当前目录中没有 "}) + path + speak({" in this directory", ""});
   Lines lines = splitLines(*bytes);

@@ -31,8 +31,9 @@ std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& word
 nv::CentreTable readCentres(const std::string& path);
 
 // Each returns "" on success, else what went wrong, in the speaker's
-// language. The file is replaced
-// whole (written beside it, then renamed), so a reader never sees half of it.
+// language; a ServiceURL that is not an http:// or https:// address is
+// refused, the file left unchanged. The file is replaced whole (written
+// beside it, then renamed), so a reader never sees half of it.
 std::string addCentre(const std::string& path, const FieldValues& values, const Speaker& speak);
 std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
                        const Speaker& speak);
