@@ -96,6 +96,16 @@ def check(url, cwd):
     rc, _, err = nvcall("config", "edit", "999999", "UserNo=x", cwd=cwd)
     expect("editing an unknown centre fails", rc == 3 and b"no centre 999999" in err, err)
 
+    # A byte order mark (Notepad's "UTF-8") is dropped when nvcall rewrites
+    # the file, so older versions of the library read line 1 too.
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "r+b") as f:
+        marked = b"\xef\xbb\xbf" + f.read()
+        f.seek(0)
+        f.write(marked)
+    rc, _, err = nvcall("config", "edit", "341122", "CenterNO=341122", cwd=cwd)
+    expect("config edit rewrites a file without its byte order mark",
+           rc == 0 and b"\n".join(config_lines(cwd)) == marked[3:], err)
+
     rc, out, _ = nvcall("--utf8", "config", "list", cwd=cwd)
     expect("config list shows both centres decoded",
            rc == 0 and "备注".encode() in out and b"341199" in out and b"op02" in out, out)

@@ -46,9 +46,13 @@ struct Lines {
   bool crlf = false;
 };
 
+// Notepad's byte order mark: the library skips it, older versions miss the
+// first key for it. The file is rewritten without it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 Lines splitLines(const std::string& bytes) {
   Lines result;
-  size_t start = 0;
+  size_t start = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 ? kByteOrderMark.size() : 0;
   while (start < bytes.size()) {
     size_t end = bytes.find('\n', start);
     std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
