@@ -93,6 +93,14 @@ def check(url, cwd):
         expect(f"config {command[0]} refuses a ServiceURL that is not http(s)", rc == 3 and
                b"is not an http:// or https:// address" in err and b"unchanged" in err and
                config_lines(cwd) == after, err)
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "rb") as f:
+        kept = f.read()
+    rc, _, err = nvcall("--utf8", "config", "add", "CenterNO=中心甲", cwd=cwd)
+    rc2, _, err2 = nvcall("--utf8", "config", "edit", "中心甲", "UserNo=op甲", cwd=cwd)
+    expect("--utf8: the centre code of edit is converted like the values", rc == 0 and rc2 == 0 and
+           config_lines(cwd)[-3] == b"8e44f00=" + base64.b64encode("op甲".encode("gbk")), err + err2)
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "wb") as f:
+        f.write(kept)
     rc, _, err = nvcall("config", "edit", "999999", "UserNo=x", cwd=cwd)
     expect("editing an unknown centre fails", rc == 3 and b"no centre 999999" in err, err)
 

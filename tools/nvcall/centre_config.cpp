@@ -148,7 +148,7 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
   if (std::string error = checkAddress(path, values, speak); !error.empty()) return error;
   for (const nv::CentreRecord& record : readCentres(path))
     if (record.CenterNO == centre)
-      return speak({"centre ", "中心 "}) + centre +
+      return speak({"centre ", "中心 "}) + nvtools::gbkToUtf8ForDisplay(centre) +
              speak({" is configured already; change it with config edit", " 已经配置;请用 config edit 修改"});
 
   Lines lines = splitLines(readFile(path).value_or(""));
@@ -179,7 +179,8 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
     if (!table.empty() && !centreCode.empty() && table.front().CenterNO == centreCode) found = group;
   }
   if (found == lines.lines.size())
-    return speak({"no centre ", "没有中心 "}) + std::string(centreCode) + speak({" in ", ",在 "}) + path;
+    return speak({"no centre ", "没有中心 "}) + nvtools::gbkToUtf8ForDisplay(centreCode) + speak({" in ", ",在 "}) +
+           path;
 
   for (const auto& [name, value] : values) {
     const char* key = keyOf(name);
@@ -191,7 +192,7 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
         replaced = true;
       }
     if (!replaced)
-      return speak({"the group of centre ", "中心 "}) + std::string(centreCode) +
+      return speak({"the group of centre ", "中心 "}) + nvtools::gbkToUtf8ForDisplay(centreCode) +
              speak({" has no line for ", " 的一组中没有这一行: "}) + name;
   }
   return writeFile(path, lines, speak);

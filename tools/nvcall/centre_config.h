@@ -30,8 +30,8 @@ std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& word
 // The configured centres, decoded, in file order.
 nv::CentreTable readCentres(const std::string& path);
 
-// Each returns "" on success, else what went wrong, in the speaker's
-// language; a ServiceURL that is not an http:// or https:// address is
+// Codes and values are GBK. Each returns "" on success, else what went
+// wrong, in the speaker's language (UTF-8); a ServiceURL that is not an http:// or https:// address is
 // refused, the file left unchanged. The file is replaced whole (written
 // beside it, then renamed), so a reader never sees half of it.
 std::string addCentre(const std::string& path, const FieldValues& values, const Speaker& speak);

@@ -271,19 +271,22 @@ class Nvcall {
       return usageError("config " + action + speak_({": missing ", ": 缺少 "}) +
                         (action == "edit" ? speak_({"CENTRE or ", "中心编码或 "}) : "") +
                         speak_({"FIELD=VALUE", "字段=值"}));
-    std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(first), args.end());
+    // edit's centre code and the FIELD=VALUE words, as GBK.
+    std::vector<std::string> given(args.begin() + 1, args.end());
     if (options_.utf8) {
-      for (std::string& word : words) {
+      for (std::string& word : given) {
         std::optional<std::string> converted = nvtools::utf8ToGbk(word);
         if (!converted)
           return failure(speak_({"not UTF-8 text with a GBK form: ", "不是可转换为 GBK 的 UTF-8 文本: "}) + word);
         word = *converted;
       }
     }
+    const bool edit = action == "edit";
+    std::vector<std::string> words(given.begin() + (edit ? 1 : 0), given.end());
     std::string error;
     std::optional<FieldValues> values = parseFieldValues(words, error, speak_);
     if (!values) return usageError(error);
-    error = action == "add" ? addCentre(path, *values, speak_) : editCentre(path, args[1], *values, speak_);
+    error = edit ? editCentre(path, given.front(), *values, speak_) : addCentre(path, *values, speak_);
     if (!error.empty()) return failure(error);
     return kSuccess;
   }
