@@ -6,8 +6,9 @@ Usage: nvcall_cli.py NVCALL_BINARY NV_SANDBOX_BINARY [WINE WINEPREFIX]
 
 Starts the sandbox on a free loopback port, then runs nvcall in a scratch
 directory: the config subcommand, calls with --utf8/--table/--raw, saved
-results read back with show, the check of every configured centre, and the
-exit status of each. With WINE, NVCALL_BINARY is nvcall.exe and runs under
+results read back with show, the check of every configured centre, the
+warnings on a file holding every mistake (nvcall_config_mistakes.ini), and
+the exit status of each. With WINE, NVCALL_BINARY is nvcall.exe and runs under
 that Wine loader in WINEPREFIX; it exits 77 (skipped) when nvcall.exe or Wine
 is missing. Exits 0 when all checks hold.
 """
@@ -21,6 +22,7 @@ import sys
 from sandbox_centre import refused_port, running_sandbox
 
 NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+MISTAKES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "nvcall_config_mistakes.ini")
 WINE = sys.argv[3:5]
 failures = []
 if WINE and not (os.path.exists(NVCALL) and shutil.which(WINE[0])):
@@ -229,6 +231,49 @@ def check_hospital_code(url, cwd):
         expect("config speaks Chinese too", done.returncode == 3 and "已经配置".encode() in done.stderr, done.stderr)
 
 
+# The warning of each line of nvcall_config_mistakes.ini, in line order: its
+# number and what it must say.
+MISTAKE_WARNINGS = [
+    (1, "the file begins with a UTF-8 byte order mark (Notepad's \"UTF-8\"). This library skips it; older versions "
+        "find no key on line 1, so calls for centre 341122 answer 300 无法找到配置文件"),
+    (8, 'ServiceURL "ftp://127.0.0.1/x" is not an http:// or https:// address: the library cannot call it, and calls '
+        'for centre 341199 answer 600'),
+    (9, '"1c1be9c = MzQxMTk5MDAx": the blank after the key is the separator, so the value is "= MzQxMTk5MDAx", which '
+        'is not base64: HOSP_CODE is that text as written. Write "1c1be9c=MzQxMTk5MDAx"'),
+    (10, 'ORG_LEVEL "2" is not base64: the library keeps it as written'),
+    (13, "CenterNO 341155 is set again in group 4 (line 20): the library uses the last group of a centre, so calls for "
+         "341155 never read this group"),
+    (14, "is no key, so the line sets nothing: keys are lower case, as 957b527 (ServiceURL)"),
+    (16, '"  170e2c1=Mg==" is no key, so the line sets nothing: the blanks before 170e2c1 (ORG_LEVEL) hide it'),
+    (17, '"8e44f0O=b3AwMQ==" is no key, so the line sets nothing; is it a mistyped 8e44f00 (UserNo)?'),
+    (19, "a blank line still counts as a line of its group of six, so every later line moves down one place: BK (line "
+         "25) is read in group 5 (centre 341166), not group 4 (centre 341155); BK (line 31) falls into the discarded "
+         "last lines, not group 5 (centre 341166)"),
+    (31, "the last 3 lines (31-33) are not a whole group of six and are discarded: BK, CenterNO 341177 and ServiceURL "
+         "are never read"),
+]
+
+
+def check_config_warnings(cwd):
+    """config list names every line of a hand-written file that cannot do what
+    its author meant, on stderr, and still lists the groups and succeeds."""
+    shutil.copy(MISTAKES, os.path.join(cwd, "NvConfiguration.ini"))
+    rc, out, err = nvcall("--utf8", "config", "list", cwd=cwd)
+    expect("config list with warnings lists the whole groups and succeeds", rc == 0 and b"(5 rows)" in out, out)
+    said = err.decode("utf-8").splitlines()
+    expect("config list: one warning for each mistake", len(said) == len(MISTAKE_WARNINGS), err)
+    for (line, meaning), warning in zip(MISTAKE_WARNINGS, said):
+        expect(f"config list: the warning of line {line}",
+               warning.startswith(f"nvcall: NvConfiguration.ini line {line}: ") and meaning in warning, warning)
+    if not WINE:
+        done = subprocess.run([NVCALL, "--utf8", "config", "list"], cwd=cwd, capture_output=True, timeout=300,
+                              env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
+        text = done.stderr.decode("utf-8")
+        expect("config list warns in Chinese in a Chinese locale", done.returncode == 0 and
+               len(text.splitlines()) == len(MISTAKE_WARNINGS) and "第 19 行: 空行仍算作六行一组中的一行" in text and
+               "BK(第 25 行)被读入第 5 组(中心 341166),而不是第 4 组(中心 341155)" in text, text)
+
+
 def main():
     with running_sandbox(SANDBOX, failures) as (address, scratch):
         work = os.path.join(scratch, "his")
@@ -237,6 +282,9 @@ def main():
         other = os.path.join(scratch, "other-hospital")
         os.mkdir(other)
         check_hospital_code(address, other)
+        mistakes = os.path.join(scratch, "mistakes")
+        os.mkdir(mistakes)
+        check_config_warnings(mistakes)
 
 main()
 if failures:

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "tools/nvcall/centre_check.h"
 
+#include <algorithm>
+#include <map>
+
 #include "text/ascii_case.h"
 #include "tools/common/gbk_text.h"
 
@@ -37,6 +40,16 @@ std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
   if (address.host.empty() || address.port.empty() || address.port.find_first_not_of("0123456789") != std::string::npos)
     return std::nullopt;
   return address;
+}
+
+std::vector<size_t> groupsInUse(const nv::CentreTable& table) {
+  std::map<std::string, size_t> last;
+  for (size_t group = 0; group < table.size(); ++group)
+    if (!table[group].CenterNO.empty()) last[table[group].CenterNO] = group;
+  std::vector<size_t> used;
+  for (const auto& entry : last) used.push_back(entry.second);
+  std::sort(used.begin(), used.end());
+  return used;
 }
 
 std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, const Speaker& speak) {

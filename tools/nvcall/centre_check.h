@@ -26,6 +26,11 @@ struct ServiceAddress {
 };
 std::optional<ServiceAddress> parseServiceUrl(const std::string& url);
 
+// The groups that calls for each configured centre use, in file order: of
+// groups with the same CenterNO the last, as the library takes it. A group
+// without CenterNO is no call's.
+std::vector<size_t> groupsInUse(const nv::CentreTable& table);
+
 enum class StepResult { kOk, kFailed, kNotTried };
 
 struct CheckStep {

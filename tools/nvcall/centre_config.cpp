@@ -32,14 +32,6 @@ const char* keyOf(std::string_view name) {
   return nullptr;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // The file as lines without their ends; whether it uses CR LF.
 struct Lines {
   std::vector<std::string> lines;
@@ -119,6 +111,23 @@ const std::vector<std::string>& centreFieldNames() {
   return kNames;
 }
 
+const std::vector<std::string>& centreFieldKeys() {
+  static const std::vector<std::string> kKeys = [] {
+    std::vector<std::string> keys;
+    for (const FieldKey& field : kFields) keys.emplace_back(field.key);
+    return keys;
+  }();
+  return kKeys;
+}
+
+std::optional<std::string> readConfiguration(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
 std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error,
                                             const Speaker& speak) {
   FieldValues values;
@@ -136,7 +145,7 @@ std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& word
 }
 
 nv::CentreTable readCentres(const std::string& path) {
-  std::optional<std::string> bytes = readFile(path);
+  std::optional<std::string> bytes = readConfiguration(path);
   return bytes ? nv::parseCentreTable(*bytes) : nv::CentreTable();
 }
 
@@ -151,7 +160,7 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
       return speak({"centre ", "中心 "}) + nvtools::gbkToUtf8ForDisplay(centre) +
              speak({" is configured already; change it with config edit", " 已经配置;请用 config edit 修改"});
 
-  Lines lines = splitLines(readFile(path).value_or(""));
+  Lines lines = splitLines(readConfiguration(path).value_or(""));
   if (std::string error = checkWholeGroups(path, lines, speak); !error.empty()) return error;
   for (const FieldKey& field : kFields) {
     std::string value;
@@ -165,7 +174,7 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
 std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
                        const Speaker& speak) {
   if (std::string error = checkAddress(path, values, speak); !error.empty()) return error;
-  std::optional<std::string> bytes = readFile(path);
+  std::optional<std::string> bytes = readConfiguration(path);
   if (!bytes) return speak({"no ", "当前目录中没有 "}) + path + speak({" in this directory", ""});
   Lines lines = splitLines(*bytes);
   if (std::string error = checkWholeGroups(path, lines, speak); !error.empty()) return error;

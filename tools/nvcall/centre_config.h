@@ -19,6 +19,8 @@ namespace nvcall {
 // The field names a user writes ("CenterNO", "ServiceURL", "HOSP_CODE",
 // "ORG_LEVEL", "UserNo", "BK"), in the order of a group of the file.
 const std::vector<std::string>& centreFieldNames();
+// Their keys in the file ("f7ad02e", ...), in the same order.
+const std::vector<std::string>& centreFieldKeys();
 
 using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field name, value)
 
@@ -26,6 +28,9 @@ using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field
 // or a word without "=".
 std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error,
                                             const Speaker& speak);
+
+// The file's bytes; nothing when it cannot be read.
+std::optional<std::string> readConfiguration(const std::string& path);
 
 // The configured centres, decoded, in file order.
 nv::CentreTable readCentres(const std::string& path);

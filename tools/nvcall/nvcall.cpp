@@ -22,6 +22,7 @@
 #include "tools/common/gbk_text.h"
 #include "tools/nvcall/centre_check.h"
 #include "tools/nvcall/centre_config.h"
+#include "tools/nvcall/config_warnings.h"
 #include "tools/nvcall/console.h"
 #include "tools/nvcall/library.h"
 #include "tools/nvcall/result_view.h"
@@ -245,7 +246,7 @@ class Nvcall {
 
     if (action == "list") {
       if (args.size() != 1) return usageError(speak_({"config list takes no arguments", "config list 不带参数"}));
-      nv::CentreTable centres = readCentres(path);
+      nv::CentreTable centres = readAndWarn(path);
       if (centres.empty()) {
         writeOut(said(speak_({"no centres: ", "没有中心: "}) + path +
                           speak_({" is missing or holds no whole group\n", " 不存在或不含完整的一组\n"}),
@@ -293,7 +294,7 @@ class Nvcall {
 
   int checkCentres() {
     const std::string path = nv::kConfigurationFile;
-    nv::CentreTable centres = readCentres(path);
+    nv::CentreTable centres = readAndWarn(path);
     if (centres.empty()) {
       writeOut(said(speak_({"no centres: ", "没有中心: "}) + path +
                         speak_({" is missing or holds no whole group (nvcall config add)\n",
@@ -330,6 +331,17 @@ class Nvcall {
   }
 
  private:
+  // The configured groups; first, on stderr, every line of the file that
+  // cannot do what its author meant.
+  nv::CentreTable readAndWarn(const std::string& path) const {
+    std::optional<std::string> bytes = readConfiguration(path);
+    if (!bytes) return {};
+    std::string warnings;
+    for (const ConfigWarning& warning : configWarnings(*bytes, speak_)) warnings += warningLine(path, warning, speak_);
+    if (!warnings.empty()) writeError(said(warnings, options_));
+    return nv::parseCentreTable(*bytes);
+  }
+
   Library& library() {
     if (!library_) library_.emplace(options_.library);
     return *library_;
