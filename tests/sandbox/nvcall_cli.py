@@ -274,6 +274,20 @@ def check_config_warnings(cwd):
                "BK(第 25 行)被读入第 5 组(中心 341166),而不是第 4 组(中心 341155)" in text, text)
 
 
+def check_duplicated_centre(url, cwd):
+    """Of two groups with one CenterNO, the library uses the last: check tests
+    that one, and its warning says so."""
+    refused = f"http://127.0.0.1:{refused_port()}/x"
+    append_centre(cwd, CenterNO="341122", ServiceURL=refused, HOSP_CODE="341122999")
+    append_centre(cwd, CenterNO="341122", ServiceURL=url, HOSP_CODE="341122001")
+    rc, out, err = nvcall("--utf8", "check", cwd=cwd)
+    sandbox_port = url.split(":")[2].split("/")[0]
+    expect("check tests the last group of a duplicated CenterNO", rc == 0 and b"1 centre, 1 working" in out and
+           f"port {sandbox_port}".encode() in out and b"HOSP_CODE 341122001" in out and b"341122999" not in out, out)
+    expect("check names the group that is not used", err.startswith(
+        b"nvcall: NvConfiguration.ini line 1: CenterNO 341122 is set again in group 2 (line 7)"), err)
+
+
 def main():
     with running_sandbox(SANDBOX, failures) as (address, scratch):
         work = os.path.join(scratch, "his")
@@ -282,9 +296,10 @@ def main():
         other = os.path.join(scratch, "other-hospital")
         os.mkdir(other)
         check_hospital_code(address, other)
-        mistakes = os.path.join(scratch, "mistakes")
-        os.mkdir(mistakes)
-        check_config_warnings(mistakes)
+        for name, test in (("mistakes", check_config_warnings),
+                           ("duplicated", lambda cwd: check_duplicated_centre(address, cwd))):
+            os.mkdir(os.path.join(scratch, name))
+            test(os.path.join(scratch, name))
 
 main()
 if failures:

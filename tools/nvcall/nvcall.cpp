@@ -67,11 +67,14 @@ const Words kUsage{
     "  show       read a saved result document (FILE, or standard input) and print\n"
     "             it as a table, or one column of its first row (--value)\n"
     "  config     list, add or edit the centres of NvConfiguration.ini; values are\n"
-    "             given plain and written in base64\n"
-    "  check      for each configured centre: whether its ServiceURL can be called,\n"
+    "             given plain and written in base64; an address must be http(s)\n"
+    "  check      for each configured centre (of groups with one CenterNO the last,\n"
+    "             which the library uses): whether its ServiceURL can be called,\n"
     "             and a harmless call through the library that sends the centre's\n"
     "             HOSP_CODE (matchSeek, which changes nothing), so proxy, TLS and\n"
     "             the hospital's code are tested as the HIS uses them\n"
+    "             config list and check name on stderr each line of the file that\n"
+    "             cannot do what its author meant\n"
     "  --version  nvcall's version, and the library's file version, bitness and path\n"
     "\n"
     "Exit status: 0 success (out_code \"000\"), 1 another out_code, 2 usage error,\n"
@@ -97,9 +100,11 @@ const Words kUsage{
     "             nvcall 为这一次调用写入 NvTrace.ini,调用后删除;已有的 NvTrace.ini 不动,按其设置跟踪\n"
     "  --list     列出所有函数及其参数\n"
     "  show       读取保存的结果文档(文件或标准输入),以表格输出,或输出第一行的某一列(--value)\n"
-    "  config     列出、添加或修改 NvConfiguration.ini 中的中心;值以明文给出,以 base64 写入\n"
-    "  check      对每个配置的中心:检查 ServiceURL 能否调用,并通过接口库做一次不改变任何数据、\n"
-    "             发送本院 HOSP_CODE 的调用(matchSeek),代理、TLS 和医院编码都与 HIS 使用时相同\n"
+    "  config     列出、添加或修改 NvConfiguration.ini 中的中心;值以明文给出,以 base64 写入;地址须为 http(s)\n"
+    "  check      对每个配置的中心(CenterNO 相同的几组取接口库使用的最后一组):检查 ServiceURL 能否调用,\n"
+    "             并通过接口库做一次不改变任何数据、发送本院 HOSP_CODE 的调用(matchSeek),\n"
+    "             代理、TLS 和医院编码都与 HIS 使用时相同\n"
+    "             config list 和 check 在标准错误上指出文件中每一行不能达到作者本意的地方\n"
     "  --version  nvcall 的版本,以及接口库的文件版本、位数和路径\n"
     "\n"
     "退出码: 0 成功(out_code \"000\"),1 其他 out_code,2 用法错误,3 "
@@ -294,11 +299,14 @@ class Nvcall {
 
   int checkCentres() {
     const std::string path = nv::kConfigurationFile;
-    nv::CentreTable centres = readAndWarn(path);
+    nv::CentreTable groups = readAndWarn(path);
+    std::vector<nv::CentreRecord> centres;
+    for (size_t group : groupsInUse(groups)) centres.push_back(groups[group]);
     if (centres.empty()) {
       writeOut(said(speak_({"no centres: ", "没有中心: "}) + path +
-                        speak_({" is missing or holds no whole group (nvcall config add)\n",
-                                " 不存在或不含完整的一组(nvcall config add)\n"}),
+                        (groups.empty() ? speak_({" is missing or holds no whole group (nvcall config add)\n",
+                                                  " 不存在或不含完整的一组(nvcall config add)\n"})
+                                        : speak_({" has no group with a CenterNO\n", " 中没有设置了 CenterNO 的组\n"})),
                     options_));
       return kNotSuccess;
     }
