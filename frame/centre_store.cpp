@@ -20,6 +20,9 @@ const FieldKey kFieldKeys[] = {
 };
 constexpr size_t kKeyLength = 7;
 constexpr size_t kGroupSize = 6;
+// Notepad's "UTF-8" starts the file with it; elsewhere it stays a byte of
+// its line.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 void applyLine(CentreRecord& record, std::string_view line) {
   // A line is a C text to the file's readers: it ends at a zero byte.
@@ -35,6 +38,7 @@ void applyLine(CentreRecord& record, std::string_view line) {
 }  // namespace
 
 CentreTable parseCentreTable(std::string_view bytes) {
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) bytes.remove_prefix(kByteOrderMark.size());
   CentreTable table;
   CentreRecord current;
   size_t lineNumber = 0;

@@ -26,6 +26,7 @@ inline constexpr const char* kConfigurationFile = "NvConfiguration.ini";
 
 // Parses the file's bytes: groups of six lines, each line "key" + any one
 // separator byte + a base64 value. A trailing incomplete group is dropped.
+// A UTF-8 byte order mark opening the file is skipped.
 CentreTable parseCentreTable(std::string_view fileBytes);
 
 // Reads NvConfiguration.ini afresh from the current working directory; a

@@ -20,9 +20,11 @@ const char* const kKeys[6] = {"f7ad02e", "957b527", "1c1be9c", "170e2c1", "8e44f
 enum Field { CenterNO, ServiceURL, HOSP_CODE, ORG_LEVEL, UserNo, BK };
 using Record = std::vector<std::string>;  // the six fields, in key order
 
-// Groups of six lines; a line ends at LF (less one CR before it) and, as a C
-// text, at its first zero byte; the eighth byte is skipped unexamined.
+// Groups of six lines, after a UTF-8 byte order mark opening the file; a
+// line ends at LF (less one CR before it) and, as a C text, at its first
+// zero byte; the eighth byte is skipped unexamined.
 std::vector<Record> referenceTable(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
   std::vector<std::string> lines;
   size_t start = 0;
   while (start < bytes.size()) {

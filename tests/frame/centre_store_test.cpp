@@ -30,10 +30,15 @@ TEST(CentreStore, ParsingTable) {
       {"key line with empty value", "f7ad02e=\n\n\n\n\n\n", {""}},
       {"any separator byte", "f7ad02e:MQ==\n\n\n\n\n\n", {"1"}},
       {"other letter case does not match", "F7AD02E=MQ==\n\n\n\n\n\n", {""}},
-      {"byte-order mark hides the key",
+      {"byte order mark opening the file is skipped",
        "\xEF\xBB\xBF"
        "f7ad02e=MQ==\n\n\n\n\n\n",
-       {""}},
+       {"1"}},
+      {"byte order mark elsewhere hides the key",
+       group("1") + "\xEF\xBB\xBF"
+                    "f7ad02e=Mg==\n\n\n\n\n\n",
+       {"1", ""}},
+      {"byte order mark alone", "\xEF\xBB\xBF", {}},
       {"leading blank hides the key", " f7ad02e=MQ==\n\n\n\n\n\n", {""}},
       {"later line of a key wins", "f7ad02e=MQ==\nf7ad02e=Mg==\n\n\n\n\n", {"2"}},
       {"plain value stored as written", "f7ad02e=C 01\n\n\n\n\n\n", {"C 01"}},

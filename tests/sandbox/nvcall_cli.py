@@ -6,8 +6,9 @@ Usage: nvcall_cli.py NVCALL_BINARY NV_SANDBOX_BINARY [WINE WINEPREFIX]
 
 Starts the sandbox on a free loopback port, then runs nvcall in a scratch
 directory: the config subcommand, calls with --utf8/--table/--raw, saved
-results read back with show, the check of every configured centre, and the
-exit status of each. With WINE, NVCALL_BINARY is nvcall.exe and runs under
+results read back with show, the check of every configured centre, the
+warnings on a file holding every mistake (nvcall_config_mistakes.ini), and
+the exit status of each. With WINE, NVCALL_BINARY is nvcall.exe and runs under
 that Wine loader in WINEPREFIX; it exits 77 (skipped) when nvcall.exe or Wine
 is missing. Exits 0 when all checks hold.
 """
@@ -21,6 +22,7 @@ import sys
 from sandbox_centre import refused_port, running_sandbox
 
 NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+MISTAKES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "nvcall_config_mistakes.ini")
 WINE = sys.argv[3:5]
 failures = []
 if WINE and not (os.path.exists(NVCALL) and shutil.which(WINE[0])):
@@ -49,6 +51,18 @@ def config_lines(cwd):
         return f.read().split(b"\n")
 
 
+KEYS = {"CenterNO": b"f7ad02e", "ServiceURL": b"957b527", "HOSP_CODE": b"1c1be9c", "ORG_LEVEL": b"170e2c1",
+        "UserNo": b"8e44f00", "BK": b"8e44f01"}
+
+
+def append_centre(cwd, **fields):
+    """Appends one group of six lines as nvcall writes it (values GBK, in
+    base64), whatever config add would say of them."""
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "ab") as f:
+        for name, key in KEYS.items():
+            f.write(key + b"=" + base64.b64encode(fields.get(name, "").encode("gbk")) + b"\n")
+
+
 def check(url, cwd):
     rc, out, _ = nvcall("config", "list", cwd=cwd)
     expect("config list without a file", rc == 0 and b"no centres" in out, out)
@@ -74,8 +88,33 @@ def check(url, cwd):
     after = config_lines(cwd)
     changed = [i for i in range(len(after)) if after[i] != before[i]]
     expect("edit changes one line", changed == [4] and after[4] == b"8e44f00=" + base64.b64encode(b"op02"), changed)
+    # An address the library cannot call is refused; the file stays as it was.
+    for command in (("add", "CenterNO=341197", "ServiceURL=ftp://127.0.0.1/x"),
+                    ("edit", "341122", "UserNo=op03", "ServiceURL=127.0.0.1:8080/ws")):
+        rc, _, err = nvcall("config", *command, cwd=cwd)
+        expect(f"config {command[0]} refuses a ServiceURL that is not http(s)", rc == 3 and
+               b"is not an http:// or https:// address" in err and b"unchanged" in err and
+               config_lines(cwd) == after, err)
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "rb") as f:
+        kept = f.read()
+    rc, _, err = nvcall("--utf8", "config", "add", "CenterNO=中心甲", cwd=cwd)
+    rc2, _, err2 = nvcall("--utf8", "config", "edit", "中心甲", "UserNo=op甲", cwd=cwd)
+    expect("--utf8: the centre code of edit is converted like the values", rc == 0 and rc2 == 0 and
+           config_lines(cwd)[-3] == b"8e44f00=" + base64.b64encode("op甲".encode("gbk")), err + err2)
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "wb") as f:
+        f.write(kept)
     rc, _, err = nvcall("config", "edit", "999999", "UserNo=x", cwd=cwd)
     expect("editing an unknown centre fails", rc == 3 and b"no centre 999999" in err, err)
+
+    # A byte order mark (Notepad's "UTF-8") is dropped when nvcall rewrites
+    # the file, so older versions of the library read line 1 too.
+    with open(os.path.join(cwd, "NvConfiguration.ini"), "r+b") as f:
+        marked = b"\xef\xbb\xbf" + f.read()
+        f.seek(0)
+        f.write(marked)
+    rc, _, err = nvcall("config", "edit", "341122", "CenterNO=341122", cwd=cwd)
+    expect("config edit rewrites a file without its byte order mark",
+           rc == 0 and b"\n".join(config_lines(cwd)) == marked[3:], err)
 
     rc, out, _ = nvcall("--utf8", "config", "list", cwd=cwd)
     expect("config list shows both centres decoded",
@@ -144,6 +183,12 @@ def check(url, cwd):
            b"out_code=600" in err, err)
     expect("--trace leaves no NvTrace.ini or log", not os.path.exists(os.path.join(cwd, "NvTrace.ini")) and
            not os.path.exists(os.path.join(cwd, "nvcall-trace.log")), os.listdir(cwd))
+    # --trace=2 holds the HTTP heads, whose lines end in CR LF: each line of
+    # stderr ends once, in LF (CR LF from nvcall.exe's text-mode stderr).
+    rc, _, err = nvcall("--trace=2", "cliCalculate", "10009999", "341122", cwd=cwd)
+    expect("--trace=2 shows the messages, each line ended once", rc == 1 and b"--- sent" in err and
+           b"POST /" in err and b"--- received" in err and
+           set(re.findall(rb"\r*\n", err)) == {b"\r\n" if WINE else b"\n"}, err[:400])
     with open(os.path.join(cwd, "NvTrace.ini"), "w") as f:
         f.write("level=1\nfile=his.log\n")
     rc, _, err = nvcall("--trace", "cliCalculate", "10009999", "341122", cwd=cwd)
@@ -155,7 +200,8 @@ def check(url, cwd):
 
     # check: every centre, each step in plain words, the call through the
     # library with the centre's HOSP_CODE; one that fails exits 1.
-    nvcall("config", "add", "CenterNO=341198", "ServiceURL=ftp://127.0.0.1/x", cwd=cwd)
+    # A centre that config add would refuse, written by hand.
+    append_centre(cwd, CenterNO="341198", ServiceURL="ftp://中心/x")
     rc, out, _ = nvcall("--utf8", "check", cwd=cwd)
     rows = {tuple(line.split()[:3]) for line in out.decode("utf-8").splitlines()}
     for row, why in [(("341122", "address", "ok"), "an http address"),
@@ -163,6 +209,7 @@ def check(url, cwd):
                      (("341199", "call", "FAILED"), "refused port"),
                      (("341198", "address", "FAILED"), "not an http address"), (("341198", "call", "not"), "skipped")]:
         expect(f"check: {why}", row in rows, out)
+    expect("check quotes the configured address decoded", 'ServiceURL "ftp://中心/x" is not'.encode() in out, out)
     expect("check names the call, the hospital code and the answer", b"matchSeek, which sends HOSP_CODE 341122001" in out
            and "执行成功".encode() in out and b"3 centres, 1 working" in out and rc == 1, out)
 
@@ -184,6 +231,63 @@ def check_hospital_code(url, cwd):
         expect("config speaks Chinese too", done.returncode == 3 and "已经配置".encode() in done.stderr, done.stderr)
 
 
+# The warning of each line of nvcall_config_mistakes.ini, in line order: its
+# number and what it must say.
+MISTAKE_WARNINGS = [
+    (1, "the file begins with a UTF-8 byte order mark (Notepad's \"UTF-8\"). This library skips it; older versions "
+        "find no key on line 1, so calls for centre 341122 answer 300 无法找到配置文件"),
+    (8, 'ServiceURL "ftp://127.0.0.1/x" is not an http:// or https:// address: the library cannot call it, and calls '
+        'for centre 341199 answer 600'),
+    (9, '"1c1be9c = MzQxMTk5MDAx": the blank after the key is the separator, so the value is "= MzQxMTk5MDAx", which '
+        'is not base64: HOSP_CODE is that text as written. Write "1c1be9c=MzQxMTk5MDAx"'),
+    (10, 'ORG_LEVEL "2" is not base64: the library keeps it as written'),
+    (13, "CenterNO 341155 is set again in group 4 (line 20): the library uses the last group of a centre, so calls for "
+         "341155 never read this group"),
+    (14, "is no key, so the line sets nothing: keys are lower case, as 957b527 (ServiceURL)"),
+    (16, '"  170e2c1=Mg==" is no key, so the line sets nothing: the blanks before 170e2c1 (ORG_LEVEL) hide it'),
+    (17, '"8e44f0O=b3AwMQ==" is no key, so the line sets nothing; is it a mistyped 8e44f00 (UserNo)?'),
+    (19, "a blank line still counts as a line of its group of six, so every later line moves down one place: BK (line "
+         "25) is read in group 5 (centre 341166), not group 4 (centre 341155); BK (line 31) falls into the discarded "
+         "last lines, not group 5 (centre 341166)"),
+    (31, "the last 3 lines (31-33) are not a whole group of six and are discarded: BK, CenterNO 341177 and ServiceURL "
+         "are never read"),
+]
+
+
+def check_config_warnings(cwd):
+    """config list names every line of a hand-written file that cannot do what
+    its author meant, on stderr, and still lists the groups and succeeds."""
+    shutil.copy(MISTAKES, os.path.join(cwd, "NvConfiguration.ini"))
+    rc, out, err = nvcall("--utf8", "config", "list", cwd=cwd)
+    expect("config list with warnings lists the whole groups and succeeds", rc == 0 and b"(5 rows)" in out, out)
+    said = err.decode("utf-8").splitlines()
+    expect("config list: one warning for each mistake", len(said) == len(MISTAKE_WARNINGS), err)
+    for (line, meaning), warning in zip(MISTAKE_WARNINGS, said):
+        expect(f"config list: the warning of line {line}",
+               warning.startswith(f"nvcall: NvConfiguration.ini line {line}: ") and meaning in warning, warning)
+    if not WINE:
+        done = subprocess.run([NVCALL, "--utf8", "config", "list"], cwd=cwd, capture_output=True, timeout=300,
+                              env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
+        text = done.stderr.decode("utf-8")
+        expect("config list warns in Chinese in a Chinese locale", done.returncode == 0 and
+               len(text.splitlines()) == len(MISTAKE_WARNINGS) and "第 19 行: 空行仍算作六行一组中的一行" in text and
+               "BK(第 25 行)被读入第 5 组(中心 341166),而不是第 4 组(中心 341155)" in text, text)
+
+
+def check_duplicated_centre(url, cwd):
+    """Of two groups with one CenterNO, the library uses the last: check tests
+    that one, and its warning says so."""
+    refused = f"http://127.0.0.1:{refused_port()}/x"
+    append_centre(cwd, CenterNO="341122", ServiceURL=refused, HOSP_CODE="341122999")
+    append_centre(cwd, CenterNO="341122", ServiceURL=url, HOSP_CODE="341122001")
+    rc, out, err = nvcall("--utf8", "check", cwd=cwd)
+    sandbox_port = url.split(":")[2].split("/")[0]
+    expect("check tests the last group of a duplicated CenterNO", rc == 0 and b"1 centre, 1 working" in out and
+           f"port {sandbox_port}".encode() in out and b"HOSP_CODE 341122001" in out and b"341122999" not in out, out)
+    expect("check names the group that is not used", err.startswith(
+        b"nvcall: NvConfiguration.ini line 1: CenterNO 341122 is set again in group 2 (line 7)"), err)
+
+
 def main():
     with running_sandbox(SANDBOX, failures) as (address, scratch):
         work = os.path.join(scratch, "his")
@@ -192,6 +296,10 @@ def main():
         other = os.path.join(scratch, "other-hospital")
         os.mkdir(other)
         check_hospital_code(address, other)
+        for name, test in (("mistakes", check_config_warnings),
+                           ("duplicated", lambda cwd: check_duplicated_centre(address, cwd))):
+            os.mkdir(os.path.join(scratch, name))
+            test(os.path.join(scratch, name))
 
 main()
 if failures:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // nvcall's own pieces: the export table against the library's module
-// definition and header, its reading and layout of result documents, and the
-// check's reading of a ServiceURL.
+// definition and header, its reading and layout of result documents, the
+// check's reading of a ServiceURL, and its warnings on NvConfiguration.ini.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -13,6 +13,7 @@
 #include "tools/common/export_list.h"
 #include "tests/support/scratch_dir.h"
 #include "tools/nvcall/centre_check.h"
+#include "tools/nvcall/config_warnings.h"
 #include "tools/nvcall/library.h"
 #include "tools/nvcall/result_view.h"
 
@@ -140,6 +141,7 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
       {"https://centre.example/ws?wsdl", "centre.example", "443"},
       {"http://[::1]:8080/ws", "::1", "8080"},
       {"http://centre.example", "centre.example", "80"},
+      {"HTTPS://Centre.Example/ws", "Centre.Example", "443"},  // as the library takes it
       {"ftp://centre.example/ws", nullptr, nullptr},
       {"http://", nullptr, nullptr},
       {"http://host:port/ws", nullptr, nullptr},
@@ -152,6 +154,79 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
     if (!address) continue;
     EXPECT_EQ(address->host, c.host) << c.url;
     EXPECT_EQ(address->port, c.port) << c.url;
+  }
+}
+
+// A detail is UTF-8 whatever the console: the configured GBK text is
+// decoded into it, not pasted in as bytes.
+TEST(NvcallCheck, QuotesTheConfiguredTextDecoded) {
+  auto answered = [](const nv::CentreRecord&) { return std::pair<bool, std::string>{true, "answered"}; };
+  nv::CentreRecord centre;
+  centre.ServiceURL = nvtest::gbk("ftp://中心/ws");
+  EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail,
+            "ServiceURL \"ftp://中心/ws\" is not an http:// or https:// address");
+  EXPECT_EQ(checkCentre(centre, answered, Speaker(true))[0].detail,
+            "ServiceURL \"ftp://中心/ws\" 不是 http:// 或 https:// 地址");
+  centre.ServiceURL = nvtest::gbk("http://中心.example:8080/ws");
+  EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail, "host 中心.example port 8080");
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Which lines of a file are named, and as what. A blank line or one of no
+// key moves the later lines only when its group would be whole without it;
+// otherwise it stands for an empty field.
+TEST(NvcallConfigWarnings, NameTheLinesThatCannotDoWhatTheirAuthorMeant) {
+  using F = ConfigFault;
+  const std::string a = nvtest::centreLines({"A", "http://a/ws", "H", "1", "U", "B"});
+  const std::string b = nvtest::centreLines({"B", "https://b/ws", "H", "1", "U", "B"});
+  const std::string aWithoutBk = a.substr(0, a.rfind("8e44f01"));
+  const struct {
+    const char* why;
+    std::string file;
+    std::vector<std::pair<size_t, ConfigFault>> named;  // (line, fault)
+  } cases[] = {
+      {"whole groups", a + b, {}},
+      {"the kit's sample (CR LF)", fileText(NV_SOURCE_DIR "/docs/windows/NvConfiguration.ini"), {}},
+      {"a blank line for an empty field", aWithoutBk + "\n" + b, {}},
+      {"blank lines at the end", a + "\n\n", {}},
+      {"a blank line between groups", a + "\n" + b, {{7, F::kShiftsLaterLines}, {13, F::kPartialGroup}}},
+      {"a comment above the first group", "; centres\n" + a, {{1, F::kShiftsLaterLines}, {7, F::kPartialGroup}}},
+      {"a comment for an empty field", aWithoutBk + "; no BK\n" + b, {{6, F::kNotAKey}}},
+      {"a field set twice in a group", "f7ad02e=MQ==\nf7ad02e=Mg==\n\n\n\n\n", {{1, F::kFieldSetAgain}}},
+      {"a group without CenterNO",
+       "F7AD02E=MQ==\n" + a.substr(a.find('\n') + 1),
+       {{1, F::kNotAKey}, {1, F::kNoCentreCode}}},
+      {"a blank after the separator is a value's", "f7ad02e= MQ==\n\n\n\n\n\n", {{1, F::kNotBase64}}},
+      {"an address written plain is kept, and can be called",
+       "957b527=HTTP://a/ws\nf7ad02e=MQ==\n\n\n\n\n",
+       {{1, F::kNotBase64}}},
+      {"a centre thrice: the last group is used", a + a + a, {{1, F::kCentreAgain}, {7, F::kCentreAgain}}},
+      {"every mistake of tests/sandbox/nvcall_config_mistakes.ini",
+       fileText(NV_SOURCE_DIR "/tests/sandbox/nvcall_config_mistakes.ini"),
+       {{1, F::kByteOrderMark},
+        {8, F::kAddressNotHttp},
+        {9, F::kSpacedSeparator},
+        {10, F::kNotBase64},
+        {13, F::kCentreAgain},
+        {14, F::kNotAKey},
+        {16, F::kNotAKey},
+        {17, F::kNotAKey},
+        {19, F::kShiftsLaterLines},
+        {31, F::kPartialGroup}}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::pair<size_t, ConfigFault>> named;
+    for (const ConfigWarning& warning : configWarnings(c.file, Speaker(false))) {
+      named.emplace_back(warning.line, warning.fault);
+      EXPECT_FALSE(warning.text.empty()) << c.why;
+    }
+    EXPECT_EQ(named, c.named) << c.why;
   }
 }
 

@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "tools/nvcall/centre_check.h"
 
+#include <algorithm>
+#include <map>
+
+#include "text/ascii_case.h"
+#include "tools/common/gbk_text.h"
+
 namespace nvcall {
 
 std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
   ServiceAddress address;
   std::string rest;
   for (const auto& [scheme, port] : {std::pair<std::string, std::string>{"http://", "80"}, {"https://", "443"}}) {
-    if (url.size() > scheme.size() && url.compare(0, scheme.size(), scheme) == 0) {
+    // The library takes the scheme in any letter case.
+    if (url.size() > scheme.size() && nv::startsIgnoringCase(url, scheme)) {
       rest = url.substr(scheme.size());
       address.port = port;
       address.tls = port == "443";
@@ -35,18 +42,30 @@ std::optional<ServiceAddress> parseServiceUrl(const std::string& url) {
   return address;
 }
 
+std::vector<size_t> groupsInUse(const nv::CentreTable& table) {
+  std::map<std::string, size_t> last;
+  for (size_t group = 0; group < table.size(); ++group)
+    if (!table[group].CenterNO.empty()) last[table[group].CenterNO] = group;
+  std::vector<size_t> used;
+  for (const auto& entry : last) used.push_back(entry.second);
+  std::sort(used.begin(), used.end());
+  return used;
+}
+
 std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, const Speaker& speak) {
   std::vector<CheckStep> steps = {{speak({"address", "地址"}), StepResult::kNotTried, ""},
                                   {speak({"call", "调用"}), StepResult::kNotTried, ""}};
   std::optional<ServiceAddress> address = parseServiceUrl(centre.ServiceURL);
   if (!address) {
     steps[0].result = StepResult::kFailed;
-    steps[0].detail = "ServiceURL \"" + centre.ServiceURL + "\"" +
+    // The configured text is GBK; the details are UTF-8.
+    steps[0].detail = "ServiceURL \"" + nvtools::gbkToUtf8ForDisplay(centre.ServiceURL) + "\"" +
                       speak({" is not an http:// or https:// address", " 不是 http:// 或 https:// 地址"});
     return steps;
   }
   steps[0].result = StepResult::kOk;
-  steps[0].detail = speak({"host ", "主机 "}) + address->host + speak({" port ", " 端口 "}) + address->port +
+  steps[0].detail = speak({"host ", "主机 "}) + nvtools::gbkToUtf8ForDisplay(address->host) +
+                    speak({" port ", " 端口 "}) + address->port +
                     (address->tls ? speak({", over TLS", ",经 TLS"}) : "");
   auto [ok, words] = call(centre);
   steps[1].result = ok ? StepResult::kOk : StepResult::kFailed;

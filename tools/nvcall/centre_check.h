@@ -17,20 +17,26 @@
 
 namespace nvcall {
 
-// Host and port of a ServiceURL ("http://host[:port]/path"; https's port is
-// 443); nothing when it is not such an address.
+// Host and port of a ServiceURL ("http://host[:port]/path", the scheme in
+// any letter case; https's port is 443); nothing when it is not such an
+// address. config add and edit refuse any other.
 struct ServiceAddress {
   std::string host, port;
   bool tls = false;
 };
 std::optional<ServiceAddress> parseServiceUrl(const std::string& url);
 
+// The groups that calls for each configured centre use, in file order: of
+// groups with the same CenterNO the last, as the library takes it. A group
+// without CenterNO is no call's.
+std::vector<size_t> groupsInUse(const nv::CentreTable& table);
+
 enum class StepResult { kOk, kFailed, kNotTried };
 
 struct CheckStep {
   std::string step;  // in the speaker's language
   StepResult result;
-  std::string detail;  // plain words, UTF-8
+  std::string detail;  // plain words, UTF-8 (the configured GBK text decoded)
 };
 
 // Makes the harmless call for a centre; returns whether it succeeded and

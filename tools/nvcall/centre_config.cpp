@@ -10,6 +10,8 @@
 #include <sstream>
 
 #include "text/codec.h"
+#include "tools/common/gbk_text.h"
+#include "tools/nvcall/centre_check.h"
 
 namespace nvcall {
 namespace {
@@ -30,23 +32,19 @@ const char* keyOf(std::string_view name) {
   return nullptr;
 }
 
-std::optional<std::string> readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
 // The file as lines without their ends; whether it uses CR LF.
 struct Lines {
   std::vector<std::string> lines;
   bool crlf = false;
 };
 
+// Notepad's byte order mark: the library skips it, older versions miss the
+// first key for it. The file is rewritten without it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 Lines splitLines(const std::string& bytes) {
   Lines result;
-  size_t start = 0;
+  size_t start = bytes.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0 ? kByteOrderMark.size() : 0;
   while (start < bytes.size()) {
     size_t end = bytes.find('\n', start);
     std::string line = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
@@ -90,6 +88,18 @@ std::string checkWholeGroups(const std::string& path, const Lines& lines, const 
          speak({" lines, not whole groups of six; correct it by hand first", " 行,不是完整的六行一组;请先手工改正"});
 }
 
+// An address the library could never call is refused, not written; an
+// empty one leaves the centre without an address for now.
+std::string checkAddress(const std::string& path, const FieldValues& values, const Speaker& speak) {
+  for (const auto& [name, value] : values)
+    if (name == "ServiceURL" && !value.empty() && !parseServiceUrl(value))
+      return "ServiceURL \"" + nvtools::gbkToUtf8ForDisplay(value) + "\"" +
+             speak({" is not an http:// or https:// address with a host (http://host[:port]/path); ",
+                    " 不是带主机的 http:// 或 https:// 地址(http://主机[:端口]/路径);"}) +
+             path + speak({" is unchanged", " 未改动"});
+  return "";
+}
+
 }  // namespace
 
 const std::vector<std::string>& centreFieldNames() {
@@ -99,6 +109,23 @@ const std::vector<std::string>& centreFieldNames() {
     return names;
   }();
   return kNames;
+}
+
+const std::vector<std::string>& centreFieldKeys() {
+  static const std::vector<std::string> kKeys = [] {
+    std::vector<std::string> keys;
+    for (const FieldKey& field : kFields) keys.emplace_back(field.key);
+    return keys;
+  }();
+  return kKeys;
+}
+
+std::optional<std::string> readConfiguration(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error,
@@ -118,7 +145,7 @@ std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& word
 }
 
 nv::CentreTable readCentres(const std::string& path) {
-  std::optional<std::string> bytes = readFile(path);
+  std::optional<std::string> bytes = readConfiguration(path);
   return bytes ? nv::parseCentreTable(*bytes) : nv::CentreTable();
 }
 
@@ -127,12 +154,13 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
   for (const auto& [name, value] : values)
     if (name == "CenterNO") centre = value;
   if (centre.empty()) return speak({"a centre needs a non-empty CenterNO=...", "中心须有非空的 CenterNO=..."});
+  if (std::string error = checkAddress(path, values, speak); !error.empty()) return error;
   for (const nv::CentreRecord& record : readCentres(path))
     if (record.CenterNO == centre)
-      return speak({"centre ", "中心 "}) + centre +
+      return speak({"centre ", "中心 "}) + nvtools::gbkToUtf8ForDisplay(centre) +
              speak({" is configured already; change it with config edit", " 已经配置;请用 config edit 修改"});
 
-  Lines lines = splitLines(readFile(path).value_or(""));
+  Lines lines = splitLines(readConfiguration(path).value_or(""));
   if (std::string error = checkWholeGroups(path, lines, speak); !error.empty()) return error;
   for (const FieldKey& field : kFields) {
     std::string value;
@@ -145,7 +173,8 @@ std::string addCentre(const std::string& path, const FieldValues& values, const 
 
 std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
                        const Speaker& speak) {
-  std::optional<std::string> bytes = readFile(path);
+  if (std::string error = checkAddress(path, values, speak); !error.empty()) return error;
+  std::optional<std::string> bytes = readConfiguration(path);
   if (!bytes) return speak({"no ", "当前目录中没有 "}) + path + speak({" in this directory", ""});
   Lines lines = splitLines(*bytes);
   if (std::string error = checkWholeGroups(path, lines, speak); !error.empty()) return error;
@@ -159,7 +188,8 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
     if (!table.empty() && !centreCode.empty() && table.front().CenterNO == centreCode) found = group;
   }
   if (found == lines.lines.size())
-    return speak({"no centre ", "没有中心 "}) + std::string(centreCode) + speak({" in ", ",在 "}) + path;
+    return speak({"no centre ", "没有中心 "}) + nvtools::gbkToUtf8ForDisplay(centreCode) + speak({" in ", ",在 "}) +
+           path;
 
   for (const auto& [name, value] : values) {
     const char* key = keyOf(name);
@@ -171,7 +201,7 @@ std::string editCentre(const std::string& path, std::string_view centreCode, con
         replaced = true;
       }
     if (!replaced)
-      return speak({"the group of centre ", "中心 "}) + std::string(centreCode) +
+      return speak({"the group of centre ", "中心 "}) + nvtools::gbkToUtf8ForDisplay(centreCode) +
              speak({" has no line for ", " 的一组中没有这一行: "}) + name;
   }
   return writeFile(path, lines, speak);

@@ -19,6 +19,8 @@ namespace nvcall {
 // The field names a user writes ("CenterNO", "ServiceURL", "HOSP_CODE",
 // "ORG_LEVEL", "UserNo", "BK"), in the order of a group of the file.
 const std::vector<std::string>& centreFieldNames();
+// Their keys in the file ("f7ad02e", ...), in the same order.
+const std::vector<std::string>& centreFieldKeys();
 
 using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field name, value)
 
@@ -27,12 +29,16 @@ using FieldValues = std::vector<std::pair<std::string, std::string>>;  // (field
 std::optional<FieldValues> parseFieldValues(const std::vector<std::string>& words, std::string& error,
                                             const Speaker& speak);
 
+// The file's bytes; nothing when it cannot be read.
+std::optional<std::string> readConfiguration(const std::string& path);
+
 // The configured centres, decoded, in file order.
 nv::CentreTable readCentres(const std::string& path);
 
-// Each returns "" on success, else what went wrong, in the speaker's
-// language. The file is replaced
-// whole (written beside it, then renamed), so a reader never sees half of it.
+// Codes and values are GBK. Each returns "" on success, else what went
+// wrong, in the speaker's language (UTF-8); a ServiceURL that is not an http:// or https:// address is
+// refused, the file left unchanged. The file is replaced whole (written
+// beside it, then renamed), so a reader never sees half of it.
 std::string addCentre(const std::string& path, const FieldValues& values, const Speaker& speak);
 std::string editCentre(const std::string& path, std::string_view centreCode, const FieldValues& values,
                        const Speaker& speak);

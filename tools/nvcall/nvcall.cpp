@@ -22,6 +22,7 @@
 #include "tools/common/gbk_text.h"
 #include "tools/nvcall/centre_check.h"
 #include "tools/nvcall/centre_config.h"
+#include "tools/nvcall/config_warnings.h"
 #include "tools/nvcall/console.h"
 #include "tools/nvcall/library.h"
 #include "tools/nvcall/result_view.h"
@@ -66,11 +67,14 @@ const Words kUsage{
     "  show       read a saved result document (FILE, or standard input) and print\n"
     "             it as a table, or one column of its first row (--value)\n"
     "  config     list, add or edit the centres of NvConfiguration.ini; values are\n"
-    "             given plain and written in base64\n"
-    "  check      for each configured centre: whether its ServiceURL can be called,\n"
+    "             given plain and written in base64; an address must be http(s)\n"
+    "  check      for each configured centre (of groups with one CenterNO the last,\n"
+    "             which the library uses): whether its ServiceURL can be called,\n"
     "             and a harmless call through the library that sends the centre's\n"
     "             HOSP_CODE (matchSeek, which changes nothing), so proxy, TLS and\n"
     "             the hospital's code are tested as the HIS uses them\n"
+    "             config list and check name on stderr each line of the file that\n"
+    "             cannot do what its author meant\n"
     "  --version  nvcall's version, and the library's file version, bitness and path\n"
     "\n"
     "Exit status: 0 success (out_code \"000\"), 1 another out_code, 2 usage error,\n"
@@ -96,9 +100,11 @@ const Words kUsage{
     "             nvcall 为这一次调用写入 NvTrace.ini,调用后删除;已有的 NvTrace.ini 不动,按其设置跟踪\n"
     "  --list     列出所有函数及其参数\n"
     "  show       读取保存的结果文档(文件或标准输入),以表格输出,或输出第一行的某一列(--value)\n"
-    "  config     列出、添加或修改 NvConfiguration.ini 中的中心;值以明文给出,以 base64 写入\n"
-    "  check      对每个配置的中心:检查 ServiceURL 能否调用,并通过接口库做一次不改变任何数据、\n"
-    "             发送本院 HOSP_CODE 的调用(matchSeek),代理、TLS 和医院编码都与 HIS 使用时相同\n"
+    "  config     列出、添加或修改 NvConfiguration.ini 中的中心;值以明文给出,以 base64 写入;地址须为 http(s)\n"
+    "  check      对每个配置的中心(CenterNO 相同的几组取接口库使用的最后一组):检查 ServiceURL 能否调用,\n"
+    "             并通过接口库做一次不改变任何数据、发送本院 HOSP_CODE 的调用(matchSeek),\n"
+    "             代理、TLS 和医院编码都与 HIS 使用时相同\n"
+    "             config list 和 check 在标准错误上指出文件中每一行不能达到作者本意的地方\n"
     "  --version  nvcall 的版本,以及接口库的文件版本、位数和路径\n"
     "\n"
     "退出码: 0 成功(out_code \"000\"),1 其他 out_code,2 用法错误,3 "
@@ -206,7 +212,7 @@ class Nvcall {
                         options_));
     }
     std::optional<std::string> document = call(*entry, pointers);
-    if (trace) writeError(trace->entries());
+    if (trace) writeError(withLineFeedEnds(trace->entries()));
     if (!document) return failure(name + speak_({" returned no text", " 没有返回文本"}));
     return present(*document, entry->returnsDocument);
   }
@@ -245,7 +251,7 @@ class Nvcall {
 
     if (action == "list") {
       if (args.size() != 1) return usageError(speak_({"config list takes no arguments", "config list 不带参数"}));
-      nv::CentreTable centres = readCentres(path);
+      nv::CentreTable centres = readAndWarn(path);
       if (centres.empty()) {
         writeOut(said(speak_({"no centres: ", "没有中心: "}) + path +
                           speak_({" is missing or holds no whole group\n", " 不存在或不含完整的一组\n"}),
@@ -271,30 +277,36 @@ class Nvcall {
       return usageError("config " + action + speak_({": missing ", ": 缺少 "}) +
                         (action == "edit" ? speak_({"CENTRE or ", "中心编码或 "}) : "") +
                         speak_({"FIELD=VALUE", "字段=值"}));
-    std::vector<std::string> words(args.begin() + static_cast<std::ptrdiff_t>(first), args.end());
+    // edit's centre code and the FIELD=VALUE words, as GBK.
+    std::vector<std::string> given(args.begin() + 1, args.end());
     if (options_.utf8) {
-      for (std::string& word : words) {
+      for (std::string& word : given) {
         std::optional<std::string> converted = nvtools::utf8ToGbk(word);
         if (!converted)
           return failure(speak_({"not UTF-8 text with a GBK form: ", "不是可转换为 GBK 的 UTF-8 文本: "}) + word);
         word = *converted;
       }
     }
+    const bool edit = action == "edit";
+    std::vector<std::string> words(given.begin() + (edit ? 1 : 0), given.end());
     std::string error;
     std::optional<FieldValues> values = parseFieldValues(words, error, speak_);
     if (!values) return usageError(error);
-    error = action == "add" ? addCentre(path, *values, speak_) : editCentre(path, args[1], *values, speak_);
+    error = edit ? editCentre(path, given.front(), *values, speak_) : addCentre(path, *values, speak_);
     if (!error.empty()) return failure(error);
     return kSuccess;
   }
 
   int checkCentres() {
     const std::string path = nv::kConfigurationFile;
-    nv::CentreTable centres = readCentres(path);
+    nv::CentreTable groups = readAndWarn(path);
+    std::vector<nv::CentreRecord> centres;
+    for (size_t group : groupsInUse(groups)) centres.push_back(groups[group]);
     if (centres.empty()) {
       writeOut(said(speak_({"no centres: ", "没有中心: "}) + path +
-                        speak_({" is missing or holds no whole group (nvcall config add)\n",
-                                " 不存在或不含完整的一组(nvcall config add)\n"}),
+                        (groups.empty() ? speak_({" is missing or holds no whole group (nvcall config add)\n",
+                                                  " 不存在或不含完整的一组(nvcall config add)\n"})
+                                        : speak_({" has no group with a CenterNO\n", " 中没有设置了 CenterNO 的组\n"})),
                     options_));
       return kNotSuccess;
     }
@@ -327,6 +339,17 @@ class Nvcall {
   }
 
  private:
+  // The configured groups; first, on stderr, every line of the file that
+  // cannot do what its author meant.
+  nv::CentreTable readAndWarn(const std::string& path) const {
+    std::optional<std::string> bytes = readConfiguration(path);
+    if (!bytes) return {};
+    std::string warnings;
+    for (const ConfigWarning& warning : configWarnings(*bytes, speak_)) warnings += warningLine(path, warning, speak_);
+    if (!warnings.empty()) writeError(said(warnings, options_));
+    return nv::parseCentreTable(*bytes);
+  }
+
   Library& library() {
     if (!library_) library_.emplace(options_.library);
     return *library_;
@@ -368,7 +391,8 @@ class Nvcall {
     if (!view) return {false, speak_({"the library returned no result document", "接口库返回的不是结果文档"})};
     std::string words = speak_({"matchSeek, which sends HOSP_CODE ", "发送 HOSP_CODE "}) +
                         nvtools::gbkToUtf8ForDisplay(centre.HOSP_CODE) +
-                        speak_({", answered ", " 的 matchSeek 返回 "}) + view->outCode.value_or("") + " " +
+                        speak_({", answered ", " 的 matchSeek 返回 "}) +
+                        nvtools::gbkToUtf8ForDisplay(view->outCode.value_or("")) + " " +
                         nvtools::gbkToUtf8ForDisplay(view->outText.value_or(""));
     return {view->succeeded(), words};
   }

@@ -31,4 +31,12 @@ std::string TraceForOneCall::entries() const {
   return text.str();
 }
 
+std::string withLineFeedEnds(std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+  return lines;
+}
+
 }  // namespace nvcall

@@ -9,6 +9,7 @@
 #define NV_NVCALL_TRACE_FILE_H
 
 #include <string>
+#include <string_view>
 
 namespace nvcall {
 
@@ -27,6 +28,12 @@ class TraceForOneCall {
  private:
   bool ours_ = false;
 };
+
+// The log's text for stderr, each line ended by a single LF. The messages
+// of --trace=2 keep their HTTP heads' CR LF, which a text-mode stream (stderr
+// on Windows) would write as CR CR LF; the stream ends each line as its
+// console expects (LF, or CR LF on Windows).
+std::string withLineFeedEnds(std::string_view text);
 
 inline constexpr const char* kTraceSettingsFile = "NvTrace.ini";
 inline constexpr const char* kOneCallLog = "nvcall-trace.log";
