@@ -50,7 +50,8 @@ bool nameMatches(std::string_view entry, std::string_view host) {
   entry = trimDots(entry);
   if (entry.empty() || entry.size() > host.size()) return false;
   if (entry.size() == host.size()) return equalsIgnoringCase(entry, host);
-  return host[host.size() - entry.size() - 1] == '.' && equalsIgnoringCase(host.substr(host.size() - entry.size()), entry);
+  return host[host.size() - entry.size() - 1] == '.' &&
+         equalsIgnoringCase(host.substr(host.size() - entry.size()), entry);
 }
 
 }  // namespace

@@ -12,8 +12,9 @@
 
 #include "tests/robustness/slow_resolver.h"
 
-extern "C" __attribute__((visibility("default"))) int getaddrinfo(const char* node, const char* service, const struct addrinfo* hints,
-                           struct addrinfo** result) {
+extern "C" __attribute__((visibility("default"))) int getaddrinfo(const char* node, const char* service,
+                                                                  const struct addrinfo* hints,
+                                                                  struct addrinfo** result) {
   const char* suffix = "slow-resolver.test";
   if (node != nullptr) {
     size_t length = std::strlen(node), tail = std::strlen(suffix);
