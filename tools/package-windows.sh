@@ -4,7 +4,8 @@
 # from the x86 and x64 cross builds (tools/windows-test.sh --build-only makes
 # them), holding per architecture the stripped DLL and nvcall.exe with their
 # debug files, both module definitions and the import libraries; the sandbox
-# centre nv_sandbox.exe (x86) with its debug file; the header;
+# centre nv_sandbox.exe (x86, and x64 in sandbox/x64) with its debug file;
+# the header;
 # the wrappers with their samples; the guide, the reference and the
 # configuration, network and trace documents in Chinese and English; a sample
 # NvConfiguration.ini, which points at the sandbox's default address; README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt,
@@ -142,16 +143,20 @@ for arch in x86 x64; do
   kit_text exports/NvInterFace.def "$arch/NvInterFace.def"
   kit_text "$build/NvInterFace.decorated.def" "$arch/NvInterFace.decorated.def"
 done
-# The sandbox centre, for a first call before the county's centre is reached
-# (x86: HIS processes of either bitness call it over the network).
-for file in nv_sandbox.exe nv_sandbox.exe.debug; do
-  if [ ! -f "$x86/$file" ]; then
-    echo "package-windows: $x86 has no $file" >&2
-    exit 1
-  fi
+# The sandbox centre, for a first call before the county's centre is reached:
+# x86, which HIS processes of either bitness call over the network and every
+# Windows runs, and x64 beside it.
+for pair in "$x86:sandbox" "$x64:sandbox/x64"; do
+  build=${pair%%:*} dest=${pair#*:}
+  for file in nv_sandbox.exe nv_sandbox.exe.debug; do
+    if [ ! -f "$build/$file" ]; then
+      echo "package-windows: $build has no $file" >&2
+      exit 1
+    fi
+  done
+  mkdir -p "$kit/$dest"
+  cp "$build/nv_sandbox.exe" "$build/nv_sandbox.exe.debug" "$kit/$dest/"
 done
-mkdir -p "$kit/sandbox"
-cp "$x86/nv_sandbox.exe" "$x86/nv_sandbox.exe.debug" "$kit/sandbox/"
 kit_text include/NvInterFace.h include/NvInterFace.h
 kit_text wrappers/NvInterFace.cs wrappers/NvInterFace.cs bom
 kit_text wrappers/NvInterFace.pas wrappers/NvInterFace.pas

@@ -12,7 +12,8 @@
 //       "<label> x<hex>" per scenario ("<label> -" for a null result) and
 //       releases each result with freeResult. After each result, a line
 //       "#stat ms:<label> N" (the call's wall time) and "#stat peak:<label> N"
-//       (the process's peak working set in bytes so far) follow.
+//       (the process's peak working set in bytes so far) and
+//       "#stat rss:<label> N" (its working set now) follow.
 //       A line "@reload" unloads the DLL (FreeLibrary) and loads it again,
 //       with whatever connections its calls kept still open.
 //   driver.exe <dll> --version <result-file>
@@ -24,16 +25,22 @@
 //       an administrator trusts a centre's root (for the HTTPS scenarios),
 //       and sets WinHTTP's proxy (netsh winhttp set proxy) for the run,
 //       resetting it to none afterwards.
+//   ... --distrust <pem-file>
+//       puts the first certificate of pem-file in the user's Disallowed store
+//       (Untrusted Certificates) for the run, and takes it out afterwards.
+//   driver.exe <dll> <scenario-file> <result-file> --threads N
+//       runs the scenario lines in N threads at once, each thread all of
+//       them in order, labels suffixed "#<thread>" (for the x64 DLL, and the
+//       x86 one where 32-bit programs run natively: emulated 32-bit Wine
+//       cannot run a threaded program reliably).
 // Exit status: 0 when every scenario ran, 1 when an export is missing or a
 // scenario is malformed, 2 on a usage error. Last, it writes the process's
-// peak memory to stderr ("memory: peak_working_set_kb=N peak_private_kb=N"),
-// for the record of what a download costs a 32-bit HIS: the peak resident
-// set as the system counts it, and the peak of committed private memory
-// (heaps, stacks, VirtualAlloc: the address space the calls take from the
-// 2 GB of a 32-bit process), sampled by a thread every millisecond.
+// memory to stderr ("memory: baseline_working_set_kb=N
+// peak_working_set_kb=N"): the peak resident set as the system counts it,
+// before the first call and at the end. Under emulation the emulator's own
+// memory is in both, so only the difference says what the calls took.
+// Nothing runs on a thread of the driver's own.
 #include <windows.h>
-// After windows.h, which it needs.
-#include <winternl.h>
 // After windows.h, which it needs; version 2: the K32 names of kernel32.
 #define PSAPI_VERSION 2
 #include <psapi.h>
@@ -41,6 +48,7 @@
 #include <winhttp.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -151,7 +159,8 @@ std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeRe
   std::string line = words[0] + (result ? " x" + hex(result) : std::string(" -"));
   freeResult(result);
   return line + "\n#stat ms:" + words[0] + " " + std::to_string(elapsed) + "\n#stat peak:" + words[0] + " " +
-         std::to_string(memory.PeakWorkingSetSize);
+         std::to_string(memory.PeakWorkingSetSize) + "\n#stat rss:" + words[0] + " " +
+         std::to_string(memory.WorkingSetSize);
 }
 
 // The version resource's fields, read through the API Explorer uses.
@@ -186,71 +195,61 @@ bool versionLines(const char* dll, std::vector<std::string>& out) {
   return true;
 }
 
-SIZE_T committedPrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-    if (next <= at) break;  // the top of the address space
-    at = next;
-  }
-  return total;
+SIZE_T peakWorkingSet() {
+  PROCESS_MEMORY_COUNTERS memory{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+  return memory.PeakWorkingSetSize;
 }
 
-// Samples committedPrivateBytes until stopped; keeps the peak.
-class PrivateMemorySampler {
- public:
-  PrivateMemorySampler() : thread_(CreateThread(nullptr, 0, &PrivateMemorySampler::run, this, 0, nullptr)) {}
-  ~PrivateMemorySampler() { stop(); }
-  SIZE_T stop() {
-    if (thread_) {
-      InterlockedExchange(&stop_, 1);
-      WaitForSingleObject(thread_, INFINITE);
-      CloseHandle(thread_);
-      thread_ = nullptr;
-    }
-    return peak_;
-  }
-
- private:
-  static DWORD WINAPI run(void* self) {
-    auto* sampler = static_cast<PrivateMemorySampler*>(self);
-    do {
-      SIZE_T now = committedPrivateBytes();
-      if (now > sampler->peak_) sampler->peak_ = now;
-      Sleep(1);
-    } while (InterlockedCompareExchange(&sampler->stop_, 0, 0) == 0);
-    return 0;
-  }
-  volatile LONG stop_ = 0;
-  SIZE_T peak_ = 0;  // written by the sampling thread only, read after it ends
-  HANDLE thread_;
-};
-
-void reportMemory(SIZE_T peakPrivate) {
-  VM_COUNTERS counters{};
-  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessVmCounters, &counters, sizeof counters, nullptr) != 0)
-    return;
-  std::fprintf(stderr, "memory: peak_working_set_kb=%lu peak_private_kb=%lu\n",
-               static_cast<unsigned long>(counters.PeakWorkingSetSize / 1024),
-               static_cast<unsigned long>(peakPrivate / 1024));
-}
-
-// Adds the first certificate of a PEM file to the current user's ROOT store.
-bool trustRoot(const char* pemFile) {
+// The first certificate of a PEM file, as DER bytes; empty when none.
+std::vector<BYTE> firstCertificate(const char* pemFile) {
   std::FILE* file = std::fopen(pemFile, "rb");
-  if (!file) return false;
+  if (!file) return {};
   std::string pem;
   for (int c; (c = std::fgetc(file)) != EOF;) pem += static_cast<char>(c);
   std::fclose(file);
   DWORD size = 0;
-  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) return false;
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) return {};
   std::vector<BYTE> der(size);
   if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr))
-    return false;
-  return CertAddEncodedCertificateToSystemStoreA("ROOT", der.data(), size) != FALSE;
+    return {};
+  der.resize(size);
+  return der;
 }
+
+// Adds the first certificate of a PEM file to the current user's ROOT store.
+bool trustRoot(const char* pemFile) {
+  std::vector<BYTE> der = firstCertificate(pemFile);
+  return !der.empty() && CertAddEncodedCertificateToSystemStoreA("ROOT", der.data(), der.size()) != FALSE;
+}
+
+// The current user's Disallowed store (Untrusted Certificates) holds the
+// first certificate of a PEM file for the run, as an administrator
+// distrusts one, and no longer when the run ends, however it ends.
+class Distrusted {
+ public:
+  bool add(const char* pemFile) {
+    der_ = firstCertificate(pemFile);
+    return !der_.empty() &&
+           CertAddEncodedCertificateToSystemStoreA("Disallowed", der_.data(), der_.size()) != FALSE;
+  }
+  ~Distrusted() {
+    if (der_.empty()) return;
+    HCERTSTORE store = CertOpenSystemStoreA(0, "Disallowed");
+    if (!store) return;
+    PCCERT_CONTEXT wanted = CertCreateCertificateContext(X509_ASN_ENCODING, der_.data(), der_.size());
+    if (wanted) {
+      PCCERT_CONTEXT found =
+          CertFindCertificateInStore(store, X509_ASN_ENCODING, 0, CERT_FIND_EXISTING, wanted, nullptr);
+      if (found) CertDeleteCertificateFromStore(found);  // frees found
+      CertFreeCertificateContext(wanted);
+    }
+    CertCloseStore(store, 0);
+  }
+
+ private:
+  std::vector<BYTE> der_;
+};
 
 // Sets WinHTTP's own proxy setting; an empty proxy means none.
 bool setWinHttpProxy(const std::string& proxy) {
@@ -289,30 +288,91 @@ bool resolve(HMODULE library, std::vector<Export>& exports, void(NV_CALL*& freeR
   return complete;
 }
 
+// One thread's share of a threaded run: every scenario line, in order.
+struct ThreadRun {
+  const std::vector<Export>* exports;
+  void(NV_CALL* freeResult)(char*);
+  const std::vector<std::vector<std::string>>* scenarios;
+  int number;
+  std::vector<std::string> out;
+  std::string error;
+};
+
+DWORD WINAPI runThread(void* context) {
+  auto* run = static_cast<ThreadRun*>(context);
+  for (std::vector<std::string> words : *run->scenarios) {
+    words[0] += "#" + std::to_string(run->number);
+    std::string result = runScenario(*run->exports, run->freeResult, words, run->error);
+    if (result.empty()) return 1;
+    run->out.push_back(result);
+  }
+  return 0;
+}
+
+// Runs the scenarios in `threads` threads at once; false when one failed.
+bool runThreaded(const std::vector<Export>& exports, void(NV_CALL* freeResult)(char*),
+                 const std::vector<std::vector<std::string>>& scenarios, int threads, std::vector<std::string>& out) {
+  std::vector<ThreadRun> runs(static_cast<size_t>(threads));
+  std::vector<HANDLE> handles;
+  for (int i = 0; i < threads; ++i) {
+    runs[i] = {&exports, freeResult, &scenarios, i, {}, {}};
+    HANDLE handle = CreateThread(nullptr, 0, runThread, &runs[i], 0, nullptr);
+    if (!handle) {
+      std::fprintf(stderr, "CreateThread failed: error %lu\n", GetLastError());
+      return false;
+    }
+    handles.push_back(handle);
+  }
+  WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), TRUE, INFINITE);
+  bool ok = true;
+  for (size_t i = 0; i < handles.size(); ++i) {
+    DWORD code = 1;
+    GetExitCodeThread(handles[i], &code);
+    CloseHandle(handles[i]);
+    if (code != 0) {
+      std::fprintf(stderr, "thread %zu: %s\n", i, runs[i].error.c_str());
+      ok = false;
+    }
+    out.insert(out.end(), runs[i].out.begin(), runs[i].out.end());
+  }
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   ProxyReset proxyReset;
+  Distrusted distrusted;
+  int threads = 0;
   for (; argc >= 6; argc -= 2) {
     std::string option = argv[argc - 2], value = argv[argc - 1];
-    if (option == "--trust-root" && !trustRoot(value.c_str())) {
-      std::fprintf(stderr, "cannot add %s to the ROOT store: error %lu\n", value.c_str(), GetLastError());
-      return 1;
-    }
-    if (option == "--winhttp-proxy") {
+    if (option == "--trust-root") {
+      if (!trustRoot(value.c_str())) {
+        std::fprintf(stderr, "cannot add %s to the ROOT store: error %lu\n", value.c_str(), GetLastError());
+        return 1;
+      }
+    } else if (option == "--winhttp-proxy") {
       proxyReset.armed = true;
       if (!setWinHttpProxy(value)) {
         std::fprintf(stderr, "cannot set WinHTTP's proxy: error %lu\n", GetLastError());
         return 1;
       }
-    } else if (option != "--trust-root") {
+    } else if (option == "--distrust") {
+      if (!distrusted.add(value.c_str())) {
+        std::fprintf(stderr, "cannot add %s to the Disallowed store: error %lu\n", value.c_str(), GetLastError());
+        return 1;
+      }
+    } else if (option == "--threads") {
+      threads = std::atoi(value.c_str());
+      if (threads < 1) return 2;
+    } else {
       break;
     }
   }
   if (argc != 4) {
     std::fprintf(stderr,
                  "usage: %s <dll> (--list | --version | <scenario-file>) <result-file> [--trust-root <pem-file>]"
-                 " [--winhttp-proxy <host:port>]\n",
+                 " [--winhttp-proxy <host:port>] [--distrust <pem-file>] [--threads N]\n",
                  argv[0]);
     return 2;
   }
@@ -337,7 +397,7 @@ int main(int argc, char** argv) {
   void(NV_CALL * freeResult)(char*) = nullptr;
   if (!resolve(library, exports, freeResult)) return 1;
 
-  PrivateMemorySampler sampler;
+  const SIZE_T baseline = peakWorkingSet();
   out.clear();
   int status = 0;
   if (std::string(argv[2]) == "--list") {
@@ -350,9 +410,14 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cannot read %s\n", argv[2]);
       return 2;
     }
+    std::vector<std::vector<std::string>> scenarios;
     for (const std::string& line : lines) {
       std::vector<std::string> words = splitWords(line);
       if (words.empty()) continue;
+      if (threads > 0) {
+        scenarios.push_back(words);
+        continue;
+      }
       if (words[0] == "@reload") {
         FreeLibrary(library);
         library = LoadLibraryA(argv[1]);
@@ -371,6 +436,7 @@ int main(int argc, char** argv) {
       }
       out.push_back(result);
     }
+    if (threads > 0 && !runThreaded(exports, freeResult, scenarios, threads, out)) status = 1;
   }
 
   FILE* file = std::fopen(argv[3], "wb");
@@ -380,8 +446,9 @@ int main(int argc, char** argv) {
   }
   for (const std::string& line : out) std::fprintf(file, "%s\n", line.c_str());
   std::fclose(file);
-  SIZE_T peakPrivate = sampler.stop();
+  const SIZE_T peak = peakWorkingSet();
   FreeLibrary(library);
-  reportMemory(peakPrivate);
+  std::fprintf(stderr, "memory: baseline_working_set_kb=%lu peak_working_set_kb=%lu\n",
+               static_cast<unsigned long>(baseline / 1024), static_cast<unsigned long>(peak / 1024));
   return status;
 }

@@ -59,12 +59,21 @@ def sample_service_url(kit):
 
 
 def first_call_from_the_kit(kit, scratch):
-    """The kit's x86 programs under Wine: nv_sandbox.exe, then nvcall.exe
-    with the sample configuration, through a whole outpatient visit."""
-    wine, prefix, _ = WINE["x86"]
+    """The kit's x64 programs under wine64: nv_sandbox.exe, then nvcall.exe
+    with the sample configuration, through a whole outpatient visit. x64:
+    the sandbox serves each connection on a thread of its own, which an
+    emulated 32-bit Wine cannot be trusted to run; the x86 sandbox's usage
+    text is read, which runs no thread."""
+    wine, prefix, _ = WINE["x64"]
+    x86_wine, x86_prefix, _ = WINE["x86"]
+    x86_env = dict(os.environ, WINEPREFIX=x86_prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                   DISPLAY="")
+    x86_usage = subprocess.run([x86_wine, os.path.join(kit, "sandbox", "nv_sandbox.exe"), "--help"], env=x86_env,
+                               capture_output=True, timeout=300).stdout
+    expect("the x86 sandbox starts and names its default port", b"(default 8888)" in x86_usage, x86_usage)
     env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8",
                LC_ALL="C.UTF-8", DISPLAY="")
-    exe = os.path.join(kit, "sandbox", "nv_sandbox.exe")
+    exe = os.path.join(kit, "sandbox", "x64", "nv_sandbox.exe")
     usage = subprocess.run([wine, exe, "--help"], env=env, capture_output=True, timeout=300).stdout
     expect("the sandbox's default port", b"(default 8888)" in usage, usage)
     expect("the sample configuration points at the sandbox's default address",
@@ -80,7 +89,7 @@ def first_call_from_the_kit(kit, scratch):
                                    stderr=log)
     try:
         port = int(sandbox.stdout.readline())
-        nvcall = os.path.join(kit, "x86", "nvcall.exe")
+        nvcall = os.path.join(kit, "x64", "nvcall.exe")
 
         def call(*args):
             done = subprocess.run([wine, nvcall, *args], cwd=his, env=env, capture_output=True, timeout=300)
@@ -154,7 +163,8 @@ with tempfile.TemporaryDirectory() as scratch:
         [f"{a}/{f}" for a in ("x86", "x64") for f in ("NvInterFace.def", "NvInterFace.decorated.def")]
     expected = sorted(documents + ascii_sources + ["SHA256SUMS.txt", "docs/NvConfiguration.ini"] +
                       [f"{a}/{f}" for a in ("x86", "x64") for f in per_arch if not f.endswith(".def")] +
-                      ["sandbox/nv_sandbox.exe", "sandbox/nv_sandbox.exe.debug"])  # the centre of a first call
+                      ["sandbox/nv_sandbox.exe", "sandbox/nv_sandbox.exe.debug",  # the centre of a first call
+                       "sandbox/x64/nv_sandbox.exe", "sandbox/x64/nv_sandbox.exe.debug"])
     expect("the layout", files == expected, sorted(set(files) ^ set(expected)))
 
     for name in documents + ascii_sources:
@@ -200,7 +210,8 @@ with tempfile.TemporaryDirectory() as scratch:
                                 text=True).stdout
         imports = sorted(re.findall(r"DLL Name: (\S+)", dumped))
         expect(f"the guide names exactly {arch}/NvInterFace.dll's imports", imports == stated, (imports, stated))
-        for program in ("NvInterFace.dll", "nvcall.exe") + (("../sandbox/nv_sandbox.exe",) if arch == "x86" else ()):
+        sandbox = "../sandbox/nv_sandbox.exe" if arch == "x86" else "../sandbox/x64/nv_sandbox.exe"
+        for program in ("NvInterFace.dll", "nvcall.exe", sandbox):
             path = os.path.normpath(os.path.join(kit, arch, program))
             sections = subprocess.run([OBJDUMP, "-h", path], capture_output=True, text=True).stdout
             symbols = subprocess.run([OBJDUMP, "-t", path], capture_output=True, text=True).stdout

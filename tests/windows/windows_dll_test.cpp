@@ -46,6 +46,25 @@ const std::string kDriver = kBuildDir + "/nv_windows_driver.exe";
 const std::string kPrefix = kBuildDir + "/wineprefix";
 constexpr int kWineTimeoutSeconds = 600;
 
+// Why the x86 tests keep to one thread, or "" when they need not: a 32-bit
+// program that runs several threads under an emulated 32-bit Wine can crash
+// or hang by chance, so threaded and multi-connection checks then run on
+// the x64 DLL alone. Decided from the machine, never from a trial run.
+const std::string kNarrowedBecause =
+    kSixtyFour || nvwine::i386Emulator().empty()
+        ? ""
+        : "x86 tests narrowed to one thread: 32-bit programs run through " + nvwine::i386Emulator() +
+              "; the threaded and multi-connection checks run on the x64 DLL under wine64";
+
+// Says once per run what was narrowed, so that it is never silent.
+class NarrowingNotice : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (!kNarrowedBecause.empty()) std::cout << kNarrowedBecause << "\n";
+  }
+};
+const auto* const kNarrowingNotice = ::testing::AddGlobalTestEnvironment(new NarrowingNotice);
+
 // DLLs that every Windows has; the DLL may import nothing else.
 const std::set<std::string> kSystemDlls = {"kernel32.dll", "msvcrt.dll",  "ws2_32.dll",  "advapi32.dll", "user32.dll",
                                            "wsock32.dll",  "winhttp.dll", "crypt32.dll", "bcrypt.dll"};
@@ -137,7 +156,8 @@ class WindowsDll : public ExportTest {
   std::map<std::string, std::string> runDriver(const std::string& wine, const std::vector<std::string>& lines,
                                                const std::string& mode = "", const std::string& trustedRoot = "",
                                                const std::string& winHttpProxy = "",
-                                               std::map<std::string, long long>* stats = nullptr) {
+                                               std::map<std::string, long long>* stats = nullptr, int threads = 0,
+                                               const std::string& distrusted = "") {
     std::ofstream(dir.path() + "/scenarios.txt", std::ios::binary | std::ios::trunc) << [&] {
       std::string text;
       for (const std::string& l : lines) text += l + "\n";
@@ -148,6 +168,8 @@ class WindowsDll : public ExportTest {
                                      "results.txt"};
     if (!trustedRoot.empty()) argv.insert(argv.end(), {"--trust-root", nvwine::windowsPath(trustedRoot)});
     if (!winHttpProxy.empty()) argv.insert(argv.end(), {"--winhttp-proxy", winHttpProxy});
+    if (threads > 0) argv.insert(argv.end(), {"--threads", std::to_string(threads)});
+    if (!distrusted.empty()) argv.insert(argv.end(), {"--distrust", nvwine::windowsPath(distrusted)});
     nvwine::RunOutcome run = nvwine::runWithWine(argv, dir.path(), kPrefix, kWineTimeoutSeconds);
     EXPECT_TRUE(run.started);
     EXPECT_FALSE(run.timedOut) << "the driver ran past " << kWineTimeoutSeconds << " s";
@@ -247,6 +269,51 @@ class WindowsDll : public ExportTest {
     }
   }
 };
+
+// ---- How this machine runs 32-bit programs ----------------------------------
+
+// binfmt_misc folders as the kernel shows them: which say that i386 ELF
+// files run through an emulator.
+TEST(I386Emulation, IsReadFromTheBinfmtEntryThatTakesI386Files) {
+  const std::string i386Magic = "7f454c4601010100000000000000000002000300";
+  const std::string armMagic = "7f454c4601010100000000000000000002002800";
+  const struct {
+    const char* name;
+    const char* status;                                        // the folder's status file
+    std::vector<std::pair<std::string, std::string>> entries;  // name, contents
+    bool emulated;
+  } cases[] = {
+      {"no entries", "enabled", {}, false},
+      {"qemu for i386",
+       "enabled",
+       {{"qemu-i386", "enabled\ninterpreter /usr/bin/qemu-i386-static\nflags: F\noffset 0\nmagic " + i386Magic + "\n"}},
+       true},
+      {"entry disabled",
+       "enabled",
+       {{"qemu-i386", "disabled\ninterpreter /usr/bin/qemu-i386-static\nmagic " + i386Magic + "\n"}},
+       false},
+      {"binfmt_misc disabled",
+       "disabled",
+       {{"qemu-i386", "enabled\ninterpreter /usr/bin/qemu-i386-static\nmagic " + i386Magic + "\n"}},
+       false},
+      {"another machine's entry",
+       "enabled",
+       {{"qemu-arm", "enabled\ninterpreter /usr/bin/qemu-arm-static\nmagic " + armMagic + "\n"}},
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ScratchDir folder;
+    std::ofstream(folder.path() + "/status") << c.status << "\n";
+    std::ofstream(folder.path() + "/register");
+    for (const auto& [name, contents] : c.entries) std::ofstream(folder.path() + "/" + name) << contents;
+    const std::string emulator = nvwine::i386Emulator(folder.path());
+    EXPECT_EQ(!emulator.empty(), c.emulated) << emulator;
+    if (c.emulated) {
+      EXPECT_NE(emulator.find("/usr/bin/qemu-i386-static"), std::string::npos) << emulator;
+    }
+  }
+}
 
 // ---- The tables the loader sees ---------------------------------------------
 
@@ -379,21 +446,31 @@ TEST_F(WindowsDll, HttpsCallsTrustTheSystemRootStore) {
     std::ifstream in(dir.path() + "/trace.log");
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
+  const std::string untrusted = gbk("HTTPS连接失败:农合中心服务器的证书不受信任");
   const struct {
     const char* label;
     std::string pem;
-    std::string outText;  // "" for success
+    std::string outText;     // "" for success
+    std::string distrusted;  // a certificate put in the Disallowed store for the call
   } cases[] = {
-      {"trusted", certificates.localhost, ""},
-      {"untrusted", certificates.stranger, gbk("HTTPS连接失败:农合中心服务器的证书不受信任")},
+      {"trusted", certificates.localhost, "", ""},
+      {"untrusted", certificates.stranger, untrusted, ""},
+      // Whatever the ROOT store says, a chain holding a certificate of the
+      // Disallowed store is refused: the centre's own, or its root.
+      {"distrusted-leaf", certificates.localhost, untrusted, certificates.localhost},
+      {"distrusted-root", certificates.localhost, untrusted, certificates.trustedRoot},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
     nvtest::SandboxProcess centre(dir.path() + "/" + c.label + ".db", dir.path() + "/" + c.label + ".log", c.pem);
-    dir.writeCentres({{Centres::kMain, centre.url(), "341122001", "2", "op01", ""}});
+    // By address, which the certificate names too: a name would start the
+    // HTTP library's resolver thread.
+    std::string url = centre.url();
+    url.replace(url.find("localhost"), std::strlen("localhost"), "127.0.0.1");
+    dir.writeCentres({{Centres::kMain, url, "341122001", "2", "op01", ""}});
     std::string line = std::string(c.label) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") + " x" +
                        hex(Centres::kMain);
-    std::string doc = runDriver(wineProgram, {line}, "", certificates.trustedRoot)[c.label];
+    std::string doc = runDriver(wineProgram, {line}, "", certificates.trustedRoot, "", nullptr, 0, c.distrusted)[c.label];
     if (c.outText.empty()) {
       EXPECT_EQ(outCode(doc), "000") << utf8(doc) << "\n" << trace();
       EXPECT_NE(doc.find(gbk("张三")), std::string::npos) << utf8(doc);
@@ -427,6 +504,37 @@ TEST_F(WindowsDll, KeptConnectionsServeCallsAndSurviveUnloading) {
       EXPECT_EQ(centre.resumedSessions(), 0u) << "a library loaded afresh has no session to resume";
     }
   }
+}
+
+// A HIS that loads the DLL, makes a call and unloads it, over and over:
+// each unloading frees what the DLL kept, the HTTP and TLS libraries' state
+// included, so the process's memory stays flat. x64 (one process of the
+// 32-bit emulator would take long).
+TEST_F(WindowsDll, LoadingAndUnloadingThreeHundredTimesKeepsMemoryFlat) {
+  if (!kSixtyFour) GTEST_SKIP() << "x64 only: 300 loads of the DLL under 32-bit Wine take too long to be a test";
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  TestCertificates certificates(dir.path());
+  ScriptedServer centre(certificates.localhost);
+  centre.answerAlways(Reply::soap("getPersonInfo", "<return><list><name>YQ==</name></list></return>").keptAlive());
+  dir.writeCentres({{Centres::kMain, centre.url(), "341122001", "2", "op01", ""}});
+  constexpr int kRounds = 300;
+  std::vector<std::string> lines;
+  for (int i = 0; i < kRounds; ++i) {
+    lines.push_back("@reload");
+    lines.push_back("round" + std::to_string(i) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") +
+                    " x" + hex(Centres::kMain));
+  }
+  std::map<std::string, long long> stats;
+  std::map<std::string, std::string> results =
+      runDriver(wineProgram, lines, "", certificates.trustedRoot, "", &stats);
+  ASSERT_EQ(results.size(), static_cast<size_t>(kRounds)) << driverOutput;
+  for (const auto& [label, doc] : results) EXPECT_EQ(outCode(doc), "000") << label << ": " << utf8(doc);
+  EXPECT_EQ(centre.connectionCount(), static_cast<size_t>(kRounds)) << "each load connects afresh";
+  const long long settled = stats["rss:round50"], last = stats["rss:round" + std::to_string(kRounds - 1)];
+  std::cout << "working set after 50 rounds " << (settled >> 10) << " KiB, after " << kRounds << " " << (last >> 10)
+            << " KiB\n";
+  EXPECT_LT(last - settled, 8ll << 20) << "the working set grew by " << ((last - settled) >> 10) << " KiB";
 }
 
 // The system's proxy (here WinHTTP's setting): a forwarded POST for an http
@@ -540,19 +648,45 @@ TEST_F(WindowsDll, BigCatalogueByteEqualToLinux) {
   EXPECT_TRUE(differ.first == mine.end() && differ.second == linux.end())
       << "first difference at byte " << (differ.first - mine.begin());
   // Linear cost: the whole download in seconds; memory a small multiple of
-  // what was received and returned.
+  // what was received and returned. The peak counts from the driver's own
+  // before the call: under emulation the emulator's memory is in both.
+  const size_t memory = driverOutput.find("memory: baseline_working_set_kb=");
+  ASSERT_NE(memory, std::string::npos) << "the driver reported no memory: " << driverOutput;
+  const long long baseline =
+      std::stoll(driverOutput.substr(memory + std::strlen("memory: baseline_working_set_kb="))) * 1024;
+  const long long taken = stats["peak:big"] - baseline;
   EXPECT_LT(stats["ms:big"], 60000);
-  EXPECT_LT(stats["peak:big"], 8 * static_cast<long long>(linux.size())) << "bytes";
+  EXPECT_GT(taken, static_cast<long long>(linux.size())) << "the document itself is in memory at the peak";
+  EXPECT_LT(taken, 8 * static_cast<long long>(linux.size())) << "bytes";
   RecordProperty("entries", kEntries);
   RecordProperty("call_ms", static_cast<int>(stats["ms:big"]));
-  RecordProperty("peak_working_set_mb", static_cast<int>(stats["peak:big"] >> 20));
-  // The address space the download took: the peak of committed private
-  // memory, which the driver samples while it runs.
-  const size_t memory = driverOutput.find("memory: ");
-  ASSERT_NE(memory, std::string::npos) << "the driver reported no memory: " << driverOutput;
+  RecordProperty("memory_per_entry_bytes", static_cast<int>(taken / kEntries));
   std::cout << kArch << " DLL, " << kEntries << " entries: " << linux.size() << " bytes returned in " << stats["ms:big"]
-            << " ms, peak working set " << (stats["peak:big"] >> 20) << " MiB; "
-            << driverOutput.substr(memory, driverOutput.find('\n', memory) - memory) << "\n";
+            << " ms; the call took " << (taken >> 20) << " MiB of working set above the driver's " << (baseline >> 20)
+            << " MiB, " << taken / kEntries << " bytes an entry\n";
+}
+
+// Eight threads at once, each making calls back to back over the kept
+// connections of the process: every call answered, no connection serving
+// two calls at once, and the connections kept (fewer than the calls).
+TEST_F(WindowsDll, EightThreadsShareKeptConnections) {
+  if (!kNarrowedBecause.empty()) GTEST_SKIP() << kNarrowedBecause;
+  std::string wineProgram = wine();
+  if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
+  constexpr int kThreads = 8, kCallsEach = 6;
+  ScriptedServer centre;
+  for (int i = 0; i < kThreads * kCallsEach; ++i)
+    centre.enqueue(Reply::soap("getPersonInfo", "<return><list><name>YQ==</name></list></return>").keptAlive());
+  dir.writeCentres({{Centres::kMain, centre.url(), "341122001", "2", "op01", ""}});
+  std::vector<std::string> lines;
+  for (int i = 0; i < kCallsEach; ++i)
+    lines.push_back("call" + std::to_string(i) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") + " x" +
+                    hex(Centres::kMain));
+  std::map<std::string, std::string> results = runDriver(wineProgram, lines, "", "", "", nullptr, kThreads);
+  ASSERT_EQ(results.size(), static_cast<size_t>(kThreads * kCallsEach)) << driverOutput;
+  for (const auto& [label, doc] : results) EXPECT_EQ(outCode(doc), "000") << label << ": " << utf8(doc);
+  EXPECT_EQ(centre.requests().size(), static_cast<size_t>(kThreads * kCallsEach));
+  EXPECT_LE(centre.connectionCount(), static_cast<size_t>(kThreads)) << "connections kept and used again";
 }
 
 }  // namespace

@@ -68,6 +68,31 @@ std::string findWine64() {
   return "";
 }
 
+std::string i386Emulator(const std::string& binfmtDir) {
+  namespace fs = std::filesystem;
+  const fs::path binfmt = binfmtDir;
+  std::ifstream status(binfmt / "status");
+  std::string state;
+  if (!(status >> state) || state != "enabled") return "";
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(binfmt, error)) {
+    const std::string name = entry.path().filename();
+    if (name == "status" || name == "register") continue;
+    std::ifstream in(entry.path());
+    std::string line, interpreter, magic;
+    bool enabled = false;
+    while (std::getline(in, line)) {
+      if (line == "enabled") enabled = true;
+      if (line.rfind("interpreter ", 0) == 0) interpreter = line.substr(12);
+      if (line.rfind("magic ", 0) == 0) magic = line.substr(6);
+    }
+    // ELF, 32-bit, little endian, and e_machine (bytes 18 and 19) EM_386.
+    if (enabled && magic.rfind("7f454c460101", 0) == 0 && magic.size() >= 40 && magic.substr(36, 4) == "0300")
+      return interpreter + " (binfmt_misc entry " + name + ")";
+  }
+  return "";
+}
+
 RunOutcome runWithWine(const std::vector<std::string>& argv, const std::string& workDir, const std::string& prefix,
                        int timeoutSeconds) {
   RunOutcome outcome;

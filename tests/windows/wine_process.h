@@ -31,6 +31,14 @@ RunOutcome runWithWine(const std::vector<std::string>& argv, const std::string& 
 // a lock file beside it. Returns "" on success, else what went wrong.
 std::string ensurePrefix(const std::string& wine, const std::string& prefix);
 
+// How this machine runs 32-bit x86 programs: "" when natively, else what
+// runs them, from the binfmt_misc entry that takes i386 ELF files (the
+// kernel hands such files to it before its own loader). Under that
+// emulator a 32-bit program that starts several threads can crash or hang
+// by chance, so the x86 tests then keep to one thread. binfmtDir is the
+// binfmt_misc folder, for tests.
+std::string i386Emulator(const std::string& binfmtDir = "/proc/sys/fs/binfmt_misc");
+
 // A Linux path as Wine's Windows programs name it: "Z:\\dir\\file".
 std::string windowsPath(const std::string& linuxPath);
 
