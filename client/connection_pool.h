@@ -103,6 +103,10 @@ void releaseClient();
 // library's global state is set up with.
 void prepareTlsLibrary();
 long httpLibraryInitFlags();
+// The TLS library's global state, freed when the DLL is unloaded (Windows:
+// the DLL's own copy; Linux: the system's, which the process shares, so
+// nothing).
+void releaseTlsLibrary();
 
 }  // namespace nv
 

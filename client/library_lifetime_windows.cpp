@@ -6,6 +6,7 @@
 
 #include <openssl/crypto.h>
 
+#include "client/connection_pool.h"
 #include "client/library_lifetime.h"
 
 namespace nv {
@@ -32,7 +33,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       // gone, maybe holding a lock, so nothing is touched.
       if (reserved == nullptr && !nv::callsInFlight()) {
         nv::releaseLibrary();
-        OPENSSL_cleanup();
+        nv::releaseTlsLibrary();
       }
       break;
     default: break;

@@ -9,4 +9,6 @@ void prepareTlsLibrary() {}
 
 long httpLibraryInitFlags() { return CURL_GLOBAL_DEFAULT; }
 
+void releaseTlsLibrary() {}
+
 }  // namespace nv
