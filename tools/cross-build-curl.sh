@@ -33,7 +33,9 @@ prefix=$root/$triple
 # Built against the OpenSSL of the same options: its headers say which
 # features libcurl compiles in, so a rebuilt OpenSSL rebuilds libcurl.
 openssl=$("$(dirname "$0")/cross-build-openssl.sh" "$triple" | tail -n 1)
-key="$version against $(cat "$openssl/.built")"
+# The source folder mapped away: a message of the library names its file.
+cflags="-D_WIN32_WINNT=0x0601 -ffile-prefix-map=$root/source=curl"
+key="$version $cflags against $(cat "$openssl/.built")"
 if [ -f "$prefix/.built" ] && [ "$(cat "$prefix/.built")" = "$key" ]; then
   echo "$prefix"
   exit 0
@@ -58,7 +60,7 @@ as_root cmake -S "$root/source" -B "$work" \
   -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY \
   -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_INSTALL_PREFIX="$work/install" \
-  -DCMAKE_C_FLAGS="-D_WIN32_WINNT=0x0601" \
+  -DCMAKE_C_FLAGS="$cflags" \
   -DCMAKE_C_STANDARD_LIBRARIES="$system_libraries" \
   -DBUILD_SHARED_LIBS=OFF \
   -DBUILD_CURL_EXE=OFF \

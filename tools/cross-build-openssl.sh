@@ -34,17 +34,18 @@ prefix=$root/$triple
 # Minimal: static only, no tests, no loadable modules or engines, no
 # configuration file loaded by itself; only what a TLS 1.2 and 1.3 client
 # that checks certificates needs, without the ciphers and protocols no
-# centre offers. No file names in the error records (no-filenames), and the
-# build folder mapped away from what __FILE__ still names, so no path of
-# this machine is in the DLL. The Windows DLL reads its trusted roots from
+# centre offers. No file names in the error records (no-filenames; the
+# sources compile by relative names, so no other path of this machine is in
+# the DLL either). The Windows DLL reads its trusted roots from
 # the system store itself, so OpenSSL's own default paths are never used.
 options="no-shared no-tests no-module no-dso no-engine no-autoload-config no-filenames no-legacy
   no-ui-console no-ocsp no-cms no-ts no-ct no-srp no-psk no-srtp no-dtls no-sctp no-ssl3 no-comp
   no-idea no-mdc2 no-rc2 no-rc4 no-rc5 no-md4 no-bf no-cast no-camellia no-seed no-aria no-sm2 no-sm3
   no-sm4 no-gost no-whirlpool no-siphash no-scrypt no-ec2m $extra"
-options=$(echo $options)
+configuration=$(echo "$target" --cross-compile-prefix="$triple-" --prefix=/usr/local --libdir=lib \
+  --openssldir=/usr/local/ssl $options)
 # The cache is keyed on the configuration too: a change of options builds afresh.
-key="$version $target $options"
+key="$version $configuration"
 if [ -f "$prefix/.built" ] && [ "$(cat "$prefix/.built")" = "$key" ]; then
   echo "$prefix"
   exit 0
@@ -62,8 +63,7 @@ as_root rm -rf "$build" "$stage" "$prefix"
 as_root cp -a "$root/source" "$build"
 cd "$build"
 # shellcheck disable=SC2086
-as_root ./Configure "$target" --cross-compile-prefix="$triple-" --prefix=/usr/local --libdir=lib \
-  --openssldir=/usr/local/ssl $options "-ffile-prefix-map=$build=openssl" >/dev/null
+as_root ./Configure $configuration >/dev/null
 # No build date in the library: the source package's own.
 as_root env SOURCE_DATE_EPOCH="$(stat -c %Y "$root/source/Configure")" \
   make -j"$(nproc 2>/dev/null || echo 2)" build_libs >/dev/null
