@@ -211,8 +211,7 @@ std::vector<BYTE> firstCertificate(const char* pemFile) {
   DWORD size = 0;
   if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, nullptr, &size, nullptr, nullptr)) return {};
   std::vector<BYTE> der(size);
-  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr))
-    return {};
+  if (!CryptStringToBinaryA(pem.c_str(), 0, CRYPT_STRING_BASE64HEADER, der.data(), &size, nullptr, nullptr)) return {};
   der.resize(size);
   return der;
 }
@@ -230,8 +229,7 @@ class Distrusted {
  public:
   bool add(const char* pemFile) {
     der_ = firstCertificate(pemFile);
-    return !der_.empty() &&
-           CertAddEncodedCertificateToSystemStoreA("Disallowed", der_.data(), der_.size()) != FALSE;
+    return !der_.empty() && CertAddEncodedCertificateToSystemStoreA("Disallowed", der_.data(), der_.size()) != FALSE;
   }
   ~Distrusted() {
     if (der_.empty()) return;
