@@ -470,7 +470,8 @@ TEST_F(WindowsDll, HttpsCallsTrustTheSystemRootStore) {
     dir.writeCentres({{Centres::kMain, url, "341122001", "2", "op01", ""}});
     std::string line = std::string(c.label) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") + " x" +
                        hex(Centres::kMain);
-    std::string doc = runDriver(wineProgram, {line}, "", certificates.trustedRoot, "", nullptr, 0, c.distrusted)[c.label];
+    std::string doc =
+        runDriver(wineProgram, {line}, "", certificates.trustedRoot, "", nullptr, 0, c.distrusted)[c.label];
     if (c.outText.empty()) {
       EXPECT_EQ(outCode(doc), "000") << utf8(doc) << "\n" << trace();
       EXPECT_NE(doc.find(gbk("张三")), std::string::npos) << utf8(doc);
@@ -522,12 +523,11 @@ TEST_F(WindowsDll, LoadingAndUnloadingThreeHundredTimesKeepsMemoryFlat) {
   std::vector<std::string> lines;
   for (int i = 0; i < kRounds; ++i) {
     lines.push_back("@reload");
-    lines.push_back("round" + std::to_string(i) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") +
-                    " x" + hex(Centres::kMain));
+    lines.push_back("round" + std::to_string(i) + " getPersonInfo x" + hex("341122000123") + " x" + hex("op01") + " x" +
+                    hex(Centres::kMain));
   }
   std::map<std::string, long long> stats;
-  std::map<std::string, std::string> results =
-      runDriver(wineProgram, lines, "", certificates.trustedRoot, "", &stats);
+  std::map<std::string, std::string> results = runDriver(wineProgram, lines, "", certificates.trustedRoot, "", &stats);
   ASSERT_EQ(results.size(), static_cast<size_t>(kRounds)) << driverOutput;
   for (const auto& [label, doc] : results) EXPECT_EQ(outCode(doc), "000") << label << ": " << utf8(doc);
   EXPECT_EQ(centre.connectionCount(), static_cast<size_t>(kRounds)) << "each load connects afresh";
