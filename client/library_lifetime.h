@@ -24,6 +24,10 @@ bool callsInFlight();
 // paths release exactly this. No call may run.
 void releaseLibrary();
 
+// Adds a cache of the layers above (the settings files' kept copies) to
+// what releaseLibrary frees. Idempotent; up to four.
+void releaseAlsoWithLibrary(void (*release)());
+
 // Keeps the library loaded for the rest of the process: a thread the HTTP
 // library left running (a name lookup given up at the connect bound) may
 // still run code of it after the call has returned.

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "frame/centre_store.h"
 
-#include "frame/regular_file.h"
 #include "text/codec.h"
 
 namespace nv {
@@ -58,13 +57,6 @@ CentreTable parseCentreTable(std::string_view bytes) {
   return table;
 }
 
-CentreTable loadCentreTable() {
-  // Read as bytes on every platform, so a Windows host sees the same records.
-  std::string bytes;
-  if (readRegularFile(kConfigurationFile, bytes) != FileRead::kRead) return {};
-  return parseCentreTable(bytes);
-}
-
 CentreRecord findCentre(const CentreTable& table, std::string_view code) {
   if (table.empty()) return {};
   if (code.empty()) return table.front();
@@ -73,7 +65,5 @@ CentreRecord findCentre(const CentreTable& table, std::string_view code) {
     if (record.CenterNO == code) found = record;
   return found;
 }
-
-CentreRecord findCentre(std::string_view code) { return findCentre(loadCentreTable(), code); }
 
 }  // namespace nv

@@ -29,8 +29,9 @@ inline constexpr const char* kConfigurationFile = "NvConfiguration.ini";
 // A UTF-8 byte order mark opening the file is skipped.
 CentreTable parseCentreTable(std::string_view fileBytes);
 
-// Reads NvConfiguration.ini afresh from the current working directory; a
-// missing or unreadable file gives an empty table.
+// Reads NvConfiguration.ini as it stands in the current working directory
+// (an unchanged file from the copy kept of it, frame/kept_file.h); a missing
+// or unreadable file gives an empty table.
 CentreTable loadCentreTable();
 
 // The last record whose CenterNO equals code, the first record for an empty

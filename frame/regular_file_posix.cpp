@@ -2,6 +2,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "frame/regular_file.h"
@@ -42,6 +43,25 @@ FileRead readRegularFile(const char* name, std::string& bytes) {
   }
   bytes.resize(got);
   return FileRead::kRead;
+}
+
+FileRead stampRegularFile(const char* name, FileStamp& stamp) {
+  struct stat about {};
+  if (::stat(name, &about) != 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::kMissing : FileRead::kFailed;
+  if (!S_ISREG(about.st_mode)) return FileRead::kNotRegular;
+  auto nanoseconds = [](const struct timespec& at) { return at.tv_sec * 1000000000LL + at.tv_nsec; };
+  stamp.volume = static_cast<unsigned long long>(about.st_dev);
+  stamp.file = static_cast<unsigned long long>(about.st_ino);
+  stamp.size = static_cast<unsigned long long>(about.st_size);
+  stamp.modifiedAt = nanoseconds(about.st_mtim);
+  stamp.changedAt = nanoseconds(about.st_ctim);
+  return FileRead::kRead;
+}
+
+long long fileClockNow() {
+  struct timespec now {};
+  clock_gettime(CLOCK_REALTIME, &now);
+  return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
 }  // namespace nv

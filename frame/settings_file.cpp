@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame/settings_file.h"
 
-#include "frame/regular_file.h"
+#include "frame/kept_file.h"
 #include "text/ascii_case.h"
 
 namespace nv {
@@ -26,7 +26,7 @@ void takeLine(std::string line, std::map<std::string, std::string>& settings) {
 
 std::optional<std::map<std::string, std::string>> readSettingsFile(const char* name) {
   std::string bytes;
-  if (readRegularFile(name, bytes) != FileRead::kRead) return std::nullopt;
+  if (readKeptFile(name, bytes) != FileRead::kRead) return std::nullopt;
   std::map<std::string, std::string> settings;
   for (size_t at = 0; at <= bytes.size();) {
     size_t end = bytes.find('\n', at);

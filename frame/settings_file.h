@@ -2,9 +2,10 @@
 // The small settings files an administrator puts beside NvConfiguration.ini
 // (the process's working directory) while the HIS runs: lines "key=value",
 // keys in any letter case, blanks around either ignored, "#" or ";" starting
-// a comment line, "#" after a value starting a comment. Read afresh by every
-// call, so creating, editing or removing one takes effect on the next; only
-// a regular file is read (frame/regular_file.h).
+// a comment line, "#" after a value starting a comment. Every call reads it
+// as it stands (an unchanged file from its kept copy, frame/kept_file.h),
+// so creating, editing or removing one takes effect on the next; only a
+// regular file is read (frame/regular_file.h).
 //
 //   NvTrace.ini    the call trace (frame/call_trace.h)
 //   NvNetwork.ini  keepalive=0: a new connection for every call

@@ -59,16 +59,18 @@ run_suite plain
 # __tls_get_addr avoids that.
 ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 UBSAN_OPTIONS=print_stacktrace=1 run_suite asan -DNV_SANITIZE=ON -DNV_ALLOCATION_GATES=ON
 # The threaded tests under ThreadSanitizer: the shared connection pool, TLS
-# sessions and trusted roots, the trace file, the reuse soak's short run.
+# sessions and trusted roots, the trace file, the settings files' kept
+# copies, the reuse soak's short run.
 echo "== tsan build"
 cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNV_SANITIZE_THREAD=ON >/dev/null
-cmake --build build/tsan -j"$jobs" --target template_export_tests robustness_tests outpatient_export_tests
+cmake --build build/tsan -j"$jobs" --target template_export_tests robustness_tests outpatient_export_tests frame_tests
 echo "== tsan tests"
 export TSAN_OPTIONS=halt_on_error=1
 build/tsan/tests/template_export_tests \
   --gtest_filter='ConnectionReuse.Eight*:ServiceCall.ConcurrentCallsAreIndependent:ServiceCall.EachCallLeavesOneTrace*'
 build/tsan/tests/robustness_tests --gtest_filter='ReuseSoak.*'
 build/tsan/tests/outpatient_export_tests --gtest_filter='OutpatientConcurrency.*'
+build/tsan/tests/frame_tests --gtest_filter='KeptFile.EightThreads*'
 unset TSAN_OPTIONS
 stage tsan
 tools/fuzz.sh "${NV_FUZZ_SECONDS:-30}"
