@@ -31,12 +31,16 @@
  *   out_code when they succeed (their rows are the answer) and "300" when
  *   nothing is configured. A lookup that finds nothing, such as a member
  *   who is not registered, is "000" with zero rows.
- * - Configuration. NvConfiguration.ini is read afresh on every call, by
- *   relative name: from the current directory of the process.
- * - Threads. Every export is re-entrant and shares nothing with other
- *   calls; any number may run at once on different threads. A call blocks
- *   while it talks to the centre (each send or receive wait is bounded by
- *   100 seconds).
+ * - Configuration. Every call reads NvConfiguration.ini as it stands, by
+ *   relative name: from the current directory of the process. An edit
+ *   takes effect on the next call (an unchanged file is not read again).
+ * - Threads. Every export is re-entrant; any number may run at once on
+ *   different threads. Calls share only what makes the next one cheaper:
+ *   kept connections to a centre (one call at a time on each), TLS sessions
+ *   and name resolutions, each behind a lock. No call sees another's
+ *   arguments or result. A call blocks while it talks to the centre:
+ *   connecting is bounded by 100 seconds, and a call whose centre stops
+ *   answering ends within 206 seconds of its start (README, "Networks").
  * - Calling convention. 32-bit Windows: __stdcall, exported undecorated
  *   ("getPersonInfo", not "_getPersonInfo@12"); the import library
  *   NvInterFace.lib resolves the decorated names a compiler references.

@@ -162,7 +162,7 @@ kit_text wrappers/NvInterFace.cs wrappers/NvInterFace.cs bom
 kit_text wrappers/NvInterFace.pas wrappers/NvInterFace.pas
 kit_text wrappers/samples/OutpatientFlow.cs wrappers/samples/OutpatientFlow.cs bom
 kit_text wrappers/samples/OutpatientFlow.dpr wrappers/samples/OutpatientFlow.dpr
-for doc in using-the-dll.md reference.zh.md reference.en.md configuration.zh.md network.zh.md trace.zh.md; do
+for doc in using-the-dll.md using-the-dll.zh.md reference.zh.md reference.en.md configuration.zh.md network.zh.md trace.zh.md; do
   kit_text "docs/$doc" "docs/$doc" bom
 done
 section "Configuration" > "$stage/configuration.en.md"

@@ -155,6 +155,7 @@ with tempfile.TemporaryDirectory() as scratch:
     per_arch = ["NvInterFace.decorated.def", "NvInterFace.def", "NvInterFace.dll", "NvInterFace.dll.a",
                 "NvInterFace.dll.debug", "NvInterFace.lib", "nvcall.exe", "nvcall.exe.debug"]
     documents = ["README.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "CHANGELOG.txt", "docs/using-the-dll.md",
+                 "docs/using-the-dll.zh.md",
                  "wrappers/NvInterFace.cs", "wrappers/samples/OutpatientFlow.cs"] + \
         [f"docs/{topic}.{language}.md" for topic in ("reference", "configuration", "network", "trace")
          for language in ("zh", "en")]

@@ -304,17 +304,26 @@ std::string renderReference(const std::vector<ExportFacts>& unordered, Language 
           "参数的含义和检查、检查失败时的 out_code、中心的操作、结果的列,以及容易出错之处。"
           "English: reference.en.md.\n\n"
           "所有参数和结果都是 GBK 文本;长度按字节计,一个汉字占 2 字节(40 字节即 20 个汉字)。"
-          "检查失败时 out_text 是检查提示的名称后接原因(不能为空、长度超过、非数字格式、非日期格式)。"
-          "未找到中心时,每个函数都先返回 300 和“无法找到配置文件”。结果的写法见 using-the-dll.md。\n\n",
+          "检查失败时 out_text 是检查提示的名称后接原因(不能为空、长度超过、非数字格式、非日期格式、"
+          "非时间格式)。检查只看形式,不看值:日期是 yyyy-MM-dd 形式的数字,时间是 yyyy-MM-dd HH:mm:ss "
+          "形式的数字,所以 2026-02-31、2026-00-00 和 25:00:00 都能通过;数字是可带一个开头的负号和一个"
+          "不在开头的小数点的数字串,所以 -、-. 和 1. 也能通过。这样的值由中心判断。"
+          "未找到中心时,每个函数都先返回 300 和“无法找到配置文件”。结果中的值原样写出,不做转义:值本身可能含有 "
+          "`<`、`>` 甚至 `</column>`,请按结果的格式读取(见 using-the-dll.md,包装类就是这样读的)。\n\n",
           "# NvInterFace reference\n\n"
           "Generated from the export sheets (`tools/reference`); do not edit by hand. For every export: its "
           "function_id, what each argument means and how it is checked, the out_code of a failed check, the "
           "centre's operation, the result's columns, and what a caller would not expect. 中文:reference.zh.md.\n\n"
           "Every argument and result is GBK text; lengths are bytes, and a Chinese character takes two (40 bytes "
           "are 20 Chinese characters). A failed check's out_text is the label in check messages followed by the "
-          "reason (不能为空 empty, 长度超过 too long, 非数字格式 not a number, 非日期格式 not a date). Before any "
-          "check, an export whose centre is not configured returns 300 and 无法找到配置文件. How to read a result: "
-          "using-the-dll.md.\n\n"}
+          "reason (不能为空 empty, 长度超过 too long, 非数字格式 not a number, 非日期格式 not a date, 非时间格式 "
+          "not a date and time). The checks look at the shape only, not the value: a date is digits in the shape "
+          "yyyy-MM-dd and a date and time digits in the shape yyyy-MM-dd HH:mm:ss, so 2026-02-31, 2026-00-00 and "
+          "25:00:00 pass; a number is digits with an optional leading minus and at most one point not in front, "
+          "so -, -. and 1. pass too. The centre judges such values. Before any check, an export whose centre is "
+          "not configured returns 300 and 无法找到配置文件. Values in a result are written as they are, not "
+          "escaped: a value may hold `<`, `>` or even `</column>`, so read a result by its framing "
+          "(using-the-dll.md; the wrappers do).\n\n"}
           .in(language);
   text += overview(facts, language);
   for (const ExportFacts& f : facts) text += section(f, language);
