@@ -604,16 +604,21 @@ TEST_F(WindowsDll, CallersLinkedAgainstTheImportLibrariesRun) {
   }
 }
 
-// What Explorer's Properties tab shows: the version of the CMake project,
-// in the fixed part and in the texts.
-TEST_F(WindowsDll, VersionResourceCarriesTheProjectVersion) {
+// What Explorer's Properties tab shows: the version of the CMake project
+// and the build number of the commit built (its first four hex digits), in
+// the fixed part and in the texts; the commit itself in ProductVersion.
+TEST_F(WindowsDll, VersionResourceCarriesTheProjectVersionAndTheCommit) {
   std::string wineProgram = wine();
   if (wineProgram.empty()) GTEST_SKIP() << "Wine is not installed (tools/bootstrap.sh windows)";
   std::map<std::string, std::string> fields = runDriver(wineProgram, {}, "--version");
+  const std::string commit = NV_BUILD_COMMIT;
   std::string fixed = NV_PROJECT_VERSION;
-  while (std::count(fixed.begin(), fixed.end(), '.') < 3) fixed += ".0";
+  while (std::count(fixed.begin(), fixed.end(), '.') < 2) fixed += ".0";
+  fixed += "." + std::to_string(commit.size() >= 4 ? std::stoul(commit.substr(0, 4), nullptr, 16) : 0);
   EXPECT_EQ(fields["FixedFileVersion"], fixed) << "the fixed part";
-  for (const char* field : {"FileVersion", "ProductVersion"}) EXPECT_EQ(fields[field], NV_PROJECT_VERSION) << field;
+  EXPECT_EQ(fields["FileVersion"], fixed);
+  EXPECT_EQ(fields["ProductVersion"],
+            std::string(NV_PROJECT_VERSION) + (commit.empty() ? "" : " (" + commit.substr(0, 12) + ")"));
   EXPECT_EQ(fields["OriginalFilename"], "NvInterFace.dll");
   EXPECT_EQ(fields["ProductName"], "NvInterFace");
   for (const char* field : {"FileDescription", "LegalCopyright", "CompanyName"})
