@@ -46,16 +46,18 @@ std::string kindName(nv::CheckKind kind, Language language) {
 
 bool measuresLength(nv::CheckKind kind) { return kind == nv::CheckKind::String || kind == nv::CheckKind::Number; }
 
-const nvexports::Export& exportOf(const ExportFacts& facts) { return *nvexports::findExport(facts.name); }
-
 std::string joined(const std::vector<std::string>& parts, const std::string& between) {
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : between) + part;
   return text;
 }
 
+std::vector<std::string> parameterNames(const ExportFacts& facts) {
+  return {facts.parameters.begin(), facts.parameters.end()};
+}
+
 std::string signature(const ExportFacts& facts) {
-  return code(std::string(facts.name) + "(" + joined(nvexports::parameterNames(exportOf(facts)), ", ") + ")");
+  return code(std::string(facts.name) + "(" + joined(parameterNames(facts), ", ") + ")");
 }
 
 const char* ordinalSuffix(size_t n) {
@@ -77,7 +79,7 @@ int checkPosition(const ExportFacts& facts, int argument) {
 }
 
 std::string argumentTable(const ExportFacts& facts, Language language) {
-  std::vector<std::string> names = nvexports::parameterNames(exportOf(facts));
+  std::vector<std::string> names = parameterNames(facts);
   if (names.empty()) return Say{"没有参数。\n\n", "No arguments.\n\n"}.in(language);
   std::string text =
       Say{"| # | 参数 | 含义 | 检查提示的名称 | 类型 | 最多字节 | 可为空 | 检查次序 |\n",
@@ -104,7 +106,7 @@ std::string argumentTable(const ExportFacts& facts, Language language) {
 
 std::string requestText(const ExportFacts& facts, Language language) {
   std::vector<std::string> fromArguments, fromConfiguration;
-  std::vector<std::string> names = nvexports::parameterNames(exportOf(facts));
+  std::vector<std::string> names = parameterNames(facts);
   for (const nv::RequestFact& member : facts.request) {
     if (member.argument > 0)
       fromArguments.push_back(code(member.member) + " ← " + code(names.at(static_cast<size_t>(member.argument) - 1)));
@@ -159,7 +161,7 @@ std::string columnTable(const ExportFacts& facts, Language language) {
 // sheet's own remarks.
 std::vector<std::string> quirks(const ExportFacts& facts, Language language) {
   std::vector<std::string> found;
-  std::vector<std::string> names = nvexports::parameterNames(exportOf(facts));
+  std::vector<std::string> names = parameterNames(facts);
   if (*facts.functionId && std::string(facts.functionId) != facts.name)
     found.push_back(Say{"function_id 是 ", "The function_id is "}.in(language) + code(facts.functionId) +
                     Say{",与导出函数名不同。", ", not the export's name."}.in(language));
@@ -270,12 +272,15 @@ std::vector<std::string> factProblems(const std::vector<ExportFacts>& facts) {
   std::vector<std::string> problems;
   std::set<std::string> described;
   for (const ExportFacts& f : facts) {
+    if (f.kind == ExportKind::kRelease) continue;
     const nvexports::Export* e = nvexports::findExport(f.name);
     if (!e) {
       problems.push_back(std::string(f.name) + ": no such export in NvInterFace.h");
       continue;
     }
     if (!described.insert(f.name).second) problems.push_back(std::string(f.name) + ": described twice");
+    if (std::vector<std::string>(f.parameters.begin(), f.parameters.end()) != nvexports::parameterNames(*e))
+      problems.push_back(std::string(f.name) + ": its parameters are not those of NvInterFace.h");
     if (f.meanings.size() != e->arity)
       problems.push_back(std::string(f.name) + ": " + std::to_string(f.meanings.size()) + " meanings for " +
                          std::to_string(e->arity) + " arguments");
@@ -293,7 +298,9 @@ std::vector<std::string> factProblems(const std::vector<ExportFacts>& facts) {
 
 std::string renderReference(const std::vector<ExportFacts>& unordered, Language language) {
   // In the order of the header's list of exports.
-  std::vector<ExportFacts> facts = unordered;
+  std::vector<ExportFacts> facts;
+  for (const ExportFacts& f : unordered)
+    if (f.kind != ExportKind::kRelease) facts.push_back(f);
   auto rank = [](const ExportFacts& f) { return nvexports::findExport(f.name) - nvexports::kExports; };
   std::stable_sort(facts.begin(), facts.end(),
                    [&](const ExportFacts& a, const ExportFacts& b) { return rank(a) < rank(b); });
