@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "tools/reference/reference_text.h"
+#include "tools/export_files/reference_text.h"
 
 #include <algorithm>
 #include <set>
 
-#include "tools/common/export_list.h"
 #include "tools/common/gbk_text.h"
 
 namespace nvref {
@@ -272,49 +271,38 @@ std::vector<std::string> factProblems(const std::vector<ExportFacts>& facts) {
   std::vector<std::string> problems;
   std::set<std::string> described;
   for (const ExportFacts& f : facts) {
-    if (f.kind == ExportKind::kRelease) continue;
-    const nvexports::Export* e = nvexports::findExport(f.name);
-    if (!e) {
-      problems.push_back(std::string(f.name) + ": no such export in NvInterFace.h");
-      continue;
-    }
     if (!described.insert(f.name).second) problems.push_back(std::string(f.name) + ": described twice");
-    if (std::vector<std::string>(f.parameters.begin(), f.parameters.end()) != nvexports::parameterNames(*e))
-      problems.push_back(std::string(f.name) + ": its parameters are not those of NvInterFace.h");
-    if (f.meanings.size() != e->arity)
+    if (f.kind == ExportKind::kRelease) continue;
+    const size_t arity = f.parameters.size();
+    if (f.meanings.size() != arity)
       problems.push_back(std::string(f.name) + ": " + std::to_string(f.meanings.size()) + " meanings for " +
-                         std::to_string(e->arity) + " arguments");
+                         std::to_string(arity) + " arguments");
     for (const nv::Check& check : f.checks)
-      if (check.argument < 1 || static_cast<size_t>(check.argument) > e->arity)
+      if (check.argument < 1 || static_cast<size_t>(check.argument) > arity)
         problems.push_back(std::string(f.name) + ": a check of argument " + std::to_string(check.argument));
     for (const nv::RequestFact& member : f.request)
-      if (static_cast<size_t>(member.argument) > e->arity || (member.argument == 0 && !*member.centreField))
+      if (static_cast<size_t>(member.argument) > arity || (member.argument == 0 && !*member.centreField))
         problems.push_back(std::string(f.name) + ": request member " + member.member + " has no source");
   }
-  for (const nvexports::Export& e : nvexports::kExports)
-    if (!described.count(e.name)) problems.push_back(std::string(e.name) + ": no facts");
   return problems;
 }
 
-std::string renderReference(const std::vector<ExportFacts>& unordered, Language language) {
-  // In the order of the header's list of exports.
+std::string renderReference(const std::vector<ExportFacts>& all, Language language) {
+  // freeResult has no section: the codecs' and the using guide's texts say it.
   std::vector<ExportFacts> facts;
-  for (const ExportFacts& f : unordered)
+  for (const ExportFacts& f : all)
     if (f.kind != ExportKind::kRelease) facts.push_back(f);
-  auto rank = [](const ExportFacts& f) { return nvexports::findExport(f.name) - nvexports::kExports; };
-  std::stable_sort(facts.begin(), facts.end(),
-                   [&](const ExportFacts& a, const ExportFacts& b) { return rank(a) < rank(b); });
 
   std::string text =
       Say{"# NvInterFace 接口参考\n\n"
-          "由导出函数的定义表生成(`tools/reference`),请勿手工修改。每个导出函数:function_id、"
+          "由导出函数的定义表生成(`tools/export_files`),请勿手工修改。每个导出函数:function_id、"
           "参数的含义和检查、检查失败时的 out_code、中心的操作、结果的列,以及容易出错之处。"
           "English: reference.en.md.\n\n"
           "所有参数和结果都是 GBK 文本;长度按字节计,一个汉字占 2 字节(40 字节即 20 个汉字)。"
           "检查失败时 out_text 是检查提示的名称后接原因(不能为空、长度超过、非数字格式、非日期格式)。"
           "未找到中心时,每个函数都先返回 300 和“无法找到配置文件”。结果的写法见 using-the-dll.md。\n\n",
           "# NvInterFace reference\n\n"
-          "Generated from the export sheets (`tools/reference`); do not edit by hand. For every export: its "
+          "Generated from the export sheets (`tools/export_files`); do not edit by hand. For every export: its "
           "function_id, what each argument means and how it is checked, the out_code of a failed check, the "
           "centre's operation, the result's columns, and what a caller would not expect. 中文:reference.zh.md.\n\n"
           "Every argument and result is GBK text; lengths are bytes, and a Chinese character takes two (40 bytes "
