@@ -291,7 +291,8 @@ struct ExportSheet {
   std::vector<Words> remarks;
 };
 
-// ---- The reference: every export's facts, as docs/reference.*.md show them
+// ---- Every export's facts: what nv_export_files writes the reference, the
+// module definition, the list of exports and the wrappers' declarations from
 
 enum class ExportKind {
   kTemplate,  // a sheet run by the service call template
