@@ -80,15 +80,13 @@ std::string moduleDefinition(const Facts& facts) {
 }
 
 std::string exportList(const Facts& facts) {
+  std::vector<std::string> rows;
+  for (const nv::ExportFacts& f : facts)
+    if (returnsText(f))
+      rows.push_back("  X(" + std::string(f.name) + ", " + (returnsDocument(f) ? "true" : "false") + ", \"" +
+                     eachParameter(names(f), "$", " ") + "\")");
   std::string text = "// clang-format off\n#define NV_EXPORT_LIST(X) \\\n";
-  for (size_t i = 0, last = 0; i < facts.size(); ++i) {
-    if (!returnsText(facts[i])) continue;
-    last = i;
-    for (size_t j = i + 1; j < facts.size(); ++j)
-      if (returnsText(facts[j])) last = j;
-    text += "  X(" + std::string(facts[i].name) + ", " + (returnsDocument(facts[i]) ? "true" : "false") + ", \"" +
-            eachParameter(names(facts[i]), "$", " ") + "\")" + (i == last ? "\n" : " \\\n");
-  }
+  for (size_t i = 0; i < rows.size(); ++i) text += rows[i] + (i + 1 < rows.size() ? " \\\n" : "\n");
   return text + "// clang-format on\n";
 }
 
