@@ -13,21 +13,18 @@
 namespace {
 using namespace nv;
 
-// The sheets keep their layout: one check, request member or column a line.
+// The sheets keep their layout: one argument, request member or column a line.
 // clang-format off
 
 // The centre answers with the member diseaseList, not return.
 const ExportSheet kUpdateDisease{
-    "UpdateDisease", /*centre-code argument*/ 2,
+    "updateDisease", "UpdateDisease", soap_send___ns1__updateDisease, kReadsOnly, kChecksFailWith600,
     {
-        dateTimeCheck(1, "最后更新日期", kRequired),
-        centreCodeCheck(2),
+        {"lastTime", dateTimeCheck("最后更新日期", kRequired), &ns1__updateDisease::lastTime, {"上次更新时间 yyyy-MM-dd HH:mm:ss;返回此后变更的条目", "the time of the last update, yyyy-MM-dd HH:mm:ss; the entries changed since are returned"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__updateDisease, kReadsOnly,
     {
-        {&ns1__updateDisease::lastTime, arg(1)},
-        {&ns1__updateDisease::centerNo, centre(&CentreRecord::CenterNO)},
+        {&ns1__updateDisease::centerNo, &CentreRecord::CenterNO},
     },
     listResult(&ns1__updateDiseaseResponse::diseaseList, {
         {0, "icdAllno", &ns3__diseaseResult::icdAllno},
@@ -47,26 +44,19 @@ const ExportSheet kUpdateDisease{
         {14, "remark", &ns3__diseaseResult::remark},
         {15, "useFrequency", &ns3__diseaseResult::useFrequency},
     }),
-    {
-        {"上次更新时间 yyyy-MM-dd HH:mm:ss;返回此后变更的条目", "the time of the last update, yyyy-MM-dd HH:mm:ss; the entries changed since are returned"},
-        kCentreCodeMeaning,
-    },
 };
 
 // The columns are in the order HIS callers read them, which is not the
 // member order of the item.
 const ExportSheet kUpdateLeechdom{
-    "UpdateLeechdom", /*centre-code argument*/ 2,
+    "updateLeechdom", "UpdateLeechdom", soap_send___ns1__updateLeechdom, kReadsOnly, kChecksFailWith600,
     {
-        dateTimeCheck(1, "最后更新日期", kRequired),
-        centreCodeCheck(2),
+        {"lastTime", dateTimeCheck("最后更新日期", kRequired), &ns1__updateLeechdom::lastTime, {"上次更新时间 yyyy-MM-dd HH:mm:ss;返回此后变更的条目", "the time of the last update, yyyy-MM-dd HH:mm:ss; the entries changed since are returned"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__updateLeechdom, kReadsOnly,
     {
-        {&ns1__updateLeechdom::lastTime, arg(1)},
-        {&ns1__updateLeechdom::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__updateLeechdom::hosNo, centre(&CentreRecord::HOSP_CODE)},
+        {&ns1__updateLeechdom::centerNo, &CentreRecord::CenterNO},
+        {&ns1__updateLeechdom::hosNo, &CentreRecord::HOSP_CODE},
     },
     listResult(&ns1__updateLeechdomResponse::return_, {
         {0, "insureId", &ns17__leechdomDetailResult::insureId},
@@ -88,24 +78,16 @@ const ExportSheet kUpdateLeechdom{
         {16, "approveMinPrice", &ns17__leechdomDetailResult::approveMinPrice},
         {17, "approveMaxPrice", &ns17__leechdomDetailResult::approveMaxPrice},
     }),
-    {
-        {"上次更新时间 yyyy-MM-dd HH:mm:ss;返回此后变更的条目", "the time of the last update, yyyy-MM-dd HH:mm:ss; the entries changed since are returned"},
-        kCentreCodeMeaning,
-    },
 };
 
 // The centre code comes first here, and only selects the centre to call.
 const ExportSheet kGetInpatientGradeList{
-    "getInpatientGradeList", /*centre-code argument*/ 1,
+    "getInpatientGradeList", "getInpatientGradeList", soap_send___ns1__getInpatientGradeList, kReadsOnly, kChecksFailWith300,
     {
-        centreCodeCheck(1),
-        numberCheck(2, "住院登记流水号", 18, kRequired),
+        centreCodeArgument(),
+        {"inpatientSn", numberCheck("住院登记流水号", 18, kRequired), &ns1__getInpatientGradeList::inpatientSn, {"住院就诊号:inpRegister 返回的 inpatientSn", "the inpatient visit number: the inpatientSn inpRegister returned"}},
     },
-    kChecksFailWith300,
-    soap_send___ns1__getInpatientGradeList, kReadsOnly,
-    {
-        {&ns1__getInpatientGradeList::inpatientSn, arg(2)},
-    },
+    {},
     listResult(&ns1__getInpatientGradeListResponse::return_, {
         {0, "inpatientSn", &ns2__inpatientGradeResult::inpatientSn},
         {1, "startMoney", &ns2__inpatientGradeResult::startMoney},
@@ -113,72 +95,40 @@ const ExportSheet kGetInpatientGradeList{
         {3, "ratio", &ns2__inpatientGradeResult::ratio},
         {4, "redeemMoney", &ns2__inpatientGradeResult::redeemMoney},
     }),
-    {
-        kCentreCodeMeaning,
-        {"住院就诊号:inpRegister 返回的 inpatientSn", "the inpatient visit number: the inpatientSn inpRegister returned"},
-    },
 };
 
 const ExportSheet kMatchUpdate{
-    "MatchUpdate", /*centre-code argument*/ 1,
+    "matchUpdate", "MatchUpdate", soap_send___ns1__matchUpdate, kChangesState, kChecksFailWith300,
     {
-        centreCodeCheck(1),
-        stringCheck(2, "农合编码", 40, kRequired),
-        stringCheck(3, "HIS编码", 40, kRequired),
-        stringCheck(4, "HIS药品名称", 100, kMayBeEmpty),
-        stringCheck(5, "HIS药品规格", 200, kMayBeEmpty),
-        stringCheck(6, "HIS药品单位", 100, kMayBeEmpty),
-        stringCheck(7, "HIS药品剂型", 100, kMayBeEmpty),
-        numberCheck(8, "HIS药品单价", 18, kRequired),
+        centreCodeArgument(),
+        {"code", stringCheck("农合编码", 40, kRequired), &ns1__matchUpdate::code, {"农合目录编码", "the insurance catalogue code"}},
+        {"hisCode", stringCheck("HIS编码", 40, kRequired), &ns1__matchUpdate::hisCode, {"HIS 自己的项目编码", "the HIS's own item code"}},
+        {"hisName", stringCheck("HIS药品名称", 100, kMayBeEmpty), &ns1__matchUpdate::hisName, {"HIS 项目名称", "the HIS's item name"}},
+        {"hisSpec", stringCheck("HIS药品规格", 200, kMayBeEmpty), &ns1__matchUpdate::hisSpec, {"HIS 项目规格", "the strength and pack size the HIS gives"}},
+        {"hisUnit", stringCheck("HIS药品单位", 100, kMayBeEmpty), &ns1__matchUpdate::hisUnit, {"HIS 项目单位", "the HIS's unit"}},
+        {"hisConf", stringCheck("HIS药品剂型", 100, kMayBeEmpty), &ns1__matchUpdate::hisConf, {"HIS 项目剂型", "the HIS's dosage form"}},
+        {"hisPrice", numberCheck("HIS药品单价", 18, kRequired), &ns1__matchUpdate::hisPrice, {"HIS 项目单价", "the HIS's unit price"}},
     },
-    kChecksFailWith300,
-    soap_send___ns1__matchUpdate, kChangesState,
     {
-        {&ns1__matchUpdate::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__matchUpdate::hospitalSysno, centre(&CentreRecord::HOSP_CODE)},
-        {&ns1__matchUpdate::code, arg(2)},
-        {&ns1__matchUpdate::hisCode, arg(3)},
-        {&ns1__matchUpdate::hisName, arg(4)},
-        {&ns1__matchUpdate::hisSpec, arg(5)},
-        {&ns1__matchUpdate::hisUnit, arg(6)},
-        {&ns1__matchUpdate::hisConf, arg(7)},
-        {&ns1__matchUpdate::hisPrice, arg(8)},
+        {&ns1__matchUpdate::centerNo, &CentreRecord::CenterNO},
+        {&ns1__matchUpdate::hospitalSysno, &CentreRecord::HOSP_CODE},
     },
     noResult<ns1__matchUpdateResponse>(),
-    {
-        kCentreCodeMeaning,
-        {"农合目录编码", "the insurance catalogue code"},
-        {"HIS 自己的项目编码", "the HIS's own item code"},
-        {"HIS 项目名称", "the HIS's item name"},
-        {"HIS 项目规格", "the strength and pack size the HIS gives"},
-        {"HIS 项目单位", "the HIS's unit"},
-        {"HIS 项目剂型", "the HIS's dosage form"},
-        {"HIS 项目单价", "the HIS's unit price"},
-    },
 };
 
 // HIS code reads both matching results under matchUpdate's function_id.
 const ExportSheet kMatchSeek{
-    "MatchUpdate", /*centre-code argument*/ 1,
+    "matchSeek", "MatchUpdate", soap_send___ns1__matchSeek, kReadsOnly, kChecksFailWith300,
     {
-        centreCodeCheck(1),
-        stringCheck(2, "农合编码", 40, kRequired),
-        stringCheck(3, "HIS编码", 40, kRequired),
+        centreCodeArgument(),
+        {"code", stringCheck("农合编码", 40, kRequired), &ns1__matchSeek::code, {"农合目录编码", "the insurance catalogue code"}},
+        {"hisCode", stringCheck("HIS编码", 40, kRequired), &ns1__matchSeek::hisCode, {"HIS 自己的项目编码", "the HIS's own item code"}},
     },
-    kChecksFailWith300,
-    soap_send___ns1__matchSeek, kReadsOnly,
     {
-        {&ns1__matchSeek::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__matchSeek::code, arg(2)},
-        {&ns1__matchSeek::hisCode, arg(3)},
-        {&ns1__matchSeek::hospitalSysno, centre(&CentreRecord::HOSP_CODE)},
+        {&ns1__matchSeek::centerNo, &CentreRecord::CenterNO},
+        {&ns1__matchSeek::hospitalSysno, &CentreRecord::HOSP_CODE},
     },
     textResult(&ns1__matchSeekResponse::return_, 0, "CheckState"),
-    {
-        kCentreCodeMeaning,
-        {"农合目录编码", "the insurance catalogue code"},
-        {"HIS 自己的项目编码", "the HIS's own item code"},
-    },
     {
         {"与 matchUpdate 写相同的 function_id,按数据区分两者", "writes the same function_id as matchUpdate: tell the two apart by their data"},
     },
@@ -214,9 +164,9 @@ NV_API char* NV_CALL matchSeek(NvText centreCode, NvText code, NvText hisCode) {
 }  // extern "C"
 
 void nv::addCatalogueFacts(std::vector<ExportFacts>& facts) {
-  facts.push_back(factsOf("updateDisease", kUpdateDisease));
-  facts.push_back(factsOf("updateLeechdom", kUpdateLeechdom));
-  facts.push_back(factsOf("getInpatientGradeList", kGetInpatientGradeList));
-  facts.push_back(factsOf("matchUpdate", kMatchUpdate));
-  facts.push_back(factsOf("matchSeek", kMatchSeek));
+  facts.push_back(factsOf(kUpdateDisease));
+  facts.push_back(factsOf(kUpdateLeechdom));
+  facts.push_back(factsOf(kGetInpatientGradeList));
+  facts.push_back(factsOf(kMatchUpdate));
+  facts.push_back(factsOf(kMatchSeek));
 }

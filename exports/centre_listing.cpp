@@ -74,6 +74,7 @@ void nv::addCentreListingFacts(std::vector<ExportFacts>& facts) {
       "out_code and no out_text, nothing configured writes 300; ServiceURL is never listed"};
   ExportFacts one{"getCenter", ExportKind::kListing};
   one.functionId = kFunctionId;
+  one.parameters = {"centreCode"};
   one.centreArgument = 1;
   one.answer = listing;
   one.meanings = {kCentreCodeMeaning};

@@ -45,14 +45,19 @@ void nv::addCodecFacts(std::vector<ExportFacts>& facts) {
                     "returns a bare text, not a result document, in a block of at least 4000 bytes; release it "
                     "with freeResult too"};
   ExportFacts encode{"Encypt", ExportKind::kCodec};
+  encode.parameters = {"text"};
   encode.meanings = {{"任意文本(字节)", "any text (bytes)"}};
   encode.remarks = {{"返回文本的 base64 编码", "returns the text's base64 form"}, block};
   facts.push_back(encode);
   ExportFacts decode{"DeEncypt", ExportKind::kCodec};
+  decode.parameters = {"base64Text"};
   decode.meanings = {{"base64 文本", "a base64 text"}};
   decode.remarks = {{"不加检查地解码:字母表以外的字节按全 1 位计;返回的文本到解出的第一个零字节为止",
                      "decodes without checking: a byte outside the base64 alphabet counts as all bits set; the text "
                      "ends at the first zero byte decoded"},
                     block};
   facts.push_back(decode);
+  ExportFacts release{"freeResult", ExportKind::kRelease};
+  release.parameters = {"result"};
+  facts.push_back(release);
 }

@@ -3,6 +3,7 @@
 // details (inpDetailInput, inpDetailSeek, inpSingleCancelFee, inpCancelFee),
 // calculation and payment (calculate, inpPay, auditingSeek).
 #include "NvInterFace.h"
+#include "exports/fee_item.h"
 #include "frame/packed_text.h"
 #include "frame/service_call.h"
 #include "soapH.h"
@@ -16,192 +17,96 @@ constexpr size_t kRegistrationArguments = 32;
 const Words kInpatientSnMeaning{"住院就诊号:inpRegister 返回的 inpatientSn",
                                 "the inpatient visit number: the inpatientSn inpRegister returned"};
 
-// The sheets keep their layout: one check, request member or column a line.
+// The sheets keep their layout: one argument, request member or column a line.
 // clang-format off
 
 // The name (argument 5) is checked only after the district code (argument 8),
 // and the treatment code (argument 18) is never checked: it is sent whole,
 // whatever its length. Dates are judged by their shape alone (length 0).
 const ExportSheet kInpRegister{
-    "InpRegister", /*centre-code argument*/ 3,
+    "inpRegister", "InpRegister", soap_send___ns1__inpRegister, kChangesState, kChecksFailWith300,
     {
-        stringCheck(1, "登记类型", 1, kRequired),
-        numberCheck(2, "就诊号", 18, kMayBeEmpty),
-        centreCodeCheck(3),
-        stringCheck(4, "HIS门诊号", 20, kRequired),
-        stringCheck(6, "家庭编号", 18, kRequired),
-        stringCheck(7, "个人编号", 20, kRequired),
-        stringCheck(8, "辖区编码", 18, kRequired),
-        stringCheck(5, "姓名", 40, kRequired),
-        stringCheck(9, "性别代码", 1, kMayBeEmpty),
-        stringCheck(10, "身份证", 18, kMayBeEmpty),
-        numberCheck(11, "年龄", 3, kMayBeEmpty),
-        stringCheck(12, "医疗证号", 20, kRequired),
-        stringCheck(13, "医疗卡号", 20, kMayBeEmpty),
-        stringCheck(14, "农合疾病编码", 12, kRequired),
-        stringCheck(15, "手术编码", 7, kMayBeEmpty),
-        stringCheck(16, "入院科室编码", 5, kRequired),
-        dateCheck(17, "住院日期", kRequired),
-        stringCheck(19, "来院状态", 1, kRequired),
-        stringCheck(20, "经治医师", 20, kMayBeEmpty),
-        stringCheck(21, "床位号码", 20, kMayBeEmpty),
-        stringCheck(22, "入院院区", 20, kMayBeEmpty),
-        dateCheck(23, "出院日期", kMayBeEmpty),
-        numberCheck(24, "住院天数", 8, kMayBeEmpty),
-        stringCheck(25, "出院科室编码", 5, kMayBeEmpty),
-        stringCheck(26, "出院状态", 1, kMayBeEmpty),
-        stringCheck(27, "转诊类型", 2, kMayBeEmpty),
-        stringCheck(28, "转院机构编码", 24, kMayBeEmpty),
-        dateCheck(29, "转院日期", kMayBeEmpty),
-        stringCheck(30, "医院住院收费收据号", 20, kMayBeEmpty),
-        stringCheck(31, "民政通知书号", 50, kMayBeEmpty),
-        stringCheck(32, "生育证号", 50, kMayBeEmpty),
+        {"opType", stringCheck("登记类型", 1, kRequired), &ns1__inpRegister::opType, {"登记类型,一字节", "registration type, one byte"}},
+        {"inpatientSn", numberCheck("就诊号", 18, kMayBeEmpty), &ns1__inpRegister::inpatientSn, {"住院就诊号;新登记时为空", "the inpatient visit number; empty for a new registration"}},
+        centreCodeArgument(),
+        {"hisVisitNo", stringCheck("HIS门诊号", 20, kRequired), &ns1__inpRegister::inpatientNo, {"HIS 自己的住院号", "the HIS's own visit number"}},
+        {"memberName", stringCheck("姓名", 40, kRequired), &ns1__inpRegister::memberName, {"姓名", "the member's name"}, CheckedAfter{8}},
+        {"familyNo", stringCheck("家庭编号", 18, kRequired), &ns1__inpRegister::familySysno, {"家庭编号", "family number"}},
+        {"memberNo", stringCheck("个人编号", 20, kRequired), &ns1__inpRegister::memberSysno, {"个人编号", "the member's personal number"}},
+        {"countryTeamCode", stringCheck("辖区编码", 18, kRequired), &ns1__inpRegister::countryTeamCode, {"辖区编码", "district code"}},
+        {"sexCode", stringCheck("性别代码", 1, kMayBeEmpty), &ns1__inpRegister::sexId, {"性别代码,一字节", "sex code, one byte"}},
+        {"idCard", stringCheck("身份证", 18, kMayBeEmpty), &ns1__inpRegister::idcardNo, {"身份证号", "identity card number"}},
+        {"age", numberCheck("年龄", 3, kMayBeEmpty), &ns1__inpRegister::age, {"年龄", "age"}},
+        {"medicalCertNo", stringCheck("医疗证号", 20, kRequired), &ns1__inpRegister::bookno, {"医疗证号", "medical certificate number"}},
+        {"cardNo", stringCheck("医疗卡号", 20, kMayBeEmpty), &ns1__inpRegister::cardNo, {"医疗卡号", "medical card number"}},
+        {"icdNo", stringCheck("农合疾病编码", 12, kRequired), &ns1__inpRegister::icdAllNo, {"诊断,农合疾病编码", "diagnosis, insurance disease code"}},
+        {"opsNo", stringCheck("手术编码", 7, kMayBeEmpty), &ns1__inpRegister::opsId, {"手术编码", "operation code"}},
+        {"inOfficeNo", stringCheck("入院科室编码", 5, kRequired), &ns1__inpRegister::inOfficeId, {"入院科室编码", "admitting department code"}},
+        {"admissionDate", dateCheck("住院日期", kRequired), &ns1__inpRegister::officeDate, {"住院日期,yyyy-MM-dd", "admission date, yyyy-MM-dd"}},
+        {"cureCode", kNotChecked, &ns1__inpRegister::cureId, {"治疗方式编码", "treatment code"}},
+        {"inHosState", stringCheck("来院状态", 1, kRequired), &ns1__inpRegister::inHosId, {"来院状态,一字节", "state on arrival, one byte"}},
+        {"cureDoctor", stringCheck("经治医师", 20, kMayBeEmpty), &ns1__inpRegister::cureDoctor, {"经治医师", "attending doctor"}},
+        {"bedNo", stringCheck("床位号码", 20, kMayBeEmpty), &ns1__inpRegister::bedNo, {"床位号码", "bed number"}},
+        {"sectionNo", stringCheck("入院院区", 20, kMayBeEmpty), &ns1__inpRegister::sectionNo, {"入院院区", "admitting ward area"}},
+        {"dischargeDate", dateCheck("出院日期", kMayBeEmpty), &ns1__inpRegister::leaveDate, {"出院日期,yyyy-MM-dd", "discharge date, yyyy-MM-dd"}},
+        {"days", numberCheck("住院天数", 8, kMayBeEmpty), &ns1__inpRegister::days, {"住院天数", "days in hospital"}},
+        {"outOfficeNo", stringCheck("出院科室编码", 5, kMayBeEmpty), &ns1__inpRegister::outOfficeId, {"出院科室编码", "discharging department code"}},
+        {"outHosState", stringCheck("出院状态", 1, kMayBeEmpty), &ns1__inpRegister::outHosId, {"出院状态,一字节", "state on discharge, one byte"}},
+        {"turnType", stringCheck("转诊类型", 2, kMayBeEmpty), &ns1__inpRegister::turnOp, {"转诊类型", "referral type"}},
+        {"turnOrgNo", stringCheck("转院机构编码", 24, kMayBeEmpty), &ns1__inpRegister::turnOrgNo, {"转入或转出机构编码", "code of the institution transferred to or from"}},
+        {"turnDate", dateCheck("转院日期", kMayBeEmpty), &ns1__inpRegister::turnDate, {"转院日期,yyyy-MM-dd", "transfer date, yyyy-MM-dd"}},
+        {"ticketNo", stringCheck("医院住院收费收据号", 20, kMayBeEmpty), &ns1__inpRegister::ticketNo, {"医院住院收费收据号", "the hospital's inpatient fee receipt number"}},
+        {"ministerNotice", stringCheck("民政通知书号", 50, kMayBeEmpty), &ns1__inpRegister::ministerNotice, {"民政通知书号", "civil-affairs notice number"}},
+        {"procreateNotice", stringCheck("生育证号", 50, kMayBeEmpty), &ns1__inpRegister::procreateNotice, {"生育证号", "birth permit number"}},
     },
-    kChecksFailWith300,
-    soap_send___ns1__inpRegister, kChangesState,
     {
-        {&ns1__inpRegister::opType, arg(1)},
-        {&ns1__inpRegister::inpatientSn, arg(2)},
-        {&ns1__inpRegister::hosOrgno, centre(&CentreRecord::HOSP_CODE)},
-        {&ns1__inpRegister::inpatientNo, arg(4)},
-        {&ns1__inpRegister::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__inpRegister::memberName, arg(5)},
-        {&ns1__inpRegister::familySysno, arg(6)},
-        {&ns1__inpRegister::memberSysno, arg(7)},
-        {&ns1__inpRegister::countryTeamCode, arg(8)},
-        {&ns1__inpRegister::sexId, arg(9)},
-        {&ns1__inpRegister::idcardNo, arg(10)},
-        {&ns1__inpRegister::age, arg(11)},
-        {&ns1__inpRegister::bookno, arg(12)},
-        {&ns1__inpRegister::cardNo, arg(13)},
-        {&ns1__inpRegister::icdAllNo, arg(14)},
-        {&ns1__inpRegister::opsId, arg(15)},
-        {&ns1__inpRegister::inOfficeId, arg(16)},
-        {&ns1__inpRegister::officeDate, arg(17)},
-        {&ns1__inpRegister::cureId, arg(18)},
-        {&ns1__inpRegister::inHosId, arg(19)},
-        {&ns1__inpRegister::cureDoctor, arg(20)},
-        {&ns1__inpRegister::bedNo, arg(21)},
-        {&ns1__inpRegister::sectionNo, arg(22)},
-        {&ns1__inpRegister::leaveDate, arg(23)},
-        {&ns1__inpRegister::days, arg(24)},
-        {&ns1__inpRegister::outOfficeId, arg(25)},
-        {&ns1__inpRegister::outHosId, arg(26)},
-        {&ns1__inpRegister::turnOp, arg(27)},
-        {&ns1__inpRegister::turnOrgNo, arg(28)},
-        {&ns1__inpRegister::turnDate, arg(29)},
-        {&ns1__inpRegister::ticketNo, arg(30)},
-        {&ns1__inpRegister::ministerNotice, arg(31)},
-        {&ns1__inpRegister::procreateNotice, arg(32)},
-        {&ns1__inpRegister::operateEmpSysno, centre(&CentreRecord::UserNo)},
-        {&ns1__inpRegister::hosLevelId, centre(&CentreRecord::ORG_LEVEL)},
+        {&ns1__inpRegister::hosOrgno, &CentreRecord::HOSP_CODE},
+        {&ns1__inpRegister::centerNo, &CentreRecord::CenterNO},
+        {&ns1__inpRegister::operateEmpSysno, &CentreRecord::UserNo},
+        {&ns1__inpRegister::hosLevelId, &CentreRecord::ORG_LEVEL},
     },
     textResult(&ns1__inpRegisterResponse::return_, 0, "inpatientSn"),
-    {
-        {"登记类型,一字节", "registration type, one byte"},
-        {"住院就诊号;新登记时为空", "the inpatient visit number; empty for a new registration"},
-        kCentreCodeMeaning,
-        {"HIS 自己的住院号", "the HIS's own visit number"},
-        {"姓名", "the member's name"},
-        {"家庭编号", "family number"},
-        {"个人编号", "the member's personal number"},
-        {"辖区编码", "district code"},
-        {"性别代码,一字节", "sex code, one byte"},
-        {"身份证号", "identity card number"},
-        {"年龄", "age"},
-        {"医疗证号", "medical certificate number"},
-        {"医疗卡号", "medical card number"},
-        {"诊断,农合疾病编码", "diagnosis, insurance disease code"},
-        {"手术编码", "operation code"},
-        {"入院科室编码", "admitting department code"},
-        {"住院日期,yyyy-MM-dd", "admission date, yyyy-MM-dd"},
-        {"治疗方式编码", "treatment code"},
-        {"来院状态,一字节", "state on arrival, one byte"},
-        {"经治医师", "attending doctor"},
-        {"床位号码", "bed number"},
-        {"入院院区", "admitting ward area"},
-        {"出院日期,yyyy-MM-dd", "discharge date, yyyy-MM-dd"},
-        {"住院天数", "days in hospital"},
-        {"出院科室编码", "discharging department code"},
-        {"出院状态,一字节", "state on discharge, one byte"},
-        {"转诊类型", "referral type"},
-        {"转入或转出机构编码", "code of the institution transferred to or from"},
-        {"转院日期,yyyy-MM-dd", "transfer date, yyyy-MM-dd"},
-        {"医院住院收费收据号", "the hospital's inpatient fee receipt number"},
-        {"民政通知书号", "civil-affairs notice number"},
-        {"生育证号", "birth permit number"},
-    },
 };
 
 // The centre code only selects the centre to call: the upload carries no
 // centerNo member at all.
 const ExportSheet kInpDetailInput{
-    "InpDetailInput", /*centre-code argument*/ 3,
+    "inpDetailInput", "InpDetailInput", soap_send___ns1__inpDetailInput, kChangesState, kChecksFailWith300,
     {
-        stringCheck(1, "登记类型", 1, kRequired),
-        numberCheck(2, "住院就诊号", 18, kRequired),
-        centreCodeCheck(3),
-        stringCheck(4, "住院处方流水号", 100, kMayBeEmpty),
-        numberCheck(5, "农合明细序号", 18, kMayBeEmpty),
-        stringCheck(6, "HIS药品编码", 40, kRequired),
-        stringCheck(7, "农合药品编码", 40, kRequired),
-        stringCheck(8, "农合费用分类代码", 4, kRequired),
-        stringCheck(9, "HIS药品名称", 100, kMayBeEmpty),
-        stringCheck(10, "HIS药品规格", 200, kMayBeEmpty),
-        stringCheck(11, "HIS药品单位", 100, kMayBeEmpty),
-        stringCheck(12, "HIS药品剂型", 100, kMayBeEmpty),
-        numberCheck(13, "HIS药品单价", 18, kRequired),
-        numberCheck(14, "HIS药品数量", 18, kRequired),
-        numberCheck(15, "金额(=数量*单价)", 18, kMayBeEmpty),
-        numberCheck(16, "实收金额(折扣后的金额)", 18, kRequired),
-        dateCheck(17, "使用日期", kRequired),
-        numberCheck(18, "可报比例", 18, kMayBeEmpty),
-        numberCheck(19, "可报金额", 18, kMayBeEmpty),
+        {"opType", fee::kEntryType, &ns1__inpDetailInput::opType},
+        {"inpatientSn", numberCheck("住院就诊号", 18, kRequired), &ns1__inpDetailInput::inpatientSn, kInpatientSnMeaning},
+        centreCodeArgument(),
+        {"inpatientRxNo", stringCheck("住院处方流水号", 100, kMayBeEmpty), &ns1__inpDetailInput::inpatientRxno, {"住院处方流水号", "inpatient prescription serial number"}},
+        {"detailId", fee::kDetailNo, &ns1__inpDetailInput::detailId},
+        {fee::kHisItemCode, &ns1__inpDetailInput::hiscode},
+        {fee::kInsureItemCode, &ns1__inpDetailInput::insureId},
+        {fee::kFeeClassCode, &ns1__inpDetailInput::classId},
+        {fee::kItemName, &ns1__inpDetailInput::name},
+        {fee::kItemSpec, &ns1__inpDetailInput::spec},
+        {fee::kItemUnit, &ns1__inpDetailInput::unit},
+        {fee::kItemConf, &ns1__inpDetailInput::conf},
+        {fee::kPrice, &ns1__inpDetailInput::price},
+        {fee::kQuantity, &ns1__inpDetailInput::quantity},
+        {fee::kMoney, &ns1__inpDetailInput::money},
+        {fee::kFactMoney, &ns1__inpDetailInput::factMoney},
+        {fee::kUseDate, &ns1__inpDetailInput::useDate},
+        {fee::kEnableRatio, &ns1__inpDetailInput::enableRatio},
+        {fee::kEnableMoney, &ns1__inpDetailInput::enableMoney},
     },
-    kChecksFailWith300,
-    soap_send___ns1__inpDetailInput, kChangesState,
-    {
-        {&ns1__inpDetailInput::opType, arg(1)},
-        {&ns1__inpDetailInput::inpatientSn, arg(2)},
-        {&ns1__inpDetailInput::inpatientRxno, arg(4)},
-        {&ns1__inpDetailInput::detailId, arg(5)},
-        {&ns1__inpDetailInput::hiscode, arg(6)},
-        {&ns1__inpDetailInput::insureId, arg(7)},
-        {&ns1__inpDetailInput::classId, arg(8)},
-        {&ns1__inpDetailInput::name, arg(9)},
-        {&ns1__inpDetailInput::spec, arg(10)},
-        {&ns1__inpDetailInput::unit, arg(11)},
-        {&ns1__inpDetailInput::conf, arg(12)},
-        {&ns1__inpDetailInput::price, arg(13)},
-        {&ns1__inpDetailInput::quantity, arg(14)},
-        {&ns1__inpDetailInput::money, arg(15)},
-        {&ns1__inpDetailInput::factMoney, arg(16)},
-        {&ns1__inpDetailInput::useDate, arg(17)},
-        {&ns1__inpDetailInput::enableRatio, arg(18)},
-        {&ns1__inpDetailInput::enableMoney, arg(19)},
-    },
+    {},
     textResult(&ns1__inpDetailInputResponse::return_, 0, "detailNo"),
-    withFeeItemMeanings({
-        {"登记类型,一字节代码", "type code of the entry, one byte"},
-        kInpatientSnMeaning,
-        kCentreCodeMeaning,
-        {"住院处方流水号", "inpatient prescription serial number"},
-    }),
 };
 
 // The visit number is checked as text of up to 20 bytes here, unlike the
 // 18-digit number the upload takes.
 const ExportSheet kInpDetailSeek{
-    "InpDetailSeek", /*centre-code argument*/ 2,
+    "inpDetailSeek", "InpDetailSeek", soap_send___ns1__inpDetailSeek, kReadsOnly, kChecksFailWith600,
     {
-        stringCheck(1, "住院就诊号", 20, kRequired),
-        centreCodeCheck(2),
+        {"inpatientSn", stringCheck("住院就诊号", 20, kRequired), &ns1__inpDetailSeek::inpatientSn, kInpatientSnMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__inpDetailSeek, kReadsOnly,
     {
-        {&ns1__inpDetailSeek::inpatientSn, arg(1)},
-        {&ns1__inpDetailSeek::centerNo, centre(&CentreRecord::CenterNO)},
+        {&ns1__inpDetailSeek::centerNo, &CentreRecord::CenterNO},
     },
     // Not the member order of the item: the HIS reads these positions.
     listResult(&ns1__inpDetailSeekResponse::return_, {
@@ -222,70 +127,47 @@ const ExportSheet kInpDetailSeek{
         {14, "enableRation", &ns6__inpatientDetailResult::enableRation},
         {15, "enableMoney", &ns6__inpatientDetailResult::enableMoney},
     }),
-    {
-        kInpatientSnMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 // The centre cancels an inpatient detail line through the same operation as
 // an outpatient one; the operation named for inpatients is never used.
 const ExportSheet kInpSingleCancelFee{
-    "InpSingleCancleFee", /*centre-code argument*/ 2,
+    "inpSingleCancelFee", "InpSingleCancleFee", soap_send___ns1__cliSingleCancleFee, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "门诊就诊号", 18, kRequired),
-        centreCodeCheck(2),
+        {"detailNo", numberCheck("门诊就诊号", 18, kRequired), &ns1__cliSingleCancleFee::detailNo, {"费用明细序号:inpDetailInput 返回的 detailNo", "the fee item's number: the detailNo inpDetailInput returned"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliSingleCancleFee, kChangesState,
-    {
-        {&ns1__cliSingleCancleFee::detailNo, arg(1)},
-    },
+    {},
     noResult<ns1__cliSingleCancleFeeResponse>(),
-    {
-        {"费用明细序号:inpDetailInput 返回的 detailNo", "the fee item's number: the detailNo inpDetailInput returned"},
-        kCentreCodeMeaning,
-    },
     {
         {"检查提示用的是“门诊就诊号”,但参数是住院费用明细序号", "its check message says 门诊就诊号 (outpatient visit number), but the argument is an inpatient fee item's number"},
     },
 };
 
 const ExportSheet kInpCancelFee{
-    "InpCancelFee", /*centre-code argument*/ 2,
+    "inpCancelFee", "InpCancelFee", soap_send___ns1__inpCancelFee, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "门诊就诊号", 18, kRequired),
-        centreCodeCheck(2),
+        {"inpatientSn", numberCheck("门诊就诊号", 18, kRequired), &ns1__inpCancelFee::no, kInpatientSnMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__inpCancelFee, kChangesState,
     {
-        {&ns1__inpCancelFee::no, arg(1)},
-        {&ns1__inpCancelFee::centerNo, centre(&CentreRecord::CenterNO)},
+        {&ns1__inpCancelFee::centerNo, &CentreRecord::CenterNO},
     },
     noResult<ns1__inpCancelFeeResponse>(),
-    {
-        kInpatientSnMeaning,
-        kCentreCodeMeaning,
-    },
     {
         {"检查提示用的是“门诊就诊号”,但参数是住院就诊号;撤销该次住院的全部费用明细", "its check message says 门诊就诊号 (outpatient visit number), but the argument is the inpatient visit number; cancels every fee item of the stay"},
     },
 };
 
 const ExportSheet kCalculate{
-    "Calculate", /*centre-code argument*/ 2,
+    "calculate", "Calculate", soap_send___ns1__calculate, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "住院就诊号", 18, kRequired),
-        centreCodeCheck(2),
-        stringCheck(3, "补偿类型", 3, kRequired),
+        {"inpatientSn", numberCheck("住院就诊号", 18, kRequired), &ns1__calculate::inpatientSn, kInpatientSnMeaning},
+        centreCodeArgument(),
+        {"redeemType", stringCheck("补偿类型", 3, kRequired), &ns1__calculate::redeemId, {"补偿类型代码", "compensation type code"}},
     },
-    kChecksFailWith300,
-    soap_send___ns1__calculate, kChangesState,
     {
-        {&ns1__calculate::inpatientSn, arg(1)},
-        {&ns1__calculate::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__calculate::redeemId, arg(3)},
+        {&ns1__calculate::centerNo, &CentreRecord::CenterNO},
     },
     recordResult(&ns1__calculateResponse::return_, {
         {0, "totalCosts", &ns7__inpatientCaculateResult::totalCosts},
@@ -296,37 +178,25 @@ const ExportSheet kCalculate{
         {5, "totalRedeemCount", &ns7__inpatientCaculateResult::totalRedeemCount},
         {6, "familyAccountPayMoney", &ns7__inpatientCaculateResult::familyAccountPayMoney},
     }),
-    {
-        kInpatientSnMeaning,
-        kCentreCodeMeaning,
-        {"补偿类型代码", "compensation type code"},
-    },
 };
 
 // Written as "InpBalance", and the payee (argument 4) is checked before the
 // date of payment (argument 3), as HIS code written against this interface
 // expects. Both dates are plain yyyy-MM-dd dates.
 const ExportSheet kInpPay{
-    "InpBalance", /*centre-code argument*/ 6,
+    "inpPay", "InpBalance", soap_send___ns1__inpPay, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "住院就诊号", 18, kRequired),
-        stringCheck(2, "补偿类别", 2, kRequired),
-        stringCheck(4, "领款人", 20, kRequired),
-        dateCheck(3, "兑付时间", kRequired),
-        dateCheck(5, "领款时间", kRequired),
-        centreCodeCheck(6),
+        {"inpatientSn", numberCheck("住院就诊号", 18, kRequired), &ns1__inpPay::no, kInpatientSnMeaning},
+        {"redeemType", stringCheck("补偿类别", 2, kRequired), &ns1__inpPay::redeemId, {"补偿类别代码", "compensation type code"}},
+        {"redeemDate", dateCheck("兑付时间", kRequired), &ns1__inpPay::redeemDate, {"兑付日期,yyyy-MM-dd", "date of payment, yyyy-MM-dd"}, CheckedAfter{4}},
+        {"acceptMan", stringCheck("领款人", 20, kRequired), &ns1__inpPay::acceptMan, {"领款人", "the payee"}},
+        {"acceptDate", dateCheck("领款时间", kRequired), &ns1__inpPay::acceptDate, {"领款日期,yyyy-MM-dd", "date the payee received it, yyyy-MM-dd"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__inpPay, kChangesState,
     {
-        {&ns1__inpPay::no, arg(1)},
-        {&ns1__inpPay::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__inpPay::redeemId, arg(2)},
-        {&ns1__inpPay::redeemEmpsysno, centre(&CentreRecord::UserNo)},
-        {&ns1__inpPay::redeemDate, arg(3)},
-        {&ns1__inpPay::acceptMan, arg(4)},
-        {&ns1__inpPay::acceptDate, arg(5)},
-        {&ns1__inpPay::redeemOrgno, centre(&CentreRecord::HOSP_CODE)},
+        {&ns1__inpPay::centerNo, &CentreRecord::CenterNO},
+        {&ns1__inpPay::redeemEmpsysno, &CentreRecord::UserNo},
+        {&ns1__inpPay::redeemOrgno, &CentreRecord::HOSP_CODE},
     },
     recordResult(&ns1__inpPayResponse::return_, {
         {0, "totalCosts", &ns12__inpatientPayResult::totalCosts},
@@ -339,35 +209,20 @@ const ExportSheet kInpPay{
         {7, "familyAccountPayMoney", &ns12__inpatientPayResult::familyAccountPayMoney},
     }),
     {
-        kInpatientSnMeaning,
-        {"补偿类别代码", "compensation type code"},
-        {"兑付日期,yyyy-MM-dd", "date of payment, yyyy-MM-dd"},
-        {"领款人", "the payee"},
-        {"领款日期,yyyy-MM-dd", "date the payee received it, yyyy-MM-dd"},
-        kCentreCodeMeaning,
-    },
-    {
         {"两个时间都只是日期 yyyy-MM-dd,不带时刻", "both times are plain dates, yyyy-MM-dd, without a time of day"},
     },
 };
 
 const ExportSheet kAuditingSeek{
-    "AuditingSeek", /*centre-code argument*/ 2,
+    "auditingSeek", "AuditingSeek", soap_send___ns1__auditingSeek, kReadsOnly, kChecksFailWith600,
     {
-        stringCheck(1, "住院就诊号", 20, kRequired),
-        centreCodeCheck(2),
+        {"inpatientSn", stringCheck("住院就诊号", 20, kRequired), &ns1__auditingSeek::no, kInpatientSnMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__auditingSeek, kReadsOnly,
     {
-        {&ns1__auditingSeek::no, arg(1)},
-        {&ns1__auditingSeek::centerNo, centre(&CentreRecord::CenterNO)},
+        {&ns1__auditingSeek::centerNo, &CentreRecord::CenterNO},
     },
     textResult(&ns1__auditingSeekResponse::return_, 0, "CheckState"),
-    {
-        kInpatientSnMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 // clang-format on
@@ -437,9 +292,10 @@ NV_API char* NV_CALL auditingSeek(NvText inpatientSn, NvText centreCode) {
 }  // extern "C"
 
 void nv::addInpatientFacts(std::vector<ExportFacts>& facts) {
-  facts.push_back(factsOf("inpRegister", kInpRegister));
+  facts.push_back(factsOf(kInpRegister));
   // The packed form: inpRegister's facts behind one text.
   ExportFacts packed{"inpRegisterB", ExportKind::kPacked};
+  packed.parameters = {"packedRegistration"};
   packed.functionId = kInpRegister.functionId;
   packed.checkFailureCode = kInpRegister.checkFailureCode;
   packed.operation = wire::elementNameOf(static_cast<const ns1__inpRegister*>(nullptr));
@@ -451,35 +307,11 @@ void nv::addInpatientFacts(std::vector<ExportFacts>& facts) {
                      "once unpacked, checked and sent as by inpRegister, whose result it returns; NvInterFace.h "
                      "states the packing rules"}};
   facts.push_back(packed);
-  facts.push_back(factsOf("inpDetailInput", kInpDetailInput));
-  facts.push_back(factsOf("inpDetailSeek", kInpDetailSeek));
-  facts.push_back(factsOf("inpSingleCancelFee", kInpSingleCancelFee));
-  facts.push_back(factsOf("inpCancelFee", kInpCancelFee));
-  facts.push_back(factsOf("calculate", kCalculate));
-  facts.push_back(factsOf("inpPay", kInpPay));
-  facts.push_back(factsOf("auditingSeek", kAuditingSeek));
-}
-
-// Constant data: ready before any sheet of another source is built with it.
-static const nv::Words kFeeItemMeanings[] = {
-    {"农合明细序号", "the centre's detail sequence number"},
-    {"HIS 自己的药品(项目)编码", "the HIS's own item code"},
-    {"农合目录中的药品(项目)编码", "insurance catalogue item code"},
-    {"农合费用分类代码", "insurance fee class code"},
-    {"药品(项目)名称", "item name"},
-    {"规格", "strength and pack size"},
-    {"单位", "unit"},
-    {"剂型", "dosage form"},
-    {"单价", "unit price"},
-    {"数量", "quantity"},
-    {"金额,数量乘单价", "amount, quantity times unit price"},
-    {"实收金额(折扣后)", "amount charged after discount"},
-    {"使用日期,yyyy-MM-dd", "date of use, yyyy-MM-dd"},
-    {"可报比例", "reimbursable ratio"},
-    {"可报金额", "reimbursable amount"},
-};
-
-std::vector<nv::Words> nv::withFeeItemMeanings(std::vector<Words> first) {
-  first.insert(first.end(), std::begin(kFeeItemMeanings), std::end(kFeeItemMeanings));
-  return first;
+  facts.push_back(factsOf(kInpDetailInput));
+  facts.push_back(factsOf(kInpDetailSeek));
+  facts.push_back(factsOf(kInpSingleCancelFee));
+  facts.push_back(factsOf(kInpCancelFee));
+  facts.push_back(factsOf(kCalculate));
+  facts.push_back(factsOf(kInpPay));
+  facts.push_back(factsOf(kAuditingSeek));
 }

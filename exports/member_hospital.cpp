@@ -7,22 +7,17 @@
 namespace {
 using namespace nv;
 
-// The sheets keep their layout: one check, request member or column a line.
+// The sheets keep their layout: one argument, request member or column a line.
 // clang-format off
 
 const ExportSheet kGetPersonInfo{
-    "GetPersonInfo", /*centre-code argument*/ 3,
+    "getPersonInfo", "GetPersonInfo", soap_send___ns1__getPersonInfo, kReadsOnly, kChecksFailWith600,
     {
-        stringCheck(1, "医疗证号", 20, kRequired),
-        stringCheck(2, "用户名", 20, kRequired),
-        centreCodeCheck(3),
+        {"medicalCertNo", stringCheck("医疗证号", 20, kRequired), &ns1__getPersonInfo::bookno, {"参合人员的医疗证号", "the member's medical certificate number"}},
+        {"operatorName", stringCheck("用户名", 20, kRequired), &ns1__getPersonInfo::operator_, {"操作员的用户名", "the operator's user name"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__getPersonInfo, kReadsOnly,
-    {
-        {&ns1__getPersonInfo::bookno, arg(1)},
-        {&ns1__getPersonInfo::operator_, arg(2)},
-    },
+    {},
     listResult(&ns1__getPersonInfoResponse::return_, {
         {0, "memberNO", &ns14__Member::memberNO},
         {1, "name", &ns14__Member::name},
@@ -39,34 +34,22 @@ const ExportSheet kGetPersonInfo{
         {12, "ideName", &ns14__Member::ideName},
     }),
     {
-        {"参合人员的医疗证号", "the member's medical certificate number"},
-        {"操作员的用户名", "the operator's user name"},
-        kCentreCodeMeaning,
-    },
-    {
         {"全家每人一行;中心没有的证号得到 000 和 0 行,请检查行数", "one row per member of the family; a number the centre does not know gives 000 with no rows, so check the rows"},
     },
 };
 
 const ExportSheet kGetHospitalInfo{
-    "GetHospitalInfo", /*centre-code argument*/ 2,
+    "getHospitalInfo", "GetHospitalInfo", soap_send___ns1__getHospitalInfo, kReadsOnly, kChecksFailWith600,
     {
-        stringCheck(1, "医院名称", 100, kRequired),
+        {"hospitalName", stringCheck("医院名称", 100, kRequired), &ns1__getHospitalInfo::name, {"医院名称,中心按名称查找", "the hospital's name, which the centre looks up"}},
+        uncheckedCentreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__getHospitalInfo, kReadsOnly,
-    {
-        {&ns1__getHospitalInfo::name, arg(1)},
-    },
+    {},
     listResult(&ns1__getHospitalInfoResponse::return_, {
         {0, "hospCode", &ns16__hospitalResult::hospCode},
         {1, "hospLevel", &ns16__hospitalResult::hospLevel},
         {2, "hospName", &ns16__hospitalResult::hospName},
     }),
-    {
-        {"医院名称,中心按名称查找", "the hospital's name, which the centre looks up"},
-        kCentreCodeMeaning,
-    },
     {
         {"中心还返回医院的 centreNo,不作为列输出", "the centre also sends the hospital's centreNo, which is not shown"},
     },
@@ -89,6 +72,6 @@ NV_API char* NV_CALL getHospitalInfo(NvText hospitalName, NvText centreCode) {
 }  // extern "C"
 
 void nv::addMemberHospitalFacts(std::vector<ExportFacts>& facts) {
-  facts.push_back(factsOf("getPersonInfo", kGetPersonInfo));
-  facts.push_back(factsOf("getHospitalInfo", kGetHospitalInfo));
+  facts.push_back(factsOf(kGetPersonInfo));
+  facts.push_back(factsOf(kGetHospitalInfo));
 }

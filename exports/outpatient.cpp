@@ -3,6 +3,7 @@
 // settlement, audit, cash redemption and balance. Each export is its sheet
 // and one call of the service template.
 #include "NvInterFace.h"
+#include "exports/fee_item.h"
 #include "frame/service_call.h"
 #include "soapH.h"
 
@@ -12,96 +13,53 @@ using namespace nv;
 // What the chaining keys are, as the reference tells the HIS.
 const Words kClinicNoMeaning{"门诊就诊号:cliRegister 返回的 clinicNo",
                              "the outpatient visit number: the clinicNo cliRegister returned"};
-const Words kSettlementNoMeaning{"门诊补偿单号:cliSettlement 返回的 settlementNo",
-                                 "the settlement number: the settlementNo cliSettlement returned"};
+// The settlement number of cliSettlement, as the exports that take it check
+// and mean it.
+constexpr Argument kSettlementNo{"settlementNo",
+                                 stringCheck("门诊补偿单号", 20, kRequired),
+                                 {"门诊补偿单号:cliSettlement 返回的 settlementNo",
+                                  "the settlement number: the settlementNo cliSettlement returned"}};
 
 // ---- Registration -------------------------------------------------------
 
-// The sheets keep their layout: one check, request member or column a line.
+// The sheets keep their layout: one argument, request member or column a line.
 // clang-format off
 
 // The centre code is argument 3; the request carries four values of the
 // chosen centre's record, not the code the HIS passed.
 const ExportSheet kCliRegister{
-    "CliRegister", /*centre-code argument*/ 3,
+    "cliRegister", "CliRegister", soap_send___ns1__cliRegister, kChangesState, kChecksFailWith300,
     {
-        stringCheck(1, "登记类型", 1, kRequired),
-        numberCheck(2, "就诊号", 18, kMayBeEmpty),
-        centreCodeCheck(3),
-        stringCheck(4, "HIS门诊号", 20, kRequired),
-        stringCheck(5, "家庭编号", 18, kRequired),
-        stringCheck(6, "个人编号", 20, kRequired),
-        stringCheck(7, "辖区编码", 18, kRequired),
-        stringCheck(8, "姓名", 40, kRequired),
-        stringCheck(9, "性别代码", 1, kMayBeEmpty),
-        stringCheck(10, "身份证", 18, kMayBeEmpty),
-        numberCheck(11, "年龄", 3, kMayBeEmpty),
-        stringCheck(12, "医疗证号", 20, kRequired),
-        stringCheck(13, "医疗卡号", 20, kMayBeEmpty),
-        stringCheck(14, "农合疾病主诊断", 12, kRequired),
-        stringCheck(15, "农合疾病次诊断", 12, kMayBeEmpty),
-        stringCheck(16, "入院科室编码", 5, kMayBeEmpty),
-        dateCheck(17, "门诊日期", kRequired),
-        stringCheck(18, "经治医师", 20, kMayBeEmpty),
-        stringCheck(19, "就诊类型", 1, kRequired),
-        stringCheck(20, "来院状态", 1, kMayBeEmpty),
-        stringCheck(21, "转院机构级别", 1, kMayBeEmpty),
-        stringCheck(22, "转院机构编码", 24, kMayBeEmpty),
+        {"regType", stringCheck("登记类型", 1, kRequired), &ns1__cliRegister::regType, {"登记类型,一字节代码", "registration type, one byte"}},
+        {"clinicNo", numberCheck("就诊号", 18, kMayBeEmpty), &ns1__cliRegister::clinicNo, {"门诊就诊号;新登记时为空", "the outpatient visit number; empty for a new registration"}},
+        centreCodeArgument(),
+        {"hisClinicNo", stringCheck("HIS门诊号", 20, kRequired), &ns1__cliRegister::hisClinicNo, {"HIS 自己的门诊号", "the HIS's own outpatient number"}},
+        {"familyNo", stringCheck("家庭编号", 18, kRequired), &ns1__cliRegister::familyNo, {"家庭编号", "family number"}},
+        {"memberNo", stringCheck("个人编号", 20, kRequired), &ns1__cliRegister::memberNo, {"个人编号", "the member's personal number"}},
+        {"countryNo", stringCheck("辖区编码", 18, kRequired), &ns1__cliRegister::countryNo, {"辖区编码", "district code"}},
+        {"memberName", stringCheck("姓名", 40, kRequired), &ns1__cliRegister::memberName, {"姓名", "the member's name"}},
+        {"sexCode", stringCheck("性别代码", 1, kMayBeEmpty), &ns1__cliRegister::sexCode, {"性别代码,一字节", "sex code, one byte"}},
+        {"idCard", stringCheck("身份证", 18, kMayBeEmpty), &ns1__cliRegister::idCard, {"身份证号", "identity card number"}},
+        {"age", numberCheck("年龄", 3, kMayBeEmpty), &ns1__cliRegister::age, {"年龄", "age"}},
+        {"medicalCertNo", stringCheck("医疗证号", 20, kRequired), &ns1__cliRegister::bookNo, {"医疗证号", "medical certificate number"}},
+        {"cardNo", stringCheck("医疗卡号", 20, kMayBeEmpty), &ns1__cliRegister::cardNo, {"医疗卡号", "medical card number"}},
+        {"firstIcdNo", stringCheck("农合疾病主诊断", 12, kRequired), &ns1__cliRegister::firstIcdNo, {"主诊断,农合疾病编码", "main diagnosis, insurance disease code"}},
+        {"secondIcdNo", stringCheck("农合疾病次诊断", 12, kMayBeEmpty), &ns1__cliRegister::secondIcdNo, {"次诊断,农合疾病编码", "secondary diagnosis, insurance disease code"}},
+        {"inOfficeNo", stringCheck("入院科室编码", 5, kMayBeEmpty), &ns1__cliRegister::inOfficeNo, {"科室编码", "department code"}},
+        {"clinicDate", dateCheck("门诊日期", kRequired), &ns1__cliRegister::clinicDate, {"门诊日期,yyyy-MM-dd", "outpatient date, yyyy-MM-dd"}},
+        {"clinicDoctor", stringCheck("经治医师", 20, kMayBeEmpty), &ns1__cliRegister::clinicDoctor, {"经治医师", "attending doctor"}},
+        {"cureCode", stringCheck("就诊类型", 1, kRequired), &ns1__cliRegister::cureCode, {"就诊类型,一字节代码", "visit type, one byte"}},
+        {"inHosId", stringCheck("来院状态", 1, kMayBeEmpty), &ns1__cliRegister::inHosId, {"来院状态,一字节代码", "arrival state, one byte"}},
+        {"turnLevel", stringCheck("转院机构级别", 1, kMayBeEmpty), &ns1__cliRegister::turnLevel, {"转院机构级别,一字节代码", "level of the referring institution, one byte"}},
+        {"turnHosNo", stringCheck("转院机构编码", 24, kMayBeEmpty), &ns1__cliRegister::turnHosNo, {"转院机构编码", "code of the referring institution"}},
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliRegister, kChangesState,
     {
-        {&ns1__cliRegister::regType, arg(1)},
-        {&ns1__cliRegister::clinicNo, arg(2)},
-        {&ns1__cliRegister::centerNo, centre(&CentreRecord::CenterNO)},
-        {&ns1__cliRegister::hisClinicNo, arg(4)},
-        {&ns1__cliRegister::familyNo, arg(5)},
-        {&ns1__cliRegister::memberNo, arg(6)},
-        {&ns1__cliRegister::countryNo, arg(7)},
-        {&ns1__cliRegister::memberName, arg(8)},
-        {&ns1__cliRegister::sexCode, arg(9)},
-        {&ns1__cliRegister::idCard, arg(10)},
-        {&ns1__cliRegister::age, arg(11)},
-        {&ns1__cliRegister::bookNo, arg(12)},
-        {&ns1__cliRegister::cardNo, arg(13)},
-        {&ns1__cliRegister::hosNo, centre(&CentreRecord::HOSP_CODE)},
-        {&ns1__cliRegister::hosLevel, centre(&CentreRecord::ORG_LEVEL)},
-        {&ns1__cliRegister::firstIcdNo, arg(14)},
-        {&ns1__cliRegister::secondIcdNo, arg(15)},
-        {&ns1__cliRegister::inOfficeNo, arg(16)},
-        {&ns1__cliRegister::clinicDate, arg(17)},
-        {&ns1__cliRegister::clinicDoctor, arg(18)},
-        {&ns1__cliRegister::cureCode, arg(19)},
-        {&ns1__cliRegister::inHosId, arg(20)},
-        {&ns1__cliRegister::operator_, centre(&CentreRecord::UserNo)},
-        {&ns1__cliRegister::turnLevel, arg(21)},
-        {&ns1__cliRegister::turnHosNo, arg(22)},
+        {&ns1__cliRegister::centerNo, &CentreRecord::CenterNO},
+        {&ns1__cliRegister::hosNo, &CentreRecord::HOSP_CODE},
+        {&ns1__cliRegister::hosLevel, &CentreRecord::ORG_LEVEL},
+        {&ns1__cliRegister::operator_, &CentreRecord::UserNo},
     },
     textResult(&ns1__cliRegisterResponse::return_, 0, "clinicNo"),
-    {
-        {"登记类型,一字节代码", "registration type, one byte"},
-        {"门诊就诊号;新登记时为空", "the outpatient visit number; empty for a new registration"},
-        kCentreCodeMeaning,
-        {"HIS 自己的门诊号", "the HIS's own outpatient number"},
-        {"家庭编号", "family number"},
-        {"个人编号", "the member's personal number"},
-        {"辖区编码", "district code"},
-        {"姓名", "the member's name"},
-        {"性别代码,一字节", "sex code, one byte"},
-        {"身份证号", "identity card number"},
-        {"年龄", "age"},
-        {"医疗证号", "medical certificate number"},
-        {"医疗卡号", "medical card number"},
-        {"主诊断,农合疾病编码", "main diagnosis, insurance disease code"},
-        {"次诊断,农合疾病编码", "secondary diagnosis, insurance disease code"},
-        {"科室编码", "department code"},
-        {"门诊日期,yyyy-MM-dd", "outpatient date, yyyy-MM-dd"},
-        {"经治医师", "attending doctor"},
-        {"就诊类型,一字节代码", "visit type, one byte"},
-        {"来院状态,一字节代码", "arrival state, one byte"},
-        {"转院机构级别,一字节代码", "level of the referring institution, one byte"},
-        {"转院机构编码", "code of the referring institution"},
-    },
 };
 
 // ---- Fee details --------------------------------------------------------
@@ -109,72 +67,41 @@ const ExportSheet kCliRegister{
 // The visit number (argument 3) is checked before the centre code
 // (argument 2); the HIS item code travels last in the request.
 const ExportSheet kCliDetailInput{
-    "CliDetailInput", /*centre-code argument*/ 2,
+    "cliDetailInput", "CliDetailInput", soap_send___ns1__cliDetailInput, kChangesState, kChecksFailWith300,
     {
-        stringCheck(1, "登记类型", 1, kRequired),
-        numberCheck(3, "门诊就诊号", 18, kRequired),
-        centreCodeCheck(2),
-        stringCheck(4, "门诊处方流水号", 100, kMayBeEmpty),
-        numberCheck(5, "农合明细序号", 18, kMayBeEmpty),
-        stringCheck(6, "HIS药品编码", 40, kRequired),
-        stringCheck(7, "农合药品编码", 40, kRequired),
-        stringCheck(8, "农合费用分类代码", 4, kRequired),
-        stringCheck(9, "HIS药品名称", 100, kMayBeEmpty),
-        stringCheck(10, "HIS药品规格", 200, kMayBeEmpty),
-        stringCheck(11, "HIS药品单位", 100, kMayBeEmpty),
-        stringCheck(12, "HIS药品剂型", 100, kMayBeEmpty),
-        numberCheck(13, "HIS药品单价", 18, kRequired),
-        numberCheck(14, "HIS药品数量", 18, kRequired),
-        numberCheck(15, "金额(=数量*单价)", 18, kMayBeEmpty),
-        numberCheck(16, "实收金额(折扣后的金额)", 18, kRequired),
-        dateCheck(17, "使用日期", kRequired),  // a date is judged by its shape alone
-        numberCheck(18, "可报比例", 18, kMayBeEmpty),
-        numberCheck(19, "可报金额", 18, kMayBeEmpty),
+        {fee::kEntryType, &ns1__cliDetailInput::type},
+        centreCodeArgument(CheckedAfter{3}),
+        {"clinicNo", numberCheck("门诊就诊号", 18, kRequired), &ns1__cliDetailInput::no, kClinicNoMeaning},
+        {"clinicRxNo", stringCheck("门诊处方流水号", 100, kMayBeEmpty), &ns1__cliDetailInput::clinicRxNo, {"门诊处方流水号", "outpatient prescription serial number"}},
+        {fee::kDetailNo, &ns1__cliDetailInput::detailNo},
+        {fee::kHisItemCode, &ns1__cliDetailInput::hisLeechdomCode},
+        {fee::kInsureItemCode, &ns1__cliDetailInput::code},
+        {fee::kFeeClassCode, &ns1__cliDetailInput::classId},
+        {fee::kItemName, &ns1__cliDetailInput::name},
+        {fee::kItemSpec, &ns1__cliDetailInput::spec},
+        {fee::kItemUnit, &ns1__cliDetailInput::unit},
+        {fee::kItemConf, &ns1__cliDetailInput::conf},
+        {fee::kPrice, &ns1__cliDetailInput::price},
+        {fee::kQuantity, &ns1__cliDetailInput::quantity},
+        {fee::kMoney, &ns1__cliDetailInput::money},
+        {fee::kFactMoney, &ns1__cliDetailInput::factMoney},
+        {fee::kUseDate, &ns1__cliDetailInput::useDate},
+        {fee::kEnableRatio, &ns1__cliDetailInput::enableRatio},
+        {fee::kEnableMoney, &ns1__cliDetailInput::enableMoney},
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliDetailInput, kChangesState,
-    {
-        {&ns1__cliDetailInput::type, arg(1)},
-        {&ns1__cliDetailInput::no, arg(3)},
-        {&ns1__cliDetailInput::clinicRxNo, arg(4)},
-        {&ns1__cliDetailInput::detailNo, arg(5)},
-        {&ns1__cliDetailInput::code, arg(7)},
-        {&ns1__cliDetailInput::classId, arg(8)},
-        {&ns1__cliDetailInput::name, arg(9)},
-        {&ns1__cliDetailInput::spec, arg(10)},
-        {&ns1__cliDetailInput::unit, arg(11)},
-        {&ns1__cliDetailInput::conf, arg(12)},
-        {&ns1__cliDetailInput::price, arg(13)},
-        {&ns1__cliDetailInput::quantity, arg(14)},
-        {&ns1__cliDetailInput::money, arg(15)},
-        {&ns1__cliDetailInput::factMoney, arg(16)},
-        {&ns1__cliDetailInput::useDate, arg(17)},
-        {&ns1__cliDetailInput::enableRatio, arg(18)},
-        {&ns1__cliDetailInput::enableMoney, arg(19)},
-        {&ns1__cliDetailInput::hisLeechdomCode, arg(6)},
-    },
+    {},
     textResult(&ns1__cliDetailInputResponse::return_, 0, "detailno"),
-    withFeeItemMeanings({
-        {"登记类型,一字节代码", "type code of the entry, one byte"},
-        kCentreCodeMeaning,
-        kClinicNoMeaning,
-        {"门诊处方流水号", "outpatient prescription serial number"},
-    }),
 };
 
 // Columns 10 and 11 show the fact money before the date of use, against the
 // record's member order.
 const ExportSheet kCliDetailSeek{
-    "CliDetailSeek", /*centre-code argument*/ 2,
+    "cliDetailSeek", "CliDetailSeek", soap_send___ns1__cliDetailSeek, kReadsOnly, kChecksFailWith600,
     {
-        stringCheck(1, "门诊就诊号", 20, kRequired),
-        centreCodeCheck(2),
+        {"clinicNo", stringCheck("门诊就诊号", 20, kRequired), &ns1__cliDetailSeek::clinicNo, kClinicNoMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__cliDetailSeek, kReadsOnly,
-    {
-        {&ns1__cliDetailSeek::clinicNo, arg(1)},
-    },
+    {},
     listResult(&ns1__cliDetailSeekResponse::return_, {
         {0, "detailno", &ns13__clinicDetailResult::detailId},
         {1, "no", &ns13__clinicDetailResult::clinicNo},
@@ -194,51 +121,31 @@ const ExportSheet kCliDetailSeek{
         {15, "money", &ns13__clinicDetailResult::money},
     }),
     {
-        kClinicNoMeaning,
-        kCentreCodeMeaning,
-    },
-    {
         {"列名大小写不一,请照写", "the column names mix upper and lower case: use them as written"},
     },
 };
 
 const ExportSheet kCliCancelFee{
-    "CliCancelFee", /*centre-code argument*/ 2,
+    "cliCancelFee", "CliCancelFee", soap_send___ns1__cliCancelFee, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "门诊就诊号", 18, kRequired),
-        centreCodeCheck(2),
+        {"clinicNo", numberCheck("门诊就诊号", 18, kRequired), &ns1__cliCancelFee::clinicNo, kClinicNoMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliCancelFee, kChangesState,
-    {
-        {&ns1__cliCancelFee::clinicNo, arg(1)},
-    },
+    {},
     noResult<ns1__cliCancelFeeResponse>(),
-    {
-        kClinicNoMeaning,
-        kCentreCodeMeaning,
-    },
     {
         {"撤销该次门诊的全部费用明细", "cancels every fee item of the visit"},
     },
 };
 
 const ExportSheet kCliSingleCancleFee{
-    "CliSingleCancleFee", /*centre-code argument*/ 2,
+    "cliSingleCancleFee", "CliSingleCancleFee", soap_send___ns1__cliSingleCancleFee, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "门诊就诊号", 18, kRequired),
-        centreCodeCheck(2),
+        {"detailNo", numberCheck("门诊就诊号", 18, kRequired), &ns1__cliSingleCancleFee::detailNo, {"费用明细序号:cliDetailInput 返回的 detailno", "the fee item's number: the detailno cliDetailInput returned"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliSingleCancleFee, kChangesState,
-    {
-        {&ns1__cliSingleCancleFee::detailNo, arg(1)},
-    },
+    {},
     noResult<ns1__cliSingleCancleFeeResponse>(),
-    {
-        {"费用明细序号:cliDetailInput 返回的 detailno", "the fee item's number: the detailno cliDetailInput returned"},
-        kCentreCodeMeaning,
-    },
     {
         {"检查提示用的是“门诊就诊号”,但参数是费用明细序号", "its check message says 门诊就诊号 (visit number), but the argument is a fee item's number"},
     },
@@ -249,16 +156,12 @@ const ExportSheet kCliSingleCancleFee{
 // The check money is written third but numbered 7; the HIS reads the
 // columns by these numbers.
 const ExportSheet kCliCalculate{
-    "cliCalculate", /*centre-code argument*/ 2,
+    "cliCalculate", "cliCalculate", soap_send___ns1__cliCalculate, kChangesState, kChecksFailWith600,
     {
-        stringCheck(1, "门诊就诊号", 20, kRequired),
-        centreCodeCheck(2),
+        {"clinicNo", stringCheck("门诊就诊号", 20, kRequired), &ns1__cliCalculate::clinicNo, kClinicNoMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__cliCalculate, kChangesState,
-    {
-        {&ns1__cliCalculate::clinicNo, arg(1)},
-    },
+    {},
     recordResult(&ns1__cliCalculateResponse::return_, {
         {0, "totalMoney", &ns5__clinicCaculateResult::totalMoney},
         {1, "enableTotal", &ns5__clinicCaculateResult::enableTotal},
@@ -269,118 +172,73 @@ const ExportSheet kCliCalculate{
         {5, "memberRedeemNumber", &ns5__clinicCaculateResult::memberRedeemNumber},
         {6, "memberRedeemMoney", &ns5__clinicCaculateResult::memberRedeemMoney},
     }),
-    {
-        kClinicNoMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 // The operator settling is the chosen centre's configured user.
 const ExportSheet kCliSettlement{
-    "cliSettlement", /*centre-code argument*/ 2,
+    "cliSettlement", "cliSettlement", soap_send___ns1__cliSettlement, kChangesState, kChecksFailWith600,
     {
-        stringCheck(1, "门诊就诊号", 20, kRequired),
-        centreCodeCheck(2),
+        {"clinicNo", stringCheck("门诊就诊号", 20, kRequired), &ns1__cliSettlement::clinicNo, kClinicNoMeaning},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__cliSettlement, kChangesState,
     {
-        {&ns1__cliSettlement::clinicNo, arg(1)},
-        {&ns1__cliSettlement::userNo, centre(&CentreRecord::UserNo)},
+        {&ns1__cliSettlement::userNo, &CentreRecord::UserNo},
     },
     textResult(&ns1__cliSettlementResponse::return_, 0, "settlementNo"),
-    {
-        kClinicNoMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 const ExportSheet kCliCancelSettlement{
-    "cliCancelSettlement", /*centre-code argument*/ 2,
+    "cliCancelSettlement", "cliCancelSettlement", soap_send___ns1__cliCancelSettlement, kChangesState, kChecksFailWith600,
     {
-        stringCheck(1, "门诊补偿单号", 20, kRequired),
-        centreCodeCheck(2),
+        {kSettlementNo, &ns1__cliCancelSettlement::settlementNo},
+        centreCodeArgument(),
     },
-    kChecksFailWith600,
-    soap_send___ns1__cliCancelSettlement, kChangesState,
-    {
-        {&ns1__cliCancelSettlement::settlementNo, arg(1)},
-    },
+    {},
     noResult<ns1__cliCancelSettlementResponse>(),
-    {
-        kSettlementNoMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 const ExportSheet kCliSeek{
-    "CliSeek", /*centre-code argument*/ 2,
+    "cliSeek", "CliSeek", soap_send___ns1__cliSeek, kReadsOnly, kChecksFailWith300,
     {
-        numberCheck(1, "成员编码", 18, kRequired),
-        centreCodeCheck(2),
+        {"memberCode", numberCheck("成员编码", 18, kRequired), &ns1__cliSeek::memberNo, {"参合人员的成员编码", "the member's code"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliSeek, kReadsOnly,
-    {
-        {&ns1__cliSeek::memberNo, arg(1)},
-    },
+    {},
     textResult(&ns1__cliSeekResponse::return_, 0, "DETAIL_ID"),
-    {
-        {"参合人员的成员编码", "the member's code"},
-        kCentreCodeMeaning,
-    },
 };
 
 // ---- Audit, cash redemption and balance ---------------------------------
 
-// The settlement number of cliSettlement, as the three settlement queries
-// check it.
-constexpr Check settlementNoCheck() { return stringCheck(1, "门诊补偿单号", 20, kRequired); }
-
 const ExportSheet kCliAuditingSeek{
-    "cliAuditingSeek", /*centre-code argument*/ 2,
-    {settlementNoCheck(), centreCodeCheck(2)},
-    kChecksFailWith600,
-    soap_send___ns1__cliAuditingSeek, kReadsOnly,
+    "cliAuditingSeek", "cliAuditingSeek", soap_send___ns1__cliAuditingSeek, kReadsOnly, kChecksFailWith600,
     {
-        {&ns1__cliAuditingSeek::settlementNo, arg(1)},
+        {kSettlementNo, &ns1__cliAuditingSeek::settlementNo},
+        centreCodeArgument(),
     },
+    {},
     textResult(&ns1__cliAuditingSeekResponse::return_, 0, "State"),
-    {
-        kSettlementNoMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 const ExportSheet kIsCashRedeem{
-    "isCashRedeem", /*centre-code argument*/ 2,
-    {settlementNoCheck(), centreCodeCheck(2)},
-    kChecksFailWith600,
-    soap_send___ns1__isCashRedeem, kReadsOnly,
+    "isCashRedeem", "isCashRedeem", soap_send___ns1__isCashRedeem, kReadsOnly, kChecksFailWith600,
     {
-        {&ns1__isCashRedeem::settlementNo, arg(1)},
+        {kSettlementNo, &ns1__isCashRedeem::settlementNo},
+        centreCodeArgument(),
     },
+    {},
     textResult(&ns1__isCashRedeemResponse::return_, 0, "sign"),
-    {
-        kSettlementNoMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 // The operator balancing is the chosen centre's configured user.
 const ExportSheet kCliBalance{
-    "CliBalance", /*centre-code argument*/ 3,
+    "cliBalance", "CliBalance", soap_send___ns1__cliBalance, kChangesState, kChecksFailWith300,
     {
-        numberCheck(1, "门诊就诊号", 18, kRequired),
-        numberCheck(2, "家庭帐户支付补偿金额", 18, kRequired),
-        centreCodeCheck(3),
+        {"clinicNo", numberCheck("门诊就诊号", 18, kRequired), &ns1__cliBalance::settlementNo, kClinicNoMeaning},
+        {"familyAccountGeld", numberCheck("家庭帐户支付补偿金额", 18, kRequired), &ns1__cliBalance::familyAccountGeld, {"家庭帐户支付的补偿金额", "the compensation paid from the family account"}},
+        centreCodeArgument(),
     },
-    kChecksFailWith300,
-    soap_send___ns1__cliBalance, kChangesState,
     {
-        {&ns1__cliBalance::settlementNo, arg(1)},
-        {&ns1__cliBalance::familyAccountGeld, arg(2)},
-        {&ns1__cliBalance::userNo, centre(&CentreRecord::UserNo)},
+        {&ns1__cliBalance::userNo, &CentreRecord::UserNo},
     },
     recordResult(&ns1__cliBalanceResponse::return_, {
         {0, "totalCosts", &ns8__clinicBanlanceResult::totalCosts},
@@ -397,28 +255,18 @@ const ExportSheet kCliBalance{
         {11, "redeemMoney", &ns8__clinicBanlanceResult::redeemMoney},
     }),
     {
-        kClinicNoMeaning,
-        {"家庭帐户支付的补偿金额", "the compensation paid from the family account"},
-        kCentreCodeMeaning,
-    },
-    {
         {"第 1 个参数是门诊就诊号,不是补偿单号;它在请求中以 settlementNo 发送", "argument 1 is the outpatient visit number, not a settlement number; the request carries it in the member settlementNo"},
     },
 };
 
 const ExportSheet kCliStrikeBalance{
-    "cliStrikeBalance", /*centre-code argument*/ 2,
-    {settlementNoCheck(), centreCodeCheck(2)},
-    kChecksFailWith600,
-    soap_send___ns1__cliStrikeBalance, kChangesState,
+    "cliStrikeBalance", "cliStrikeBalance", soap_send___ns1__cliStrikeBalance, kChangesState, kChecksFailWith600,
     {
-        {&ns1__cliStrikeBalance::settlementNo, arg(1)},
+        {kSettlementNo, &ns1__cliStrikeBalance::settlementNo},
+        centreCodeArgument(),
     },
+    {},
     textResult(&ns1__cliStrikeBalanceResponse::return_, 0, "sign"),
-    {
-        kSettlementNoMeaning,
-        kCentreCodeMeaning,
-    },
 };
 
 // clang-format on
@@ -495,17 +343,17 @@ NV_API char* NV_CALL cliStrikeBalance(NvText settlementNo, NvText centreCode) {
 }  // extern "C"
 
 void nv::addOutpatientFacts(std::vector<ExportFacts>& facts) {
-  facts.push_back(factsOf("cliRegister", kCliRegister));
-  facts.push_back(factsOf("cliDetailInput", kCliDetailInput));
-  facts.push_back(factsOf("cliDetailSeek", kCliDetailSeek));
-  facts.push_back(factsOf("cliCancelFee", kCliCancelFee));
-  facts.push_back(factsOf("cliSingleCancleFee", kCliSingleCancleFee));
-  facts.push_back(factsOf("cliCalculate", kCliCalculate));
-  facts.push_back(factsOf("cliSettlement", kCliSettlement));
-  facts.push_back(factsOf("cliCancelSettlement", kCliCancelSettlement));
-  facts.push_back(factsOf("cliSeek", kCliSeek));
-  facts.push_back(factsOf("cliAuditingSeek", kCliAuditingSeek));
-  facts.push_back(factsOf("isCashRedeem", kIsCashRedeem));
-  facts.push_back(factsOf("cliBalance", kCliBalance));
-  facts.push_back(factsOf("cliStrikeBalance", kCliStrikeBalance));
+  facts.push_back(factsOf(kCliRegister));
+  facts.push_back(factsOf(kCliDetailInput));
+  facts.push_back(factsOf(kCliDetailSeek));
+  facts.push_back(factsOf(kCliCancelFee));
+  facts.push_back(factsOf(kCliSingleCancleFee));
+  facts.push_back(factsOf(kCliCalculate));
+  facts.push_back(factsOf(kCliSettlement));
+  facts.push_back(factsOf(kCliCancelSettlement));
+  facts.push_back(factsOf(kCliSeek));
+  facts.push_back(factsOf(kCliAuditingSeek));
+  facts.push_back(factsOf(kIsCashRedeem));
+  facts.push_back(factsOf(kCliBalance));
+  facts.push_back(factsOf(kCliStrikeBalance));
 }

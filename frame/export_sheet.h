@@ -29,38 +29,96 @@ struct Exactly {
 template <class T>
 using NotDeduced = typename Exactly<T>::type;
 
-// One row of a check table: which argument (from 1), its label, kind,
-// maximum length in bytes, and whether it may be empty. Rows are written
-// with the functions below, so a date row carries no length.
+// How one argument is checked: its label in check messages, its kind,
+// maximum length in bytes, and whether it may be empty; and which argument
+// (from 1) it is, filled in by the sheet from the argument's place. Checks
+// are written with the functions below, so a date carries no length.
 struct Check {
   int argument;
-  const char* label;
+  const char* label;  // null: the argument is not checked
   CheckKind kind;
   int maxLength;
   bool mayBeEmpty;
 };
-constexpr Check stringCheck(int argument, const char* label, int maxLength, bool mayBeEmpty) {
-  return {argument, label, CheckKind::String, maxLength, mayBeEmpty};
+constexpr Check stringCheck(const char* label, int maxLength, bool mayBeEmpty) {
+  return {0, label, CheckKind::String, maxLength, mayBeEmpty};
 }
-constexpr Check numberCheck(int argument, const char* label, int maxLength, bool mayBeEmpty) {
-  return {argument, label, CheckKind::Number, maxLength, mayBeEmpty};
+constexpr Check numberCheck(const char* label, int maxLength, bool mayBeEmpty) {
+  return {0, label, CheckKind::Number, maxLength, mayBeEmpty};
 }
-constexpr Check dateCheck(int argument, const char* label, bool mayBeEmpty) {
-  return {argument, label, CheckKind::Date, 0, mayBeEmpty};
+constexpr Check dateCheck(const char* label, bool mayBeEmpty) { return {0, label, CheckKind::Date, 0, mayBeEmpty}; }
+constexpr Check dateTimeCheck(const char* label, bool mayBeEmpty) {
+  return {0, label, CheckKind::DateTime, 0, mayBeEmpty};
 }
-constexpr Check dateTimeCheck(int argument, const char* label, bool mayBeEmpty) {
-  return {argument, label, CheckKind::DateTime, 0, mayBeEmpty};
-}
+inline constexpr Check kNotChecked{0, nullptr, CheckKind::String, 0, kMayBeEmpty};
+
 // The out_code a failed check reports, fixed per export: the one of a
 // centre not found, or the one of a failed call.
 inline constexpr const char* kChecksFailWith300 = texts::kNotFoundCode;
 inline constexpr const char* kChecksFailWith600 = texts::kCallFailedCode;
 
-// The centre code, as every export that takes one checks it: after the
-// lookup has used it, like any argument.
-constexpr Check centreCodeCheck(int argument) {
-  return stringCheck(argument, texts::kCentreCodeLabel, 12, kMayBeEmpty);
+// A text of the reference (docs/) in both of its languages. The sheets
+// carry what their checks do not say: what each argument means, and remarks
+// on what a caller would not expect.
+struct Words {
+  const char* zh;
+  const char* en;
+};
+// The centre code, as every export that takes one means it (defined, as
+// GBK, with the centre listing: exports/centre_listing.cpp).
+extern const Words kCentreCodeMeaning;
+
+// An argument's check runs right after that of the argument given (from 1),
+// not in the arguments' order.
+struct CheckedAfter {
+  int argument;
+};
+
+// What an argument is, apart from the request member it fills: its name as
+// NvInterFace.h gives it, its check and its meaning. Arguments that several
+// exports take alike (the centre code, the fee item) are written once as one.
+struct Argument {
+  const char* name;
+  Check check;
+  Words meaning;
+  CheckedAfter checkedAfter = {0};
+  bool selectsCentre = false;  // the centre code: looked up before any check
+};
+
+// The centre code, as every export that takes one names and checks it:
+// after the lookup has used it, like any argument.
+inline Argument centreCodeArgument(CheckedAfter after = {0}) {
+  return {"centreCode", stringCheck(texts::kCentreCodeLabel, 12, kMayBeEmpty), kCentreCodeMeaning, after,
+          /*selectsCentre*/ true};
 }
+// The same where the export leaves it unchecked.
+inline Argument uncheckedCentreCodeArgument() {
+  Argument argument = centreCodeArgument();
+  argument.check = kNotChecked;
+  return argument;
+}
+
+// One argument of a sheet: what it is, and the request member it is sent
+// in (none when it is not sent).
+template <class Request>
+struct ArgumentRow : Argument {
+  ArgumentRow(const char* name, Check check, std::string* Request::*member, Words meaning, CheckedAfter after = {0})
+      : Argument{name, check, meaning, after}, member(member) {}
+  ArgumentRow(const Argument& argument, std::string* Request::*member = nullptr) : Argument(argument), member(member) {}
+  // A shared argument under this export's own name for it.
+  ArgumentRow(const char* name, const Argument& argument, std::string* Request::*member)
+      : Argument(argument), member(member) {
+    this->name = name;
+  }
+  std::string* Request::*member;
+};
+
+// A request member filled from the chosen centre's configured record.
+template <class Request>
+struct CentreMember {
+  std::string* Request::*member;
+  std::string CentreRecord::*field;
+};
 
 // Where a request member's value comes from: an argument (from 1) or a field
 // of the centre's configured record.
@@ -68,8 +126,6 @@ struct Source {
   int argument;
   std::string CentreRecord::*field;
 };
-inline Source arg(int number) { return {number, nullptr}; }
-inline Source centre(std::string CentreRecord::*field) { return {0, field}; }
 
 template <class Request>
 struct RequestMember {
@@ -169,59 +225,81 @@ ListResult<Response, List> listResult(List* Response::*member, NotDeduced<std::v
 template <class Request>
 using SendProcedure = int (*)(struct soap*, const char* endpoint, const char* action, Request*);
 
-// A text of the reference (docs/) in both of its languages. The sheets
-// carry what their checks do not say: what each argument means, and remarks
-// on what a caller would not expect.
-struct Words {
-  const char* zh;
-  const char* en;
-};
-// The centre code, as every export that takes one means it (defined, as
-// GBK, with the centre listing: exports/centre_listing.cpp).
-extern const Words kCentreCodeMeaning;
-// A sheet's first arguments, then the fee item (arguments 5 to 19) as both
-// uploads of fee lines mean it (defined with the inpatient exports).
-std::vector<Words> withFeeItemMeanings(std::vector<Words> first);
+// The checks of the arguments, numbered, in the order they run: the
+// arguments' order, except that a check given a CheckedAfter runs right
+// after that argument's.
+template <class Request>
+std::vector<Check> checksInOrder(const std::vector<ArgumentRow<Request>>& arguments) {
+  std::vector<Check> checks;
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (!arguments[i].check.label || arguments[i].checkedAfter.argument != 0) continue;
+    checks.push_back(arguments[i].check);
+    checks.back().argument = static_cast<int>(i) + 1;
+  }
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    if (!arguments[i].check.label || arguments[i].checkedAfter.argument == 0) continue;
+    auto after = checks.begin();
+    while (after != checks.end() && after->argument != arguments[i].checkedAfter.argument) ++after;
+    Check check = arguments[i].check;
+    check.argument = static_cast<int>(i) + 1;
+    checks.insert(after == checks.end() ? after : after + 1, check);
+  }
+  return checks;
+}
 
+// One export, as data: its name, the function_id of its documents, the
+// operation it sends, one row per argument, the request members the chosen
+// centre's record fills, and how the answer becomes rows. The checks, the
+// request and the centre code's place follow from the rows.
 template <class Request, class Result>
 struct ExportSheet {
   using Response = typename Result::ResponseType;
 
-  ExportSheet(const char* functionId, int centreArgument, std::vector<Check> checks, const char* checkFailureCode,
-              SendProcedure<Request> operation, Effect effect, NotDeduced<std::vector<RequestMember<Request>>> request,
-              Result result, std::vector<Words> meanings, std::vector<Words> remarks = {})
-      : functionId(functionId),
-        centreArgument(centreArgument),
-        checks(std::move(checks)),
+  ExportSheet(const char* name, const char* functionId, SendProcedure<Request> operation, Effect effect,
+              const char* checkFailureCode, NotDeduced<std::vector<ArgumentRow<Request>>> arguments,
+              NotDeduced<std::vector<CentreMember<Request>>> fromCentre, Result result, std::vector<Words> remarks = {})
+      : name(name),
+        functionId(functionId),
+        arguments(std::move(arguments)),
         checkFailureCode(checkFailureCode),
         operation(operation),
         effect(effect),
-        request(std::move(request)),
         result(std::move(result)),
         answer(this->result.plan()),
-        meanings(std::move(meanings)),
-        remarks(std::move(remarks)) {}
+        remarks(std::move(remarks)) {
+    for (size_t i = 0; i < this->arguments.size(); ++i) {
+      const ArgumentRow<Request>& row = this->arguments[i];
+      const int argument = static_cast<int>(i) + 1;
+      if (row.selectsCentre) centreArgument = argument;
+      if (row.member) request.push_back({row.member, {argument, nullptr}});
+    }
+    for (const CentreMember<Request>& member : fromCentre) request.push_back({member.member, {0, member.field}});
+    checks = checksInOrder(this->arguments);
+  }
 
+  const char* name;  // as NvInterFace.h declares it
   const char* functionId;
-  int centreArgument;         // from 1
-  std::vector<Check> checks;  // in the order they run
+  std::vector<ArgumentRow<Request>> arguments;  // in the export's order
+  int centreArgument = 0;                       // from 1
+  std::vector<Check> checks;                    // in the order they run
   const char* checkFailureCode;
   SendProcedure<Request> operation;
   Effect effect;
   std::vector<RequestMember<Request>> request;
   Result result;
-  AnswerPlan answer;            // the result by wire names, worked out once
-  std::vector<Words> meanings;  // one per argument, in their order
+  AnswerPlan answer;  // the result by wire names, worked out once
   std::vector<Words> remarks;
 };
 
-// ---- The reference: every export's facts, as docs/reference.*.md show them
+// ---- Every export's facts: what nv_export_files writes the reference, the
+// module definition, the list of exports and the wrappers' declarations from
 
 enum class ExportKind {
   kTemplate,  // a sheet run by the service call template
   kPacked,    // inpRegisterB: one text unpacked into a sheet's arguments
   kListing,   // getCenter, getAllCenter: NvConfiguration.ini alone
   kCodec,     // Encypt, DeEncypt: bare texts, no result document
+  kRelease,   // freeResult: gives back what the others return
 };
 
 // Where a request member's value comes from: argument (from 1), or the
@@ -236,8 +314,9 @@ struct ExportFacts {
   ExportFacts(const char* name, ExportKind kind) : name(name), kind(kind) {}
   const char* name;
   ExportKind kind;
-  const char* functionId = "";  // none for the codecs
-  int centreArgument = 0;       // from 1; 0 when it takes none
+  std::vector<const char*> parameters;  // as NvInterFace.h names them
+  const char* functionId = "";          // none for the codecs
+  int centreArgument = 0;               // from 1; 0 when it takes none
   std::vector<Check> checks;
   const char* checkFailureCode = "";
   const char* operation = "";  // the request's wire name; none when no centre is called
@@ -258,8 +337,12 @@ inline const char* centreFieldName(std::string CentreRecord::*field) {
 }
 
 template <class Request, class Result>
-ExportFacts factsOf(const char* name, const ExportSheet<Request, Result>& sheet) {
-  ExportFacts facts{name, ExportKind::kTemplate};
+ExportFacts factsOf(const ExportSheet<Request, Result>& sheet) {
+  ExportFacts facts{sheet.name, ExportKind::kTemplate};
+  for (const ArgumentRow<Request>& row : sheet.arguments) {
+    facts.parameters.push_back(row.name);
+    facts.meanings.push_back(row.meaning);
+  }
   facts.functionId = sheet.functionId;
   facts.centreArgument = sheet.centreArgument;
   facts.checks = sheet.checks;
@@ -270,7 +353,6 @@ ExportFacts factsOf(const char* name, const ExportSheet<Request, Result>& sheet)
     facts.request.push_back({wire::memberNameOf(member.member), member.source.argument,
                              member.source.field ? centreFieldName(member.source.field) : ""});
   facts.answer = sheet.answer;
-  facts.meanings = sheet.meanings;
   facts.remarks = sheet.remarks;
   return facts;
 }

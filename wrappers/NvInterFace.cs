@@ -49,6 +49,7 @@ namespace NvInterFaceDll
     {
         public const string Dll = "NvInterFace";
 
+        // BEGIN nv_export_files: native declarations (written from the export sheets by nv_export_files; do not edit by hand)
         [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
         public static extern IntPtr Encypt(byte[] text);
 
@@ -147,6 +148,7 @@ namespace NvInterFaceDll
 
         [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
         public static extern IntPtr matchSeek(byte[] centreCode, byte[] code, byte[] hisCode);
+        // END nv_export_files: native declarations
 
         [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
         public static extern void freeResult(IntPtr result);
@@ -570,6 +572,7 @@ namespace NvInterFaceDll
     // NvInterFace.h's.
     public static class NvInterFace
     {
+        // BEGIN nv_export_files: string methods (written from the export sheets by nv_export_files; do not edit by hand)
         public static string Encypt(string text)
         {
             return Gbk.Take(NvNative.Encypt(Gbk.Bytes(text, "text")));
@@ -734,5 +737,6 @@ namespace NvInterFaceDll
         {
             return NvResult.Take(NvNative.matchSeek(Gbk.Bytes(centreCode, "centreCode"), Gbk.Bytes(code, "code"), Gbk.Bytes(hisCode, "hisCode")));
         }
+        // END nv_export_files: string methods
     }
 }

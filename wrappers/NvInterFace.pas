@@ -143,6 +143,7 @@ type
 
 { The exports, in the order of NvInterFace.h, with its parameter names
   (cliDetailInput's "type" is entryType here, "type" being a keyword). }
+{ BEGIN nv_export_files: external declarations (written from the export sheets by nv_export_files; do not edit by hand) }
 function Encypt(text: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function DeEncypt(base64Text: NvText): PAnsiChar;
@@ -155,13 +156,13 @@ function getPersonInfo(medicalCertNo, operatorName, centreCode: NvText): PAnsiCh
   stdcall; external NvLibrary;
 function getHospitalInfo(hospitalName, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
-function cliRegister(regType, clinicNo, centreCode, hisClinicNo, familyNo, memberNo, countryNo,
-  memberName, sexCode, idCard, age, medicalCertNo, cardNo, firstIcdNo, secondIcdNo, inOfficeNo,
-  clinicDate, clinicDoctor, cureCode, inHosId, turnLevel, turnHosNo: NvText): PAnsiChar;
+function cliRegister(regType, clinicNo, centreCode, hisClinicNo, familyNo, memberNo, countryNo, memberName,
+  sexCode, idCard, age, medicalCertNo, cardNo, firstIcdNo, secondIcdNo, inOfficeNo, clinicDate, clinicDoctor,
+  cureCode, inHosId, turnLevel, turnHosNo: NvText): PAnsiChar;
   stdcall; external NvLibrary;
-function cliDetailInput(entryType, centreCode, clinicNo, clinicRxNo, detailNo, hisItemCode,
-  insureItemCode, feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money,
-  factMoney, useDate, enableRatio, enableMoney: NvText): PAnsiChar;
+function cliDetailInput(entryType, centreCode, clinicNo, clinicRxNo, detailNo, hisItemCode, insureItemCode,
+  feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money, factMoney, useDate,
+  enableRatio, enableMoney: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function cliDetailSeek(clinicNo, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
@@ -186,16 +187,15 @@ function cliBalance(clinicNo, familyAccountGeld, centreCode: NvText): PAnsiChar;
 function cliStrikeBalance(settlementNo, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function inpRegister(opType, inpatientSn, centreCode, hisVisitNo, memberName, familyNo, memberNo,
-  countryTeamCode, sexCode, idCard, age, medicalCertNo, cardNo, icdNo, opsNo, inOfficeNo,
-  admissionDate, cureCode, inHosState, cureDoctor, bedNo, sectionNo, dischargeDate, days,
-  outOfficeNo, outHosState, turnType, turnOrgNo, turnDate, ticketNo, ministerNotice,
-  procreateNotice: NvText): PAnsiChar;
+  countryTeamCode, sexCode, idCard, age, medicalCertNo, cardNo, icdNo, opsNo, inOfficeNo, admissionDate,
+  cureCode, inHosState, cureDoctor, bedNo, sectionNo, dischargeDate, days, outOfficeNo, outHosState, turnType,
+  turnOrgNo, turnDate, ticketNo, ministerNotice, procreateNotice: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function inpRegisterB(packedRegistration: NvText): PAnsiChar;
   stdcall; external NvLibrary;
-function inpDetailInput(opType, inpatientSn, centreCode, inpatientRxNo, detailId, hisItemCode,
-  insureItemCode, feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money,
-  factMoney, useDate, enableRatio, enableMoney: NvText): PAnsiChar;
+function inpDetailInput(opType, inpatientSn, centreCode, inpatientRxNo, detailId, hisItemCode, insureItemCode,
+  feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money, factMoney, useDate,
+  enableRatio, enableMoney: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function inpDetailSeek(inpatientSn, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
@@ -205,8 +205,7 @@ function inpCancelFee(inpatientSn, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function calculate(inpatientSn, centreCode, redeemType: NvText): PAnsiChar;
   stdcall; external NvLibrary;
-function inpPay(inpatientSn, redeemType, redeemDate, acceptMan, acceptDate, centreCode: NvText):
-  PAnsiChar;
+function inpPay(inpatientSn, redeemType, redeemDate, acceptMan, acceptDate, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
 function auditingSeek(inpatientSn, centreCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
@@ -221,6 +220,7 @@ function matchUpdate(centreCode, code, hisCode, hisName, hisSpec, hisUnit, hisCo
   stdcall; external NvLibrary;
 function matchSeek(centreCode, code, hisCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
+{ END nv_export_files: external declarations }
 procedure freeResult(result: PAnsiChar);
   stdcall; external NvLibrary;
 
@@ -254,6 +254,7 @@ procedure NvForget;
 { Every export with strings: each argument through NvArg under its
   parameter name, the result through NvTake. Encypt and DeEncypt give the
   bare text, every other export the result document. }
+{ BEGIN nv_export_files: string function declarations (written from the export sheets by nv_export_files; do not edit by hand) }
 function NvEncypt(const text: string): string;
 function NvDeEncypt(const base64Text: string): string;
 function NvGetCenter(const centreCode: string): string;
@@ -279,8 +280,8 @@ function NvCliBalance(const clinicNo, familyAccountGeld, centreCode: string): st
 function NvCliStrikeBalance(const settlementNo, centreCode: string): string;
 function NvInpRegister(const opType, inpatientSn, centreCode, hisVisitNo, memberName, familyNo, memberNo,
   countryTeamCode, sexCode, idCard, age, medicalCertNo, cardNo, icdNo, opsNo, inOfficeNo, admissionDate,
-  cureCode, inHosState, cureDoctor, bedNo, sectionNo, dischargeDate, days, outOfficeNo, outHosState,
-  turnType, turnOrgNo, turnDate, ticketNo, ministerNotice, procreateNotice: string): string;
+  cureCode, inHosState, cureDoctor, bedNo, sectionNo, dischargeDate, days, outOfficeNo, outHosState, turnType,
+  turnOrgNo, turnDate, ticketNo, ministerNotice, procreateNotice: string): string;
 function NvInpRegisterB(const packedRegistration: string): string;
 function NvInpDetailInput(const opType, inpatientSn, centreCode, inpatientRxNo, detailId, hisItemCode,
   insureItemCode, feeClassCode, itemName, itemSpec, itemUnit, itemConf, price, quantity, money, factMoney,
@@ -298,6 +299,7 @@ function NvGetInpatientGradeList(const centreCode, inpatientSn: string): string;
 function NvMatchUpdate(const centreCode, code, hisCode, hisName, hisSpec, hisUnit, hisConf,
   hisPrice: string): string;
 function NvMatchSeek(const centreCode, code, hisCode: string): string;
+{ END nv_export_files: string function declarations }
 
 implementation
 
@@ -827,6 +829,7 @@ begin
   Reading(Doc).FindColumn(Row, ColName, Result);
 end;
 
+{ BEGIN nv_export_files: string function definitions (written from the export sheets by nv_export_files; do not edit by hand) }
 function NvEncypt(const text: string): string;
 begin
   Result := NvTake(Encypt(PAnsiChar(NvArg(text, 'text'))));
@@ -960,8 +963,8 @@ end;
 
 function NvInpRegister(const opType, inpatientSn, centreCode, hisVisitNo, memberName, familyNo, memberNo,
   countryTeamCode, sexCode, idCard, age, medicalCertNo, cardNo, icdNo, opsNo, inOfficeNo, admissionDate,
-  cureCode, inHosState, cureDoctor, bedNo, sectionNo, dischargeDate, days, outOfficeNo, outHosState,
-  turnType, turnOrgNo, turnDate, ticketNo, ministerNotice, procreateNotice: string): string;
+  cureCode, inHosState, cureDoctor, bedNo, sectionNo, dischargeDate, days, outOfficeNo, outHosState, turnType,
+  turnOrgNo, turnDate, ticketNo, ministerNotice, procreateNotice: string): string;
 begin
   Result := NvTake(inpRegister(PAnsiChar(NvArg(opType, 'opType')),
     PAnsiChar(NvArg(inpatientSn, 'inpatientSn')), PAnsiChar(NvArg(centreCode, 'centreCode')),
@@ -1074,6 +1077,7 @@ begin
   Result := NvTake(matchSeek(PAnsiChar(NvArg(centreCode, 'centreCode')), PAnsiChar(NvArg(code, 'code')),
     PAnsiChar(NvArg(hisCode, 'hisCode'))));
 end;
+{ END nv_export_files: string function definitions }
 
 initialization
 

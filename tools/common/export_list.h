@@ -20,51 +20,44 @@
 
 // X(name, returnsDocument, "parameter names, space-separated, as NvInterFace.h names them").
 // freeResult returns no text and is not listed.
-#define NV_EXPORT_LIST(X)                                                                                        \
-  X(Encypt, false, "text")                                                                                       \
-  X(DeEncypt, false, "base64Text")                                                                               \
-  X(getCenter, true, "centreCode")                                                                               \
-  X(getAllCenter, true, "")                                                                                      \
-  X(getPersonInfo, true, "medicalCertNo operatorName centreCode")                                                \
-  X(getHospitalInfo, true, "hospitalName centreCode")                                                            \
-  X(cliRegister, true,                                                                                           \
-    "regType clinicNo centreCode hisClinicNo familyNo memberNo countryNo memberName sexCode idCard age "         \
-    "medicalCertNo cardNo firstIcdNo secondIcdNo inOfficeNo clinicDate clinicDoctor cureCode inHosId turnLevel " \
-    "turnHosNo")                                                                                                 \
-  X(cliDetailInput, true,                                                                                        \
-    "type centreCode clinicNo clinicRxNo detailNo hisItemCode insureItemCode feeClassCode itemName itemSpec "    \
-    "itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney")                          \
-  X(cliDetailSeek, true, "clinicNo centreCode")                                                                  \
-  X(cliCancelFee, true, "clinicNo centreCode")                                                                   \
-  X(cliSingleCancleFee, true, "detailNo centreCode")                                                             \
-  X(cliCalculate, true, "clinicNo centreCode")                                                                   \
-  X(cliSettlement, true, "clinicNo centreCode")                                                                  \
-  X(cliCancelSettlement, true, "settlementNo centreCode")                                                        \
-  X(cliSeek, true, "memberCode centreCode")                                                                      \
-  X(cliAuditingSeek, true, "settlementNo centreCode")                                                            \
-  X(isCashRedeem, true, "settlementNo centreCode")                                                               \
-  X(cliBalance, true, "clinicNo familyAccountGeld centreCode")                                                   \
-  X(cliStrikeBalance, true, "settlementNo centreCode")                                                           \
-  X(inpRegister, true,                                                                                           \
-    "opType inpatientSn centreCode hisVisitNo memberName familyNo memberNo countryTeamCode sexCode idCard age "  \
-    "medicalCertNo cardNo icdNo opsNo inOfficeNo admissionDate cureCode inHosState cureDoctor bedNo sectionNo "  \
-    "dischargeDate days outOfficeNo outHosState turnType turnOrgNo turnDate ticketNo ministerNotice "            \
-    "procreateNotice")                                                                                           \
-  X(inpRegisterB, true, "packedRegistration")                                                                    \
-  X(inpDetailInput, true,                                                                                        \
-    "opType inpatientSn centreCode inpatientRxNo detailId hisItemCode insureItemCode feeClassCode itemName "     \
-    "itemSpec itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney")                 \
-  X(inpDetailSeek, true, "inpatientSn centreCode")                                                               \
-  X(inpSingleCancelFee, true, "detailNo centreCode")                                                             \
-  X(inpCancelFee, true, "inpatientSn centreCode")                                                                \
-  X(calculate, true, "inpatientSn centreCode redeemType")                                                        \
-  X(inpPay, true, "inpatientSn redeemType redeemDate acceptMan acceptDate centreCode")                           \
-  X(auditingSeek, true, "inpatientSn centreCode")                                                                \
-  X(updateDisease, true, "lastTime centreCode")                                                                  \
-  X(updateLeechdom, true, "lastTime centreCode")                                                                 \
-  X(getInpatientGradeList, true, "centreCode inpatientSn")                                                       \
-  X(matchUpdate, true, "centreCode code hisCode hisName hisSpec hisUnit hisConf hisPrice")                       \
+// BEGIN nv_export_files: list of exports (written from the export sheets by nv_export_files; do not edit by hand)
+// clang-format off
+#define NV_EXPORT_LIST(X) \
+  X(Encypt, false, "text") \
+  X(DeEncypt, false, "base64Text") \
+  X(getCenter, true, "centreCode") \
+  X(getAllCenter, true, "") \
+  X(getPersonInfo, true, "medicalCertNo operatorName centreCode") \
+  X(getHospitalInfo, true, "hospitalName centreCode") \
+  X(cliRegister, true, "regType clinicNo centreCode hisClinicNo familyNo memberNo countryNo memberName sexCode idCard age medicalCertNo cardNo firstIcdNo secondIcdNo inOfficeNo clinicDate clinicDoctor cureCode inHosId turnLevel turnHosNo") \
+  X(cliDetailInput, true, "type centreCode clinicNo clinicRxNo detailNo hisItemCode insureItemCode feeClassCode itemName itemSpec itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney") \
+  X(cliDetailSeek, true, "clinicNo centreCode") \
+  X(cliCancelFee, true, "clinicNo centreCode") \
+  X(cliSingleCancleFee, true, "detailNo centreCode") \
+  X(cliCalculate, true, "clinicNo centreCode") \
+  X(cliSettlement, true, "clinicNo centreCode") \
+  X(cliCancelSettlement, true, "settlementNo centreCode") \
+  X(cliSeek, true, "memberCode centreCode") \
+  X(cliAuditingSeek, true, "settlementNo centreCode") \
+  X(isCashRedeem, true, "settlementNo centreCode") \
+  X(cliBalance, true, "clinicNo familyAccountGeld centreCode") \
+  X(cliStrikeBalance, true, "settlementNo centreCode") \
+  X(inpRegister, true, "opType inpatientSn centreCode hisVisitNo memberName familyNo memberNo countryTeamCode sexCode idCard age medicalCertNo cardNo icdNo opsNo inOfficeNo admissionDate cureCode inHosState cureDoctor bedNo sectionNo dischargeDate days outOfficeNo outHosState turnType turnOrgNo turnDate ticketNo ministerNotice procreateNotice") \
+  X(inpRegisterB, true, "packedRegistration") \
+  X(inpDetailInput, true, "opType inpatientSn centreCode inpatientRxNo detailId hisItemCode insureItemCode feeClassCode itemName itemSpec itemUnit itemConf price quantity money factMoney useDate enableRatio enableMoney") \
+  X(inpDetailSeek, true, "inpatientSn centreCode") \
+  X(inpSingleCancelFee, true, "detailNo centreCode") \
+  X(inpCancelFee, true, "inpatientSn centreCode") \
+  X(calculate, true, "inpatientSn centreCode redeemType") \
+  X(inpPay, true, "inpatientSn redeemType redeemDate acceptMan acceptDate centreCode") \
+  X(auditingSeek, true, "inpatientSn centreCode") \
+  X(updateDisease, true, "lastTime centreCode") \
+  X(updateLeechdom, true, "lastTime centreCode") \
+  X(getInpatientGradeList, true, "centreCode inpatientSn") \
+  X(matchUpdate, true, "centreCode code hisCode hisName hisSpec hisUnit hisConf hisPrice") \
   X(matchSeek, true, "centreCode code hisCode")
+// clang-format on
+// END nv_export_files: list of exports
 
 namespace nvexports {
 

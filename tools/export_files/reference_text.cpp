@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "tools/reference/reference_text.h"
+#include "tools/export_files/reference_text.h"
 
 #include <algorithm>
 #include <set>
 
-#include "tools/common/export_list.h"
 #include "tools/common/gbk_text.h"
 
 namespace nvref {
@@ -46,16 +45,18 @@ std::string kindName(nv::CheckKind kind, Language language) {
 
 bool measuresLength(nv::CheckKind kind) { return kind == nv::CheckKind::String || kind == nv::CheckKind::Number; }
 
-const nvexports::Export& exportOf(const ExportFacts& facts) { return *nvexports::findExport(facts.name); }
-
 std::string joined(const std::vector<std::string>& parts, const std::string& between) {
   std::string text;
   for (const std::string& part : parts) text += (text.empty() ? "" : between) + part;
   return text;
 }
 
+std::vector<std::string> parameterNames(const ExportFacts& facts) {
+  return {facts.parameters.begin(), facts.parameters.end()};
+}
+
 std::string signature(const ExportFacts& facts) {
-  return code(std::string(facts.name) + "(" + joined(nvexports::parameterNames(exportOf(facts)), ", ") + ")");
+  return code(std::string(facts.name) + "(" + joined(parameterNames(facts), ", ") + ")");
 }
 
 const char* ordinalSuffix(size_t n) {
@@ -77,7 +78,7 @@ int checkPosition(const ExportFacts& facts, int argument) {
 }
 
 std::string argumentTable(const ExportFacts& facts, Language language) {
-  std::vector<std::string> names = nvexports::parameterNames(exportOf(facts));
+  std::vector<std::string> names = parameterNames(facts);
   if (names.empty()) return Say{"没有参数。\n\n", "No arguments.\n\n"}.in(language);
   std::string text =
       Say{"| # | 参数 | 含义 | 检查提示的名称 | 类型 | 最多字节 | 可为空 | 检查次序 |\n",
@@ -104,7 +105,7 @@ std::string argumentTable(const ExportFacts& facts, Language language) {
 
 std::string requestText(const ExportFacts& facts, Language language) {
   std::vector<std::string> fromArguments, fromConfiguration;
-  std::vector<std::string> names = nvexports::parameterNames(exportOf(facts));
+  std::vector<std::string> names = parameterNames(facts);
   for (const nv::RequestFact& member : facts.request) {
     if (member.argument > 0)
       fromArguments.push_back(code(member.member) + " ← " + code(names.at(static_cast<size_t>(member.argument) - 1)));
@@ -159,7 +160,7 @@ std::string columnTable(const ExportFacts& facts, Language language) {
 // sheet's own remarks.
 std::vector<std::string> quirks(const ExportFacts& facts, Language language) {
   std::vector<std::string> found;
-  std::vector<std::string> names = nvexports::parameterNames(exportOf(facts));
+  std::vector<std::string> names = parameterNames(facts);
   if (*facts.functionId && std::string(facts.functionId) != facts.name)
     found.push_back(Say{"function_id 是 ", "The function_id is "}.in(language) + code(facts.functionId) +
                     Say{",与导出函数名不同。", ", not the export's name."}.in(language));
@@ -270,37 +271,31 @@ std::vector<std::string> factProblems(const std::vector<ExportFacts>& facts) {
   std::vector<std::string> problems;
   std::set<std::string> described;
   for (const ExportFacts& f : facts) {
-    const nvexports::Export* e = nvexports::findExport(f.name);
-    if (!e) {
-      problems.push_back(std::string(f.name) + ": no such export in NvInterFace.h");
-      continue;
-    }
     if (!described.insert(f.name).second) problems.push_back(std::string(f.name) + ": described twice");
-    if (f.meanings.size() != e->arity)
+    if (f.kind == ExportKind::kRelease) continue;
+    const size_t arity = f.parameters.size();
+    if (f.meanings.size() != arity)
       problems.push_back(std::string(f.name) + ": " + std::to_string(f.meanings.size()) + " meanings for " +
-                         std::to_string(e->arity) + " arguments");
+                         std::to_string(arity) + " arguments");
     for (const nv::Check& check : f.checks)
-      if (check.argument < 1 || static_cast<size_t>(check.argument) > e->arity)
+      if (check.argument < 1 || static_cast<size_t>(check.argument) > arity)
         problems.push_back(std::string(f.name) + ": a check of argument " + std::to_string(check.argument));
     for (const nv::RequestFact& member : f.request)
-      if (static_cast<size_t>(member.argument) > e->arity || (member.argument == 0 && !*member.centreField))
+      if (static_cast<size_t>(member.argument) > arity || (member.argument == 0 && !*member.centreField))
         problems.push_back(std::string(f.name) + ": request member " + member.member + " has no source");
   }
-  for (const nvexports::Export& e : nvexports::kExports)
-    if (!described.count(e.name)) problems.push_back(std::string(e.name) + ": no facts");
   return problems;
 }
 
-std::string renderReference(const std::vector<ExportFacts>& unordered, Language language) {
-  // In the order of the header's list of exports.
-  std::vector<ExportFacts> facts = unordered;
-  auto rank = [](const ExportFacts& f) { return nvexports::findExport(f.name) - nvexports::kExports; };
-  std::stable_sort(facts.begin(), facts.end(),
-                   [&](const ExportFacts& a, const ExportFacts& b) { return rank(a) < rank(b); });
+std::string renderReference(const std::vector<ExportFacts>& all, Language language) {
+  // freeResult has no section: the codecs' and the using guide's texts say it.
+  std::vector<ExportFacts> facts;
+  for (const ExportFacts& f : all)
+    if (f.kind != ExportKind::kRelease) facts.push_back(f);
 
   std::string text =
       Say{"# NvInterFace 接口参考\n\n"
-          "由导出函数的定义表生成(`tools/reference`),请勿手工修改。每个导出函数:function_id、"
+          "由导出函数的定义表生成(`tools/export_files`),请勿手工修改。每个导出函数:function_id、"
           "参数的含义和检查、检查失败时的 out_code、中心的操作、结果的列,以及容易出错之处。"
           "English: reference.en.md.\n\n"
           "所有参数和结果都是 GBK 文本;长度按字节计,一个汉字占 2 字节(40 字节即 20 个汉字)。"
@@ -311,7 +306,7 @@ std::string renderReference(const std::vector<ExportFacts>& unordered, Language 
           "未找到中心时,每个函数都先返回 300 和“无法找到配置文件”。结果中的值原样写出,不做转义:值本身可能含有 "
           "`<`、`>` 甚至 `</column>`,请按结果的格式读取(见 using-the-dll.md,包装类就是这样读的)。\n\n",
           "# NvInterFace reference\n\n"
-          "Generated from the export sheets (`tools/reference`); do not edit by hand. For every export: its "
+          "Generated from the export sheets (`tools/export_files`); do not edit by hand. For every export: its "
           "function_id, what each argument means and how it is checked, the out_code of a failed check, the "
           "centre's operation, the result's columns, and what a caller would not expect. 中文:reference.zh.md.\n\n"
           "Every argument and result is GBK text; lengths are bytes, and a Chinese character takes two (40 bytes "
