@@ -93,13 +93,24 @@ for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
   cross_build cross-build-openssl.sh "$triple"
 done
 
+# Both triples' builds at once, for a library whose build runs mostly on
+# one core (a build system's checks, one big file's compile): its packages
+# and source are fetched first, alone, then each triple builds in a folder
+# of its own.
+cross_build_both() {
+  local script=$1 pids=() pid triple failed=0
+  NV_FETCH_ONLY=1 "$(dirname "$0")/$script" i686-w64-mingw32 >/dev/null
+  for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+    cross_build "$script" "$triple" &
+    pids+=($!)
+  done
+  for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+  return "$failed"
+}
+
 # libcurl, which carries every exchange, static, HTTP and HTTPS only,
 # against that OpenSSL.
-for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  cross_build cross-build-curl.sh "$triple"
-done
+cross_build_both cross-build-curl.sh
 
 # SQLite for nv_sandbox.exe, the kit's sandbox centre.
-for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  cross_build cross-build-sqlite.sh "$triple"
-done
+cross_build_both cross-build-sqlite.sh

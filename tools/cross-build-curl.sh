@@ -14,6 +14,8 @@
 #   source/   the unpacked source package
 #   TRIPLE/   the installed result (include/curl/, lib/libcurl.a)
 # Does nothing when TRIPLE/ is complete. Prints the TRIPLE/ directory last.
+# With NV_FETCH_ONLY=1 it installs what it needs and fetches the source, no
+# more, so that both triples can then be built at once.
 set -euo pipefail
 . "$(dirname "$0")/bootstrap-common.sh"
 
@@ -43,6 +45,7 @@ fi
 
 apt_install cmake make "$compiler"
 fetch_debian_source "$source_package" "$version" "$root/source" lib/easy.c
+[ "${NV_FETCH_ONLY:-}" != 1 ] || exit 0
 
 work=$(as_root mktemp -d "$root/.build-$triple.XXXXXX")
 trap 'as_root rm -rf "$work"' EXIT

@@ -10,7 +10,9 @@
 # Sources:  /var/cache/nvinterface/sqlite/<version>/src
 # Library:  /var/cache/nvinterface/sqlite/<version>/<TRIPLE>/{lib/libsqlite3.a,include/sqlite3.h}
 # Skips the work when the library is there. Runs as root (or through sudo).
-# Prints the installed directory last.
+# Prints the installed directory last. With NV_FETCH_ONLY=1 it installs what
+# it needs and fetches the source, no more, so that both triples can then be
+# built at once.
 set -euo pipefail
 . "$(dirname "$0")/bootstrap-common.sh"
 
@@ -34,6 +36,7 @@ fi
 # The amalgamation's generators: a native C compiler and tclsh.
 apt_install gcc make tcl
 fetch_debian_source "$source_package" "$sqlite_version" "$version_dir/src" src/sqliteInt.h
+[ "${NV_FETCH_ONLY:-}" != 1 ] || exit 0
 
 work=$(as_root mktemp -d "$version_dir/.build-$triple.XXXXXX")
 trap 'as_root rm -rf "$work"' EXIT
