@@ -12,7 +12,6 @@
 #include "client/session_seams.h"
 #include "service/session_guard.h"
 #include "soapH.h"
-#include "text/codec.h"
 #include "text/texts.h"
 
 namespace nv {
@@ -153,15 +152,15 @@ namespace {
 // The streaming reader behind the exchange's body.
 class StreamingReader : public BodyReader {
  public:
-  StreamingReader(const AnswerPlan& plan, ResultDocument& doc) : plan_(plan), doc_(doc) {}
-  void begin(int status, uint64_t announcedLength) override { reader_.emplace(plan_, doc_, status, announcedLength); }
+  StreamingReader(const AnswerPlan& plan, AnswerSink& sink) : plan_(plan), sink_(sink) {}
+  void begin(int status, uint64_t announcedLength) override { reader_.emplace(plan_, sink_, status, announcedLength); }
   void feed(const char* bytes, size_t count) override { reader_->feed(bytes, count); }
   bool settled() const override { return reader_->settled(); }
   AnswerOutcome finish() override { return reader_->finish(); }
 
  private:
   const AnswerPlan& plan_;
-  ResultDocument& doc_;
+  AnswerSink& sink_;
   std::optional<AnswerReader> reader_;
 };
 
@@ -177,8 +176,7 @@ ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap
 
 ServiceSession::~ServiceSession() { contexts().give(soap_); }
 
-std::string ServiceSession::clientFaultText(int status, const std::string& faultText) {
-  if (!faultText.empty()) return decodeField(faultText);
+std::string ServiceSession::runtimeFaultText(int status) {
   // The runtime's own words for the status ("Error 500: HTTP 500 ...").
   soap_->fault = nullptr;
   soap_->error = status;
@@ -188,7 +186,7 @@ std::string ServiceSession::clientFaultText(int status, const std::string& fault
 }
 
 CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, const AnswerPlan& plan,
-                                    ResultDocument& doc) {
+                                    AnswerSink& sink) {
   const seams::SessionSeams* seams = seams::threadSeams();
   ExchangeSettings settings;
   settings.effect = effect;
@@ -198,8 +196,8 @@ CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, 
   if (seams != nullptr && seams->connectTo != nullptr) settings.testConnectTo = seams->connectTo;
   if (seams != nullptr && seams->resolve != nullptr) settings.testResolve = seams->resolve;
   std::unique_ptr<BodyReader> reader = seams != nullptr && seams->reader != nullptr
-                                           ? seams->reader(plan, doc)
-                                           : std::make_unique<StreamingReader>(plan, doc);
+                                           ? seams->reader(plan, sink)
+                                           : std::make_unique<StreamingReader>(plan, sink);
 
   ExchangeResult result = exchangeWithCentre(endpoint, envelope_, settings, *reader, report_);
   const AnswerOutcome& outcome = result.outcome;
@@ -209,13 +207,15 @@ CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, 
   } else {
     switch (outcome.kind) {
       case AnswerOutcome::Kind::kSuccess: break;
+      // The HIS gets the fault's own text, which the sink has, when the
+      // answer carried one; these are the texts for when it did not.
       case AnswerOutcome::Kind::kFault:
         // The fault's code only names the kind of fault: its text may name a patient.
-        status = CallStatus::failed(outcome.faultText.empty() ? texts::kMajorException : decodeField(outcome.faultText),
+        status = CallStatus::failed(texts::kMajorException,
                                     "fault " + (outcome.faultCode.empty() ? "without a code" : outcome.faultCode));
         break;
       case AnswerOutcome::Kind::kNoResponse:
-        status = CallStatus::failed(clientFaultText(result.status, outcome.faultText), outcome.cause);
+        status = CallStatus::failed(runtimeFaultText(result.status), outcome.cause);
         break;
       case AnswerOutcome::Kind::kBroken:
         // An answer cut short is a lost connection, whatever the reader made of the rest.

@@ -46,8 +46,8 @@ int64_t lastMalformedAt = -1;
 // The streaming reader, noting where it found the answer malformed.
 class NotingReader : public nv::BodyReader {
  public:
-  NotingReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) : plan_(plan), doc_(doc) {}
-  void begin(int status, uint64_t length) override { reader_.emplace(plan_, doc_, status, length); }
+  NotingReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) : plan_(plan), sink_(sink) {}
+  void begin(int status, uint64_t length) override { reader_.emplace(plan_, sink_, status, length); }
   void feed(const char* bytes, size_t count) override { reader_->feed(bytes, count); }
   bool settled() const override { return reader_->settled(); }
   nv::AnswerOutcome finish() override {
@@ -58,12 +58,12 @@ class NotingReader : public nv::BodyReader {
 
  private:
   const nv::AnswerPlan& plan_;
-  nv::ResultDocument& doc_;
+  nv::AnswerSink& sink_;
   std::optional<nv::AnswerReader> reader_;
 };
 
-std::unique_ptr<nv::BodyReader> notingReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) {
-  return std::make_unique<NotingReader>(plan, doc);
+std::unique_ptr<nv::BodyReader> notingReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) {
+  return std::make_unique<NotingReader>(plan, sink);
 }
 
 std::string callWith(nvtest::ScopedAnswerReader::Factory reader, const nvcheck::ExportEntry& e,
