@@ -4,6 +4,8 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "client/answer_plan.h"
 #include "service_oracle.h"
@@ -23,7 +25,8 @@ const std::string* fieldOf(const nv::wire::Entry& entry, std::string_view wireNa
 // applied by then), from memory.
 class GeneratedRecordsReader : public nv::BodyReader {
  public:
-  GeneratedRecordsReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) : plan_(plan), sink_(sink) {}
+  GeneratedRecordsReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink)
+      : plan_(plan), sink_(sink), names_(nv::memberSlotsOf(plan).names) {}
   void begin(int status, uint64_t length) override {
     status_ = status;
     sink_.begin(length);
@@ -48,6 +51,7 @@ class GeneratedRecordsReader : public nv::BodyReader {
 
   const nv::AnswerPlan& plan_;
   nv::AnswerSink& sink_;
+  std::vector<std::string_view> names_;  // the members, in the sink's numbering
   int status_ = 0;
   std::string body_, answer_;
   size_t offset_ = 0;
@@ -88,10 +92,9 @@ nv::AnswerOutcome GeneratedRecordsReader::finish() {
 }
 
 void GeneratedRecordsReader::row(const nv::wire::Entry& entry) {
-  const nv::MemberSlots slots = nv::memberSlotsOf(plan_);
   sink_.rowBegun();
-  for (size_t slot = 0; slot < slots.names.size(); ++slot)
-    if (const std::string* value = fieldOf(entry, slots.names[slot])) sink_.value(slot, *value);
+  for (size_t slot = 0; slot < names_.size(); ++slot)
+    if (const std::string* value = fieldOf(entry, names_[slot])) sink_.value(slot, *value);
   sink_.rowEnded();
 }
 
