@@ -34,8 +34,10 @@ class AnswerEnvelope {
  public:
   enum class Part { kEnvelope, kHeader, kBody, kWrapper, kFault, kAfterBody };
 
-  // wrapper: the local name of the response element; status: the answer's HTTP status.
-  AnswerEnvelope(std::string_view wrapper, int status) : wrapper_(wrapper), status_(status) {}
+  // wrapper: the local name of the response element.
+  explicit AnswerEnvelope(std::string_view wrapper) : wrapper_(wrapper) {}
+  // The answer's HTTP status, before its body.
+  void begin(int status) { status_ = status; }
 
   void declared(std::string_view uri);
   Marks marksOf(const char** attributes) const;
@@ -57,7 +59,7 @@ class AnswerEnvelope {
   Step emptyBody() const;
 
   std::string_view wrapper_;
-  int status_;
+  int status_ = 0;
   Part part_ = Part::kEnvelope;
   int version_ = 1;
   bool headerSeen_ = false;

@@ -18,9 +18,12 @@ namespace nv {
 // means is the business of the piece whose part of the answer it is in.
 class AnswerParser final : public XmlEvents {
  public:
-  AnswerParser(const AnswerPlan& plan, AnswerSink& sink, int status)
-      : status_(status), sink_(sink), envelope_(plan.wrapper, status), member_(plan, sink) {}
+  AnswerParser(const AnswerPlan& plan, AnswerSink& sink) : sink_(sink), envelope_(plan.wrapper), member_(plan, sink) {}
 
+  void begin(int status) {
+    status_ = status;
+    envelope_.begin(status);
+  }
   void feed(std::string_view bytes, bool final);
   bool stopped() const { return stopped_ || (xml_ && xml_->interrupted()); }
   AnswerOutcome finish();
@@ -76,7 +79,7 @@ class AnswerParser final : public XmlEvents {
     stop();
   }
 
-  const int status_;
+  int status_ = 0;
   AnswerSink& sink_;
   AnswerProlog prolog_;
   AnswerEnvelope envelope_;
@@ -208,9 +211,12 @@ AnswerOutcome AnswerParser::finish() {
   return outcome_;
 }
 
-AnswerReader::AnswerReader(const AnswerPlan& plan, AnswerSink& sink, int status, uint64_t announcedLength) {
-  sink.begin(announcedLength);
-  parser_ = std::make_unique<AnswerParser>(plan, sink, status);
+AnswerReader::AnswerReader(const AnswerPlan& plan, AnswerSink& sink)
+    : sink_(sink), parser_(std::make_unique<AnswerParser>(plan, sink)) {}
+
+void AnswerReader::begin(int status, uint64_t announcedLength) {
+  sink_.begin(announcedLength);
+  parser_->begin(status);
 }
 
 AnswerReader::~AnswerReader() = default;

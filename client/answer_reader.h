@@ -35,13 +35,16 @@ struct AnswerOutcome {
 
 class AnswerReader {
  public:
-  // For an answer with this HTTP status; announcedLength is its
-  // Content-Length (0 when it gave none), passed on to the sink.
-  AnswerReader(const AnswerPlan& plan, AnswerSink& sink, int status, uint64_t announcedLength);
+  // Takes what it needs of the plan at once: a call under way touches the
+  // plan no more (the process may be ending under it).
+  AnswerReader(const AnswerPlan& plan, AnswerSink& sink);
   ~AnswerReader();
   AnswerReader(const AnswerReader&) = delete;
   AnswerReader& operator=(const AnswerReader&) = delete;
 
+  // The answer's head is read: its HTTP status, and its Content-Length
+  // (0 when it gave none), passed on to the sink.
+  void begin(int status, uint64_t announcedLength);
   // The next bytes of the body (chunked framing already taken off).
   void feed(const char* bytes, size_t count);
   // Once the outcome is settled (the envelope read through, or the answer
@@ -53,6 +56,7 @@ class AnswerReader {
   AnswerOutcome finish();
 
  private:
+  AnswerSink& sink_;
   std::unique_ptr<AnswerParser> parser_;
 };
 

@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <new>
-#include <optional>
 #include <vector>
 
 #include "client/answer_reader.h"
@@ -152,16 +151,14 @@ namespace {
 // The streaming reader behind the exchange's body.
 class StreamingReader : public BodyReader {
  public:
-  StreamingReader(const AnswerPlan& plan, AnswerSink& sink) : plan_(plan), sink_(sink) {}
-  void begin(int status, uint64_t announcedLength) override { reader_.emplace(plan_, sink_, status, announcedLength); }
-  void feed(const char* bytes, size_t count) override { reader_->feed(bytes, count); }
-  bool settled() const override { return reader_->settled(); }
-  AnswerOutcome finish() override { return reader_->finish(); }
+  StreamingReader(const AnswerPlan& plan, AnswerSink& sink) : reader_(plan, sink) {}
+  void begin(int status, uint64_t announcedLength) override { reader_.begin(status, announcedLength); }
+  void feed(const char* bytes, size_t count) override { reader_.feed(bytes, count); }
+  bool settled() const override { return reader_.settled(); }
+  AnswerOutcome finish() override { return reader_.finish(); }
 
  private:
-  const AnswerPlan& plan_;
-  AnswerSink& sink_;
-  std::optional<AnswerReader> reader_;
+  AnswerReader reader_;
 };
 
 }  // namespace

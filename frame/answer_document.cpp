@@ -20,9 +20,10 @@ void appendReceived(Out& out, std::string_view utf8, std::string& scratch) {
 }  // namespace
 
 AnswerDocument::AnswerDocument(const AnswerPlan& plan, ResultDocument& doc)
-    : plan_(plan), doc_(doc), mark_(doc.text().size()) {
-  MemberSlots slots = memberSlotsOf(plan);
-  slotOfColumn_ = std::move(slots.ofColumn);
+    : hasTable_(plan.shape != AnswerShape::kNone), doc_(doc), mark_(doc.text().size()) {
+  const MemberSlots slots = memberSlotsOf(plan);
+  for (size_t i = 0; i < plan.columns.size(); ++i)
+    columns_.push_back({plan.columns[i].colnum, plan.columns[i].colname, slots.ofColumn[i]});
   values_.resize(slots.names.size());
   present_.resize(slots.names.size());
 }
@@ -46,10 +47,9 @@ void AnswerDocument::value(size_t member, std::string_view utf8) {
 
 void AnswerDocument::rowEnded() {
   doc_.appendRowOpen(rows_++);
-  for (size_t i = 0; i < plan_.columns.size(); ++i) {
-    doc_.appendColumnOpen(plan_.columns[i].colnum, plan_.columns[i].colname);
-    size_t slot = slotOfColumn_[i];
-    if (present_[slot]) appendReceived(doc_.text(), values_[slot], scratch_);
+  for (const Column& column : columns_) {
+    doc_.appendColumnOpen(column.colnum, column.colname);
+    if (present_[column.slot]) appendReceived(doc_.text(), values_[column.slot], scratch_);
     doc_.appendColumnClose();
   }
   doc_.appendRowClose();
@@ -70,10 +70,10 @@ void AnswerDocument::outcome(bool success) {
   ResultDocument head;
   head.appendOutCode(texts::kSuccessCode);
   head.appendOutText(texts::kSuccess);
-  if (plan_.shape == AnswerShape::kNone) {
-    head.appendDataOpen(0, 0);
+  if (hasTable_) {
+    head.appendDataOpen(rows_, static_cast<int32_t>(columns_.size()));
   } else {
-    head.appendDataOpen(rows_, static_cast<int32_t>(plan_.columns.size()));
+    head.appendDataOpen(0, 0);
   }
   // The row count leads the rows: one move of the rows makes room for it.
   doc_.text().insert(mark_, head.text());

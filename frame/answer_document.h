@@ -21,7 +21,9 @@ namespace nv {
 
 class AnswerDocument final : public AnswerSink {
  public:
-  // Writes into doc after what it holds now (the header).
+  // Writes into doc after what it holds now (the header). Takes what it
+  // needs of the plan at once: a call under way touches the plan no more
+  // (the process may be ending under it).
   AnswerDocument(const AnswerPlan& plan, ResultDocument& doc);
 
   void begin(uint64_t announcedLength) override;
@@ -36,10 +38,16 @@ class AnswerDocument final : public AnswerSink {
   void writeFailure(std::string_view code, std::string_view text);
 
  private:
-  const AnswerPlan& plan_;
+  struct Column {
+    int32_t colnum;
+    const char* colname;
+    size_t slot;  // of the member it shows
+  };
+
+  const bool hasTable_;  // the answer has rows and columns, however many
   ResultDocument& doc_;
   const size_t mark_;  // where the answer's part of the document starts
-  std::vector<size_t> slotOfColumn_;
+  std::vector<Column> columns_;
   std::vector<std::string> values_;  // the row being read, by member slot, in UTF-8
   std::vector<char> present_;
   std::string scratch_;

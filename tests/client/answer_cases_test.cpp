@@ -123,8 +123,9 @@ std::vector<std::string> readAnswer(const Case& c, size_t pieceSize) {
   std::string body;
   for (size_t i = 0; i < c.input.size(); ++i) body += (i > 0 ? "\n" : "") + unescaped(c.input[i]);
   RecordingSink sink;
-  nv::AnswerReader reader(plan, sink, std::atoi(c.setting("status", "200").c_str()),
-                          std::strtoull(c.setting("length", "0").c_str(), nullptr, 10));
+  nv::AnswerReader reader(plan, sink);
+  reader.begin(std::atoi(c.setting("status", "200").c_str()),
+               std::strtoull(c.setting("length", "0").c_str(), nullptr, 10));
   // As the transport feeds it: nothing once the outcome is settled.
   for (size_t at = 0; at < body.size() && !reader.settled(); at += pieceSize)
     reader.feed(body.data() + at, std::min(pieceSize, body.size() - at));
