@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Reads the centre's answer to one call as its body arrives: bytes in, an
-// outcome out. The HTTP exchange is the transport's; the XML is parsed by
-// expat and each member goes straight into the result document. No record
+// Reads the centre's answer to one call as its body arrives: bytes in,
+// events to the caller's sink out, and an outcome. The HTTP exchange is the
+// transport's; the XML is parsed by expat, and the reader's pieces (prolog,
+// envelope, fault, member) each look after their own part of it. No record
 // is built, nothing is read twice and no socket is touched.
 #ifndef NV_CLIENT_ANSWER_READER_H
 #define NV_CLIENT_ANSWER_READER_H
@@ -11,23 +12,22 @@
 #include <string>
 
 #include "client/answer_plan.h"
+#include "client/answer_sink.h"
 
 namespace nv {
 
-class ResultDocument;
 class AnswerParser;
 
 struct AnswerOutcome {
   enum class Kind {
-    kSuccess,     // out_code, out_text and the data element are written
-    kFault,       // the centre sent a SOAP fault: faultText holds its text
+    kSuccess,     // the answer was read through: the sink has its rows
+    kFault,       // the centre sent a SOAP fault: the sink has its text, if any
     kNoResponse,  // the Body holds neither the response nor a readable fault:
-                  // the runtime's client fault for the HTTP status (faultText:
-                  // a fault text read before the fault was refused, if any)
+                  // the runtime's client fault for the HTTP status (the sink
+                  // has a fault text read before the fault was refused, if any)
     kBroken,      // nothing readable: the major exception
   };
   Kind kind = Kind::kBroken;
-  std::string faultText;     // in GBK, undecoded
   std::string faultCode;     // kFault: the local part of its code ("Server"), as sent
   int64_t malformedAt = -1;  // the byte of the body at which the XML stopped being well-formed
   std::string cause;         // why it is not a success, in words for the trace
@@ -35,24 +35,28 @@ struct AnswerOutcome {
 
 class AnswerReader {
  public:
-  // For an answer with this HTTP status; announcedLength is its
-  // Content-Length (0 when it gave none), which sets room aside in doc.
-  AnswerReader(const AnswerPlan& plan, ResultDocument& doc, int status, uint64_t announcedLength);
+  // Takes what it needs of the plan at once: a call under way touches the
+  // plan no more (the process may be ending under it).
+  AnswerReader(const AnswerPlan& plan, AnswerSink& sink);
   ~AnswerReader();
   AnswerReader(const AnswerReader&) = delete;
   AnswerReader& operator=(const AnswerReader&) = delete;
 
+  // The answer's head is read: its HTTP status, and its Content-Length
+  // (0 when it gave none), passed on to the sink.
+  void begin(int status, uint64_t announcedLength);
   // The next bytes of the body (chunked framing already taken off).
   void feed(const char* bytes, size_t count);
   // Once the outcome is settled (the envelope read through, or the answer
   // refused), later bytes change nothing.
   bool settled() const;
-  // The body has ended. On success out_code, out_text and the data element
-  // with its rows are in doc; otherwise doc is as it was. Throws
-  // std::bad_alloc when memory ran out while reading.
+  // The body has ended: the sink is told the outcome. Throws std::bad_alloc
+  // when memory ran out while reading (the sink has been told its rows are
+  // void).
   AnswerOutcome finish();
 
  private:
+  AnswerSink& sink_;
   std::unique_ptr<AnswerParser> parser_;
 };
 

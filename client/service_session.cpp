@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <new>
-#include <optional>
 #include <vector>
 
 #include "client/answer_reader.h"
@@ -12,7 +11,6 @@
 #include "client/session_seams.h"
 #include "service/session_guard.h"
 #include "soapH.h"
-#include "text/codec.h"
 #include "text/texts.h"
 
 namespace nv {
@@ -153,16 +151,14 @@ namespace {
 // The streaming reader behind the exchange's body.
 class StreamingReader : public BodyReader {
  public:
-  StreamingReader(const AnswerPlan& plan, ResultDocument& doc) : plan_(plan), doc_(doc) {}
-  void begin(int status, uint64_t announcedLength) override { reader_.emplace(plan_, doc_, status, announcedLength); }
-  void feed(const char* bytes, size_t count) override { reader_->feed(bytes, count); }
-  bool settled() const override { return reader_->settled(); }
-  AnswerOutcome finish() override { return reader_->finish(); }
+  StreamingReader(const AnswerPlan& plan, AnswerSink& sink) : reader_(plan, sink) {}
+  void begin(int status, uint64_t announcedLength) override { reader_.begin(status, announcedLength); }
+  void feed(const char* bytes, size_t count) override { reader_.feed(bytes, count); }
+  bool settled() const override { return reader_.settled(); }
+  AnswerOutcome finish() override { return reader_.finish(); }
 
  private:
-  const AnswerPlan& plan_;
-  ResultDocument& doc_;
-  std::optional<AnswerReader> reader_;
+  AnswerReader reader_;
 };
 
 }  // namespace
@@ -177,8 +173,7 @@ ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap
 
 ServiceSession::~ServiceSession() { contexts().give(soap_); }
 
-std::string ServiceSession::clientFaultText(int status, const std::string& faultText) {
-  if (!faultText.empty()) return decodeField(faultText);
+std::string ServiceSession::runtimeFaultText(int status) {
   // The runtime's own words for the status ("Error 500: HTTP 500 ...").
   soap_->fault = nullptr;
   soap_->error = status;
@@ -188,7 +183,7 @@ std::string ServiceSession::clientFaultText(int status, const std::string& fault
 }
 
 CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, const AnswerPlan& plan,
-                                    ResultDocument& doc) {
+                                    AnswerSink& sink) {
   const seams::SessionSeams* seams = seams::threadSeams();
   ExchangeSettings settings;
   settings.effect = effect;
@@ -198,8 +193,8 @@ CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, 
   if (seams != nullptr && seams->connectTo != nullptr) settings.testConnectTo = seams->connectTo;
   if (seams != nullptr && seams->resolve != nullptr) settings.testResolve = seams->resolve;
   std::unique_ptr<BodyReader> reader = seams != nullptr && seams->reader != nullptr
-                                           ? seams->reader(plan, doc)
-                                           : std::make_unique<StreamingReader>(plan, doc);
+                                           ? seams->reader(plan, sink)
+                                           : std::make_unique<StreamingReader>(plan, sink);
 
   ExchangeResult result = exchangeWithCentre(endpoint, envelope_, settings, *reader, report_);
   const AnswerOutcome& outcome = result.outcome;
@@ -209,13 +204,15 @@ CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, 
   } else {
     switch (outcome.kind) {
       case AnswerOutcome::Kind::kSuccess: break;
+      // The HIS gets the fault's own text, which the sink has, when the
+      // answer carried one; these are the texts for when it did not.
       case AnswerOutcome::Kind::kFault:
         // The fault's code only names the kind of fault: its text may name a patient.
-        status = CallStatus::failed(outcome.faultText.empty() ? texts::kMajorException : decodeField(outcome.faultText),
+        status = CallStatus::failed(texts::kMajorException,
                                     "fault " + (outcome.faultCode.empty() ? "without a code" : outcome.faultCode));
         break;
       case AnswerOutcome::Kind::kNoResponse:
-        status = CallStatus::failed(clientFaultText(result.status, outcome.faultText), outcome.cause);
+        status = CallStatus::failed(runtimeFaultText(result.status), outcome.cause);
         break;
       case AnswerOutcome::Kind::kBroken:
         // An answer cut short is a lost connection, whatever the reader made of the rest.

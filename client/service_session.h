@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // One exported call's exchange with the centre: the generated code writes
 // the request envelope into memory through context(), then exchange()
-// carries it to the centre and reads the answer into the result document.
+// carries it to the centre and reads the answer, reporting it to a sink.
 #ifndef NV_CLIENT_SERVICE_SESSION_H
 #define NV_CLIENT_SERVICE_SESSION_H
 
 #include <string>
 
 #include "client/answer_plan.h"
+#include "client/answer_sink.h"
 #include "client/call_status.h"
 #include "client/effect.h"
 #include "client/exchange_report.h"
@@ -15,8 +16,6 @@
 struct soap;
 
 namespace nv {
-
-class ResultDocument;
 
 struct SessionOptions {
   bool keepMessages = false;  // the trace wants the messages themselves
@@ -38,15 +37,15 @@ class ServiceSession {
   const std::string& envelope() const { return envelope_; }
 
   // Sends the envelope written to the service address and reads the
-  // answer. On success out_code, out_text and the data element are in doc;
-  // otherwise doc is as it was and the status says why, with the out_text
-  // the HIS gets. Throws std::bad_alloc when memory runs out.
-  CallStatus exchange(const std::string& endpoint, Effect effect, const AnswerPlan& plan, ResultDocument& doc);
+  // answer, reporting it to sink. On failure the status says why, with the
+  // out_text the HIS gets unless the sink was given the centre's own fault
+  // text. Throws std::bad_alloc when memory runs out.
+  CallStatus exchange(const std::string& endpoint, Effect effect, const AnswerPlan& plan, AnswerSink& sink);
 
   const ExchangeReport& report() const { return report_; }
 
  private:
-  std::string clientFaultText(int status, const std::string& faultText);
+  std::string runtimeFaultText(int status);
 
   SessionOptions options_;
   std::string envelope_;

@@ -12,9 +12,6 @@
 #include "client/session_limits.h"
 
 namespace nv {
-
-class ResultDocument;
-
 namespace seams {
 
 struct SessionSeams {
@@ -26,7 +23,7 @@ struct SessionSeams {
   // Addresses of names, as "host:port:address[,address...]".
   const char* resolve = nullptr;
   // Instead of the streaming reader (the generated reader, as its oracle).
-  std::unique_ptr<BodyReader> (*reader)(const AnswerPlan& plan, ResultDocument& doc) = nullptr;
+  std::unique_ptr<BodyReader> (*reader)(const AnswerPlan& plan, AnswerSink& sink) = nullptr;
 };
 
 // The seams of the calling thread, or null.

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "frame/answer_document.h"
 #include "frame/boundary.h"
 #include "frame/call_trace.h"
 #include "frame/export_sheet.h"
@@ -78,9 +79,10 @@ WrittenOutcome writeOutcome(const ExportSheet<Request, Result>& sheet, const Arg
   // connection straight into the document.
   if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request) != 0)
     throw std::bad_alloc();  // writing into memory fails only when memory runs out
-  CallStatus status = session.exchange(centre.ServiceURL, sheet.effect, sheet.answer, doc);
+  AnswerDocument answer(sheet.answer, doc);
+  CallStatus status = session.exchange(centre.ServiceURL, sheet.effect, sheet.answer, answer);
   report = session.report();
-  if (!status.isOk()) doc.appendFailure(texts::kCallFailedCode, status.outText());
+  if (!status.isOk()) answer.writeFailure(texts::kCallFailedCode, status.outText());
   return {status.isOk() ? texts::kSuccessCode : texts::kCallFailedCode, status};
 }
 

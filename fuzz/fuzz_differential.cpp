@@ -22,7 +22,6 @@
 //    (an overlapping strncpy). Only the generated readers, which the library
 //    does not link, come there.
 #include <cstdio>
-#include <optional>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -46,24 +45,22 @@ int64_t lastMalformedAt = -1;
 // The streaming reader, noting where it found the answer malformed.
 class NotingReader : public nv::BodyReader {
  public:
-  NotingReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) : plan_(plan), doc_(doc) {}
-  void begin(int status, uint64_t length) override { reader_.emplace(plan_, doc_, status, length); }
-  void feed(const char* bytes, size_t count) override { reader_->feed(bytes, count); }
-  bool settled() const override { return reader_->settled(); }
+  NotingReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) : reader_(plan, sink) {}
+  void begin(int status, uint64_t length) override { reader_.begin(status, length); }
+  void feed(const char* bytes, size_t count) override { reader_.feed(bytes, count); }
+  bool settled() const override { return reader_.settled(); }
   nv::AnswerOutcome finish() override {
-    nv::AnswerOutcome outcome = reader_->finish();
+    nv::AnswerOutcome outcome = reader_.finish();
     lastMalformedAt = outcome.malformedAt;
     return outcome;
   }
 
  private:
-  const nv::AnswerPlan& plan_;
-  nv::ResultDocument& doc_;
-  std::optional<nv::AnswerReader> reader_;
+  nv::AnswerReader reader_;
 };
 
-std::unique_ptr<nv::BodyReader> notingReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) {
-  return std::make_unique<NotingReader>(plan, doc);
+std::unique_ptr<nv::BodyReader> notingReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) {
+  return std::make_unique<NotingReader>(plan, sink);
 }
 
 std::string callWith(nvtest::ScopedAnswerReader::Factory reader, const nvcheck::ExportEntry& e,

@@ -19,6 +19,7 @@
 #include "NvInterFace.h"
 #include "client/service_session.h"
 #include "tests/support/session_seams.h"
+#include "frame/answer_document.h"
 #include "text/result_document.h"
 #include "tests/support/document_check.h"
 #include "tests/support/export_catalogue.h"
@@ -182,7 +183,8 @@ std::string sendLargeRequest(const std::string& url) {
     return "not written";
   nv::ResultDocument doc;
   const nv::AnswerPlan plan{nv::AnswerShape::kNone, "getHospitalInfoResponse", "", {}};
-  nv::CallStatus status = session.exchange(url, nv::kReadsOnly, plan, doc);
+  nv::AnswerDocument answer(plan, doc);
+  nv::CallStatus status = session.exchange(url, nv::kReadsOnly, plan, answer);
   return status.isOk() ? "" : status.cause();
 }
 

@@ -4,31 +4,20 @@
 #include <limits>
 #include <new>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "client/answer_plan.h"
-#include "text/codec.h"
-#include "text/result_document.h"
-#include "text/texts.h"
 #include "service_oracle.h"
 #include "soapH.h"
 
 namespace nvtest {
 namespace {
 
-const std::string* fieldOf(const nv::wire::Entry& entry, const char* wireName) {
+const std::string* fieldOf(const nv::wire::Entry& entry, std::string_view wireName) {
   for (const auto& [name, value] : entry.fields)
     if (name == wireName) return value;
   return nullptr;
-}
-
-void appendRow(nv::ResultDocument& doc, int32_t row, const nv::AnswerPlan& plan, const nv::wire::Entry& entry) {
-  doc.appendRowOpen(row);
-  for (const nv::ColumnPlan& column : plan.columns) {
-    doc.appendColumnOpen(column.colnum, column.colname);
-    if (const std::string* value = fieldOf(entry, column.wireName)) nv::appendDecodedField(doc.text(), *value);
-    doc.appendColumnClose();
-  }
-  doc.appendRowClose();
 }
 
 // The body as the runtime reads an answer: behind an HTTP head with the
@@ -36,8 +25,12 @@ void appendRow(nv::ResultDocument& doc, int32_t row, const nv::AnswerPlan& plan,
 // applied by then), from memory.
 class GeneratedRecordsReader : public nv::BodyReader {
  public:
-  GeneratedRecordsReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) : plan_(plan), doc_(doc) {}
-  void begin(int status, uint64_t) override { status_ = status; }
+  GeneratedRecordsReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink)
+      : plan_(plan), sink_(sink), names_(nv::memberSlotsOf(plan).names) {}
+  void begin(int status, uint64_t length) override {
+    status_ = status;
+    sink_.begin(length);
+  }
   void feed(const char* bytes, size_t count) override { body_.append(bytes, count); }
   bool settled() const override { return false; }
   nv::AnswerOutcome finish() override;
@@ -53,10 +46,12 @@ class GeneratedRecordsReader : public nv::BodyReader {
     static_cast<GeneratedRecordsReader*>(soap->user)->readToEnd_ = true;
     return SOAP_OK;
   }
-  void writeSuccess(const nv::wire::ReceivedAnswer& answer);
+  void row(const nv::wire::Entry& entry);
+  void reportSuccess(const nv::wire::ReceivedAnswer& answer);
 
   const nv::AnswerPlan& plan_;
-  nv::ResultDocument& doc_;
+  nv::AnswerSink& sink_;
+  std::vector<std::string_view> names_;  // the members, in the sink's numbering
   int status_ = 0;
   std::string body_, answer_;
   size_t offset_ = 0;
@@ -77,7 +72,7 @@ nv::AnswerOutcome GeneratedRecordsReader::finish() {
   // An answer the runtime did not read to its end carries no response, even
   // where the runtime reports success.
   if (nv::wire::receiveByWrapper(soap, plan_.wrapper, answer) == 0 && readToEnd_) {
-    writeSuccess(answer);
+    reportSuccess(answer);
     outcome.kind = nv::AnswerOutcome::Kind::kSuccess;
   } else if (const SOAP_ENV__Fault* fault = soap->fault) {
     // Whatever the runtime recorded: the centre's fault, or its own words.
@@ -86,51 +81,43 @@ nv::AnswerOutcome GeneratedRecordsReader::finish() {
       text = fault->SOAP_ENV__Reason->SOAP_ENV__Text;
     if (text != nullptr && *text != '\0') {
       outcome.kind = nv::AnswerOutcome::Kind::kFault;
-      outcome.faultText = text;
+      sink_.fault(text);
     }
   }
   soap_destroy(soap);
   soap_end(soap);
   soap_free(soap);
+  sink_.outcome(outcome.kind == nv::AnswerOutcome::Kind::kSuccess);
   return outcome;
 }
 
-void GeneratedRecordsReader::writeSuccess(const nv::wire::ReceivedAnswer& answer) {
-  nv::ResultDocument& doc = doc_;
-  const nv::AnswerPlan& plan = plan_;
-  doc.appendOutCode(nv::texts::kSuccessCode);
-  doc.appendOutText(nv::texts::kSuccess);
-  const auto columns = static_cast<int32_t>(plan.columns.size());
-  switch (plan.shape) {
-    case nv::AnswerShape::kNone: doc.appendDataOpen(0, 0); break;
+void GeneratedRecordsReader::row(const nv::wire::Entry& entry) {
+  sink_.rowBegun();
+  for (size_t slot = 0; slot < names_.size(); ++slot)
+    if (const std::string* value = fieldOf(entry, names_[slot])) sink_.value(slot, *value);
+  sink_.rowEnded();
+}
+
+void GeneratedRecordsReader::reportSuccess(const nv::wire::ReceivedAnswer& answer) {
+  switch (plan_.shape) {
+    case nv::AnswerShape::kNone: break;
     case nv::AnswerShape::kText:
-      doc.appendDataOpen(1, 1);
-      doc.appendRowOpen(0);
-      doc.appendColumnOpen(plan.columns[0].colnum, plan.columns[0].colname);
-      if (answer.text) nv::appendDecodedField(doc.text(), *answer.text);
-      doc.appendColumnClose();
-      doc.appendRowClose();
+      sink_.rowBegun();
+      if (answer.text) sink_.value(0, *answer.text);
+      sink_.rowEnded();
       break;
-    case nv::AnswerShape::kRecord:  // an absent record is a row of empty values
-      doc.appendDataOpen(1, columns);
-      appendRow(doc, 0, plan, answer.record);
-      break;
-    case nv::AnswerShape::kList: {  // a nil entry is no row
-      int32_t rows = 0;
-      for (const nv::wire::Entry& entry : answer.entries) rows += entry.present;
-      doc.appendDataOpen(rows, columns);
-      int32_t row = 0;
+    case nv::AnswerShape::kRecord: row(answer.record); break;  // an absent record is a row of empty values
+    case nv::AnswerShape::kList:                               // a nil entry is no row
       for (const nv::wire::Entry& entry : answer.entries)
-        if (entry.present) appendRow(doc, row++, plan, entry);
+        if (entry.present) row(entry);
       break;
-    }
   }
 }
 
 }  // namespace
 
-std::unique_ptr<nv::BodyReader> generatedRecordsReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc) {
-  return std::make_unique<GeneratedRecordsReader>(plan, doc);
+std::unique_ptr<nv::BodyReader> generatedRecordsReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) {
+  return std::make_unique<GeneratedRecordsReader>(plan, sink);
 }
 
 }  // namespace nvtest

@@ -12,9 +12,8 @@
 namespace nvtest {
 
 // A ScopedAnswerReader factory: takes the whole body, then reads it into the
-// generated records and writes them as the result shapes did before answers
-// were streamed.
-std::unique_ptr<nv::BodyReader> generatedRecordsReader(const nv::AnswerPlan& plan, nv::ResultDocument& doc);
+// generated records and reports them to the sink, row by row, once read.
+std::unique_ptr<nv::BodyReader> generatedRecordsReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink);
 
 }  // namespace nvtest
 

@@ -90,7 +90,7 @@ class ScopedResolve : public ScopedSessionSeams {
 
 class ScopedAnswerReader : public ScopedSessionSeams {
  public:
-  using Factory = std::unique_ptr<nv::BodyReader> (*)(const nv::AnswerPlan& plan, nv::ResultDocument& doc);
+  using Factory = std::unique_ptr<nv::BodyReader> (*)(const nv::AnswerPlan& plan, nv::AnswerSink& sink);
   explicit ScopedAnswerReader(Factory reader);
 };
 
