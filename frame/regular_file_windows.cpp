@@ -6,19 +6,43 @@
 
 namespace nv {
 
+namespace {
+
+// A file of the working directory opened for `access`, writers never kept
+// out, closed when it goes; state says why there is none, or that it is not
+// a file on a disk.
+struct OpenFile {
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  FileRead state = FileRead::kRead;
+  OpenFile(const char* name, DWORD access) {
+    handle = CreateFileA(name, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      DWORD error = GetLastError();
+      state = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::kMissing : FileRead::kFailed;
+    } else if (GetFileType(handle) != FILE_TYPE_DISK) {
+      state = FileRead::kNotRegular;
+    }
+  }
+  ~OpenFile() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+};
+
+// FILETIME counts 100 ns steps.
+long long nanoseconds(const FILETIME& at) {
+  return static_cast<long long>((static_cast<unsigned long long>(at.dwHighDateTime) << 32) | at.dwLowDateTime) * 100;
+}
+
+}  // namespace
+
 FileRead readRegularFile(const char* name, std::string& bytes) {
   bytes.clear();
-  HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::kMissing : FileRead::kFailed;
-  }
-  struct Closer {
-    HANDLE handle;
-    ~Closer() { CloseHandle(handle); }
-  } closer{file};
-  if (GetFileType(file) != FILE_TYPE_DISK) return FileRead::kNotRegular;
+  OpenFile opened(name, GENERIC_READ);
+  if (opened.state != FileRead::kRead) return opened.state;
+  const HANDLE file = opened.handle;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size)) return FileRead::kFailed;
   bytes.resize(static_cast<size_t>(size.QuadPart) + 1);
@@ -38,30 +62,12 @@ FileRead readRegularFile(const char* name, std::string& bytes) {
   return FileRead::kRead;
 }
 
-namespace {
-
-// FILETIME counts 100 ns steps.
-long long nanoseconds(const FILETIME& at) {
-  return static_cast<long long>((static_cast<unsigned long long>(at.dwHighDateTime) << 32) | at.dwLowDateTime) * 100;
-}
-
-}  // namespace
-
 FileRead stampRegularFile(const char* name, FileStamp& stamp) {
-  // Opened for its attributes only: no data is read, and no writer is kept out.
-  HANDLE file = CreateFileA(name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::kMissing : FileRead::kFailed;
-  }
-  struct Closer {
-    HANDLE handle;
-    ~Closer() { CloseHandle(handle); }
-  } closer{file};
-  if (GetFileType(file) != FILE_TYPE_DISK) return FileRead::kNotRegular;
+  // Opened for its attributes only: no data is read.
+  OpenFile opened(name, FILE_READ_ATTRIBUTES);
+  if (opened.state != FileRead::kRead) return opened.state;
   BY_HANDLE_FILE_INFORMATION about{};
-  if (!GetFileInformationByHandle(file, &about)) return FileRead::kFailed;
+  if (!GetFileInformationByHandle(opened.handle, &about)) return FileRead::kFailed;
   if (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::kNotRegular;
   stamp.volume = about.dwVolumeSerialNumber;
   stamp.file = (static_cast<unsigned long long>(about.nFileIndexHigh) << 32) | about.nFileIndexLow;
