@@ -8,7 +8,7 @@ set -euo pipefail
 . "$(dirname "$0")/bootstrap-common.sh"
 
 linux_packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config ccache
   gsoap libgsoap-dev
   googletest libgtest-dev
   libsqlite3-dev nlohmann-json3-dev
