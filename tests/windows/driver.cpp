@@ -49,7 +49,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/common/export_list.h"
@@ -62,13 +64,23 @@ struct Export {
   FARPROC address;
 };
 
-std::string hex(const char* bytes) {
+// Appends the bytes of a text in hex to out, in one allocation: a big
+// catalogue's result is tens of megabytes in hex, and a 32-bit process
+// (under an emulator, its address space crowded) may find no room for the
+// copies that growing by steps would make.
+void appendHex(std::string& out, const char* bytes) {
   static const char digits[] = "0123456789abcdef";
-  std::string out;
+  const size_t length = std::strlen(bytes);
+  out.reserve(out.size() + 2 * length + 256);
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes); *p; ++p) {
     out += digits[*p >> 4];
     out += digits[*p & 15];
   }
+}
+
+std::string hex(const char* bytes) {
+  std::string out;
+  appendHex(out, bytes);
   return out;
 }
 
@@ -156,11 +168,18 @@ std::string runScenario(const std::vector<Export>& exports, void(NV_CALL* freeRe
   ULONGLONG elapsed = GetTickCount64() - started;
   PROCESS_MEMORY_COUNTERS memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-  std::string line = words[0] + (result ? " x" + hex(result) : std::string(" -"));
+  std::string line = words[0];
+  if (result) {
+    line += " x";
+    appendHex(line, result);
+  } else {
+    line += " -";
+  }
   freeResult(result);
-  return line + "\n#stat ms:" + words[0] + " " + std::to_string(elapsed) + "\n#stat peak:" + words[0] + " " +
-         std::to_string(memory.PeakWorkingSetSize) + "\n#stat rss:" + words[0] + " " +
-         std::to_string(memory.WorkingSetSize);
+  line += "\n#stat ms:" + words[0] + " " + std::to_string(elapsed) + "\n#stat peak:" + words[0] + " " +
+          std::to_string(memory.PeakWorkingSetSize) + "\n#stat rss:" + words[0] + " " +
+          std::to_string(memory.WorkingSetSize);
+  return line;
 }
 
 // The version resource's fields, read through the API Explorer uses.
@@ -302,7 +321,7 @@ DWORD WINAPI runThread(void* context) {
     words[0] += "#" + std::to_string(run->number);
     std::string result = runScenario(*run->exports, run->freeResult, words, run->error);
     if (result.empty()) return 1;
-    run->out.push_back(result);
+    run->out.push_back(std::move(result));
   }
   return 0;
 }
@@ -432,7 +451,7 @@ int main(int argc, char** argv) {
         status = 1;
         continue;
       }
-      out.push_back(result);
+      out.push_back(std::move(result));
     }
     if (threads > 0 && !runThreaded(exports, freeResult, scenarios, threads, out)) status = 1;
   }

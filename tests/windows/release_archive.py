@@ -257,7 +257,7 @@ with tempfile.TemporaryDirectory() as scratch:
         lines = out.decode("utf-8", "replace").splitlines()
         expect(f"{arch} nvcall.exe --version names the DLL beside it, its version and bitness",
                rc == 0 and lines[:1] == [f"nvcall {version}"] and len(lines) == 2 and re.fullmatch(
-                   rf"NvInterFace\.dll {re.escape(version)}, {32 if arch == 'x86' else 64}-bit, .*\\{arch}\\"
+                   rf"NvInterFace\.dll {re.escape(version)}(\.0)*\.\d+, {32 if arch == 'x86' else 64}-bit, .*\\{arch}\\"
                    r"NvInterFace\.dll", lines[1]), out)
         # getCenter answers from the configuration alone: the archive's DLL
         # loaded and read the sample.
