@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets (clang, AddressSanitizer, UndefinedBehavior-
-# Sanitizer) and runs each for a bounded time; fails on any finding.
+# Sanitizer) and runs each for a bounded time, as many at once as there are
+# cores (each runs on one); fails on any finding.
 #   tools/fuzz.sh [seconds-per-target] [target...]
 # Default 180 s per target; tools/test.sh (and so CI) runs 30 s each. With 0
 # seconds only the seeds and kept findings are run. Inputs that found
@@ -32,22 +33,37 @@ if [ "$seconds" -eq 0 ]; then
 fi
 
 mkdir -p "$build/findings"
-failed=()
-for target in "${targets[@]}"; do
-  work="$build/corpus/$target"
+# One target's run; its log in findings/TARGET.log.
+fuzz_target() {
+  local target=$1 work="$build/corpus/$1" dict=()
   mkdir -p "$work"
-  dict=()
   [ -f "fuzz/$target.dict" ] && dict=(-dict="$PWD/fuzz/$target.dict")
-  echo "== $target: ${seconds}s"
-  if ! ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
-      "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
-      -artifact_prefix="$build/findings/$target-" "${dict[@]}" "$work" "$seeds/$target" \
-      2>"$build/findings/$target.log"; then
-    failed+=("$target")
-    tail -n 60 "$build/findings/$target.log" >&2
-  else
-    grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "$build/findings/$target.log" | tail -n 2
-  fi
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    "$build/fuzz/$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
+    -artifact_prefix="$build/findings/$target-" "${dict[@]}" "$work" "$seeds/$target" \
+    2>"$build/findings/$target.log"
+}
+# A target runs on one core: as many at once as there are cores.
+at_once=$(nproc 2>/dev/null || echo 2)
+failed=()
+for ((first = 0; first < ${#targets[@]}; first += at_once)); do
+  batch=("${targets[@]:first:at_once}")
+  pids=()
+  for target in "${batch[@]}"; do
+    echo "== $target: ${seconds}s"
+    fuzz_target "$target" &
+    pids+=($!)
+  done
+  for i in "${!batch[@]}"; do
+    target=${batch[$i]}
+    if ! wait "${pids[$i]}"; then
+      failed+=("$target")
+      tail -n 60 "$build/findings/$target.log" >&2
+    else
+      echo "$target: $(grep -E "stat::number_of_executed_units|Done [0-9]+ runs" "$build/findings/$target.log" |
+        tail -n 2 | tr '\n' ' ')"
+    fi
+  done
 done
 
 if [ ${#failed[@]} -gt 0 ]; then
