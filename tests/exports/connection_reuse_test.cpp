@@ -28,7 +28,7 @@ bool forkedChild = false;
 // A forked child leaves its parent's caches to the parent, unfreed, by
 // design (its threads may hold them), and may exit with a call running: the
 // sanitizer build's leak check is for the test process, not for them.
-extern "C" int __lsan_is_turned_off() { return forkedChild ? 1 : 0; }
+extern "C" __attribute__((visibility("default"))) int __lsan_is_turned_off() { return forkedChild ? 1 : 0; }
 
 namespace {
 
