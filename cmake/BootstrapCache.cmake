@@ -3,11 +3,16 @@
 #
 # Where the bootstrap scripts keep what they unpacked or cross-built from a
 # Debian source package, outside the repository: /var/cache/nvinterface/
-# <name>/<version of the installed debian-package>[/<triple>].
+# <name>/<version of the installed debian-package>[/<triple>], or under
+# $NV_CACHE_DIR instead of /var/cache/nvinterface when that is set.
 function(nv_bootstrap_cache_dir var name package)
   execute_process(COMMAND dpkg-query -W "-f=\${Version}" ${package}
                   OUTPUT_VARIABLE version OUTPUT_STRIP_TRAILING_WHITESPACE)
-  set(dir /var/cache/nvinterface/${name}/${version})
+  set(root /var/cache/nvinterface)
+  if(DEFINED ENV{NV_CACHE_DIR})
+    set(root $ENV{NV_CACHE_DIR})
+  endif()
+  set(dir ${root}/${name}/${version})
   if(ARGC GREATER 3)
     string(APPEND dir /${ARGV3})
   endif()

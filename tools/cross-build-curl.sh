@@ -30,7 +30,7 @@ case $triple in
 esac
 
 read -r source_package version < <(dpkg-query -W -f='${source:Package} ${source:Version}\n' libcurl4-openssl-dev)
-root=${NV_CURL_CACHE:-/var/cache/nvinterface/curl}/$version
+root=${NV_CURL_CACHE:-${NV_CACHE_DIR:-/var/cache/nvinterface}/curl}/$version
 prefix=$root/$triple
 # Built against the OpenSSL of the same options: its headers say which
 # features libcurl compiles in, so a rebuilt OpenSSL rebuilds libcurl.

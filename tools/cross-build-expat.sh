@@ -17,7 +17,7 @@ case $triple in
   *) echo "usage: $0 i686-w64-mingw32|x86_64-w64-mingw32" >&2; exit 2 ;;
 esac
 
-expat_cache=${NV_EXPAT_CACHE:-/var/cache/nvinterface/expat}
+expat_cache=${NV_EXPAT_CACHE:-${NV_CACHE_DIR:-/var/cache/nvinterface}/expat}
 # The source package and version the installed libexpat1-dev was built from.
 read -r source_package expat_version < <(dpkg-query -W -f='${source:Package} ${source:Version}\n' libexpat1-dev)
 version_dir=$expat_cache/$expat_version

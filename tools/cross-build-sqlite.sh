@@ -22,7 +22,7 @@ case $triple in
   *) echo "usage: $0 i686-w64-mingw32|x86_64-w64-mingw32" >&2; exit 2 ;;
 esac
 
-sqlite_cache=${NV_SQLITE_CACHE:-/var/cache/nvinterface/sqlite}
+sqlite_cache=${NV_SQLITE_CACHE:-${NV_CACHE_DIR:-/var/cache/nvinterface}/sqlite}
 # The source package and version the installed libsqlite3-dev was built from.
 read -r source_package sqlite_version < <(dpkg-query -W -f='${source:Package} ${source:Version}\n' libsqlite3-dev)
 version_dir=$sqlite_cache/$sqlite_version

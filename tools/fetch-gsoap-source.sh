@@ -8,7 +8,7 @@
 set -euo pipefail
 . "$(dirname "$0")/bootstrap-common.sh"
 
-gsoap_cache=${NV_GSOAP_CACHE:-/var/cache/nvinterface/gsoap}
+gsoap_cache=${NV_GSOAP_CACHE:-${NV_CACHE_DIR:-/var/cache/nvinterface}/gsoap}
 
 gsoap_version=$(dpkg-query -W -f='${Version}' gsoap)
 gsoap_dir=$gsoap_cache/$gsoap_version

@@ -31,7 +31,7 @@ stage bootstrap
 # machine that ran the test command before compiles only what changed, in
 # every build below. Paths under the clone are hashed relative to it, so
 # another clone of the same sources finds them too.
-ccache_dir=/var/cache/nvinterface/ccache
+ccache_dir=${NV_CACHE_DIR:-/var/cache/nvinterface}/ccache
 if ! { mkdir -p "$ccache_dir" 2>/dev/null && [ -w "$ccache_dir" ]; }; then
   ccache_dir=${XDG_CACHE_HOME:-$HOME/.cache}/nvinterface/ccache
 fi
