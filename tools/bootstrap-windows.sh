@@ -88,18 +88,15 @@ done
 # The toolkit's runtime for Windows is compiled from its source package.
 "$(dirname "$0")/fetch-gsoap-source.sh"
 
-# OpenSSL for the DLL's HTTPS, static, for both DLLs (minutes the first time).
-for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  cross_build cross-build-openssl.sh "$triple"
-done
-
-# Both triples' builds at once, for a library whose build runs mostly on
-# one core (a build system's checks, one big file's compile): its packages
-# and source are fetched first, alone, then each triple builds in a folder
-# of its own.
+# Both triples' builds at once: much of each build runs on one core (a
+# build system's checks, code generation, one big file's compile), and the
+# other triple's compiles fill the gaps. The packages and the source are
+# fetched first, alone, then each triple builds in a folder of its own.
 cross_build_both() {
   local script=$1 pids=() pid triple failed=0
-  NV_FETCH_ONLY=1 "$(dirname "$0")/$script" i686-w64-mingw32 >/dev/null
+  for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+    NV_FETCH_ONLY=1 "$(dirname "$0")/$script" "$triple" >/dev/null
+  done
   for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
     cross_build "$script" "$triple" &
     pids+=($!)
@@ -107,6 +104,9 @@ cross_build_both() {
   for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
   return "$failed"
 }
+
+# OpenSSL for the DLL's HTTPS, static, for both DLLs (minutes the first time).
+cross_build_both cross-build-openssl.sh
 
 # libcurl, which carries every exchange, static, HTTP and HTTPS only,
 # against that OpenSSL.

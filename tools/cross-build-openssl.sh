@@ -12,7 +12,8 @@
 #             with .built holding the version and options it was built with
 #             and .debian-version the source package version built
 # Does nothing when TRIPLE/ was built with these options. Prints the TRIPLE/
-# directory last.
+# directory last. With NV_FETCH_ONLY=1 it installs what it needs and fetches
+# the source, no more, so that both triples can then be built at once.
 set -euo pipefail
 . "$(dirname "$0")/bootstrap-common.sh"
 
@@ -29,7 +30,7 @@ case $triple in
 esac
 
 version=$(dpkg-query -W -f='${Version}' libssl-dev)
-root=${NV_OPENSSL_CACHE:-/var/cache/nvinterface/openssl}/$version
+root=${NV_OPENSSL_CACHE:-${NV_CACHE_DIR:-/var/cache/nvinterface}/openssl}/$version
 prefix=$root/$triple
 # Minimal: static only, no tests, no loadable modules or engines, no
 # configuration file loaded by itself; only what a TLS 1.2 and 1.3 client
@@ -41,7 +42,8 @@ prefix=$root/$triple
 options="no-shared no-tests no-module no-dso no-engine no-autoload-config no-filenames no-legacy
   no-ui-console no-ocsp no-cms no-ts no-ct no-srp no-psk no-srtp no-dtls no-sctp no-ssl3 no-comp
   no-idea no-mdc2 no-rc2 no-rc4 no-rc5 no-md4 no-bf no-cast no-camellia no-seed no-aria no-sm2 no-sm3
-  no-sm4 no-gost no-whirlpool no-siphash no-scrypt no-ec2m $extra"
+  no-sm4 no-gost no-whirlpool no-siphash no-scrypt no-ec2m no-dsa no-cmp no-rfc3779 no-ocb no-siv no-rmd160
+  no-blake2 no-async no-multiblock no-ssl-trace no-dgram $extra"
 configuration=$(echo "$target" --cross-compile-prefix="$triple-" --prefix=/usr/local --libdir=lib \
   --openssldir=/usr/local/ssl $options)
 # The cache is keyed on the configuration too: a change of options builds afresh.
@@ -53,10 +55,12 @@ fi
 
 apt_install perl make "$compiler"
 fetch_debian_source openssl "$version" "$root/source" Configure
+[ "${NV_FETCH_ONLY:-}" != 1 ] || exit 0
 
-# A fresh copy per triple: Configure writes into its source tree. Configured
-# for a neutral prefix and installed through a staging folder, as the
-# configured folders are compiled in (OPENSSLDIR, MODULESDIR).
+# A fresh copy per triple: Configure writes into its source tree, so both
+# triples can build at once. Configured for a neutral prefix (the configured
+# folders are compiled in: OPENSSLDIR, MODULESDIR) and put in place through
+# a staging folder.
 build=$root/build-$triple
 stage=$root/.stage-$triple
 as_root rm -rf "$build" "$stage" "$prefix"
@@ -64,11 +68,16 @@ as_root cp -a "$root/source" "$build"
 cd "$build"
 # shellcheck disable=SC2086
 as_root ./Configure $configuration >/dev/null
+# The two libraries and their headers only: not the command-line program's
+# support library that the build_libs and install_dev targets would add.
 # No build date in the library: the source package's own.
+as_root env SOURCE_DATE_EPOCH="$(stat -c %Y "$root/source/Configure")" make build_generated >/dev/null
 as_root env SOURCE_DATE_EPOCH="$(stat -c %Y "$root/source/Configure")" \
-  make -j"$(nproc 2>/dev/null || echo 2)" build_libs >/dev/null
-as_root make install_dev DESTDIR="$stage" >/dev/null
-as_root mv "$stage/usr/local" "$prefix"
+  make -j"$(nproc 2>/dev/null || echo 2)" libcrypto.a libssl.a >/dev/null
+as_root mkdir -p "$stage/include/openssl" "$stage/lib"
+as_root cp include/openssl/*.h "$stage/include/openssl/"
+as_root cp libcrypto.a libssl.a "$stage/lib/"
+as_root mv "$stage" "$prefix"
 as_root cp "$root/source/.debian-version" "$prefix/.debian-version"
 as_root rm -rf "$build" "$stage"
 printf '%s\n' "$key" | as_root tee "$prefix/.built" >/dev/null
