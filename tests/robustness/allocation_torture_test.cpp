@@ -111,6 +111,10 @@ struct TortureCase {
   Start start;
   std::string answer;  // the centre's whole HTTP answer to every request
   int traceLevel = 0;  // 2: the trace keeps a copy of the messages
+  // A case of thousands of refusals runs as `shards` tests that can run at
+  // once, the nth taking refusals n, n + shards, n + 2 * shards...
+  int shard = 0;
+  int shards = 1;
 };
 
 std::string listOf(const ExportEntry& e, int rows) {
@@ -136,7 +140,11 @@ std::vector<TortureCase> tortureCases() {
       {"a malformed answer", "cliSeek", Route::Direct, Start::Cold,
        "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 31\r\nConnection: close\r\n\r\n"
        "<soap:Envelope><soap:Body></ns1"},
-      {"an HTTPS call", "cliSeek", Route::Tls, Start::Cold, nvcheck::plainSuccessAnswer(seek)},
+      // A new TLS connection each time: thousands of refusals, of a handshake each.
+      {"an HTTPS call, part 1", "cliSeek", Route::Tls, Start::Cold, nvcheck::plainSuccessAnswer(seek), 0, 0, 4},
+      {"an HTTPS call, part 2", "cliSeek", Route::Tls, Start::Cold, nvcheck::plainSuccessAnswer(seek), 0, 1, 4},
+      {"an HTTPS call, part 3", "cliSeek", Route::Tls, Start::Cold, nvcheck::plainSuccessAnswer(seek), 0, 2, 4},
+      {"an HTTPS call, part 4", "cliSeek", Route::Tls, Start::Cold, nvcheck::plainSuccessAnswer(seek), 0, 3, 4},
       {"a call through a proxy", "cliSeek", Route::Proxy, Start::Cold, nvcheck::plainSuccessAnswer(seek)},
       {"a reused connection", "cliSeek", Route::Direct, Start::Warm, keptAlive(nvcheck::plainSuccessAnswer(seek))},
       {"a reused HTTPS connection", "cliSeek", Route::Tls, Start::Warm, keptAlive(nvcheck::plainSuccessAnswer(seek))},
@@ -229,7 +237,7 @@ TEST_P(AllocationTorture, EveryRequestForMemoryRefusedInTurn) {
 
     Tally tally;
     const auto began = std::chrono::steady_clock::now();
-    for (long k = 1;; ++k) {
+    for (long k = 1 + c.shard;; k += c.shards) {
       if (c.start == Start::Cold) releaseCaches();
       traced.clear();
       nv::seams::failAllocation(k);
