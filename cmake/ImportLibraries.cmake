@@ -25,7 +25,10 @@ function(nv_import_libraries dll archive def_file)
     COMMAND ${CMAKE_COMMAND} -DNM=${NV_MINGW_NM} -DARCHIVE=$<TARGET_FILE:${archive}> -DDEF=${def_file}
             -DOUT=${decorated} -P ${PROJECT_SOURCE_DIR}/cmake/DecoratedDef.cmake
     COMMAND ${NV_LLVM_DLLTOOL} -m ${llvm_machine} -k -d ${decorated} -l ${dir}/NvInterFace.lib
-    COMMAND ${NV_MINGW_DLLTOOL} -k -d ${decorated} -D NvInterFace.dll -l $<TARGET_LINKER_FILE:${dll}>
+    # Run beside its output and named by the file alone: dlltool names its
+    # members and a symbol after the output's path as given.
+    COMMAND ${CMAKE_COMMAND} -E chdir $<TARGET_LINKER_FILE_DIR:${dll}> ${NV_MINGW_DLLTOOL} -k -t NvInterFace_dll_a
+            -d ${decorated} -D NvInterFace.dll -l $<TARGET_LINKER_FILE_NAME:${dll}>
     DEPENDS ${dll} ${archive} ${def_file} ${PROJECT_SOURCE_DIR}/cmake/DecoratedDef.cmake
             ${PROJECT_SOURCE_DIR}/cmake/DefExports.cmake
     COMMENT "Import libraries NvInterFace.lib and NvInterFace.dll.a"
