@@ -4,7 +4,8 @@
 # libraries; compiler results are kept between runs by ccache), fetches and builds one source package into an empty cache as a
 # new machine does, checks the formatting (tools/format.sh) and the licence
 # identifiers (tools/licence-check.sh), cross-builds the Windows DLLs and
-# makes the release archive (build/release), builds the plain and the
+# makes the release archive (build/release) and checks that it is the same
+# built at another path, builds the plain and the
 # sanitizer configuration, runs the suite in both (the Wine tests in the
 # plain one only: they run the same Windows programs either way), the
 # threaded tests under ThreadSanitizer, then gives every fuzz target a short
@@ -48,6 +49,10 @@ tools/windows-test.sh --build-only
 stage windows-builds
 tools/package-windows.sh
 stage package
+# The same archive again from a copy of the tree at another path, byte for
+# byte: no build path and no time in it.
+tools/reproducible-check.sh
+stage reproducible
 
 jobs=$(nproc 2>/dev/null || echo 2)
 run_suite() {
