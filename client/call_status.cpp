@@ -74,8 +74,7 @@ constexpr CauseRow kCauses[] = {
     {Cause::kTlsNameMismatch, k600, OutText::kFixed, texts::kTlsNameMismatch, nullptr,
      [](const CauseDetail& d) { return "TLS: certificate name mismatch (" + d.text + ")"; }},
     {Cause::kTlsExpired, k600, OutText::kFixed, texts::kTlsExpired, "TLS: certificate expired", nullptr},
-    {Cause::kTlsNotYetValid, k600, OutText::kFixed, texts::kTlsNotYetValid, "TLS: certificate not yet valid",
-     nullptr},
+    {Cause::kTlsNotYetValid, k600, OutText::kFixed, texts::kTlsNotYetValid, "TLS: certificate not yet valid", nullptr},
     {Cause::kTlsUntrusted, k600, OutText::kFixed, texts::kTlsUntrusted, nullptr,
      [](const CauseDetail& d) { return "TLS: certificate not trusted (" + d.text + ")"; }},
     {Cause::kTlsNotTls, k600, OutText::kFixed, texts::kTlsNotTls, nullptr,
@@ -87,7 +86,9 @@ constexpr CauseRow kCauses[] = {
     {Cause::kSlowWhileReceiving, k600, OutText::kFixed, kMajor, nullptr,
      [](const CauseDetail& d) { return lowSpeed(d) + "receiving"; }},
     {Cause::kClosedByCentre, k600, OutText::kFixed, kMajor, nullptr,
-     [](const CauseDetail& d) { return "connection closed by the centre after " + number(d.bytes) + " bytes received"; }},
+     [](const CauseDetail& d) {
+       return "connection closed by the centre after " + number(d.bytes) + " bytes received";
+     }},
     {Cause::kLostWhileSending, k600, OutText::kFixed, kMajor, nullptr,
      [](const CauseDetail& d) {
        return "connection lost while sending after " + number(d.bytes) + " bytes sent" + systemWords(d);

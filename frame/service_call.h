@@ -33,13 +33,14 @@ inline std::string_view sourceValue(const Source& source, const Arguments& args,
   return source.field ? std::string_view(centre.*source.field) : argumentAt(args, source.argument);
 }
 
-// Steps from the centre lookup to the written outcome, which the returned
-// status accounts for; the caller has written the header and writes the end.
+// A failure before any exchange, written as its status says.
 inline CallStatus writtenFailure(ResultDocument& doc, CallStatus status) {
   doc.appendFailure(status.outCode(), status.outText());
   return status;
 }
 
+// Steps from the centre lookup to the written outcome, which the returned
+// status accounts for; the caller has written the header and writes the end.
 template <class Request, class Result>
 CallStatus writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc,
                         const CallTrace& trace, ExchangeReport& report) {
