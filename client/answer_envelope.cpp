@@ -59,7 +59,7 @@ Marks AnswerEnvelope::marksOf(const char** attributes) const {
 Step AnswerEnvelope::start(int depth, const Name& name, const Marks& marks) {
   switch (depth) {
     case 1:
-      if (name.local != "Envelope" || !envelopeNs_.holds(name.ns)) return Step::broken("not a SOAP envelope");
+      if (name.local != "Envelope" || !envelopeNs_.holds(name.ns)) return Step::broken(Cause::kNotSoapEnvelope);
       // The version is the envelope namespace's: SOAP 1.1 unless a SOAP 1.2
       // pattern was met, and then only the SOAP 1.2 namespace itself; in any
       // other the runtime does not enter the Body.
@@ -68,7 +68,7 @@ Step AnswerEnvelope::start(int depth, const Name& name, const Marks& marks) {
       else if (envelopeNs_.boundUri() == kSoap12Envelope)
         version_ = 2;
       else
-        return Step::broken("a SOAP envelope of an unknown version");
+        return Step::broken(Cause::kUnknownSoapVersion);
       return Step::goOn();
     case 2:
       if (part_ == Part::kAfterBody) return Step::skip();
@@ -81,7 +81,7 @@ Step AnswerEnvelope::start(int depth, const Name& name, const Marks& marks) {
         part_ = Part::kBody;
         return Step::goOn();
       }
-      return Step::broken("no SOAP Body");
+      return Step::broken(Cause::kNoSoapBody);
     default:
       if (part_ == Part::kHeader) return Step::skipUnknown();
       if (part_ == Part::kAfterBody) return Step::skip();
@@ -99,14 +99,14 @@ Step AnswerEnvelope::start(int depth, const Name& name, const Marks& marks) {
 }
 
 Step AnswerEnvelope::emptyBody() const {
-  if (status_ >= 200 && status_ <= 299) return Step::broken("no response in the answer's Body");
+  if (status_ >= 200 && status_ <= 299) return Step::broken(Cause::kNoResponseInBody);
   return Step::of(Step::Kind::kNoResponse);
 }
 
 Step AnswerEnvelope::end(int closing) {
   switch (closing) {
     case 1:
-      if (part_ != Part::kAfterBody) return Step::broken("no SOAP Body");
+      if (part_ != Part::kAfterBody) return Step::broken(Cause::kNoSoapBody);
       return Step::of(Step::Kind::kAnswered);
     case 2:
       if (part_ == Part::kHeader) part_ = Part::kEnvelope;
@@ -124,7 +124,7 @@ Step AnswerEnvelope::end(int closing) {
 Step AnswerEnvelope::text(int depth) const {
   switch (part_) {
     case Part::kEnvelope:  // before the Body: the Body is not found
-      return depth <= 1 ? Step::broken("no SOAP Body") : Step::goOn();
+      return depth <= 1 ? Step::broken(Cause::kNoSoapBody) : Step::goOn();
     case Part::kBody:  // a Body without an answer in it
       return depth == 2 ? emptyBody() : Step::goOn();
     case Part::kAfterBody: return Step::goOn();

@@ -27,16 +27,16 @@ int statusOf(std::string_view line) {
 
 }  // namespace
 
-AnswerHead::Verdict AnswerHead::refuse(Verdict verdict, std::string cause) {
-  cause_ = std::move(cause);
+// The detail holds what every refusal of a head may need: the status and the limit.
+AnswerHead::Verdict AnswerHead::refuse(Verdict verdict, Cause cause) {
+  refusal_ = CallStatus::failed(cause, CauseDetail().withStatus(status_).withBytes(static_cast<int64_t>(limit_)));
   return verdict_ = verdict;
 }
 
 AnswerHead::Verdict AnswerHead::take(std::string_view line) {
   if (verdict_ != Verdict::kPending) return verdict_;
   taken_ += line.size();
-  if (taken_ > limit_)
-    return refuse(Verdict::kHttpError, "answer headers larger than " + std::to_string(limit_ / 1024) + " KB");
+  if (taken_ > limit_) return refuse(Verdict::kHttpError, Cause::kHeadTooLarge);
   std::string_view text = trimmed(line);
   if (!inHead_) {
     // A status line opens a head: the final answer's, or an interim one's.
@@ -76,15 +76,14 @@ void AnswerHead::header(std::string_view name, std::string_view value) {
 }
 
 AnswerHead::Verdict AnswerHead::complete() {
-  const std::string status = "HTTP status " + std::to_string(status_);
   // Statuses the runtime reads as SOAP: a fault normally comes with 400 or 500.
   if ((status_ >= 200 && status_ <= 299) || status_ == 400 || status_ == 500) {
-    if (badLength_) return refuse(Verdict::kHttpError, status + " with a Content-Length that is not a number");
-    if (encoded_) return refuse(Verdict::kHttpError, status + " with an encoded body");
+    if (badLength_) return refuse(Verdict::kHttpError, Cause::kContentLengthNotNumber);
+    if (encoded_) return refuse(Verdict::kHttpError, Cause::kEncodedBody);
     return verdict_ = Verdict::kReadBody;
   }
-  if (status_ >= 100 && status_ <= 599) return refuse(Verdict::kHttpError, status);
-  return refuse(Verdict::kBroken, status_ == 0 ? "an answer without a status" : status);
+  if (status_ >= 100 && status_ <= 599) return refuse(Verdict::kHttpError, Cause::kHttpStatus);
+  return refuse(Verdict::kBroken, status_ == 0 ? Cause::kNoStatus : Cause::kStatusOutOfRange);
 }
 
 }  // namespace nv

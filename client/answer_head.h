@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "client/call_status.h"
+
 namespace nv {
 
 class AnswerHead {
@@ -31,11 +33,11 @@ class AnswerHead {
   int status() const { return status_; }
   // The Content-Length the answer announced, 0 when none.
   uint64_t announcedLength() const { return length_; }
-  // Why the head was refused, in words for the trace.
-  const std::string& cause() const { return cause_; }
+  // Why the head was refused; ok while it is not.
+  const CallStatus& refusal() const { return refusal_; }
 
  private:
-  Verdict refuse(Verdict verdict, std::string cause);
+  Verdict refuse(Verdict verdict, Cause cause);
   void header(std::string_view name, std::string_view value);
   Verdict complete();
 
@@ -46,7 +48,7 @@ class AnswerHead {
   int status_ = 0;
   uint64_t length_ = 0;
   bool badLength_ = false, encoded_ = false;
-  std::string cause_;
+  CallStatus refusal_ = CallStatus::ok();
 };
 
 }  // namespace nv

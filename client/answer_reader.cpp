@@ -58,24 +58,24 @@ class AnswerParser final : public XmlEvents {
     xml_->stop();
   }
   // The answer cannot be read: no fault record, the major exception.
-  void fail(const char* why) {
+  void fail(Cause why) {
     outcome_.kind = AnswerOutcome::Kind::kBroken;
-    if (outcome_.cause.empty()) outcome_.cause = why;
+    if (outcome_.failure.isOk()) outcome_.failure = CallStatus::failed(why);
     stop();
   }
   void malformed() {
     // Where the parser stopped; before its first event, the bytes it was given.
     int64_t at = xml_->byteIndex();
     outcome_.malformedAt = prolog_.skipped() + (at >= 0 ? at : xml_->bytesGiven());
-    outcome_.cause = "malformed answer at byte " + std::to_string(outcome_.malformedAt);
-    fail("");
+    outcome_.failure = CallStatus::failed(Cause::kMalformed, CauseDetail().withBytes(outcome_.malformedAt));
+    fail(Cause::kMalformed);
   }
   // The Body holds no answer that can be read: the runtime records the
   // HTTP status as a client fault, keeping a fault text already read.
   void runtimeFault(const std::string& textSoFar) {
     outcome_.kind = AnswerOutcome::Kind::kNoResponse;
     if (!textSoFar.empty()) sink_.fault(textSoFar);
-    outcome_.cause = "no response to the operation in the answer (HTTP " + std::to_string(status_) + ")";
+    outcome_.failure = CallStatus::failed(Cause::kNoResponse, CauseDetail().withStatus(status_));
     stop();
   }
 
@@ -126,7 +126,7 @@ void AnswerParser::elementBegun(const char* rawName, const char** attributes) {
 void AnswerParser::skipUnknown(const Name& name, const Marks& marks) {
   if ((marks.mustUnderstand && !marks.otherActor) || envelope_.inEnvelopeNamespace(name.ns)) {
     if (envelope_.part() == AnswerEnvelope::Part::kFault) return runtimeFault(fault_.textSoFar(envelope_.version()));
-    return fail("an element that must be understood");
+    return fail(Cause::kMustUnderstand);
   }
   skip();
 }
@@ -200,7 +200,7 @@ void AnswerParser::feed(std::string_view bytes, bool final) {
     return;
   }
   // The input ended before the envelope did.
-  if (final && !stopped()) fail("the answer ended before its envelope did");
+  if (final && !stopped()) fail(Cause::kEnvelopeUnfinished);
 }
 
 AnswerOutcome AnswerParser::finish() {

@@ -13,6 +13,7 @@
 
 #include "client/answer_plan.h"
 #include "client/answer_sink.h"
+#include "client/call_status.h"
 
 namespace nv {
 
@@ -28,9 +29,9 @@ struct AnswerOutcome {
     kBroken,      // nothing readable: the major exception
   };
   Kind kind = Kind::kBroken;
-  std::string faultCode;     // kFault: the local part of its code ("Server"), as sent
-  int64_t malformedAt = -1;  // the byte of the body at which the XML stopped being well-formed
-  std::string cause;         // why it is not a success, in words for the trace
+  std::string faultCode;                  // kFault: the local part of its code ("Server"), as sent
+  int64_t malformedAt = -1;               // the byte of the body at which the XML stopped being well-formed
+  CallStatus failure = CallStatus::ok();  // kNoResponse, kBroken: why, when the reader knows
 };
 
 class AnswerReader {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "client/call_status.h"
+
 namespace nv {
 
 // The parser joins a namespace URI and a local name with this byte, which
@@ -47,14 +49,14 @@ struct Step {
     kAnswered,     // the envelope is read through: the answer stands
   };
   Kind kind = Kind::kGoOn;
-  const char* why = "";
+  Cause why = Cause::kNone;
   std::string* into = nullptr;
 
   static Step goOn() { return {}; }
   static Step skip() { return {Kind::kSkip}; }
   static Step skipUnknown() { return {Kind::kSkipUnknown}; }
-  static Step collect(std::string* into) { return {Kind::kCollect, "", into}; }
-  static Step broken(const char* why) { return {Kind::kBroken, why}; }
+  static Step collect(std::string* into) { return {Kind::kCollect, Cause::kNone, into}; }
+  static Step broken(Cause why) { return {Kind::kBroken, why}; }
   static Step of(Kind kind) { return {kind}; }
 };
 

@@ -19,7 +19,6 @@
 #include "client/system_text.h"
 #include "client/tls_trust.h"
 #include "text/ascii_case.h"
-#include "text/texts.h"
 
 namespace nv {
 namespace {
@@ -227,12 +226,6 @@ CURLcode prepareTlsContext(CURL*, void* context, void* user) {
   return CURLE_OK;
 }
 
-std::string seconds(curl_off_t microseconds) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f s", static_cast<double>(microseconds) / 1e6);
-  return text;
-}
-
 curl_off_t infoTime(CURL* handle, CURLINFO what) {
   curl_off_t value = 0;
   curl_easy_getinfo(handle, what, &value);
@@ -252,13 +245,11 @@ CallStatus tlsFailure(CURLcode code, CURL* handle, const std::string& host, cons
     switch (verify) {
       case X509_V_ERR_HOSTNAME_MISMATCH:
       case X509_V_ERR_IP_ADDRESS_MISMATCH:
-        return CallStatus::failed(texts::kTlsNameMismatch, "TLS: certificate name mismatch (" + host + ")");
-      case X509_V_ERR_CERT_HAS_EXPIRED: return CallStatus::failed(texts::kTlsExpired, "TLS: certificate expired");
-      case X509_V_ERR_CERT_NOT_YET_VALID:
-        return CallStatus::failed(texts::kTlsNotYetValid, "TLS: certificate not yet valid");
+        return CallStatus::failed(Cause::kTlsNameMismatch, CauseDetail().withText(host));
+      case X509_V_ERR_CERT_HAS_EXPIRED: return CallStatus::failed(Cause::kTlsExpired);
+      case X509_V_ERR_CERT_NOT_YET_VALID: return CallStatus::failed(Cause::kTlsNotYetValid);
       default:
-        return CallStatus::failed(texts::kTlsUntrusted, std::string("TLS: certificate not trusted (") +
-                                                            X509_verify_cert_error_string(verify) + ")");
+        return CallStatus::failed(Cause::kTlsUntrusted, CauseDetail().withText(X509_verify_cert_error_string(verify)));
     }
   }
   // No certificate came: a server answering in plain HTTP makes OpenSSL read
@@ -266,45 +257,48 @@ CallStatus tlsFailure(CURLcode code, CURL* handle, const std::string& host, cons
   const std::string text = detail;
   for (const char* plain : {"wrong version number", "packet length too long", "http request"})
     if (text.find(plain) != std::string::npos)
-      return CallStatus::failed(texts::kTlsNotTls, "TLS: the centre did not answer in TLS (" + text + ")");
-  return CallStatus::failed(texts::kTlsFailed, "TLS handshake failed (" + text + ")");
+      return CallStatus::failed(Cause::kTlsNotTls, CauseDetail().withText(text));
+  return CallStatus::failed(Cause::kTlsHandshakeFailed, CauseDetail().withText(text));
 }
 
 // The account of a transfer the library ended with a failure.
 CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const std::string& host, bool https,
                            const ProxyChoice& proxy, const char* detail) {
-  const std::string via = t.viaProxy || !proxy.url.empty() ? " (proxy " + proxy.shown + ")" : "";
+  // The proxy the attempt went through, if any.
+  const std::string throughProxy = t.viaProxy || !proxy.url.empty() ? proxy.shown : "";
   const long connectAnswer = infoLong(handle, CURLINFO_HTTP_CONNECTCODE);
   if (connectAnswer >= 300)
-    return CallStatus::failed(texts::kHttpError,
-                              "proxy answered HTTP " + std::to_string(connectAnswer) + " to CONNECT" + via);
+    return CallStatus::failed(Cause::kProxyRefusedTunnel,
+                              CauseDetail().withStatus(static_cast<int>(connectAnswer)).withProxy(throughProxy));
   curl_off_t uploaded = 0, downloaded = 0;
   curl_easy_getinfo(handle, CURLINFO_SIZE_UPLOAD_T, &uploaded);
   curl_easy_getinfo(handle, CURLINFO_SIZE_DOWNLOAD_T, &downloaded);
-  const std::string received = std::to_string(infoLong(handle, CURLINFO_HEADER_SIZE) + downloaded);
+  const int64_t received = infoLong(handle, CURLINFO_HEADER_SIZE) + downloaded;
   const bool sending = static_cast<size_t>(uploaded) < t.envelope.size() && !t.bodyBegun;
   const long os = infoLong(handle, CURLINFO_OS_ERRNO);
   switch (code) {
     case CURLE_COULDNT_RESOLVE_HOST:
-    case CURLE_COULDNT_RESOLVE_PROXY: {
-      std::string text = unresolvedNameText();
-      return CallStatus::failed(text, "cannot connect: " + text +
-                                          (code == CURLE_COULDNT_RESOLVE_PROXY ? " (proxy " + proxy.shown + ")" : ""));
-    }
-    case CURLE_COULDNT_CONNECT: {
-      if (isConnectionRefused(os)) return CallStatus::failed(socketErrorText(os), "connect refused" + via);
-      std::string text = os != 0 ? socketErrorText(os) : std::string(detail);
-      return CallStatus::failed(text, "cannot connect: " + text + via);
-    }
+    case CURLE_COULDNT_RESOLVE_PROXY:
+      return CallStatus::failed(Cause::kNameUnresolved,
+                                CauseDetail()
+                                    .withText(unresolvedNameText())
+                                    .withProxy(code == CURLE_COULDNT_RESOLVE_PROXY ? proxy.shown : std::string()));
+    case CURLE_COULDNT_CONNECT:
+      if (isConnectionRefused(os))
+        return CallStatus::failed(Cause::kConnectRefused,
+                                  CauseDetail().withText(socketErrorText(os)).withProxy(throughProxy));
+      return CallStatus::failed(
+          Cause::kCannotConnect,
+          CauseDetail().withText(os != 0 ? socketErrorText(os) : std::string(detail)).withProxy(throughProxy));
     case CURLE_OPERATION_TIMEDOUT: {
       const bool connected = infoTime(handle, https ? CURLINFO_APPCONNECT_TIME_T : CURLINFO_CONNECT_TIME_T) > 0;
       if (!connected && !t.requestOut)
-        return CallStatus::failed(texts::kTimeout, "time-out while connecting (" +
-                                                       seconds(infoTime(handle, CURLINFO_TOTAL_TIME_T)) + ")" + via);
-      return CallStatus::failed(texts::kMajorException,
-                                "low-speed limit: under " + std::to_string(t.settings.limits.lowSpeedBytesPerSecond) +
-                                    " bytes/s for " + std::to_string(t.settings.limits.lowSpeedSeconds) + " s while " +
-                                    (sending ? "sending" : "receiving"));
+        return CallStatus::failed(
+            Cause::kConnectTimeout,
+            CauseDetail().withMicroseconds(infoTime(handle, CURLINFO_TOTAL_TIME_T)).withProxy(throughProxy));
+      return CallStatus::failed(
+          sending ? Cause::kSlowWhileSending : Cause::kSlowWhileReceiving,
+          CauseDetail().withLowSpeed(t.settings.limits.lowSpeedBytesPerSecond, t.settings.limits.lowSpeedSeconds));
     }
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
@@ -315,30 +309,24 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
     case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
     case CURLE_SSL_INVALIDCERTSTATUS: return tlsFailure(code, handle, host, detail);
     case CURLE_GOT_NOTHING:
-    case CURLE_PARTIAL_FILE:
-      return CallStatus::failed(texts::kMajorException,
-                                "connection closed by the centre after " + received + " bytes received");
+    case CURLE_PARTIAL_FILE: return CallStatus::failed(Cause::kClosedByCentre, CauseDetail().withBytes(received));
     case CURLE_SEND_ERROR:
     case CURLE_RECV_ERROR:
-      return CallStatus::failed(
-          texts::kMajorException,
-          std::string("connection lost while ") + (sending ? "sending" : "receiving") + " after " +
-              (sending ? std::to_string(uploaded) + " bytes sent" : received + " bytes received") +
-              (os != 0 ? ": " + socketErrorText(os) : std::string()));
+      return CallStatus::failed(sending ? Cause::kLostWhileSending : Cause::kLostWhileReceiving,
+                                CauseDetail()
+                                    .withBytes(sending ? static_cast<int64_t>(uploaded) : received)
+                                    .withText(os != 0 ? socketErrorText(os) : std::string()));
     case CURLE_WEIRD_SERVER_REPLY:
       // A header the library refuses (a Content-Length that is no number):
       // refused as the runtime refused bad headers.
       if (t.head.status() > 0)
-        return CallStatus::failed(texts::kHttpError, "HTTP status " + std::to_string(t.head.status()) +
-                                                         " with a header that cannot be read (" + detail + ")");
-      return CallStatus::failed(texts::kMajorException, std::string("not an HTTP answer (") + detail + ")");
-    case CURLE_UNSUPPORTED_PROTOCOL:
-      return CallStatus::failed(texts::kMajorException, std::string("not an HTTP answer (") + detail + ")");
-    case CURLE_URL_MALFORMAT:
-      return CallStatus::failed(texts::kEndpointNotUsable, std::string("service address not usable (") + detail + ")");
+        return CallStatus::failed(Cause::kHeaderUnreadable, CauseDetail().withStatus(t.head.status()).withText(detail));
+      return CallStatus::failed(Cause::kNotHttp, CauseDetail().withText(detail));
+    case CURLE_UNSUPPORTED_PROTOCOL: return CallStatus::failed(Cause::kNotHttp, CauseDetail().withText(detail));
+    case CURLE_URL_MALFORMAT: return CallStatus::failed(Cause::kEndpointMalformed, CauseDetail().withText(detail));
     default:
-      return CallStatus::failed(texts::kMajorException,
-                                std::string("transfer failed: ") + (*detail ? detail : curl_easy_strerror(code)));
+      return CallStatus::failed(Cause::kTransferFailed,
+                                CauseDetail().withText(*detail ? detail : curl_easy_strerror(code)));
   }
 }
 
@@ -575,7 +563,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   const CURLUcode parsed = curl_url_set(url.get(), CURLUPART_URL, endpoint.c_str(), 0);
   if (parsed == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
   if (parsed != CURLUE_OK) {
-    result.transport = CallStatus::failed(texts::kEndpointNotUsable, "service address not usable by the HTTP library");
+    result.transport = CallStatus::failed(Cause::kEndpointUnreadable);
     return result;
   }
   curl_url_set(url.get(), CURLUPART_USER, nullptr, 0);
@@ -584,8 +572,8 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   report.host = urlPart(url.get(), CURLUPART_HOST);
 
   ProxyChoice proxy = chooseProxy(scheme == "https", report.host);
-  if (!proxy.unusable.empty()) {
-    result.transport = CallStatus::failed(proxy.unusable, proxy.unusable);
+  if (!proxy.unusable.isOk()) {
+    result.transport = proxy.unusable;
     return result;
   }
 
@@ -650,27 +638,21 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     const bool proxyRefused = !proxy.url.empty() && transfer.head.status() == 407;
     result.requestStarted = anyRequestOut && !proxyRefused;
     if (headLineRefused) {
-      result.transport = CallStatus::failed(texts::kHttpError, "an answer header line over the HTTP library's 100 KB");
+      result.transport = CallStatus::failed(Cause::kHeadLineTooLong);
       return result;
     }
     switch (transfer.head.verdict()) {
       case AnswerHead::Verdict::kHttpError:
-        result.transport = CallStatus::failed(texts::kHttpError, transfer.head.cause());
-        return result;
-      case AnswerHead::Verdict::kBroken:
-        result.transport = CallStatus::failed(texts::kMajorException, transfer.head.cause());
-        return result;
+      case AnswerHead::Verdict::kBroken: result.transport = transfer.head.refusal(); return result;
       default: break;
     }
     if (transfer.resendRefused) {
-      result.transport = CallStatus::failed(
-          texts::kMajorException, "a kept connection closed before the answer came; the request is not sent again");
+      result.transport = CallStatus::failed(Cause::kResendRefused);
     } else if (code != CURLE_OK) {
       result.transport = transferFailure(code, lease.get(), transfer, report.host, scheme == "https", proxy, errorText);
     }
     // However the library saw it, an answer whose head never ended is none.
-    if (!transfer.bodyBegun && result.transport.isOk())
-      result.transport = CallStatus::failed(texts::kMajorException, "the answer ended inside its headers");
+    if (!transfer.bodyBegun && result.transport.isOk()) result.transport = CallStatus::failed(Cause::kHeadUnfinished);
     if (transfer.bodyBegun) {
       result.bodyRead = true;
       result.outcome = reader.finish();

@@ -53,14 +53,12 @@ ProxyChoice chooseProxy(bool https, const std::string& host) {
   const CURLUcode parsed = curl_url_set(url.get(), CURLUPART_URL, proxy, CURLU_GUESS_SCHEME | CURLU_NON_SUPPORT_SCHEME);
   if (parsed == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
   if (parsed != CURLUE_OK) {
-    choice.unusable =
-        "proxy not usable: the proxy setting is not an address of the form http://[user:password@]host[:port] "
-        "(a '/', '@' or ':' in the password is written %2F, %40 or %3A)";
+    choice.unusable = CallStatus::failed(Cause::kProxySettingUnreadable);
     return choice;
   }
   std::string scheme = part(url.get(), CURLUPART_SCHEME);
   if (scheme != "http") {
-    choice.unusable = "proxy not usable: only http:// proxies are supported (" + scheme + "://)";
+    choice.unusable = CallStatus::failed(Cause::kProxySchemeUnsupported, CauseDetail().withText(scheme));
     return choice;
   }
   std::string port = part(url.get(), CURLUPART_PORT);

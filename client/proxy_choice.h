@@ -9,12 +9,14 @@
 
 #include <string>
 
+#include "client/call_status.h"
+
 namespace nv {
 
 struct ProxyChoice {
-  std::string url;       // for the HTTP library; "" to reach the centre directly
-  std::string shown;     // "host:port" of the proxy, without credentials, for the trace
-  std::string unusable;  // why the setting cannot be used; "" when it can
+  std::string url;                         // for the HTTP library; "" to reach the centre directly
+  std::string shown;                       // "host:port" of the proxy, without credentials, for the trace
+  CallStatus unusable = CallStatus::ok();  // why the setting cannot be used; ok when it can
 };
 
 ProxyChoice chooseProxy(bool https, const std::string& host);

@@ -208,15 +208,19 @@ CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, 
       // answer carried one; these are the texts for when it did not.
       case AnswerOutcome::Kind::kFault:
         // The fault's code only names the kind of fault: its text may name a patient.
-        status = CallStatus::failed(texts::kMajorException,
-                                    "fault " + (outcome.faultCode.empty() ? "without a code" : outcome.faultCode));
+        status = CallStatus::failed(Cause::kFault, CauseDetail().withText(outcome.faultCode));
         break;
-      case AnswerOutcome::Kind::kNoResponse:
-        status = CallStatus::failed(runtimeFaultText(result.status), outcome.cause);
+      case AnswerOutcome::Kind::kNoResponse: {
+        CauseDetail detail = outcome.failure.detail();
+        status = CallStatus::failed(Cause::kNoResponse, detail.withText(runtimeFaultText(result.status)));
         break;
+      }
       case AnswerOutcome::Kind::kBroken:
         // An answer cut short is a lost connection, whatever the reader made of the rest.
-        status = result.transport.isOk() ? CallStatus::failed(texts::kMajorException, outcome.cause) : result.transport;
+        if (!result.transport.isOk())
+          status = result.transport;
+        else
+          status = outcome.failure.isOk() ? CallStatus::failed(Cause::kUnknown) : outcome.failure;
         break;
     }
   }

@@ -98,7 +98,7 @@ CallTrace::CallTrace(std::string_view exportName, std::string_view centreCode) {
   }
 }
 
-void CallTrace::finish(std::string_view outCode, const CallStatus& status, const ExchangeReport& report) noexcept {
+void CallTrace::finish(const CallStatus& status, const ExchangeReport& report) noexcept {
   if (!active()) return;
   try {
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
@@ -114,9 +114,8 @@ void CallTrace::finish(std::string_view outCode, const CallStatus& status, const
                " tls_ms=" + milliseconds(report.tlsMs) + " first_byte_ms=" + milliseconds(report.firstByteMs);
       if (report.resent) entry += " resent=1";
     }
-    entry += " out_code=" + traceField(outCode);
-    if (!status.isOk())
-      entry += " cause=\"" + traceField(status.cause().empty() ? "unknown" : status.cause(), true) + "\"";
+    entry += " out_code=" + traceField(status.outCode());
+    if (!status.isOk()) entry += " cause=\"" + traceField(status.traceCause(), true) + "\"";
     if (status.outcomeUnknown()) entry += " outcome=unknown";
     entry += "\n";
     if (settings_.level >= 2 && report.attempted) {

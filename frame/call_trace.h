@@ -44,10 +44,10 @@ class CallTrace {
   bool active() const { return settings_.level > 0; }
   int level() const { return settings_.level; }
 
-  // Writes the entry of the finished call: its out_code, its status and
-  // what its exchange with the centre did (none when report.attempted is
-  // false). Never throws.
-  void finish(std::string_view outCode, const CallStatus& status, const ExchangeReport& report) noexcept;
+  // Writes the entry of the finished call: its status (out_code and cause)
+  // and what its exchange with the centre did (none when report.attempted
+  // is false). Never throws.
+  void finish(const CallStatus& status, const ExchangeReport& report) noexcept;
 
  private:
   TraceSettings settings_;

@@ -33,38 +33,31 @@ inline std::string_view sourceValue(const Source& source, const Arguments& args,
   return source.field ? std::string_view(centre.*source.field) : argumentAt(args, source.argument);
 }
 
-// What writeOutcome wrote: the out_code, and the call's status.
-struct WrittenOutcome {
-  const char* outCode;
-  CallStatus status;
-};
+// A failure before any exchange, written as its status says.
+inline CallStatus writtenFailure(ResultDocument& doc, CallStatus status) {
+  doc.appendFailure(status.outCode(), status.outText());
+  return status;
+}
 
-// Steps from the centre lookup to the written outcome; the caller has
-// written the header and writes the end.
+// Steps from the centre lookup to the written outcome, which the returned
+// status accounts for; the caller has written the header and writes the end.
 template <class Request, class Result>
-WrittenOutcome writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc,
-                            const CallTrace& trace, ExchangeReport& report) {
+CallStatus writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc,
+                        const CallTrace& trace, ExchangeReport& report) {
   // The lookup comes first: without a centre no argument is judged.
   CentreRecord centre = findCentre(argumentAt(args, sheet.centreArgument));
-  if (centre.CenterNO.empty()) {
-    doc.appendFailure(texts::kNotFoundCode, texts::kCentreNotFound);
-    return {texts::kNotFoundCode,
-            CallStatus::failed(texts::kCentreNotFound, "centre not found in NvConfiguration.ini")};
-  }
+  if (centre.CenterNO.empty()) return writtenFailure(doc, CallStatus::failed(Cause::kCentreNotFound));
 
   std::string message;
   for (const Check& check : sheet.checks)
     if (!CheckParam(argumentAt(args, check.argument), check.kind, check.maxLength, check.mayBeEmpty, message,
-                    check.label)) {
-      doc.appendFailure(sheet.checkFailureCode, message);
-      return {sheet.checkFailureCode, CallStatus::failed(message, "argument check failed")};
-    }
+                    check.label))
+      return writtenFailure(
+          doc, CallStatus::failed(Cause::kArgumentCheck,
+                                  CauseDetail().withText(std::move(message)).withOutCode(sheet.checkFailureCode)));
 
-  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str())) {
-    doc.appendFailure(texts::kCallFailedCode, texts::kEndpointNotUsable);
-    return {texts::kCallFailedCode,
-            CallStatus::failed(texts::kEndpointNotUsable, "service address missing or not http(s)")};
-  }
+  if (!nvIsHttpEndpoint(centre.ServiceURL.c_str()))
+    return writtenFailure(doc, CallStatus::failed(Cause::kEndpointNotHttp));
 
   ServiceSession session({trace.level() >= 2, keepConnectionsAlive()});
   // The encoded texts live until the session is closed, as the request does.
@@ -82,8 +75,8 @@ WrittenOutcome writeOutcome(const ExportSheet<Request, Result>& sheet, const Arg
   AnswerDocument answer(sheet.answer, doc);
   CallStatus status = session.exchange(centre.ServiceURL, sheet.effect, sheet.answer, answer);
   report = session.report();
-  if (!status.isOk()) answer.writeFailure(texts::kCallFailedCode, status.outText());
-  return {status.isOk() ? texts::kSuccessCode : texts::kCallFailedCode, status};
+  if (!status.isOk()) answer.writeFailure(status.outCode(), status.outText());
+  return status;
 }
 
 }  // namespace detail
@@ -96,9 +89,9 @@ char* runSheet(const ExportSheet<Request, Result>& sheet, const Arguments& args)
     ResultDocument doc;
     doc.appendHeader(sheet.functionId);
     ExchangeReport report;
-    detail::WrittenOutcome outcome = detail::writeOutcome(sheet, args, doc, trace, report);
+    const CallStatus status = detail::writeOutcome(sheet, args, doc, trace, report);
     doc.appendEnd();
-    trace.finish(outcome.outCode, outcome.status, report);
+    trace.finish(status, report);
     return doc.finishDocument();
   });
 }

@@ -135,7 +135,7 @@ std::vector<std::string> readAnswer(const Case& c, size_t pieceSize) {
   if (!outcome.faultCode.empty()) result += " code=" + outcome.faultCode;
   if (outcome.malformedAt >= 0) result += " at=" + std::to_string(outcome.malformedAt);
   sink.lines.push_back(result);
-  if (!outcome.cause.empty()) sink.lines.push_back("cause " + outcome.cause);
+  if (!outcome.failure.isOk()) sink.lines.push_back("cause " + outcome.failure.traceCause());
   return sink.lines;
 }
 
@@ -148,7 +148,7 @@ std::vector<std::string> readHead(const Case& c) {
   std::vector<std::string> lines = {std::string(verdicts[static_cast<int>(head.verdict())]) +
                                     " status=" + std::to_string(head.status()) +
                                     " length=" + std::to_string(head.announcedLength())};
-  if (!head.cause().empty()) lines.push_back("cause " + head.cause());
+  if (!head.refusal().isOk()) lines.push_back("cause " + head.refusal().traceCause());
   return lines;
 }
 

@@ -185,7 +185,7 @@ std::string sendLargeRequest(const std::string& url) {
   const nv::AnswerPlan plan{nv::AnswerShape::kNone, "getHospitalInfoResponse", "", {}};
   nv::AnswerDocument answer(plan, doc);
   nv::CallStatus status = session.exchange(url, nv::kReadsOnly, plan, answer);
-  return status.isOk() ? "" : status.cause();
+  return status.traceCause();
 }
 
 // A loopback listener whose accept queue is full: the kernel drops further
