@@ -166,7 +166,7 @@ def check(url, cwd):
 
     rc, out, _ = nvcall("--list", cwd=cwd)
     names = [line.split()[0] for line in out.decode().splitlines()]
-    expect("--list names 33 exports", rc == 0 and len(names) == 33 and "inpRegisterB" in names, names)
+    expect("--list names 36 exports", rc == 0 and len(names) == 36 and "inpRegisterB" in names, names)
     rc, out, _ = nvcall("--version", cwd=cwd)
     lines = out.decode("utf-8").splitlines()
     expect("--version: nvcall's version, then the loaded library's file, bitness and path",
