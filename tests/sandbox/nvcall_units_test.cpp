@@ -56,7 +56,7 @@ TEST(NvcallExportTable, NamesTheParametersAsTheHeaderDoes) {
       names.push_back(name.substr(0, name.find(',')));
   }
   for (const nvexports::Export& entry : nvexports::kExports) listed[entry.name] = nvexports::parameterNames(entry);
-  EXPECT_EQ(declared.size(), 33u);
+  EXPECT_EQ(declared.size(), 36u);
   EXPECT_EQ(listed, declared);
 }
 
@@ -160,7 +160,9 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
 // A detail is UTF-8 whatever the console: the configured GBK text is
 // decoded into it, not pasted in as bytes.
 TEST(NvcallCheck, QuotesTheConfiguredTextDecoded) {
-  auto answered = [](const nv::CentreRecord&) { return std::pair<bool, std::string>{true, "answered"}; };
+  const std::vector<CallStep> answered = {{{"call", "调用"}, [](const nv::CentreRecord&) {
+                                             return std::pair<bool, std::string>{true, "answered"};
+                                           }}};
   nv::CentreRecord centre;
   centre.ServiceURL = nvtest::gbk("ftp://中心/ws");
   EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail,
@@ -169,6 +171,27 @@ TEST(NvcallCheck, QuotesTheConfiguredTextDecoded) {
             "ServiceURL \"ftp://中心/ws\" 不是 http:// 或 https:// 地址");
   centre.ServiceURL = nvtest::gbk("http://中心.example:8080/ws");
   EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail, "host 中心.example port 8080");
+}
+
+TEST(NvcallCheck, AStepAfterAFailedCallIsNotTried) {
+  int made = 0;
+  auto call = [&made](bool ok) {
+    return [&made, ok](const nv::CentreRecord&) {
+      ++made;
+      return std::pair<bool, std::string>{ok, ok ? "yes" : "no"};
+    };
+  };
+  nv::CentreRecord centre;
+  centre.ServiceURL = "http://centre.example/ws";
+  std::vector<CheckStep> steps =
+      checkCentre(centre, {{{"connection", "连接"}, call(false)}, {{"hospital", "医院"}, call(true)}}, Speaker(false));
+  ASSERT_EQ(steps.size(), 3u);
+  EXPECT_EQ(steps[1].step, "connection");
+  EXPECT_EQ(steps[1].result, StepResult::kFailed);
+  EXPECT_EQ(steps[1].detail, "no");
+  EXPECT_EQ(steps[2].step, "hospital");
+  EXPECT_EQ(steps[2].result, StepResult::kNotTried);
+  EXPECT_EQ(made, 1);
 }
 
 std::string fileText(const std::string& path) {
