@@ -173,27 +173,6 @@ TEST(NvcallCheck, QuotesTheConfiguredTextDecoded) {
   EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail, "host 中心.example port 8080");
 }
 
-TEST(NvcallCheck, AStepAfterAFailedCallIsNotTried) {
-  int made = 0;
-  auto call = [&made](bool ok) {
-    return [&made, ok](const nv::CentreRecord&) {
-      ++made;
-      return std::pair<bool, std::string>{ok, ok ? "yes" : "no"};
-    };
-  };
-  nv::CentreRecord centre;
-  centre.ServiceURL = "http://centre.example/ws";
-  std::vector<CheckStep> steps =
-      checkCentre(centre, {{{"connection", "连接"}, call(false)}, {{"hospital", "医院"}, call(true)}}, Speaker(false));
-  ASSERT_EQ(steps.size(), 3u);
-  EXPECT_EQ(steps[1].step, "connection");
-  EXPECT_EQ(steps[1].result, StepResult::kFailed);
-  EXPECT_EQ(steps[1].detail, "no");
-  EXPECT_EQ(steps[2].step, "hospital");
-  EXPECT_EQ(steps[2].result, StepResult::kNotTried);
-  EXPECT_EQ(made, 1);
-}
-
 std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::stringstream text;
