@@ -83,8 +83,8 @@ TEST_F(CodeTables, ConnectTestingSendsNothingAndShowsTheAnswer) {
   auto answered = [&](const std::string& text) { return successDoc(fid, 1, {{{0, "return", text}}}); };
   runCases({
       {"the centre's words, decoded", testing(Centres::kMain),
-       Reply::soap("connectTesting", "<return>" + base64Encode(gbk("连接成功")) + "</return>"), answered(gbk("连接成功")),
-       "connectTesting", SentMembers{}},
+       Reply::soap("connectTesting", "<return>" + base64Encode(gbk("连接成功")) + "</return>"),
+       answered(gbk("连接成功")), "connectTesting", SentMembers{}},
       {"no return: an empty value", testing(SecondCentre::kCode), Reply::soap("connectTesting", ""), answered(""),
        "connectTesting", SentMembers{}},
       refusedCase("configured 13-byte centre code", testing(Centres::kThirteen), fid, "600", "农合中心编码长度超过"),

@@ -70,17 +70,20 @@ const char* const kKeptEn = "any value, kept as sent and not interpreted";
 std::vector<CodedValue> arguments() {
   std::vector<CodedValue> rows;
   rows.push_back({{"`redeemType`(calculate、inpPay)", "`redeemType` (calculate, inpPay)"},
-                  {"中心的补偿类型:`redeemTypeDown` 的 `code` 列", "the centre's reimbursement types: column `code` of `redeemTypeDown`"},
+                  {"中心的补偿类型:`redeemTypeDown` 的 `code` 列",
+                   "the centre's reimbursement types: column `code` of `redeemTypeDown`"},
                   redeemTypes(),
                   redeemTypes(),
                   {},
                   {{"补偿类型不存在"}}});
-  rows.push_back({{"`inOfficeNo`、`outOfficeNo`(cliRegister、inpRegister)", "`inOfficeNo`, `outOfficeNo` (cliRegister, inpRegister)"},
-                  {"中心的科室:`officeCodeDown` 的 `code` 列", "the centre's departments: column `code` of `officeCodeDown`"},
-                  offices() + ";登记时原样保存,不对照科室表",
-                  offices() + "; a registration keeps the code as sent, not held against the table",
-                  {},
-                  {}});
+  rows.push_back(
+      {{"`inOfficeNo`、`outOfficeNo`(cliRegister、inpRegister)",
+        "`inOfficeNo`, `outOfficeNo` (cliRegister, inpRegister)"},
+       {"中心的科室:`officeCodeDown` 的 `code` 列", "the centre's departments: column `code` of `officeCodeDown`"},
+       offices() + ";登记时原样保存,不对照科室表",
+       offices() + "; a registration keeps the code as sent, not held against the table",
+       {},
+       {}});
   rows.push_back({{"`centreCode`(所有函数)→ 发送的 `centerNo`", "`centreCode` (every export) → `centerNo` sent"},
                   {"中心自己的编码,配置为 CenterNO(`getCenter`、`getAllCenter` 列出)",
                    "the centre's own code, configured as CenterNO (listed by `getCenter`, `getAllCenter`)"},
@@ -90,53 +93,58 @@ std::vector<CodedValue> arguments() {
                   {{"农合中心编码不存在"}}});
   rows.push_back({{"配置的 HOSP_CODE → 发送的 `hosNo`、`hosCode`、`hospitalSysno`",
                    "configured HOSP_CODE → `hosNo`, `hosCode`, `hospitalSysno` sent"},
-                  {"中心给本院的编码:`getHospitalInfo` 的 `hospCode` 列", "the centre's code for the hospital: column `hospCode` of `getHospitalInfo`"},
+                  {"中心给本院的编码:`getHospitalInfo` 的 `hospCode` 列",
+                   "the centre's code for the hospital: column `hospCode` of `getHospitalInfo`"},
                   hospitals(),
                   hospitals(),
                   {},
                   {{"医疗机构不存在"}}});
   rows.push_back({{"`insureItemCode`(cliDetailInput、inpDetailInput)、`code`(matchUpdate、matchSeek)",
                    "`insureItemCode` (cliDetailInput, inpDetailInput), `code` (matchUpdate, matchSeek)"},
-                  {"中心的药品和项目目录编码:`updateLeechdom` 的 `insureId` 列", "the centre's catalogue codes: column `insureId` of `updateLeechdom`"},
+                  {"中心的药品和项目目录编码:`updateLeechdom` 的 `insureId` 列",
+                   "the centre's catalogue codes: column `insureId` of `updateLeechdom`"},
                   "XY0001-XY0003、ZY0001、JC0001-JC0002、ZL0001-ZL0002、CL0001、ZF0001(见 `updateLeechdom`)",
                   "XY0001-XY0003, ZY0001, JC0001-JC0002, ZL0001-ZL0002, CL0001, ZF0001 (see `updateLeechdom`)",
                   {},
                   {{"农合编码不存在"}}});
-  rows.push_back({{"`feeClassCode`(cliDetailInput、inpDetailInput)", "`feeClassCode` (cliDetailInput, inpDetailInput)"},
-                  {"中心的费用分类;目录中每个项目的分类是 `updateLeechdom` 的 `classNo` 列",
-                   "the centre's fee classes; each catalogue item's class is column `classNo` of `updateLeechdom`"},
-                  "目录的 classNo:`01` 西药、`02` 中药、`03` 检查、`04` 治疗、`05` 材料;上传的值原样保存,费用按目录项目的 "
-                  "classNo 分类",
-                  "the catalogue's classNo: `01` Western medicine, `02` Chinese medicine, `03` examination, `04` "
-                  "treatment, `05` material; the value sent is kept, and a fee is classed by its catalogue item's classNo",
-                  {},
-                  {}});
+  rows.push_back(
+      {{"`feeClassCode`(cliDetailInput、inpDetailInput)", "`feeClassCode` (cliDetailInput, inpDetailInput)"},
+       {"中心的费用分类;目录中每个项目的分类是 `updateLeechdom` 的 `classNo` 列",
+        "the centre's fee classes; each catalogue item's class is column `classNo` of `updateLeechdom`"},
+       "目录的 classNo:`01` 西药、`02` 中药、`03` 检查、`04` 治疗、`05` 材料;上传的值原样保存,费用按目录项目的 "
+       "classNo 分类",
+       "the catalogue's classNo: `01` Western medicine, `02` Chinese medicine, `03` examination, `04` "
+       "treatment, `05` material; the value sent is kept, and a fee is classed by its catalogue item's classNo",
+       {},
+       {}});
   rows.push_back({{"`sexCode`(cliRegister、inpRegister)", "`sexCode` (cliRegister, inpRegister)"},
                   kNotListed,
                   "参合人员的 sexId 为 `1`(男)或 `2`(女);登记时" + std::string(kKeptZh),
                   "its members' sexId is `1` (male) or `2` (female); a registration takes " + std::string(kKeptEn),
                   {},
                   {}});
-  rows.push_back({{"`regType`、`cureCode`、`inHosId`、`turnLevel`(cliRegister);`opType`、`cureCode`、`inHosState`、"
-                   "`outHosState`、`turnType`(inpRegister);`type`、`opType`(cliDetailInput、inpDetailInput)",
-                   "`regType`, `cureCode`, `inHosId`, `turnLevel` (cliRegister); `opType`, `cureCode`, `inHosState`, "
-                   "`outHosState`, `turnType` (inpRegister); `type`, `opType` (cliDetailInput, inpDetailInput)"},
-                  kNotListed,
-                  std::string(kKeptZh) + ";空的就诊号或住院号表示新登记,给出号码表示修改该登记",
-                  std::string(kKeptEn) + "; an empty visit or stay number registers anew, a number amends that registration",
-                  {},
-                  {}});
+  rows.push_back(
+      {{"`regType`、`cureCode`、`inHosId`、`turnLevel`(cliRegister);`opType`、`cureCode`、`inHosState`、"
+        "`outHosState`、`turnType`(inpRegister);`type`、`opType`(cliDetailInput、inpDetailInput)",
+        "`regType`, `cureCode`, `inHosId`, `turnLevel` (cliRegister); `opType`, `cureCode`, `inHosState`, "
+        "`outHosState`, `turnType` (inpRegister); `type`, `opType` (cliDetailInput, inpDetailInput)"},
+       kNotListed,
+       std::string(kKeptZh) + ";空的就诊号或住院号表示新登记,给出号码表示修改该登记",
+       std::string(kKeptEn) + "; an empty visit or stay number registers anew, a number amends that registration",
+       {},
+       {}});
   return rows;
 }
 
 std::vector<CodedValue> results() {
   std::vector<CodedValue> rows;
-  rows.push_back({{"`State`(cliAuditingSeek)", "`State` (cliAuditingSeek)"},
-                  {"中心对结算单的审核状态,中心自己的文字", "the centre's audit state of a settlement, in its own words"},
-                  "结算后即“审核通过”,作废后“已作废”",
-                  "\"审核通过\" (approved) as soon as settled, \"已作废\" (void) once cancelled",
-                  {{"审核通过", "已作废"}},
-                  {{"结算单不存在"}}});
+  rows.push_back(
+      {{"`State`(cliAuditingSeek)", "`State` (cliAuditingSeek)"},
+       {"中心对结算单的审核状态,中心自己的文字", "the centre's audit state of a settlement, in its own words"},
+       "结算后即“审核通过”,作废后“已作废”",
+       "\"审核通过\" (approved) as soon as settled, \"已作废\" (void) once cancelled",
+       {{"审核通过", "已作废"}},
+       {{"结算单不存在"}}});
   rows.push_back({{"`CheckState`(auditingSeek)", "`CheckState` (auditingSeek)"},
                   {"中心对住院的审核状态,中心自己的文字", "the centre's audit state of a stay, in its own words"},
                   "兑付前“待审核”,兑付后“审核通过”",
@@ -168,14 +176,17 @@ std::vector<CodedValue> results() {
                   "per reimbursement type, as above; cliBalance's redeemAccounttype is always `1`",
                   {},
                   {}});
-  rows.push_back({{"`sexId`(getPersonInfo)、`hospLevel`(getHospitalInfo)", "`sexId` (getPersonInfo), `hospLevel` (getHospitalInfo)"},
+  rows.push_back({{"`sexId`(getPersonInfo)、`hospLevel`(getHospitalInfo)",
+                   "`sexId` (getPersonInfo), `hospLevel` (getHospitalInfo)"},
                   {"中心的代码", "the centre's codes"},
                   "sexId `1` 男、`2` 女;hospLevel `1`、`2`(见上面的医院)",
                   "sexId `1` male, `2` female; hospLevel `1`, `2` (the hospitals above)",
                   {},
                   {}});
-  rows.push_back({{"`grade`、`adminLevel`、`isClinic`、`classNo`(updateLeechdom);`chronicFlag`、`sexLimited`、`state`(updateDisease)",
-                   "`grade`, `adminLevel`, `isClinic`, `classNo` (updateLeechdom); `chronicFlag`, `sexLimited`, `state` (updateDisease)"},
+  rows.push_back({{"`grade`、`adminLevel`、`isClinic`、`classNo`(updateLeechdom);`chronicFlag`、`sexLimited`、`state`("
+                   "updateDisease)",
+                   "`grade`, `adminLevel`, `isClinic`, `classNo` (updateLeechdom); `chronicFlag`, `sexLimited`, "
+                   "`state` (updateDisease)"},
                   {"中心目录中的代码", "codes of the centre's catalogues"},
                   "grade 甲类、乙类、丙类;adminLevel `1`-`3`;isClinic `1`、`0`;classNo 见 feeClassCode;chronicFlag "
                   "`1` 慢性病、`0`;sexLimited `0`、`2`;state `1`",
@@ -208,13 +219,16 @@ std::string codeTables(Language language) {
   return Say{"## 代码表\n\n"
              "代码由中心定义,不由接口库定义。补偿类型和科室可以用 `redeemTypeDown` 和 `officeCodeDown` 从中心取得"
              "(`nvcall codes` 也会列出);其他代码请向中心索取。“模拟中心”一栏是 tools/sandbox 中模拟中心的值,"
-             "只用于开发和测试;模拟中心的提示是它自己的文字,以 600 和 SOAP fault 的文字返回,真实的中心有自己的说法。\n\n"
+             "只用于开发和测试;模拟中心的提示是它自己的文字,以 600 和 SOAP fault "
+             "的文字返回,真实的中心有自己的说法。\n\n"
              "参数:\n\n",
              "## Code tables\n\n"
              "The codes are the centre's, not the library's. Get the reimbursement types and the departments from the "
-             "centre with `redeemTypeDown` and `officeCodeDown` (`nvcall codes` lists them too); ask the centre for the "
+             "centre with `redeemTypeDown` and `officeCodeDown` (`nvcall codes` lists them too); ask the centre for "
+             "the "
              "others. The sandbox columns give the values of the sandbox centre in tools/sandbox, for development and "
-             "tests only; the sandbox's messages are its own words, returned as a 600 with the SOAP fault's text, and a "
+             "tests only; the sandbox's messages are its own words, returned as a 600 with the SOAP fault's text, and "
+             "a "
              "real centre words its own.\n\n"
              "Arguments:\n\n"}
              .in(language) +

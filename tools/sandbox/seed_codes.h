@@ -19,8 +19,8 @@ struct SeedRedeemType {
   const char* accountType;
 };
 inline constexpr SeedRedeemType kSeedRedeemTypes[] = {
-    {"11", "普通住院", "", "", "1"},   {"12", "住院分娩", "", "", "1"},     {"13", "意外伤害住院", "", "", "1"},
-    {"21", "门诊统筹", "", "", "1"},   {"22", "门诊家庭帐户", "", "", "2"},
+    {"11", "普通住院", "", "", "1"}, {"12", "住院分娩", "", "", "1"},     {"13", "意外伤害住院", "", "", "1"},
+    {"21", "门诊统筹", "", "", "1"}, {"22", "门诊家庭帐户", "", "", "2"},
 };
 
 // officeCodeDown's entries: the departments.
@@ -31,7 +31,8 @@ struct SeedOffice {
   const char* comment;
 };
 inline constexpr SeedOffice kSeedOffices[] = {
-    {"01", "内科", "", ""}, {"02", "外科", "", ""}, {"03", "妇产科", "", ""}, {"04", "儿科", "", ""}, {"05", "中医科", "", ""},
+    {"01", "内科", "", ""}, {"02", "外科", "", ""},   {"03", "妇产科", "", ""},
+    {"04", "儿科", "", ""}, {"05", "中医科", "", ""},
 };
 
 // The hospitals the centre knows: getHospitalInfo's entries.
