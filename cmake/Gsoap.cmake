@@ -156,4 +156,7 @@ function(nv_shared_library_exports target def_file)
   file(WRITE ${script} "{\n  global:\n${names}  local: *;\n};\n")
   target_link_options(${target} PRIVATE -Wl,--version-script=${script} -Wl,--exclude-libs,ALL -Wl,--no-undefined)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
+  # The script is written when configuring: a new export in the definition
+  # file configures again.
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def_file})
 endfunction()

@@ -364,6 +364,7 @@ void addCodecFacts(std::vector<ExportFacts>& facts);
 void addOutpatientFacts(std::vector<ExportFacts>& facts);
 void addInpatientFacts(std::vector<ExportFacts>& facts);
 void addCatalogueFacts(std::vector<ExportFacts>& facts);
+void addCodeTableFacts(std::vector<ExportFacts>& facts);
 
 }  // namespace nv
 

@@ -164,6 +164,11 @@ NV_API char* NV_CALL matchUpdate(NvText centreCode, NvText code, NvText hisCode,
                                  NvText hisUnit, NvText hisConf, NvText hisPrice);
 NV_API char* NV_CALL matchSeek(NvText centreCode, NvText code, NvText hisCode);
 
+/* The centre's code tables and its connection test. */
+NV_API char* NV_CALL redeemTypeDown(NvText centreCode);
+NV_API char* NV_CALL officeCodeDown(NvText centreCode);
+NV_API char* NV_CALL connectTesting(NvText centreCode);
+
 #ifdef __cplusplus
 }
 #endif

@@ -148,6 +148,15 @@ namespace NvInterFaceDll
 
         [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
         public static extern IntPtr matchSeek(byte[] centreCode, byte[] code, byte[] hisCode);
+
+        [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
+        public static extern IntPtr redeemTypeDown(byte[] centreCode);
+
+        [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
+        public static extern IntPtr officeCodeDown(byte[] centreCode);
+
+        [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
+        public static extern IntPtr connectTesting(byte[] centreCode);
         // END nv_export_files: native declarations
 
         [DllImport(Dll, CallingConvention = CallingConvention.StdCall)]
@@ -736,6 +745,21 @@ namespace NvInterFaceDll
         public static NvResult MatchSeek(string centreCode, string code, string hisCode)
         {
             return NvResult.Take(NvNative.matchSeek(Gbk.Bytes(centreCode, "centreCode"), Gbk.Bytes(code, "code"), Gbk.Bytes(hisCode, "hisCode")));
+        }
+
+        public static NvResult RedeemTypeDown(string centreCode)
+        {
+            return NvResult.Take(NvNative.redeemTypeDown(Gbk.Bytes(centreCode, "centreCode")));
+        }
+
+        public static NvResult OfficeCodeDown(string centreCode)
+        {
+            return NvResult.Take(NvNative.officeCodeDown(Gbk.Bytes(centreCode, "centreCode")));
+        }
+
+        public static NvResult ConnectTesting(string centreCode)
+        {
+            return NvResult.Take(NvNative.connectTesting(Gbk.Bytes(centreCode, "centreCode")));
         }
         // END nv_export_files: string methods
     }

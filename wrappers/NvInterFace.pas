@@ -220,6 +220,12 @@ function matchUpdate(centreCode, code, hisCode, hisName, hisSpec, hisUnit, hisCo
   stdcall; external NvLibrary;
 function matchSeek(centreCode, code, hisCode: NvText): PAnsiChar;
   stdcall; external NvLibrary;
+function redeemTypeDown(centreCode: NvText): PAnsiChar;
+  stdcall; external NvLibrary;
+function officeCodeDown(centreCode: NvText): PAnsiChar;
+  stdcall; external NvLibrary;
+function connectTesting(centreCode: NvText): PAnsiChar;
+  stdcall; external NvLibrary;
 { END nv_export_files: external declarations }
 procedure freeResult(result: PAnsiChar);
   stdcall; external NvLibrary;
@@ -299,6 +305,9 @@ function NvGetInpatientGradeList(const centreCode, inpatientSn: string): string;
 function NvMatchUpdate(const centreCode, code, hisCode, hisName, hisSpec, hisUnit, hisConf,
   hisPrice: string): string;
 function NvMatchSeek(const centreCode, code, hisCode: string): string;
+function NvRedeemTypeDown(const centreCode: string): string;
+function NvOfficeCodeDown(const centreCode: string): string;
+function NvConnectTesting(const centreCode: string): string;
 { END nv_export_files: string function declarations }
 
 implementation
@@ -1076,6 +1085,21 @@ function NvMatchSeek(const centreCode, code, hisCode: string): string;
 begin
   Result := NvTake(matchSeek(PAnsiChar(NvArg(centreCode, 'centreCode')), PAnsiChar(NvArg(code, 'code')),
     PAnsiChar(NvArg(hisCode, 'hisCode'))));
+end;
+
+function NvRedeemTypeDown(const centreCode: string): string;
+begin
+  Result := NvTake(redeemTypeDown(PAnsiChar(NvArg(centreCode, 'centreCode'))));
+end;
+
+function NvOfficeCodeDown(const centreCode: string): string;
+begin
+  Result := NvTake(officeCodeDown(PAnsiChar(NvArg(centreCode, 'centreCode'))));
+end;
+
+function NvConnectTesting(const centreCode: string): string;
+begin
+  Result := NvTake(connectTesting(PAnsiChar(NvArg(centreCode, 'centreCode'))));
 end;
 { END nv_export_files: string function definitions }
 

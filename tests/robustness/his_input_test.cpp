@@ -83,8 +83,10 @@ TEST_F(HisInput, ANullPointerIsTheEmptyText) {
     SCOPED_TRACE(e.name);
     std::vector<std::optional<std::string>> allNull(e.arity);
     Outcome o = callWith(e, allNull);
-    if (e.contactsCentre()) {
-      EXPECT_NE(o.view.outCode, "000") << "no export succeeds on nothing but nulls";
+    // The code tables and the connection test take only the centre code, and
+    // an empty one selects the first centre: they may succeed on nulls.
+    if (e.contactsCentre() && e.arity > 1) {
+      EXPECT_NE(o.view.outCode, "000") << "no export that takes more than a centre code succeeds on nothing but nulls";
     }
   }
 }

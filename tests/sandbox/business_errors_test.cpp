@@ -138,6 +138,11 @@ TEST_F(SandboxBusinessErrors, CatalogueAndConfigurationRefusals) {
          t.dir.writeCentres({{kCentre, t.sandbox->url(), "H0000", "2", "op01", ""}});
        },
        [] { return registerZhangSan(); }, "CliRegister", "医疗机构不存在"},
+      {"the reimbursement types of a hospital the sandbox does not know",
+       [](SandboxBusinessErrors& t) {
+         t.dir.writeCentres({{kCentre, t.sandbox->url(), "H0000", "2", "op01", ""}});
+       },
+       [] { return redeemTypeDown(kCentre); }, "RedeemTypeDown", "医疗机构不存在"},
   });
 }
 

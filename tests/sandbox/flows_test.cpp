@@ -204,6 +204,39 @@ TEST_F(SandboxFlows, MembersHospitalsCataloguesAndMatching) {
   });
 }
 
+// The code tables are the seed's, in code order.
+TEST_F(SandboxFlows, CodeTablesAndTheConnectionTest) {
+  auto table = [](const std::vector<std::vector<const char*>>& entries, const std::vector<const char*>& columns) {
+    std::vector<Row> rows;
+    for (const auto& entry : entries) {
+      Row row;
+      for (size_t i = 0; i < columns.size(); ++i) row.push_back({static_cast<int>(i), columns[i], gbk(entry[i])});
+      rows.push_back(row);
+    }
+    return rows;
+  };
+  runSteps({
+      {"the connection test", [] { return connectTesting(kCentre); },
+       textDoc("ConnectTesting", "return", gbk("连接成功"))},
+      {"the reimbursement types", [] { return redeemTypeDown(kCentre); },
+       successDoc("RedeemTypeDown", 5,
+                  table({{"11", "普通住院", "", "", "1"},
+                         {"12", "住院分娩", "", "", "1"},
+                         {"13", "意外伤害住院", "", "", "1"},
+                         {"21", "门诊统筹", "", "", "1"},
+                         {"22", "门诊家庭帐户", "", "", "2"}},
+                        {"code", "name", "otherParam", "comment", "accountType"}))},
+      {"the departments", [] { return officeCodeDown(kCentre); },
+       successDoc("OfficeCodeDown", 4,
+                  table({{"01", "内科", "", ""},
+                         {"02", "外科", "", ""},
+                         {"03", "妇产科", "", ""},
+                         {"04", "儿科", "", ""},
+                         {"05", "中医科", "", ""}},
+                        {"code", "name", "otherParam", "comment"}))},
+  });
+}
+
 // Downloads since a time: only entries changed after it, oldest first.
 TEST_F(SandboxFlows, CatalogueDownloadsSinceATime) {
   struct Download {

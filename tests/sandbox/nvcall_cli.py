@@ -182,7 +182,7 @@ def check(url, cwd):
 
     rc, out, _ = nvcall("--list", cwd=cwd)
     names = [line.split()[0] for line in out.decode().splitlines()]
-    expect("--list names 33 exports", rc == 0 and len(names) == 33 and "inpRegisterB" in names, names)
+    expect("--list names 36 exports", rc == 0 and len(names) == 36 and "inpRegisterB" in names, names)
     rc, out, _ = nvcall("--version", cwd=cwd)
     lines = out.decode("utf-8").splitlines()
     expect("--version: nvcall's version, then the loaded library's file, bitness and path",
@@ -214,20 +214,37 @@ def check(url, cwd):
            b"export=cliCalculate" in his_log and os.path.exists(os.path.join(cwd, "NvTrace.ini")), err)
     os.remove(os.path.join(cwd, "NvTrace.ini"))
 
-    # check: every centre, each step in plain words, the call through the
-    # library with the centre's HOSP_CODE; one that fails exits 1.
+    # codes: the centre's reimbursement types and departments, decoded.
+    rc, out, _ = nvcall("--utf8", "codes", cwd=cwd)
+    text = out.decode("utf-8")
+    expect("codes prints both tables of the first centre", rc == 0 and "RedeemTypeDown  000  执行成功  (5 rows)" in text
+           and "22" in text and "门诊家庭帐户" in text and "OfficeCodeDown  000  执行成功  (5 rows)" in text and
+           "中医科" in text, text)
+    rc, out, _ = nvcall("codes", "999999", cwd=cwd)
+    expect("codes for an unknown centre exits 1", rc == 1 and b"RedeemTypeDown  300" in out, out)
+    rc, _, _ = nvcall("codes", "341122", "x", cwd=cwd)
+    expect("codes takes one centre at most", rc == 2)
+
+    # check: every centre, each step in plain words, the connection test and
+    # the call with the centre's HOSP_CODE; one that fails exits 1.
     # A centre that config add would refuse, written by hand.
     append_centre(cwd, CenterNO="341198", ServiceURL="ftp://中心/x")
     rc, out, _ = nvcall("--utf8", "check", cwd=cwd)
     rows = {tuple(line.split()[:3]) for line in out.decode("utf-8").splitlines()}
     for row, why in [(("341122", "address", "ok"), "an http address"),
-                     (("341122", "call", "ok"), "the sandbox answers the harmless call"),
-                     (("341199", "call", "FAILED"), "refused port"),
-                     (("341198", "address", "FAILED"), "not an http address"), (("341198", "call", "not"), "skipped")]:
+                     (("341122", "connection", "ok"), "the sandbox answers the connection test"),
+                     (("341122", "hospital", "ok"), "the sandbox knows the hospital"),
+                     (("341199", "connection", "FAILED"), "refused port"),
+                     (("341199", "hospital", "not"), "skipped after the failed connection"),
+                     (("341198", "address", "FAILED"), "not an http address"),
+                     (("341198", "connection", "not"), "skipped")]:
         expect(f"check: {why}", row in rows, out)
     expect("check quotes the configured address decoded", 'ServiceURL "ftp://中心/x" is not'.encode() in out, out)
-    expect("check names the call, the hospital code and the answer", b"matchSeek, which sends HOSP_CODE 341122001" in out
-           and "执行成功".encode() in out and b"3 centres, 1 working" in out and rc == 1, out)
+    expect("check shows the connection test's answer", "connectTesting answered 000 执行成功: 连接成功".encode() in out,
+           out)
+    expect("check names the call, the hospital code and the answer",
+           "redeemTypeDown, which sends HOSP_CODE 341122001, answered 000 执行成功 (5 rows)".encode() in out and
+           b"3 centres, 1 working" in out and rc == 1, out)
 
 
 def check_hospital_code(url, cwd):
@@ -241,7 +258,7 @@ def check_hospital_code(url, cwd):
         done = subprocess.run([NVCALL, "--utf8", "check"], cwd=cwd, capture_output=True, timeout=300,
                               env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
         text = done.stdout.decode("utf-8")
-        expect("check speaks Chinese in a Chinese locale", "1 个中心,0 个正常" in text and "调用  失败" in text, text)
+        expect("check speaks Chinese in a Chinese locale", "1 个中心,0 个正常" in text and "医院编码  失败" in text, text)
         done = subprocess.run([NVCALL, "--utf8", "config", "add", "CenterNO=341122"], cwd=cwd, capture_output=True,
                               timeout=300, env=dict(os.environ, LANG="zh_CN.UTF-8", LC_ALL="", LC_MESSAGES=""))
         expect("config speaks Chinese too", done.returncode == 3 and "已经配置".encode() in done.stderr, done.stderr)

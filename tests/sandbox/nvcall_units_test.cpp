@@ -56,7 +56,7 @@ TEST(NvcallExportTable, NamesTheParametersAsTheHeaderDoes) {
       names.push_back(name.substr(0, name.find(',')));
   }
   for (const nvexports::Export& entry : nvexports::kExports) listed[entry.name] = nvexports::parameterNames(entry);
-  EXPECT_EQ(declared.size(), 33u);
+  EXPECT_EQ(declared.size(), 36u);
   EXPECT_EQ(listed, declared);
 }
 
@@ -160,7 +160,9 @@ TEST(NvcallCheck, ReadsHostAndPortOfAServiceUrl) {
 // A detail is UTF-8 whatever the console: the configured GBK text is
 // decoded into it, not pasted in as bytes.
 TEST(NvcallCheck, QuotesTheConfiguredTextDecoded) {
-  auto answered = [](const nv::CentreRecord&) { return std::pair<bool, std::string>{true, "answered"}; };
+  const std::vector<CallStep> answered = {{{"call", "调用"}, [](const nv::CentreRecord&) {
+                                             return std::pair<bool, std::string>{true, "answered"};
+                                           }}};
   nv::CentreRecord centre;
   centre.ServiceURL = nvtest::gbk("ftp://中心/ws");
   EXPECT_EQ(checkCentre(centre, answered, Speaker(false))[0].detail,

@@ -124,6 +124,9 @@ std::vector<ExportEntry> makeCatalogue() {
                       {"MatchUpdate", 1, "300", "matchUpdate", Shape::None, 0,
                        {"", "INS01", "HIS01", "name", "spec", "box", "tab", "1.5"}}));
   all.push_back(entry("matchSeek", {"MatchUpdate", 1, "300", "matchSeek", Shape::Text, 1, {"", "INS01", "HIS01"}}));
+  all.push_back(entry("redeemTypeDown", {"RedeemTypeDown", 1, "600", "redeemTypeDown", Shape::List, 5, {""}}));
+  all.push_back(entry("officeCodeDown", {"OfficeCodeDown", 1, "600", "officeCodeDown", Shape::List, 4, {""}}));
+  all.push_back(entry("connectTesting", {"ConnectTesting", 1, "600", "connectTesting", Shape::Text, 1, {""}}));
   return all;
 }
 // clang-format on

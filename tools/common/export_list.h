@@ -55,7 +55,10 @@
   X(updateLeechdom, true, "lastTime centreCode") \
   X(getInpatientGradeList, true, "centreCode inpatientSn") \
   X(matchUpdate, true, "centreCode code hisCode hisName hisSpec hisUnit hisConf hisPrice") \
-  X(matchSeek, true, "centreCode code hisCode")
+  X(matchSeek, true, "centreCode code hisCode") \
+  X(redeemTypeDown, true, "centreCode") \
+  X(officeCodeDown, true, "centreCode") \
+  X(connectTesting, true, "centreCode")
 // clang-format on
 // END nv_export_files: list of exports
 

@@ -28,6 +28,7 @@ std::vector<nv::ExportFacts> allFacts() {
   nv::addOutpatientFacts(facts);
   nv::addInpatientFacts(facts);
   nv::addCatalogueFacts(facts);
+  nv::addCodeTableFacts(facts);
   return facts;
 }
 

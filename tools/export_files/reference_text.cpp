@@ -321,7 +321,11 @@ std::string renderReference(const std::vector<ExportFacts>& all, Language langua
           "(using-the-dll.md; the wrappers do).\n\n"}
           .in(language);
   text += overview(facts, language);
+  text += Say{"代码型的参数和结果值见文末的[代码表](#代码表)。\n\n",
+              "For the coded arguments and result values, see [Code tables](#code-tables) at the end.\n\n"}
+              .in(language);
   for (const ExportFacts& f : facts) text += section(f, language);
+  text += codeTables(language);
   return text;
 }
 

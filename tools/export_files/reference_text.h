@@ -22,6 +22,15 @@ std::vector<std::string> factProblems(const std::vector<nv::ExportFacts>& facts)
 // with the exports in the order of facts.
 std::string renderReference(const std::vector<nv::ExportFacts>& facts, Language language);
 
+// The code tables section: every coded argument and result value, what the
+// centre defines, where to get it, and the sandbox centre's values and
+// messages.
+std::string codeTables(Language language);
+
+// The sandbox's texts the code tables quote (UTF-8): each is a string
+// literal of the sandbox's sources.
+std::vector<std::string> sandboxTextsQuoted();
+
 }  // namespace nvref
 
 #endif

@@ -52,9 +52,10 @@ std::vector<size_t> groupsInUse(const nv::CentreTable& table) {
   return used;
 }
 
-std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, const Speaker& speak) {
-  std::vector<CheckStep> steps = {{speak({"address", "地址"}), StepResult::kNotTried, ""},
-                                  {speak({"call", "调用"}), StepResult::kNotTried, ""}};
+std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const std::vector<CallStep>& calls,
+                                   const Speaker& speak) {
+  std::vector<CheckStep> steps = {{speak({"address", "地址"}), StepResult::kNotTried, ""}};
+  for (const CallStep& call : calls) steps.push_back({speak(call.step), StepResult::kNotTried, ""});
   std::optional<ServiceAddress> address = parseServiceUrl(centre.ServiceURL);
   if (!address) {
     steps[0].result = StepResult::kFailed;
@@ -67,9 +68,12 @@ std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const Harmles
   steps[0].detail = speak({"host ", "主机 "}) + nvtools::gbkToUtf8ForDisplay(address->host) +
                     speak({" port ", " 端口 "}) + address->port +
                     (address->tls ? speak({", over TLS", ",经 TLS"}) : "");
-  auto [ok, words] = call(centre);
-  steps[1].result = ok ? StepResult::kOk : StepResult::kFailed;
-  steps[1].detail = words;
+  for (size_t i = 0; i < calls.size(); ++i) {
+    auto [ok, words] = calls[i].call(centre);
+    steps[i + 1].result = ok ? StepResult::kOk : StepResult::kFailed;
+    steps[i + 1].detail = words;
+    if (!ok) break;
+  }
   return steps;
 }
 

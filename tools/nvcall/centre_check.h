@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The `check` subcommand: for one configured centre, whether its ServiceURL
-// is an address the library can call, and whether a harmless call through
-// the library, which sends the centre's HOSP_CODE, is answered. The call
-// goes through the library's own transport, so the proxy and TLS settings
-// are those a HIS gets; each step is reported in plain words.
+// is an address the library can call, whether the centre answers the
+// library's connection test, and whether it knows the configured HOSP_CODE.
+// The calls go through the library's own transport, so the proxy and TLS
+// settings are those a HIS gets; each step is reported in plain words.
 #ifndef NV_NVCALL_CENTRE_CHECK_H
 #define NV_NVCALL_CENTRE_CHECK_H
 
@@ -39,12 +39,20 @@ struct CheckStep {
   std::string detail;  // plain words, UTF-8 (the configured GBK text decoded)
 };
 
-// Makes the harmless call for a centre; returns whether it succeeded and
+// Makes one harmless call for a centre; returns whether it succeeded and
 // what it reported (UTF-8).
 using HarmlessCall = std::function<std::pair<bool, std::string>(const nv::CentreRecord&)>;
 
-// Runs the steps; a step after a failed one is not tried.
-std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const HarmlessCall& call, const Speaker& speak);
+// A step that is a call: its name and the call.
+struct CallStep {
+  Words step;
+  HarmlessCall call;
+};
+
+// Checks the address, then makes the calls in order; a step after a failed
+// one is not tried.
+std::vector<CheckStep> checkCentre(const nv::CentreRecord& centre, const std::vector<CallStep>& calls,
+                                   const Speaker& speak);
 
 }  // namespace nvcall
 

@@ -5,6 +5,7 @@
 //   nvcall [--utf8] show [--table | --value COLNAME] [FILE]
 //   nvcall [--utf8] config list | add FIELD=VALUE... | edit CENTRE FIELD=VALUE...
 //   nvcall [--dll PATH] [--utf8] check
+//   nvcall [--dll PATH] [--utf8] codes [CENTRE]
 //   nvcall [--dll PATH] --version | --list
 //
 // It loads the library as a HIS does (library.h), so every call, check and
@@ -46,6 +47,7 @@ const Words kUsage{
     "[BK=..]\n"
     "       nvcall [--utf8] config edit CENTRE FIELD=VALUE...\n"
     "       nvcall [--dll PATH] [--utf8] check\n"
+    "       nvcall [--dll PATH] [--utf8] codes [CENTRE]\n"
     "       nvcall [--dll PATH] --version | --list\n"
     "\n"
     "Calls the export NAME of the library with the positional ARGs (exactly as\n"
@@ -70,9 +72,13 @@ const Words kUsage{
     "             given plain and written in base64; an address must be http(s)\n"
     "  check      for each configured centre (of groups with one CenterNO the last,\n"
     "             which the library uses): whether its ServiceURL can be called,\n"
-    "             and a harmless call through the library that sends the centre's\n"
-    "             HOSP_CODE (matchSeek, which changes nothing), so proxy, TLS and\n"
-    "             the hospital's code are tested as the HIS uses them\n"
+    "             whether the centre answers the connection test (connectTesting),\n"
+    "             and whether it knows the configured HOSP_CODE (redeemTypeDown);\n"
+    "             both calls change nothing and go through the library, so proxy,\n"
+    "             TLS and the hospital's code are tested as the HIS uses them\n"
+    "  codes      the centre's reimbursement types (redeemTypeDown) and departments\n"
+    "             (officeCodeDown) as tables: the codes calculate, inpPay and the\n"
+    "             registrations take; CENTRE is a CenterNO, the first centre if none\n"
     "             config list and check name on stderr each line of the file that\n"
     "             cannot do what its author meant\n"
     "  --version  nvcall's version, and the library's file version, bitness and path\n"
@@ -86,6 +92,7 @@ const Words kUsage{
     "[BK=..]\n"
     "      nvcall [--utf8] config edit 中心编码 字段=值...\n"
     "      nvcall [--dll 路径] [--utf8] check\n"
+    "      nvcall [--dll 路径] [--utf8] codes [中心编码]\n"
     "      nvcall [--dll 路径] --version | --list\n"
     "\n"
     "用给定的参数(个数与函数的参数个数相同,空参数写 \"\")调用接口库的函数,并输出结果文档。\n"
@@ -102,8 +109,10 @@ const Words kUsage{
     "  show       读取保存的结果文档(文件或标准输入),以表格输出,或输出第一行的某一列(--value)\n"
     "  config     列出、添加或修改 NvConfiguration.ini 中的中心;值以明文给出,以 base64 写入;地址须为 http(s)\n"
     "  check      对每个配置的中心(CenterNO 相同的几组取接口库使用的最后一组):检查 ServiceURL 能否调用,\n"
-    "             并通过接口库做一次不改变任何数据、发送本院 HOSP_CODE 的调用(matchSeek),\n"
-    "             代理、TLS 和医院编码都与 HIS 使用时相同\n"
+    "             中心是否应答连接测试(connectTesting),以及中心是否认识配置的 HOSP_CODE(redeemTypeDown);\n"
+    "             两次调用都不改变任何数据,都经过接口库,代理、TLS 和医院编码都与 HIS 使用时相同\n"
+    "  codes      以表格输出中心的补偿类型(redeemTypeDown)和科室(officeCodeDown):calculate、inpPay\n"
+    "             和登记函数使用的代码;中心编码为 CenterNO,不给出时为第一个中心\n"
     "             config list 和 check 在标准错误上指出文件中每一行不能达到作者本意的地方\n"
     "  --version  nvcall 的版本,以及接口库的文件版本、位数和路径\n"
     "\n"
@@ -318,8 +327,11 @@ class Nvcall {
     table.alwaysAcross = true;
     size_t working = 0;
     for (const nv::CentreRecord& centre : centres) {
-      std::vector<CheckStep> steps = checkCentre(
-          centre, [this](const nv::CentreRecord& c) { return hospitalCodeCall(c); }, speak_);
+      std::vector<CheckStep> steps =
+          checkCentre(centre,
+                      {{{"connection", "连接"}, [this](const nv::CentreRecord& c) { return connectionCall(c); }},
+                       {{"hospital", "医院编码"}, [this](const nv::CentreRecord& c) { return hospitalCodeCall(c); }}},
+                      speak_);
       bool ok = true;
       for (const CheckStep& step : steps) {
         ok = ok && step.result == StepResult::kOk;
@@ -336,6 +348,31 @@ class Nvcall {
              options_);
     writeOut(renderTable(table, options_.utf8Output));
     return working == centres.size() ? kSuccess : kNotSuccess;
+  }
+
+  // The centre's code tables, one table each; succeeds when both came.
+  int printCodes(const std::vector<std::string>& args) {
+    if (args.size() > 1) return usageError(speak_({"codes takes one CENTRE at most", "codes 最多带一个中心编码"}));
+    std::string centre = args.empty() ? "" : args[0];
+    if (options_.utf8) {
+      std::optional<std::string> converted = nvtools::utf8ToGbk(centre);
+      if (!converted)
+        return failure(speak_({"not UTF-8 text with a GBK form: ", "不是可转换为 GBK 的 UTF-8 文本: "}) + centre);
+      centre = *converted;
+    }
+    if (!library().usable()) return failure(library().error());
+    int status = kSuccess;
+    bool first = true;
+    for (const char* name : {"redeemTypeDown", "officeCodeDown"}) {
+      std::optional<std::string> document = call(*nvexports::findExport(name), {centre.c_str()});
+      if (!document) return failure(name + speak_({" returned no text", " 没有返回文本"}));
+      std::optional<ResultView> view = parseResult(*document);
+      if (!view) return failure(speak_({"the library returned no result document", "接口库返回的不是结果文档"}));
+      writeOut((first ? "" : "\n") + renderResult(*view));
+      first = false;
+      if (!view->succeeded()) status = kNotSuccess;
+    }
+    return status;
   }
 
  private:
@@ -379,22 +416,36 @@ class Nvcall {
     return text;
   }
 
-  // The harmless call: matchSeek, the match state of an item code no HIS
-  // uses. It changes nothing at the centre, and it sends the configured
-  // CenterNO and HOSP_CODE, so a centre that does not know the hospital
-  // says so here.
-  std::pair<bool, std::string> hospitalCodeCall(const nv::CentreRecord& centre) {
-    std::optional<std::string> document =
-        call(*nvexports::findExport("matchSeek"), {centre.CenterNO.c_str(), "NVCALL-CHECK", "NVCALL-CHECK"});
+  // One harmless call of an export that takes only the centre code: whether
+  // it succeeded, and "<what> answered <out_code> <out_text>" and the answer
+  // in plain words.
+  std::pair<bool, std::string> harmlessCall(const char* name, const nv::CentreRecord& centre, const std::string& what) {
+    std::optional<std::string> document = call(*nvexports::findExport(name), {centre.CenterNO.c_str()});
     if (!document) return {false, speak_({"the library returned nothing (out of memory)", "接口库没有返回(内存不足)"})};
     std::optional<ResultView> view = parseResult(*document);
     if (!view) return {false, speak_({"the library returned no result document", "接口库返回的不是结果文档"})};
-    std::string words = speak_({"matchSeek, which sends HOSP_CODE ", "发送 HOSP_CODE "}) +
-                        nvtools::gbkToUtf8ForDisplay(centre.HOSP_CODE) +
-                        speak_({", answered ", " 的 matchSeek 返回 "}) +
+    std::string words = what + speak_({" answered ", " 返回 "}) +
                         nvtools::gbkToUtf8ForDisplay(view->outCode.value_or("")) + " " +
                         nvtools::gbkToUtf8ForDisplay(view->outText.value_or(""));
+    // A text answer is shown; a table is counted.
+    if (view->succeeded() && view->rows.size() == 1 && view->rows[0].size() == 1)
+      words += ": " + nvtools::gbkToUtf8ForDisplay(view->rows[0][0].second);
+    else if (view->succeeded())
+      words += " " + rowCountText(view->rows.size());
     return {view->succeeded(), words};
+  }
+
+  // connectTesting sends nothing but the envelope: the centre answers at all.
+  std::pair<bool, std::string> connectionCall(const nv::CentreRecord& centre) {
+    return harmlessCall("connectTesting", centre, "connectTesting");
+  }
+
+  // redeemTypeDown reads a code table and sends the configured HOSP_CODE and
+  // UserNo, so a centre that does not know the hospital says so here.
+  std::pair<bool, std::string> hospitalCodeCall(const nv::CentreRecord& centre) {
+    return harmlessCall("redeemTypeDown", centre,
+                        speak_({"redeemTypeDown, which sends HOSP_CODE ", "发送 HOSP_CODE "}) +
+                            nvtools::gbkToUtf8ForDisplay(centre.HOSP_CODE) + speak_({",", " 的 redeemTypeDown"}));
   }
 
   static std::string rowCountText(size_t rows) { return "(" + std::to_string(rows) + (rows == 1 ? " row)" : " rows)"); }
@@ -497,5 +548,6 @@ int main(int argc, char** argv) {
   if (name == "check")
     return rest.empty() ? nvcall.checkCentres()
                         : nvcall.usageError(speak({"check takes no arguments", "check 不带参数"}));
+  if (name == "codes") return nvcall.printCodes(rest);
   return nvcall.callExport(name, rest);
 }

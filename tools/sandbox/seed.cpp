@@ -95,13 +95,9 @@ void insertRows(Database& db, const char* table, Texts columns, std::initializer
 
 void seedPeople(Database& db) {
   insertRows(db, "centres", {"centerNo", "name"}, {{kSeedCentre, "明湖县新型农村合作医疗管理中心"}});
-  insertRows(db, "hospitals", {"hospCode", "hospLevel", "hospName", "centerNo"},
-             {
-                 {"341122001", "2", "明湖县人民医院", kSeedCentre},
-                 {"341122002", "2", "明湖县中医院", kSeedCentre},
-                 {"341122101", "1", "明湖县城关镇卫生院", kSeedCentre},
-                 {"341122201", "1", "明湖县南桥乡卫生院", kSeedCentre},
-             });
+  for (const SeedHospital& h : kSeedHospitals)
+    insertRows(db, "hospitals", {"hospCode", "hospLevel", "hospName", "centerNo"},
+               {{h.hospCode, h.hospLevel, h.hospName, kSeedCentre}});
   // Family accounts, in cents.
   for (auto [family, cents] : {std::pair{"3411220001", 30000}, {"3411220002", 20000}, {"3411220003", 10000}})
     db.insert("families", {{"familySysno", gbk(family)}, {"accountCents", cents}});
@@ -193,22 +189,11 @@ void seedCatalogues(Database& db) {
     db.insert("catalogue", values);
   }
 
-  insertRows(db, "redeemTypes", {"code", "name", "otherParam", "comment", "accountType"},
-             {
-                 {"11", "普通住院", "", "", "1"},
-                 {"12", "住院分娩", "", "", "1"},
-                 {"13", "意外伤害住院", "", "", "1"},
-                 {"21", "门诊统筹", "", "", "1"},
-                 {"22", "门诊家庭帐户", "", "", "2"},
-             });
-  insertRows(db, "offices", {"code", "name", "otherParam", "comment"},
-             {
-                 {"01", "内科", "", ""},
-                 {"02", "外科", "", ""},
-                 {"03", "妇产科", "", ""},
-                 {"04", "儿科", "", ""},
-                 {"05", "中医科", "", ""},
-             });
+  for (const SeedRedeemType& t : kSeedRedeemTypes)
+    insertRows(db, "redeemTypes", {"code", "name", "otherParam", "comment", "accountType"},
+               {{t.code, t.name, t.otherParam, t.comment, t.accountType}});
+  for (const SeedOffice& o : kSeedOffices)
+    insertRows(db, "offices", {"code", "name", "otherParam", "comment"}, {{o.code, o.name, o.otherParam, o.comment}});
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #define NV_SANDBOX_SEED_H
 
 #include "tools/sandbox/database.h"
+#include "tools/sandbox/seed_codes.h"
 
 namespace sandbox {
-
-// The centre the seed data belongs to.
-inline const char* const kSeedCentre = "341122";
 
 // Creates and seeds a fresh database; leaves one made earlier as it is.
 // Throws DatabaseError for a database of an unknown layout.
