@@ -574,9 +574,11 @@ TEST_F(WindowsDll, TemplateExportsMatchLinux) {
     };
     auto valid = withCentre(e, Centres::kMain);
     scenario("success", Scenario::Kind::Success, valid, Reply::raw(nvcheck::plainSuccessAnswer(e)));
+    // An export whose one argument is the centre code fails its check only
+    // for a configured code too long to send, which the Linux suite covers.
     if (auto failing = failingArguments(e))
       scenario("check-failure", Scenario::Kind::CheckFailure, *failing, std::nullopt);
-    else
+    else if (!(e.arity == 1 && e.centreArgument == 1))
       ADD_FAILURE() << e.name << ": no argument found whose check fails";
     scenario("soap-fault", Scenario::Kind::Fault, valid, Reply::fault("soap:Server", faultText));
     scenario("refused", Scenario::Kind::Refused, withCentre(e, Centres::kRefused), std::nullopt);
