@@ -20,9 +20,16 @@ class CallInFlight {
 };
 bool callsInFlight();
 
-// Frees everything the library keeps between calls; both platforms' unload
-// paths release exactly this. No call may run.
+// Frees everything the library keeps between calls: the kept connections,
+// the trusted roots, the HTTP library's share and global state, the idle
+// SOAP contexts, the caches added below, then the TLS library's global
+// state where it is the library's own (Windows). No call may run.
 void releaseLibrary();
+
+// What unloading the library does, on every platform (a shared object's
+// last dlclose or the process's exit after main; FreeLibrary): releases
+// all of the above unless a call may still be running. True when it did.
+bool releaseOnUnload();
 
 // Adds a cache of the layers above (the settings files' kept copies) to
 // what releaseLibrary frees. Idempotent; up to four.
