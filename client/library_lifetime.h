@@ -2,9 +2,12 @@
 // What loading and unloading the library mean for what it keeps: the
 // connection pool, the SOAP contexts, the trusted roots and the HTTP and TLS
 // libraries' global state. Each platform has its own entry and exit
-// (library_lifetime_posix.cpp, library_lifetime_windows.cpp).
+// (library_lifetime_posix.cpp, library_lifetime_windows.cpp); both release
+// through releaseOnUnload.
 #ifndef NV_CLIENT_LIBRARY_LIFETIME_H
 #define NV_CLIENT_LIBRARY_LIFETIME_H
+
+#include "text/platform.h"
 
 namespace nv {
 
@@ -34,11 +37,6 @@ bool releaseOnUnload();
 // Adds a cache of the layers above (the settings files' kept copies) to
 // what releaseLibrary frees. Idempotent; up to four.
 void releaseAlsoWithLibrary(void (*release)());
-
-// Keeps the library loaded for the rest of the process: a thread the HTTP
-// library left running (a name lookup given up at the connect bound) may
-// still run code of it after the call has returned.
-void keepLibraryLoaded();
 
 }  // namespace nv
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "client/proxy_system.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
-#include "client/proxy_system.h"
+#include "text/platform.h"
 
 namespace nv {
 namespace {
