@@ -5,8 +5,7 @@
 #include <atomic>
 #include <new>
 
-#include "client/process_fork.h"
-#include "client/socket_open.h"
+#include "text/platform.h"
 #include "client/tls_trust.h"
 
 namespace nv {

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "client/lock.h"
+#include "text/platform.h"
 
 namespace nv {
 
@@ -97,16 +97,6 @@ void releaseClientCaches();
 // All of that, and the HTTP library's share and global state, when the
 // library is unloaded for good (a shared object's last dlclose).
 void releaseClient();
-
-// Each platform's set-up of the TLS library before the HTTP library's
-// (tls_library_posix.cpp, tls_library_windows.cpp), and the flags the HTTP
-// library's global state is set up with.
-void prepareTlsLibrary();
-long httpLibraryInitFlags();
-// The TLS library's global state, freed when the DLL is unloaded (Windows:
-// the DLL's own copy; Linux: the system's, which the process shares, so
-// nothing).
-void releaseTlsLibrary();
 
 }  // namespace nv
 

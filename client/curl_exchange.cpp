@@ -15,8 +15,7 @@
 #include "client/connection_pool.h"
 #include "client/library_lifetime.h"
 #include "client/proxy_choice.h"
-#include "client/socket_open.h"
-#include "client/system_text.h"
+#include "text/platform.h"
 #include "client/tls_trust.h"
 #include "text/ascii_case.h"
 

@@ -31,6 +31,13 @@ void releaseLibrary() {
   releaseSessionContexts();
   for (auto& slot : alsoReleased)
     if (void (*release)() = slot.load()) release();
+  releaseTlsLibrary();
+}
+
+bool releaseOnUnload() {
+  if (callsInFlight()) return false;
+  releaseLibrary();
+  return true;
 }
 
 }  // namespace nv

@@ -2,9 +2,12 @@
 // What loading and unloading the library mean for what it keeps: the
 // connection pool, the SOAP contexts, the trusted roots and the HTTP and TLS
 // libraries' global state. Each platform has its own entry and exit
-// (library_lifetime_posix.cpp, library_lifetime_windows.cpp).
+// (library_lifetime_posix.cpp, library_lifetime_windows.cpp); both release
+// through releaseOnUnload.
 #ifndef NV_CLIENT_LIBRARY_LIFETIME_H
 #define NV_CLIENT_LIBRARY_LIFETIME_H
+
+#include "text/platform.h"
 
 namespace nv {
 
@@ -20,18 +23,20 @@ class CallInFlight {
 };
 bool callsInFlight();
 
-// Frees everything the library keeps between calls; both platforms' unload
-// paths release exactly this. No call may run.
+// Frees everything the library keeps between calls: the kept connections,
+// the trusted roots, the HTTP library's share and global state, the idle
+// SOAP contexts, the caches added below, then the TLS library's global
+// state where it is the library's own (Windows). No call may run.
 void releaseLibrary();
+
+// What unloading the library does, on every platform (a shared object's
+// last dlclose or the process's exit after main; FreeLibrary): releases
+// all of the above unless a call may still be running. True when it did.
+bool releaseOnUnload();
 
 // Adds a cache of the layers above (the settings files' kept copies) to
 // what releaseLibrary frees. Idempotent; up to four.
 void releaseAlsoWithLibrary(void (*release)());
-
-// Keeps the library loaded for the rest of the process: a thread the HTTP
-// library left running (a name lookup given up at the connect bound) may
-// still run code of it after the call has returned.
-void keepLibraryLoaded();
 
 }  // namespace nv
 

@@ -20,8 +20,6 @@ void keepLibraryLoaded() {
 
 namespace {
 
-__attribute__((destructor)) void unloadClient() {
-  if (!nv::callsInFlight()) nv::releaseLibrary();
-}
+__attribute__((destructor)) void unloadClient() { nv::releaseOnUnload(); }
 
 }  // namespace

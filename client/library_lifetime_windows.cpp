@@ -6,7 +6,6 @@
 
 #include <openssl/crypto.h>
 
-#include "client/connection_pool.h"
 #include "client/library_lifetime.h"
 
 namespace nv {
@@ -31,10 +30,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
       // which is the DLL's own (linked in) and made afresh by the next
       // load. At the process's exit (reserved set) its other threads are
       // gone, maybe holding a lock, so nothing is touched.
-      if (reserved == nullptr && !nv::callsInFlight()) {
-        nv::releaseLibrary();
-        nv::releaseTlsLibrary();
-      }
+      if (reserved == nullptr) nv::releaseOnUnload();
       break;
     default: break;
   }

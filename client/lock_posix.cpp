@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "client/lock.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
+#include <winsock2.h>
 #include <windows.h>
 
 #include <new>
 
-#include "client/lock.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "client/socket_open.h"
+#include "text/platform.h"
 #include "text/ascii_case.h"
 
 namespace nv {

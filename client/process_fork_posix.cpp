@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <pthread.h>
 
-#include "client/process_fork.h"
+#include "text/platform.h"
 
 namespace nv {
 

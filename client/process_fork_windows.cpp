@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "client/process_fork.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -23,8 +23,7 @@ ProxyChoice chooseProxy(bool https, const std::string& host);
 
 // The proxy the operating system is set up with for this host (Windows:
 // Internet Options, else WinHTTP's setting), as "host:port", or "" for none
-// or when the host is on the system's bypass list. Each platform has its
-// own (proxy_system_posix.cpp, proxy_system_windows.cpp).
+// or when the host is on the system's bypass list (client/proxy_system.h).
 std::string systemProxy(bool https, const std::string& host);
 
 }  // namespace nv

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "client/proxy_choice.h"
+#include "text/platform.h"
 
 namespace nv {
 
 // The environment is all a Linux process is told of proxies.
-std::string systemProxy(bool, const std::string&) { return ""; }
+SystemProxySetting readSystemProxySetting() { return {}; }
 
 }  // namespace nv

@@ -7,7 +7,7 @@
 
 #include "client/answer_reader.h"
 #include "client/curl_exchange.h"
-#include "client/lock.h"
+#include "text/platform.h"
 #include "client/session_seams.h"
 #include "service/session_guard.h"
 #include "soapH.h"

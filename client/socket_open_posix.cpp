@@ -4,7 +4,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "client/socket_open.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <ws2tcpip.h>
 
-#include "client/socket_open.h"
+#include "text/platform.h"
 
 namespace nv {
 

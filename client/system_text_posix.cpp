@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "client/system_text.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -2,7 +2,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "client/system_text.h"
+#include "text/platform.h"
 
 namespace nv {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "client/connection_pool.h"
+#include "text/platform.h"
 
 namespace nv {
 

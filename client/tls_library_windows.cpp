@@ -5,7 +5,7 @@
 #include <openssl/crypto.h>
 #include <openssl/ssl.h>
 
-#include "client/connection_pool.h"
+#include "text/platform.h"
 
 namespace nv {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 #include <new>
 
-#include "client/lock.h"
+#include "text/platform.h"
 
 namespace nv {
 namespace {

@@ -17,6 +17,8 @@
 
 #include <openssl/ssl.h>
 
+#include "text/platform.h"
+
 namespace nv {
 
 // Makes the shared roots the trust store of a new TLS context. False when
@@ -29,13 +31,6 @@ void releaseTrustedRoots(bool forGood = false);
 // In a forked child: the parent's roots, and their lock, are left as they
 // are; the child reads its own.
 void forgetTrustedRootsInChild();
-
-// Each platform's part (tls_trust_posix.cpp, tls_trust_windows.cpp): what
-// the roots are read from, so a change of it is noticed, reading them, and
-// the certificates the system distrusts, each as its DER bytes.
-std::string trustedRootsSource();
-X509_STORE* readTrustedRoots();
-std::vector<std::string> readDistrustedCertificates();
 
 // Makes every check against `store` refuse a chain that holds one of these
 // certificates (DER bytes). False when memory ran out.

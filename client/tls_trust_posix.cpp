@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
+#include <openssl/ssl.h>
+
 #include <cstdlib>
 
-#include "client/tls_trust.h"
+#include "text/platform.h"
 
 namespace nv {
 

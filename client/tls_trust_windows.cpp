@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <wincrypt.h>
 
-#include "client/tls_trust.h"
+#include <openssl/ssl.h>
+
+#include "text/platform.h"
 
 namespace nv {
 

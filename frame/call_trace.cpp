@@ -5,6 +5,7 @@
 
 #include "frame/settings_file.h"
 #include "frame/trace_seams.h"
+#include "text/platform.h"
 #include "text/codec.h"
 #include "text/texts.h"
 

@@ -66,12 +66,6 @@ std::string traceField(std::string_view text, bool quoted = false);
 // base64 shown decoded.
 std::string withBase64Decoded(std::string_view message);
 
-// Each platform's part (trace_file_posix.cpp, trace_file_windows.cpp):
-// appends the entry in one write, only to a regular file and without ever
-// waiting on it; and the local calendar time of a moment.
-void appendToRegularFile(const std::string& path, const std::string& entry);
-std::tm localCalendar(std::time_t seconds);
-
 }  // namespace nv
 
 #endif

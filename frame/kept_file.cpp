@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "client/library_lifetime.h"
-#include "client/lock.h"
-#include "client/process_fork.h"
+#include "text/platform.h"
 
 namespace nv {
 namespace {

@@ -2,7 +2,7 @@
 // The settings files every call reads (NvConfiguration.ini, NvTrace.ini,
 // NvNetwork.ini) as they stand, without reading an unchanged one again: a
 // copy of each is kept, process-wide, with the stamp it was read under
-// (frame/regular_file.h). A call looks at the file's stamp alone, and reads
+// (text/platform.h). A call looks at the file's stamp alone, and reads
 // it again when anything differs: another file under the name (the
 // working directory changed, the file was replaced), another size, another
 // modification time. A file changed within the last 2 s is always read
@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "frame/regular_file.h"
+#include "text/platform.h"
 
 namespace nv {
 

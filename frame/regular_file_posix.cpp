@@ -5,7 +5,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "frame/regular_file.h"
+#include "text/platform.h"
 
 namespace nv {
 namespace {

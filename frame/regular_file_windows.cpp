@@ -2,7 +2,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
-#include "frame/regular_file.h"
+#include "text/platform.h"
 
 namespace nv {
 

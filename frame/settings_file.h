@@ -5,7 +5,7 @@
 // a comment line, "#" after a value starting a comment. Every call reads it
 // as it stands (an unchanged file from its kept copy, frame/kept_file.h),
 // so creating, editing or removing one takes effect on the next; only a
-// regular file is read (frame/regular_file.h).
+// regular file is read (text/platform.h).
 //
 //   NvTrace.ini    the call trace (frame/call_trace.h)
 //   NvNetwork.ini  keepalive=0: a new connection for every call

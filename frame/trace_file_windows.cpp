@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "frame/call_trace.h"
+#include "text/platform.h"
 
 namespace nv {
 

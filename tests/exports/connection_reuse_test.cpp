@@ -15,6 +15,8 @@
 #include <unistd.h>
 
 #include "NvInterFace.h"
+#include "client/connection_pool.h"
+#include "client/library_lifetime.h"
 #include "tests/support/export_cases.h"
 #include "tests/support/scoped_environment.h"
 #include "tests/support/session_seams.h"
@@ -293,6 +295,32 @@ TEST_F(ConnectionReuse, AForkedChildLeavesItsParentsConnectionsAlone) {
   ASSERT_EQ(outCodeOf(read()), "000");
   EXPECT_NE(trace.back().find(" connection=reused "), std::string::npos) << trace.back();
   EXPECT_EQ(centre.connectionCount(), 2u);
+}
+
+// Unloading, on every platform: while a call may run nothing is freed;
+// otherwise the kept connections, the pool and the caches of the layers
+// above are, and the next call starts afresh on a new connection.
+int cachesReleased = 0;
+void countRelease() { ++cachesReleased; }
+
+TEST_F(ConnectionReuse, UnloadingReleasesWhatTheLibraryKeeps) {
+  for (int i = 0; i < 2; ++i) server.enqueue(kAnswerToRead.keptAlive());
+  ASSERT_EQ(outCodeOf(read()), "000");
+  nv::releaseAlsoWithLibrary(countRelease);
+  cachesReleased = 0;
+  {
+    nv::CallInFlight running;
+    EXPECT_FALSE(nv::releaseOnUnload());
+  }
+  ASSERT_NE(nv::ConnectionPool::ifMade(), nullptr);
+  EXPECT_GE(nv::ConnectionPool::ifMade()->idleCount(), 1u);
+  EXPECT_EQ(cachesReleased, 0);
+
+  EXPECT_TRUE(nv::releaseOnUnload());
+  EXPECT_EQ(nv::ConnectionPool::ifMade(), nullptr);
+  EXPECT_EQ(cachesReleased, 1);
+  ASSERT_EQ(outCodeOf(read()), "000");
+  EXPECT_EQ(server.connectionCount(), 2u);
 }
 
 // The process ends while a call runs on another thread: what that call uses
