@@ -22,7 +22,7 @@ import shutil
 import subprocess
 import sys
 
-from sandbox_centre import refused_port, running_sandbox
+from sandbox_centre import refused_port, run_captured, running_sandbox
 
 NVCALL, SANDBOX = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 MISTAKES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "nvcall_config_mistakes.ini")
@@ -46,7 +46,7 @@ def nvcall(*args, cwd):
         command = [WINE[0], *command]
         env = dict(os.environ, WINEPREFIX=WINE[1], WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
                    LANG="C.UTF-8", LC_ALL="C.UTF-8", DISPLAY="")
-    done = subprocess.run(command, cwd=cwd, capture_output=True, timeout=300, env=env)
+    done = run_captured(command, cwd=cwd, timeout=300, env=env)
     return done.returncode, done.stdout, done.stderr
 
 

@@ -51,3 +51,14 @@ def refused_port():
         sock.bind(("127.0.0.1", 0))
         _refusing.append(sock)
     return _refusing[0].getsockname()[1]
+
+
+def run_captured(command, **kwargs):
+    """subprocess.run with stdout and stderr captured through files, not
+    pipes: a wineserver that a Windows program starts outlives it by seconds,
+    and would hold a pipe open that long."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        done = subprocess.run(command, stdout=out, stderr=err, **kwargs)
+        out.seek(0)
+        err.seek(0)
+        return subprocess.CompletedProcess(done.args, done.returncode, out.read(), err.read())

@@ -30,6 +30,9 @@ import tempfile
 import urllib.request
 import zipfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sandbox"))
+from sandbox_centre import run_captured  # noqa: E402
+
 PACKAGE, OBJDUMP, X86_BUILD, X64_BUILD = sys.argv[1:5]
 WINE = {"x86": (shutil.which("wine"), os.path.join(X86_BUILD, "wineprefix-nvcall"), "pei-i386"),
         "x64": ("/usr/lib/wine/wine64", os.path.join(X64_BUILD, "wineprefix-nvcall"), "pei-x86-64")}
@@ -68,13 +71,13 @@ def first_call_from_the_kit(kit, scratch):
     x86_wine, x86_prefix, _ = WINE["x86"]
     x86_env = dict(os.environ, WINEPREFIX=x86_prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
                    DISPLAY="")
-    x86_usage = subprocess.run([x86_wine, os.path.join(kit, "sandbox", "nv_sandbox.exe"), "--help"], env=x86_env,
-                               capture_output=True, timeout=300).stdout
+    x86_usage = run_captured([x86_wine, os.path.join(kit, "sandbox", "nv_sandbox.exe"), "--help"], env=x86_env,
+                             timeout=300).stdout
     expect("the x86 sandbox starts and names its default port", b"(default 8888)" in x86_usage, x86_usage)
     env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=", LANG="C.UTF-8",
                LC_ALL="C.UTF-8", DISPLAY="")
     exe = os.path.join(kit, "sandbox", "x64", "nv_sandbox.exe")
-    usage = subprocess.run([wine, exe, "--help"], env=env, capture_output=True, timeout=300).stdout
+    usage = run_captured([wine, exe, "--help"], env=env, timeout=300).stdout
     expect("the sandbox's default port", b"(default 8888)" in usage, usage)
     expect("the sample configuration points at the sandbox's default address",
            sample_service_url(kit) == "http://127.0.0.1:8888" + SERVICE_PATH, sample_service_url(kit))
@@ -92,7 +95,7 @@ def first_call_from_the_kit(kit, scratch):
         nvcall = os.path.join(kit, "x64", "nvcall.exe")
 
         def call(*args):
-            done = subprocess.run([wine, nvcall, *args], cwd=his, env=env, capture_output=True, timeout=300)
+            done = run_captured([wine, nvcall, *args], cwd=his, env=env, timeout=300)
             return done.returncode, done.stdout.decode("utf-8", "replace")
 
         def value(out, name):
@@ -249,8 +252,7 @@ with tempfile.TemporaryDirectory() as scratch:
                    LANG="C.UTF-8", DISPLAY="")
 
         def run(*args):
-            done = subprocess.run([wine, os.path.join(kit, arch, "nvcall.exe"), *args], cwd=work, env=env,
-                                  capture_output=True, timeout=600)
+            done = run_captured([wine, os.path.join(kit, arch, "nvcall.exe"), *args], cwd=work, env=env, timeout=600)
             return done.returncode, done.stdout
 
         rc, out = run("--version")
