@@ -74,7 +74,7 @@ struct Transfer {
 
   std::string_view envelope;
   const ExchangeSettings& settings;
-  const SessionLimits& limits;  // the call's, as a second attempt's are counted from
+  const SessionLimits& limits;  // the call's own, not what a second attempt has left of them
   BodyReader& reader;
   ExchangeReport& report;
   AnswerHead head;
