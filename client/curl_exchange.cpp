@@ -62,17 +62,19 @@ using Clock = std::chrono::steady_clock;
 
 // What the callbacks of one transfer share: one attempt of the exchange.
 struct Transfer {
-  Transfer(std::string_view envelope, const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report,
-           Clock::time_point callStartedAt)
+  Transfer(std::string_view envelope, const ExchangeSettings& settings, const SessionLimits& limits, BodyReader& reader,
+           ExchangeReport& report, Clock::time_point callStartedAt)
       : envelope(envelope),
         settings(settings),
+        limits(limits),
         reader(reader),
         report(report),
-        head(settings.limits.headBytes),
+        head(limits.headBytes),
         callStartedAt(callStartedAt) {}
 
   std::string_view envelope;
   const ExchangeSettings& settings;
+  const SessionLimits& limits;  // the call's own, not what a second attempt has left of them
   BodyReader& reader;
   ExchangeReport& report;
   AnswerHead head;
@@ -295,9 +297,8 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
         return CallStatus::failed(
             Cause::kConnectTimeout,
             CauseDetail().withMicroseconds(infoTime(handle, CURLINFO_TOTAL_TIME_T)).withProxy(throughProxy));
-      return CallStatus::failed(
-          sending ? Cause::kSlowWhileSending : Cause::kSlowWhileReceiving,
-          CauseDetail().withLowSpeed(t.settings.limits.lowSpeedBytesPerSecond, t.settings.limits.lowSpeedSeconds));
+      return CallStatus::failed(sending ? Cause::kSlowWhileSending : Cause::kSlowWhileReceiving,
+                                CauseDetail().withLowSpeed(t.limits.lowSpeedBytesPerSecond, t.limits.lowSpeedSeconds));
     }
     case CURLE_SSL_CONNECT_ERROR:
     case CURLE_PEER_FAILED_VERIFICATION:
@@ -548,8 +549,11 @@ struct AttemptOutcome {
 }  // namespace
 
 ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view envelope,
-                                  const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report) {
+                                  const ExchangeSettings& settings, const ExchangeEnvironment& environment,
+                                  BodyReader& reader, ExchangeReport& report) {
   const Clock::time_point callStartedAt = Clock::now();
+  const SessionLimits callLimits = environment.limits();
+  const std::string_view connectToEntry = environment.connectTo(), resolveEntry = environment.resolve();
   ExchangeResult result;
   report.attempted = true;
   ConnectionPool& pool = ConnectionPool::instance();
@@ -577,32 +581,32 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   }
 
   // Connections are kept only for the centres themselves, never for a test's.
-  const bool pooled = settings.reuse && settings.testConnectTo.empty() && settings.testResolve.empty();
+  const bool pooled = settings.reuse && connectToEntry.empty() && resolveEntry.empty();
   ExchangeSettings effective = settings;
   effective.reuse = pooled;
   const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
   HeaderList headers = requestHeaders(envelope.size(), settings.reuse);
-  HeaderList connectTo = settings.testConnectTo.empty() ? HeaderList() : listOf({settings.testConnectTo});
-  HeaderList resolve = settings.testResolve.empty() ? HeaderList() : listOf({settings.testResolve});
+  HeaderList connectTo = connectToEntry.empty() ? HeaderList() : listOf({std::string(connectToEntry)});
+  HeaderList resolve = resolveEntry.empty() ? HeaderList() : listOf({std::string(resolveEntry)});
 
   // One attempt, on a kept connection or a new one; a read whose kept
   // connection closed unanswered gets a second, on a new connection, with
   // what is left of the call's bounds.
   bool anyRequestOut = false;
-  SessionLimits limits = settings.limits;
+  SessionLimits limits = callLimits;
   for (int attempt = 1;; ++attempt) {
     const Clock::time_point attemptStartedAt = Clock::now();
-    HandleLease lease(pooled && attempt == 1 ? pool.take(origin, settings.limits.idleReuse) : ConnectionPool::fresh(),
+    HandleLease lease(pooled && attempt == 1 ? pool.take(origin, callLimits.idleReuse) : ConnectionPool::fresh(),
                       origin, pooled);
     if (lease.get() == nullptr) throw std::bad_alloc();
-    Transfer transfer(envelope, effective, reader, report, callStartedAt);
+    Transfer transfer(envelope, effective, callLimits, reader, report, callStartedAt);
     char errorText[CURL_ERROR_SIZE] = "";
     setUp(lease.get(), url.get(), effective, limits, proxy, headers.get(), connectTo.get(), transfer, errorText);
     if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
     CURLcode code;
     {
       CurrentTransfer current(&transfer);
-      code = perform(lease, transfer, settings.limits.settledGrace);
+      code = perform(lease, transfer, callLimits.settledGrace);
     }
     // A connection after an HTTP/1.0 answer, or one whose answer was cut
     // short, is not used again.
@@ -628,7 +632,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     result.status = transfer.head.status();
 
     if (transfer.resendRefused && attempt == 1 && settings.effect == kReadsOnly && !transfer.bodyBegun &&
-        limitsLeft(settings.limits, Clock::now() - callStartedAt, limits)) {
+        limitsLeft(callLimits, Clock::now() - callStartedAt, limits)) {
       report.resent = true;
       continue;
     }

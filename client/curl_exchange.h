@@ -10,33 +10,18 @@
 #include <string_view>
 
 #include "client/answer_reader.h"
+#include "client/body_reader.h"
 #include "client/call_status.h"
 #include "client/effect.h"
+#include "client/exchange_environment.h"
 #include "client/exchange_report.h"
-#include "client/session_limits.h"
 
 namespace nv {
-
-// Where the body of an answer read as SOAP goes.
-class BodyReader {
- public:
-  virtual ~BodyReader() = default;
-  virtual void begin(int status, uint64_t announcedLength) = 0;
-  virtual void feed(const char* bytes, size_t count) = 0;
-  virtual bool settled() const = 0;
-  virtual AnswerOutcome finish() = 0;
-};
 
 struct ExchangeSettings {
   Effect effect = kChangesState;
   bool keepMessages = false;  // for the trace's level 2
   bool reuse = true;          // keep connections alive
-  SessionLimits limits;
-  // Instead of the centre's address, every connection goes to this one
-  // ("::host:port", tests/support); never set by the library itself.
-  std::string testConnectTo;
-  // The addresses of a name ("host:port:address,..."), for tests.
-  std::string testResolve;
 };
 
 struct ExchangeResult {
@@ -49,9 +34,11 @@ struct ExchangeResult {
   bool requestStarted = false;  // some of the envelope went out
 };
 
-// Throws std::bad_alloc when memory runs out.
+// The bounds, the address connected to and the names' addresses are the
+// environment's. Throws std::bad_alloc when memory runs out.
 ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view envelope,
-                                  const ExchangeSettings& settings, BodyReader& reader, ExchangeReport& report);
+                                  const ExchangeSettings& settings, const ExchangeEnvironment& environment,
+                                  BodyReader& reader, ExchangeReport& report);
 
 }  // namespace nv
 

@@ -2,33 +2,18 @@
 #include "client/service_session.h"
 
 #include <atomic>
+#include <memory>
 #include <new>
 #include <vector>
 
 #include "client/answer_reader.h"
 #include "client/curl_exchange.h"
 #include "text/platform.h"
-#include "client/session_seams.h"
 #include "service/session_guard.h"
 #include "soapH.h"
 #include "text/texts.h"
 
 namespace nv {
-namespace seams {
-namespace {
-thread_local const SessionSeams* tlsSeams = nullptr;
-}  // namespace
-
-const SessionSeams* threadSeams() { return tlsSeams; }
-
-const SessionSeams* setThreadSeams(const SessionSeams* seams) {
-  const SessionSeams* previous = tlsSeams;
-  tlsSeams = seams;
-  return previous;
-}
-
-}  // namespace seams
-
 namespace {
 
 // The context's transport writes the envelope into the session's memory:
@@ -163,6 +148,10 @@ class StreamingReader : public BodyReader {
 
 }  // namespace
 
+std::unique_ptr<BodyReader> streamingReader(const AnswerPlan& plan, AnswerSink& sink) {
+  return std::make_unique<StreamingReader>(plan, sink);
+}
+
 ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap_(contexts().take()) {
   soap_->user = &envelope_;
   // The envelope is kept whole and handed over once: without it the runtime
@@ -182,21 +171,15 @@ std::string ServiceSession::runtimeFaultText(int status) {
   return text != nullptr && *text != '\0' ? text : texts::kMajorException;
 }
 
-CallStatus ServiceSession::exchange(const std::string& endpoint, Effect effect, const AnswerPlan& plan,
-                                    AnswerSink& sink) {
-  const seams::SessionSeams* seams = seams::threadSeams();
+CallStatus ServiceSession::exchange(const ExchangeEnvironment& environment, const std::string& endpoint, Effect effect,
+                                    const AnswerPlan& plan, AnswerSink& sink) {
   ExchangeSettings settings;
   settings.effect = effect;
   settings.keepMessages = options_.keepMessages;
   settings.reuse = options_.reuse;
-  if (seams != nullptr && seams->limits != nullptr) settings.limits = *seams->limits;
-  if (seams != nullptr && seams->connectTo != nullptr) settings.testConnectTo = seams->connectTo;
-  if (seams != nullptr && seams->resolve != nullptr) settings.testResolve = seams->resolve;
-  std::unique_ptr<BodyReader> reader = seams != nullptr && seams->reader != nullptr
-                                           ? seams->reader(plan, sink)
-                                           : std::make_unique<StreamingReader>(plan, sink);
+  std::unique_ptr<BodyReader> reader = environment.answerReader(plan, sink);
 
-  ExchangeResult result = exchangeWithCentre(endpoint, envelope_, settings, *reader, report_);
+  ExchangeResult result = exchangeWithCentre(endpoint, envelope_, settings, environment, *reader, report_);
   const AnswerOutcome& outcome = result.outcome;
   CallStatus status = CallStatus::ok();
   if (!result.bodyRead) {

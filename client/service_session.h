@@ -11,6 +11,7 @@
 #include "client/answer_sink.h"
 #include "client/call_status.h"
 #include "client/effect.h"
+#include "client/exchange_environment.h"
 #include "client/exchange_report.h"
 
 struct soap;
@@ -37,10 +38,11 @@ class ServiceSession {
   const std::string& envelope() const { return envelope_; }
 
   // Sends the envelope written to the service address and reads the
-  // answer, reporting it to sink. On failure the status says why, with the
+  // answer, reporting it to sink, as the environment has calls made. On failure the status says why, with the
   // out_text the HIS gets unless the sink was given the centre's own fault
   // text. Throws std::bad_alloc when memory runs out.
-  CallStatus exchange(const std::string& endpoint, Effect effect, const AnswerPlan& plan, AnswerSink& sink);
+  CallStatus exchange(const ExchangeEnvironment& environment, const std::string& endpoint, Effect effect,
+                      const AnswerPlan& plan, AnswerSink& sink);
 
   const ExchangeReport& report() const { return report_; }
 

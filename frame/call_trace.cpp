@@ -4,26 +4,12 @@
 #include <cstdio>
 
 #include "frame/settings_file.h"
-#include "frame/trace_seams.h"
+#include "frame/environment.h"
 #include "text/platform.h"
 #include "text/codec.h"
 #include "text/texts.h"
 
 namespace nv {
-namespace seams {
-namespace {
-thread_local const TraceSeams* tlsTraceSeams = nullptr;
-}  // namespace
-
-const TraceSeams* threadTraceSeams() { return tlsTraceSeams; }
-
-const TraceSeams* setThreadTraceSeams(const TraceSeams* seams) {
-  const TraceSeams* previous = tlsTraceSeams;
-  tlsTraceSeams = seams;
-  return previous;
-}
-
-}  // namespace seams
 
 namespace {
 
@@ -84,11 +70,10 @@ TraceSettings readTraceSettings() {
   return settings;
 }
 
-CallTrace::CallTrace(std::string_view exportName, std::string_view centreCode) {
+CallTrace::CallTrace(const Environment& environment, std::string_view exportName, std::string_view centreCode)
+    : environment_(environment) {
   try {
-    const seams::TraceSeams* seams = seams::threadTraceSeams();
-    seams_ = seams;
-    settings_ = seams ? seams->settings : readTraceSettings();
+    settings_ = environment.traceSettings();
     if (!active()) return;
     startedAt_ = std::chrono::system_clock::now();
     started_ = std::chrono::steady_clock::now();
@@ -125,8 +110,7 @@ void CallTrace::finish(const CallStatus& status, const ExchangeReport& report) n
                "\n--- received" + (report.receivedCut ? cut : "") + "\n" + withBase64Decoded(report.received) + "\n";
     }
     if (!settings_.file.empty()) appendToRegularFile(settings_.file, entry);
-    const auto* seams = static_cast<const seams::TraceSeams*>(seams_);
-    if (seams && seams->sink) seams->sink(entry, seams->context);
+    environment_.traceEntry(entry);
   } catch (...) {
     // Out of memory while tracing: the call's result stands.
   }

@@ -25,19 +25,23 @@
 
 namespace nv {
 
+class Environment;
+
 // The trace settings in force for one call.
 struct TraceSettings {
   int level = 0;
   std::string file;
 };
 
-// Reads NvTrace.ini from the working directory; level 0 when it is missing.
+// Reads NvTrace.ini from the working directory; level 0 when it is missing
+// (the standard environment's settings).
 TraceSettings readTraceSettings();
 
-// One exported call's trace entry, written by finish.
+// One exported call's trace entry, written by finish, with the settings of
+// the call's environment, which outlives it.
 class CallTrace {
  public:
-  CallTrace(std::string_view exportName, std::string_view centreCode);
+  CallTrace(const Environment& environment, std::string_view exportName, std::string_view centreCode);
   CallTrace(const CallTrace&) = delete;
   CallTrace& operator=(const CallTrace&) = delete;
 
@@ -50,8 +54,8 @@ class CallTrace {
   void finish(const CallStatus& status, const ExchangeReport& report) noexcept;
 
  private:
+  const Environment& environment_;
   TraceSettings settings_;
-  const void* seams_ = nullptr;
   std::chrono::system_clock::time_point startedAt_;
   std::chrono::steady_clock::time_point started_;
   std::string export_, centre_;

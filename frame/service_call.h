@@ -14,6 +14,7 @@
 #include "frame/answer_document.h"
 #include "frame/boundary.h"
 #include "frame/call_trace.h"
+#include "frame/environment.h"
 #include "frame/export_sheet.h"
 #include "client/service_session.h"
 #include "frame/settings_file.h"
@@ -43,7 +44,7 @@ inline CallStatus writtenFailure(ResultDocument& doc, CallStatus status) {
 // status accounts for; the caller has written the header and writes the end.
 template <class Request, class Result>
 CallStatus writeOutcome(const ExportSheet<Request, Result>& sheet, const Arguments& args, ResultDocument& doc,
-                        const CallTrace& trace, ExchangeReport& report) {
+                        const Environment& environment, const CallTrace& trace, ExchangeReport& report) {
   // The lookup comes first: without a centre no argument is judged.
   CentreRecord centre = findCentre(argumentAt(args, sheet.centreArgument));
   if (centre.CenterNO.empty()) return writtenFailure(doc, CallStatus::failed(Cause::kCentreNotFound));
@@ -73,7 +74,7 @@ CallStatus writeOutcome(const ExportSheet<Request, Result>& sheet, const Argumen
   if (sheet.operation(session.context(), centre.ServiceURL.c_str(), nullptr, &request) != 0)
     throw std::bad_alloc();  // writing into memory fails only when memory runs out
   AnswerDocument answer(sheet.answer, doc);
-  CallStatus status = session.exchange(centre.ServiceURL, sheet.effect, sheet.answer, answer);
+  CallStatus status = session.exchange(environment, centre.ServiceURL, sheet.effect, sheet.answer, answer);
   report = session.report();
   if (!status.isOk()) answer.writeFailure(status.outCode(), status.outText());
   return status;
@@ -85,11 +86,12 @@ CallStatus writeOutcome(const ExportSheet<Request, Result>& sheet, const Argumen
 template <class Request, class Result>
 char* runSheet(const ExportSheet<Request, Result>& sheet, const Arguments& args) {
   return guardExport(sheet.functionId, [&] {
-    CallTrace trace(sheet.functionId, detail::argumentAt(args, sheet.centreArgument));
+    const Environment& environment = Environment::current();
+    CallTrace trace(environment, sheet.functionId, detail::argumentAt(args, sheet.centreArgument));
     ResultDocument doc;
     doc.appendHeader(sheet.functionId);
     ExchangeReport report;
-    const CallStatus status = detail::writeOutcome(sheet, args, doc, trace, report);
+    const CallStatus status = detail::writeOutcome(sheet, args, doc, environment, trace, report);
     doc.appendEnd();
     trace.finish(status, report);
     return doc.finishDocument();

@@ -184,7 +184,7 @@ std::string sendLargeRequest(const std::string& url) {
   nv::ResultDocument doc;
   const nv::AnswerPlan plan{nv::AnswerShape::kNone, "getHospitalInfoResponse", "", {}};
   nv::AnswerDocument answer(plan, doc);
-  nv::CallStatus status = session.exchange(url, nv::kReadsOnly, plan, answer);
+  nv::CallStatus status = session.exchange(nv::Environment::current(), url, nv::kReadsOnly, plan, answer);
   return status.traceCause();
 }
 

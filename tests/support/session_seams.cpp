@@ -15,16 +15,14 @@
 
 namespace nvtest {
 
-ScopedSessionSeams::ScopedSessionSeams() : previous_(nv::seams::threadSeams()) {
-  if (previous_ != nullptr) seams_ = *previous_;
-}
+ScopedSessionSeams::ScopedSessionSeams() : EnvironmentWrapper(nv::Environment::current()) {}
 
 ScopedSessionSeams::~ScopedSessionSeams() {
-  if (installed_) nv::seams::setThreadSeams(previous_);
+  if (installed_) nv::substituteEnvironment(previous_);
 }
 
 void ScopedSessionSeams::install() {
-  nv::seams::setThreadSeams(&seams_);
+  previous_ = nv::substituteEnvironment(this);
   installed_ = true;
 }
 
@@ -37,15 +35,11 @@ nv::SessionLimits scaledLimits(std::chrono::milliseconds connect, long bytesPerS
   return limits;
 }
 
-ScopedSessionLimits::ScopedSessionLimits(nv::SessionLimits limits) : limits_(limits) {
-  seams_.limits = &limits_;
-  install();
-}
+ScopedSessionLimits::ScopedSessionLimits(nv::SessionLimits limits) : limits_(limits) { install(); }
 
 ScopedSessionTransport::ScopedSessionTransport(std::string_view response)
     : response_(response), listener_(listenOnLoopback("ScopedSessionTransport", 64)) {
   connectTo_ = "::127.0.0.1:" + std::to_string(listener_.port);
-  seams_.connectTo = connectTo_.c_str();
   if (::pipe2(wake_, O_CLOEXEC) != 0) throw std::runtime_error("ScopedSessionTransport: no pipe");
   install();
   acceptor_ = std::thread([this] { accept(); });
@@ -105,18 +99,14 @@ void ScopedSessionTransport::serve(int fd) {
 
 ScopedResolve::ScopedResolve(std::string entry) : entry_(std::move(entry)) {
   if (entry_.empty()) return;
-  seams_.resolve = entry_.c_str();
   install();
 }
 
-ScopedAnswerReader::ScopedAnswerReader(Factory reader) {
-  seams_.reader = reader;
-  install();
-}
+ScopedAnswerReader::ScopedAnswerReader(Factory reader) : reader_(reader) { install(); }
 
 ScopedTraceSettings::ScopedTraceSettings(nv::TraceSettings settings, Sink sink, void* context)
-    : seams_{std::move(settings), sink, context}, previous_(nv::seams::setThreadTraceSeams(&seams_)) {}
-
-ScopedTraceSettings::~ScopedTraceSettings() { nv::seams::setThreadTraceSeams(previous_); }
+    : settings_(std::move(settings)), sink_(sink), context_(context) {
+  install();
+}
 
 }  // namespace nvtest

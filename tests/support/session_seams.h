@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The library's seams for tests and fuzzing, each held for a scope on the
-// calling thread. Seams nest: an inner one keeps what the outer ones set.
+// The library's seams for tests and fuzzing, each an environment put in
+// force for the whole process for a scope: set one up before the test's
+// threads call, and let it go after they have returned. Seams nest: an inner
+// one keeps what the outer ones set (it hands on what it does not change).
 //
 //   nvtest::ScopedSessionLimits    scaled-down bounds on every wait
 //   nvtest::ScopedSessionTransport the centre's answer from memory: each
@@ -20,31 +22,31 @@
 #include <thread>
 #include <vector>
 
-#include "client/session_seams.h"
-#include "frame/trace_seams.h"
+#include "frame/environment.h"
 #include "tests/support/loopback_socket.h"
 
 namespace nvtest {
 
-class ScopedSessionSeams {
+// Wraps the environment in force when made; in force itself from install()
+// until destroyed, when the one it wraps is again.
+class ScopedSessionSeams : public nv::EnvironmentWrapper {
  protected:
   ScopedSessionSeams();
   ~ScopedSessionSeams();
   ScopedSessionSeams(const ScopedSessionSeams&) = delete;
   ScopedSessionSeams& operator=(const ScopedSessionSeams&) = delete;
-  // Call once the fields are set.
+  // Call once what the overrides give is set.
   void install();
 
-  nv::seams::SessionSeams seams_;
-
  private:
-  const nv::seams::SessionSeams* previous_;
+  const nv::Environment* previous_ = nullptr;
   bool installed_ = false;
 };
 
 class ScopedSessionLimits : public ScopedSessionSeams {
  public:
   explicit ScopedSessionLimits(nv::SessionLimits limits);
+  nv::SessionLimits limits() const override { return limits_; }
 
  private:
   nv::SessionLimits limits_;
@@ -62,6 +64,7 @@ class ScopedSessionTransport : public ScopedSessionSeams {
 
   // Every byte the library sent, on every connection.
   std::string sent() const;
+  std::string_view connectTo() const override { return connectTo_; }
 
  private:
   void accept();
@@ -83,6 +86,7 @@ class ScopedSessionTransport : public ScopedSessionSeams {
 class ScopedResolve : public ScopedSessionSeams {
  public:
   explicit ScopedResolve(std::string entry);
+  std::string_view resolve() const override { return entry_; }
 
  private:
   std::string entry_;
@@ -92,19 +96,29 @@ class ScopedAnswerReader : public ScopedSessionSeams {
  public:
   using Factory = std::unique_ptr<nv::BodyReader> (*)(const nv::AnswerPlan& plan, nv::AnswerSink& sink);
   explicit ScopedAnswerReader(Factory reader);
+  std::unique_ptr<nv::BodyReader> answerReader(const nv::AnswerPlan& plan, nv::AnswerSink& sink) const override {
+    return reader_(plan, sink);
+  }
+
+ private:
+  Factory reader_;
 };
 
-class ScopedTraceSettings {
+// The trace's settings, and where its entries go besides their file: in
+// place of the outer ones' (an inner one without a sink has none).
+class ScopedTraceSettings : public ScopedSessionSeams {
  public:
   using Sink = void (*)(const std::string& entry, void* context);
   explicit ScopedTraceSettings(nv::TraceSettings settings, Sink sink = nullptr, void* context = nullptr);
-  ~ScopedTraceSettings();
-  ScopedTraceSettings(const ScopedTraceSettings&) = delete;
-  ScopedTraceSettings& operator=(const ScopedTraceSettings&) = delete;
+  nv::TraceSettings traceSettings() const override { return settings_; }
+  void traceEntry(const std::string& entry) const override {
+    if (sink_ != nullptr) sink_(entry, context_);
+  }
 
  private:
-  nv::seams::TraceSeams seams_;
-  const nv::seams::TraceSeams* previous_;
+  nv::TraceSettings settings_;
+  Sink sink_;
+  void* context_;
 };
 
 }  // namespace nvtest
