@@ -141,7 +141,7 @@ std::vector<bool> findLinesOutOfPlace(const std::vector<Line>& lines) {
 }
 
 std::string display(std::string_view gbkText) { return nvtools::gbkToUtf8ForDisplay(gbkText); }
-std::string quoted(std::string_view gbkText) { return "\"" + display(gbkText) + "\""; }
+std::string inQuotes(std::string_view gbkText) { return "\"" + display(gbkText) + "\""; }
 std::string number(size_t n) { return std::to_string(n); }
 
 std::string joined(const std::vector<std::string>& items, const std::string& separator) {
@@ -269,7 +269,7 @@ class WarningWriter {
         if (outOfPlace_[i]) return outOfPlaceWarning(i);
         if (line.kind == LineKind::kOther)
           add(i, ConfigFault::kNotAKey,
-              quoted(line.text) + say({" is no key, so the line sets nothing", " 不是键,这一行不设置任何字段"}));
+              inQuotes(line.text) + say({" is no key, so the line sets nothing", " 不是键,这一行不设置任何字段"}));
         return;
     }
   }
@@ -294,17 +294,17 @@ class WarningWriter {
       std::string_view meant = value.substr(valueStart + 1);
       meant.remove_prefix(std::min(meant.size(), meant.find_first_not_of(" \t")));
       add(i, ConfigFault::kSpacedSeparator,
-          quoted(line.text) +
+          inQuotes(line.text) +
               say({": the blank after the key is the separator, so the value is ", ":键后的空格被当作分隔符,值成了 "}) +
-              quoted(value) + say({", which is not base64: ", ",不是 base64,"}) + fieldName(line.field) +
+              inQuotes(value) + say({", which is not base64: ", ",不是 base64,"}) + fieldName(line.field) +
               say({" is that text as written. Write ", " 就是这段原样的文字。应写作 "}) +
-              quoted(key + "=" + std::string(meant)));
+              inQuotes(key + "=" + std::string(meant)));
       return;
     }
     if (line.field == kAddressField) {
       std::string address = nv::decodeField(value);
       if (!address.empty() && !parseServiceUrl(address)) {
-        std::string text = "ServiceURL " + quoted(address) +
+        std::string text = "ServiceURL " + inQuotes(address) +
                            say({" is not an http:// or https:// address: the library cannot call it",
                                 " 不是 http:// 或 https:// 地址:接口库无法调用"});
         if (usedForItsCentre(i / kGroupSize))
@@ -316,7 +316,7 @@ class WarningWriter {
     }
     if (!value.empty() && !nv::isWellFormedBase64(value))
       add(i, ConfigFault::kNotBase64,
-          fieldName(line.field) + say({" ", " 的值 "}) + quoted(value) +
+          fieldName(line.field) + say({" ", " 的值 "}) + inQuotes(value) +
               say({" is not base64: the library keeps it as written", " 不是 base64,接口库按原样使用"}));
   }
 
@@ -333,7 +333,7 @@ class WarningWriter {
       case Likeness::kMistyped: why = say({"; is it a mistyped ", ";是否把 "}) + key + say({"?", "写错了?"}); break;
     }
     add(i, ConfigFault::kNotAKey,
-        quoted(line.text) + say({" is no key, so the line sets nothing", " 不是键,这一行不设置任何字段"}) + why);
+        inQuotes(line.text) + say({" is no key, so the line sets nothing", " 不是键,这一行不设置任何字段"}) + why);
   }
 
   void outOfPlaceWarning(size_t i) {
@@ -350,7 +350,7 @@ class WarningWriter {
     }
     std::string what = line.kind == LineKind::kBlank
                            ? say({"a blank line still counts", "空行仍算作"})
-                           : quoted(line.text) +
+                           : inQuotes(line.text) +
                                  say({" is no key and sets nothing, yet it counts", " 不是键,不设置任何字段,却仍算作"});
     add(i, ConfigFault::kShiftsLaterLines,
         what +
