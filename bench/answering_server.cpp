@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_set>
@@ -55,10 +56,12 @@ struct AnsweringServer::Connection {
   size_t needed = 0;  // whole request length, once known
   size_t sent = 0;    // response bytes written so far
   bool answering = false;
+  bool listening = true;  // epoll waits for its requests (not for room to write, nor for nothing)
+  size_t served = 0;      // requests answered on it (kept connections only)
 };
 
-AnsweringServer::AnsweringServer(std::string response, std::chrono::microseconds delay)
-    : response_(std::move(response)), delay_(delay) {
+AnsweringServer::AnsweringServer(std::string response, std::chrono::microseconds delay, Connections connections)
+    : response_(std::move(response)), delay_(delay), keep_(connections == Connections::kept) {
   listenFd_ = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listenFd_ < 0) fail("socket");
   int on = 1;
@@ -113,12 +116,24 @@ void AnsweringServer::loop() {
   std::deque<std::pair<Clock::time_point, Connection*>> waiting;
   epoll_event events[64];
   std::vector<char> chunk(16384);
-  auto finish = [&](Connection* c, bool complete) {
+  auto release = [&](Connection* c) {
     close(c->fd);
     open.erase(c);
     delete c;
+  };
+  auto finish = [&](Connection* c, bool complete) {
+    release(c);
     (complete ? answered_ : broken_).fetch_add(1, std::memory_order_relaxed);
   };
+  auto watch = [&](Connection* c, uint32_t events) {
+    epoll_event event{};
+    event.events = events;
+    event.data.ptr = c;
+    epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &event);
+    c->listening = events == (EPOLLIN | EPOLLRDHUP);
+  };
+  auto complete = [](const Connection* c) { return c->needed != 0 && c->received.size() >= c->needed; };
+  std::function<void(Connection*)> onRequest;  // the whole request is in
   // Writes what the socket takes; true when the connection is finished.
   auto answer = [&](Connection* c) {
     while (c->sent < response_.size()) {
@@ -131,11 +146,31 @@ void AnsweringServer::loop() {
       finish(c, false);  // the client went away
       return;
     }
-    if (c->sent == response_.size()) return finish(c, true);
-    epoll_event event{};
-    event.events = EPOLLOUT;
-    event.data.ptr = c;
-    epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &event);
+    if (c->sent < response_.size()) return watch(c, EPOLLOUT);
+    if (!keep_) return finish(c, true);
+    // Kept: ready for the next request, which may already be in.
+    answered_.fetch_add(1, std::memory_order_relaxed);
+    ++c->served;
+    c->received.erase(0, c->needed);
+    c->needed = requestLength(c->received);
+    c->sent = 0;
+    c->answering = false;
+    if (!c->listening) watch(c, EPOLLIN | EPOLLRDHUP);
+    if (complete(c)) onRequest(c);
+  };
+  onRequest = [&](Connection* c) {
+    if (!haveFirst_.load(std::memory_order_acquire)) {
+      std::lock_guard<std::mutex> lock(firstMutex_);
+      first_ = c->received.substr(0, c->needed);
+      haveFirst_.store(true, std::memory_order_release);
+    }
+    if (delay_.count() > 0) {
+      watch(c, 0);  // nothing more to read: no events until the answer is due
+      waiting.emplace_back(Clock::now() + delay_, c);
+      return;
+    }
+    c->answering = true;
+    answer(c);
   };
   for (;;) {
     int timeoutMs = -1;
@@ -163,7 +198,8 @@ void AnsweringServer::loop() {
           if (fd < 0) break;
           int on = 1;
           setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-          auto* c = new Connection{fd, {}, 0, 0, false};
+          accepted_.fetch_add(1, std::memory_order_relaxed);
+          auto* c = new Connection{fd, {}, 0, 0, false, true, 0};
           c->received.reserve(2048);
           epoll_event event{};
           event.events = EPOLLIN | EPOLLRDHUP;
@@ -178,7 +214,7 @@ void AnsweringServer::loop() {
         answer(c);
         continue;
       }
-      if (c->needed != 0 && c->received.size() >= c->needed) continue;  // waiting out the delay
+      if (complete(c)) continue;  // waiting out the delay
       // Read what is there; answer once the whole request is in.
       bool closed = false;
       for (;;) {
@@ -186,7 +222,7 @@ void AnsweringServer::loop() {
         if (n > 0) {
           c->received.append(chunk.data(), static_cast<size_t>(n));
           if (c->needed == 0) c->needed = requestLength(c->received);
-          if (c->needed != 0 && c->received.size() >= c->needed) break;
+          if (complete(c)) break;
           continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
@@ -194,25 +230,14 @@ void AnsweringServer::loop() {
         break;
       }
       if (closed) {
-        finish(c, false);
+        // A kept connection closed between requests ended well.
+        if (c->served > 0 && c->received.empty())
+          release(c);
+        else
+          finish(c, false);
         continue;
       }
-      if (c->needed == 0 || c->received.size() < c->needed) continue;
-      if (!haveFirst_.load(std::memory_order_acquire)) {
-        std::lock_guard<std::mutex> lock(firstMutex_);
-        first_ = c->received;
-        haveFirst_.store(true, std::memory_order_release);
-      }
-      if (delay_.count() > 0) {
-        // Nothing more to read: no events until the answer is due.
-        epoll_event event{};
-        event.data.ptr = c;
-        epoll_ctl(epollFd_, EPOLL_CTL_MOD, c->fd, &event);
-        waiting.emplace_back(Clock::now() + delay_, c);
-        continue;
-      }
-      c->answering = true;
-      answer(c);
+      if (complete(c)) onRequest(c);
     }
     // After the events, so none of this round names a connection finished here.
     while (!waiting.empty() && waiting.front().first <= Clock::now()) {

@@ -2,6 +2,7 @@
 #include "bench/canned_responses.h"
 
 #include <cstdio>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -180,6 +181,14 @@ std::string diseaseResponse(int entries) {
 std::string httpBody(const std::string& response) {
   size_t headEnd = response.find("\r\n\r\n");
   return headEnd == std::string::npos ? std::string() : response.substr(headEnd + 4);
+}
+
+std::string keptAlive(const std::string& response) {
+  const std::string closing = "\r\nConnection: close\r\n";
+  size_t at = response.find(closing);
+  if (at == std::string::npos || at > response.find("\r\n\r\n"))
+    throw std::invalid_argument("the response does not close its connection");
+  return response.substr(0, at) + "\r\nConnection: keep-alive\r\n" + response.substr(at + closing.size());
 }
 
 }  // namespace nvbench

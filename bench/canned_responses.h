@@ -24,6 +24,10 @@ std::string diseaseResponse(int entries);
 // `attributes` attributes of distinct names, which the reader must skip.
 std::string attributeHeavyResponse(int attributes);
 
+// The same response saying "Connection: keep-alive" where it said
+// "Connection: close", for a server that keeps its connections.
+std::string keptAlive(const std::string& response);
+
 // The body of an HTTP response (after the blank line).
 std::string httpBody(const std::string& response);
 

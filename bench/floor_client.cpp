@@ -34,34 +34,33 @@ size_t expectedLength(std::string_view received) {
   return 0;
 }
 
-class Socket {
- public:
-  Socket() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    if (fd_ < 0) fail("socket");
-  }
-  ~Socket() { close(fd_); }
-  Socket(const Socket&) = delete;
-  Socket& operator=(const Socket&) = delete;
-  int fd() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
-
-Received floorExchange(int port, const std::string& request) {
-  Socket socket;
+int connectedSocket(int port) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) fail("socket");
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (connect(socket.fd(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) fail("connect");
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    int error = errno;
+    close(fd);
+    errno = error;
+    fail("connect");
+  }
+  return fd;
+}
+
+void sendAll(int fd, const std::string& request) {
   for (size_t sent = 0; sent < request.size();) {
-    ssize_t n = send(socket.fd(), request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
+    ssize_t n = send(fd, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
     if (n <= 0) fail("send");
     sent += static_cast<size_t>(n);
   }
+}
+
+// Reads one response: up to its Content-Length, or to the end of the
+// connection when `untilClosed` allows it to end there.
+Received receive(int fd, bool untilClosed) {
   Received response;
   size_t capacity = 4096;
   response.bytes.reset(new char[capacity]);
@@ -74,10 +73,13 @@ Received floorExchange(int port, const std::string& request) {
   };
   for (;;) {
     if (response.size == capacity) grow(capacity * 2);
-    ssize_t n = recv(socket.fd(), response.bytes.get() + response.size, capacity - response.size, 0);
+    ssize_t n = recv(fd, response.bytes.get() + response.size, capacity - response.size, 0);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) fail("recv");
-    if (n == 0) break;
+    if (n == 0) {
+      if (untilClosed) break;
+      throw std::runtime_error("the kept connection closed after " + std::to_string(response.size) + " bytes");
+    }
     response.size += static_cast<size_t>(n);
     if (expected == 0) {
       expected = expectedLength(response.view());
@@ -86,6 +88,35 @@ Received floorExchange(int port, const std::string& request) {
     if (expected != 0 && response.size >= expected) break;
   }
   return response;
+}
+
+class Socket {
+ public:
+  explicit Socket(int port) : fd_(connectedSocket(port)) {}
+  ~Socket() { close(fd_); }
+  Socket(const Socket&) = delete;
+  Socket& operator=(const Socket&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+Received floorExchange(int port, const std::string& request) {
+  Socket socket(port);
+  sendAll(socket.fd(), request);
+  return receive(socket.fd(), true);
+}
+
+KeptFloor::KeptFloor(int port) : fd_(connectedSocket(port)) {}
+
+KeptFloor::~KeptFloor() { close(fd_); }
+
+Received KeptFloor::exchange(const std::string& request) {
+  sendAll(fd_, request);
+  return receive(fd_, false);
 }
 
 }  // namespace nvbench

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The physical floor of a call: a plain socket client that connects to the
 // server, sends request bytes captured from the library, reads the whole
-// response into memory and closes. No XML, no result document.
+// response into memory and closes. No XML, no result document. On a kept
+// connection the floor is the same socket left open: one request and one
+// answer per call.
 #ifndef NVBENCH_FLOOR_CLIENT_H
 #define NVBENCH_FLOOR_CLIENT_H
 
@@ -24,6 +26,23 @@ struct Received {
 // Content-Length, so a big body is read straight into place. Throws on a
 // socket failure.
 Received floorExchange(int port, const std::string& request);
+
+// One connection to 127.0.0.1:port kept open for every exchange; the server
+// must keep it too and answer with Content-Length. Throws on a socket
+// failure, a connection closed before the whole answer, and when a
+// connection cannot be made.
+class KeptFloor {
+ public:
+  explicit KeptFloor(int port);
+  ~KeptFloor();
+  KeptFloor(const KeptFloor&) = delete;
+  KeptFloor& operator=(const KeptFloor&) = delete;
+
+  Received exchange(const std::string& request);
+
+ private:
+  int fd_;
+};
 
 }  // namespace nvbench
 

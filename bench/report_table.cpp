@@ -26,8 +26,13 @@ std::string ReportTable::format(double value, int decimals) {
 void ReportTable::addTime(const std::string& scenario, const std::string& unit, double ours, double floor,
                           std::optional<double> peer) {
   rows_.push_back({scenario, unit, format(ours, decimalsFor(unit, ours)), format(floor, decimalsFor(unit, floor)),
-                   peer ? format(*peer, decimalsFor(unit, *peer)) : "-", times(ours / floor),
+                   peer ? format(*peer, decimalsFor(unit, *peer)) : "-", floor > 0 ? times(ours / floor) : "-",
                    peer ? times(*peer / ours) : "-"});
+}
+
+void ReportTable::addCount(const std::string& scenario, const std::string& unit, double ours, double floor,
+                           std::optional<double> peer) {
+  rows_.push_back({scenario, unit, format(ours, 0), format(floor, 0), peer ? format(*peer, 0) : "-", "", ""});
 }
 
 void ReportTable::addReference(const std::string& scenario, const std::string& unit, double ours, double reference) {
@@ -62,7 +67,7 @@ bool ReportTable::allMet() const {
 
 void ReportTable::print(std::FILE* out) const {
   std::fprintf(out, "%s\n\n", title.c_str());
-  const char* format = "%-34s %-8s %12s %12s %12s %11s %10s\n";
+  const char* format = "%-46s %-8s %12s %12s %12s %11s %10s\n";
   std::fprintf(out, format, "scenario", "unit", "ours", "floor", "peer", "ours/floor", "peer/ours");
   for (const Row& r : rows_)
     std::fprintf(out, format, r.scenario.c_str(), r.unit.c_str(), r.ours.c_str(), r.floor.c_str(), r.peer.c_str(),

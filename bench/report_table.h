@@ -25,6 +25,9 @@ class ReportTable {
   // A cost against the streaming reference (bench/expat_reference.c), in a
   // part of the table of its own: ours, the reference's, ours/reference.
   void addReference(const std::string& scenario, const std::string& unit, double ours, double reference);
+  // Counts of ours, the floor's and the peer's, with no ratios.
+  void addCount(const std::string& scenario, const std::string& unit, double ours, double floor,
+                std::optional<double> peer);
   // Ratios already taken, ours and the floor's.
   void addRatio(const std::string& scenario, double ours, double floor);
   void addNote(const std::string& text);
