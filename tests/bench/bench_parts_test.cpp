@@ -142,7 +142,8 @@ TEST(BenchCounts, SystemCallsPerCallAreTheDifferenceOfTwoRuns) {
   SyscallCounts many = parseStraceSummary(kStraceMany), few = parseStraceSummary(kStraceFew);
   EXPECT_EQ(many, (SyscallCounts{{"execve", 2}, {"poll", 330}, {"recvfrom", 210}, {"sendto", 210}}));
   SyscallCounts each = perCall(many, few, 200);
-  EXPECT_EQ(each, (SyscallCounts{{"execve", 0}, {"exit_group", -0.005}, {"poll", 1.5}, {"recvfrom", 1}, {"sendto", 1}}));
+  EXPECT_EQ(each,
+            (SyscallCounts{{"execve", 0}, {"exit_group", -0.005}, {"poll", 1.5}, {"recvfrom", 1}, {"sendto", 1}}));
   EXPECT_THROW(parseStraceSummary("strace: exec: No such file or directory\n"), std::runtime_error);
 }
 
