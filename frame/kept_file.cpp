@@ -20,6 +20,8 @@ struct KeptCopy {
   std::string name;
   FileStamp stamp;
   std::shared_ptr<const std::string> bytes;
+  MakeFromFile madeBy = nullptr;  // what made `made` of these bytes
+  MadeFromFile made;
 };
 
 struct KeptFiles {
@@ -49,41 +51,74 @@ KeptFiles& keptFiles() {
   return *created;
 }
 
+// The file's bytes, from its kept copy when the file is unchanged, else
+// read and kept (a settled file only). stamp and settled say which state of
+// the file they are.
+FileRead keptBytes(const char* name, std::shared_ptr<const std::string>& bytes, FileStamp& stamp, bool& settled) {
+  const FileRead state = stampRegularFile(name, stamp);
+  if (state != FileRead::kRead) return state;
+  KeptFiles& files = keptFiles();
+  settled = fileClockNow() - stamp.modifiedAt >= kUnsettledNs;
+  if (settled) {
+    Locked held(files.lock);
+    for (const KeptCopy& copy : files.copies)
+      if (copy.name == name && copy.stamp == stamp) {
+        bytes = copy.bytes;
+        return FileRead::kRead;
+      }
+  }
+  // Read outside the lock. What is kept is the stamp taken before reading:
+  // a write during the read changes the stamp, and the next call reads again.
+  std::string read;
+  const FileRead outcome = readRegularFile(name, read);
+  if (outcome != FileRead::kRead) return outcome;
+  bytes = std::make_shared<const std::string>(std::move(read));
+  if (!settled) return outcome;
+  Locked held(files.lock);
+  for (KeptCopy& kept : files.copies)
+    if (kept.name == name) {
+      kept = {kept.name, stamp, bytes, nullptr, nullptr};
+      return outcome;
+    }
+  files.copies.push_back({name, stamp, bytes, nullptr, nullptr});
+  return outcome;
+}
+
 }  // namespace
 
 FileRead readKeptFile(const char* name, std::string& bytes) {
   bytes.clear();
+  std::shared_ptr<const std::string> kept;
   FileStamp stamp;
-  const FileRead state = stampRegularFile(name, stamp);
-  if (state != FileRead::kRead) return state;
+  bool settled = false;
+  const FileRead state = keptBytes(name, kept, stamp, settled);
+  if (state == FileRead::kRead) bytes = *kept;
+  return state;
+}
+
+MadeFromFile readKeptFileAs(const char* name, MakeFromFile make, FileRead& state) {
+  std::shared_ptr<const std::string> bytes;
+  FileStamp stamp;
+  bool settled = false;
+  state = keptBytes(name, bytes, stamp, settled);
+  if (state != FileRead::kRead) return nullptr;
   KeptFiles& files = keptFiles();
-  const bool settled = fileClockNow() - stamp.modifiedAt >= kUnsettledNs;
   if (settled) {
-    std::shared_ptr<const std::string> kept;
-    {
-      Locked held(files.lock);
-      for (const KeptCopy& copy : files.copies)
-        if (copy.name == name && copy.stamp == stamp) kept = copy.bytes;
-    }
-    if (kept) {
-      bytes = *kept;
-      return FileRead::kRead;
-    }
+    Locked held(files.lock);
+    for (const KeptCopy& copy : files.copies)
+      if (copy.name == name && copy.bytes == bytes && copy.madeBy == make && copy.made) return copy.made;
   }
-  // Read outside the lock. What is kept is the stamp taken before reading:
-  // a write during the read changes the stamp, and the next call reads again.
-  const FileRead read = readRegularFile(name, bytes);
-  if (read != FileRead::kRead || !settled) return read;
-  auto copy = std::make_shared<const std::string>(bytes);
+  // Made outside the lock, from the bytes of this state of the file; kept
+  // only while the copy is still of that state.
+  MadeFromFile made = make(*bytes);
+  if (!settled) return made;
   Locked held(files.lock);
-  for (KeptCopy& kept : files.copies)
-    if (kept.name == name) {
-      kept.stamp = stamp;
-      kept.bytes = std::move(copy);
-      return read;
+  for (KeptCopy& copy : files.copies)
+    if (copy.name == name && copy.bytes == bytes) {
+      copy.madeBy = make;
+      copy.made = made;
     }
-  files.copies.push_back({name, stamp, std::move(copy)});
-  return read;
+  return made;
 }
 
 void releaseKeptFiles() { delete made.exchange(nullptr); }

@@ -11,7 +11,9 @@
 #ifndef NV_FRAME_KEPT_FILE_H
 #define NV_FRAME_KEPT_FILE_H
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "text/platform.h"
 
@@ -19,6 +21,14 @@ namespace nv {
 
 // As readRegularFile. Throws std::bad_alloc when memory runs out.
 FileRead readKeptFile(const char* name, std::string& bytes);
+
+// What a caller makes of a file's bytes (a parsed table), kept with the
+// copy of the file: made once for each state of the file and shared by
+// every call that finds the file in that state; an unsettled file's is made
+// afresh on each call. Null unless state is kRead. One maker per file name.
+using MadeFromFile = std::shared_ptr<const void>;
+using MakeFromFile = MadeFromFile (*)(std::string_view bytes);
+MadeFromFile readKeptFileAs(const char* name, MakeFromFile make, FileRead& state);
 
 // Forgets every kept copy (the library's unloading).
 void releaseKeptFiles();

@@ -117,6 +117,40 @@ TEST(KeptFile, ReadsAgainOnlyWhatMayHaveChanged) {
   EXPECT_GE(readCalls() - before, 20) << "a file changed within 2 s is read on every call";
 }
 
+// What is made of a file is made once for each state of it: again after
+// an edit, and on every call while the file is unsettled.
+std::atomic<int> made{0};
+nv::MadeFromFile madeCopy(std::string_view bytes) {
+  ++made;
+  return std::make_shared<const std::string>(bytes);
+}
+std::string keptAs() {
+  nv::FileRead state;
+  auto copy = std::static_pointer_cast<const std::string>(nv::readKeptFileAs(kName, madeCopy, state));
+  EXPECT_EQ(state, nv::FileRead::kRead);
+  return copy ? *copy : "<null>";
+}
+
+TEST(KeptFile, WhatIsMadeOfItIsMadeOncePerState) {
+  nvtest::ScratchDir dir;
+  write(kName, "one");
+  ageBy(kName, 600);
+  made = 0;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(keptAs(), "one");
+  EXPECT_EQ(made.load(), 1);
+  write(kName, "two");
+  ageBy(kName, 500);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(keptAs(), "two");
+  EXPECT_EQ(made.load(), 2) << "made again once after the edit";
+  write(kName, "three");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(keptAs(), "three");
+  EXPECT_EQ(made.load(), 7) << "made on every call while the file is unsettled";
+  nv::FileRead state;
+  std::filesystem::remove(kName);
+  EXPECT_EQ(nv::readKeptFileAs(kName, madeCopy, state), nullptr);
+  EXPECT_EQ(state, nv::FileRead::kMissing);
+}
+
 // Eight threads read while the file is replaced under them: each sees one
 // whole version, never a mixture, and the kept copy is shared safely.
 TEST(KeptFile, EightThreadsReadWhileTheFileChanges) {
@@ -133,6 +167,9 @@ TEST(KeptFile, EightThreadsReadWhileTheFileChanges) {
         std::string bytes;
         if (nv::readKeptFile(kName, bytes) == nv::FileRead::kRead && bytes != a && bytes != b && !bytes.empty())
           ++wrong;
+        nv::FileRead state;
+        auto copy = std::static_pointer_cast<const std::string>(nv::readKeptFileAs(kName, madeCopy, state));
+        if (state == nv::FileRead::kRead && (!copy || (*copy != a && *copy != b))) ++wrong;
       }
     });
   for (int i = 0; i < 200; ++i) {
