@@ -29,13 +29,23 @@ tools/bootstrap.sh windows >/dev/null
 
 cross_build=${NV_WINDOWS_BUILD_DIR:-build/windows}
 cross_build_x64=${NV_WINDOWS_X64_BUILD_DIR:-build/windows-x64}
+# Both builds at once: each one's spans on a single core (configuring, the
+# generated serialisers' one big file, linking and stripping) leave a core
+# that the other build fills.
+pids=()
 for pair in "$cross_build:mingw-i686" "$cross_build_x64:mingw-x86_64"; do
   dir=${pair%%:*} toolchain=${pair#*:}
-  echo "== windows cross build in $dir ($toolchain)"
-  cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DNV_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$dir" -j"$jobs"
+  (
+    echo "== windows cross build in $dir ($toolchain)"
+    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DNV_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$dir" -j"$jobs"
+  ) &
+  pids+=($!)
 done
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+[ "$failed" = 0 ] || { echo "windows-test: a cross build failed" >&2; exit 1; }
 [ "$build_only" = yes ] && exit 0
 
 linux_build=${NV_LINUX_BUILD_DIR:-build/plain}
