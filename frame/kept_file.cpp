@@ -52,9 +52,11 @@ KeptFiles& keptFiles() {
 }
 
 // The file's bytes, from its kept copy when the file is unchanged, else
-// read and kept (a settled file only). stamp and settled say which state of
-// the file they are.
-FileRead keptBytes(const char* name, std::shared_ptr<const std::string>& bytes, FileStamp& stamp, bool& settled) {
+// read and kept (a settled file only); settled says whether they were. With
+// make, also what make made of them before, when the copy holds it.
+FileRead keptBytes(const char* name, std::shared_ptr<const std::string>& bytes, bool& settled,
+                   MakeFromFile make = nullptr, MadeFromFile* made = nullptr) {
+  FileStamp stamp;
   const FileRead state = stampRegularFile(name, stamp);
   if (state != FileRead::kRead) return state;
   KeptFiles& files = keptFiles();
@@ -64,6 +66,7 @@ FileRead keptBytes(const char* name, std::shared_ptr<const std::string>& bytes, 
     for (const KeptCopy& copy : files.copies)
       if (copy.name == name && copy.stamp == stamp) {
         bytes = copy.bytes;
+        if (made != nullptr && copy.madeBy == make) *made = copy.made;
         return FileRead::kRead;
       }
   }
@@ -89,29 +92,23 @@ FileRead keptBytes(const char* name, std::shared_ptr<const std::string>& bytes, 
 FileRead readKeptFile(const char* name, std::string& bytes) {
   bytes.clear();
   std::shared_ptr<const std::string> kept;
-  FileStamp stamp;
   bool settled = false;
-  const FileRead state = keptBytes(name, kept, stamp, settled);
+  const FileRead state = keptBytes(name, kept, settled);
   if (state == FileRead::kRead) bytes = *kept;
   return state;
 }
 
 MadeFromFile readKeptFileAs(const char* name, MakeFromFile make, FileRead& state) {
   std::shared_ptr<const std::string> bytes;
-  FileStamp stamp;
+  MadeFromFile made;
   bool settled = false;
-  state = keptBytes(name, bytes, stamp, settled);
-  if (state != FileRead::kRead) return nullptr;
-  KeptFiles& files = keptFiles();
-  if (settled) {
-    Locked held(files.lock);
-    for (const KeptCopy& copy : files.copies)
-      if (copy.name == name && copy.bytes == bytes && copy.madeBy == make && copy.made) return copy.made;
-  }
+  state = keptBytes(name, bytes, settled, make, &made);
+  if (state != FileRead::kRead || made) return made;
   // Made outside the lock, from the bytes of this state of the file; kept
   // only while the copy is still of that state.
-  MadeFromFile made = make(*bytes);
+  made = make(*bytes);
   if (!settled) return made;
+  KeptFiles& files = keptFiles();
   Locked held(files.lock);
   for (KeptCopy& copy : files.copies)
     if (copy.name == name && copy.bytes == bytes) {
