@@ -4,20 +4,26 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <curl/curl.h>
+
+#include <type_traits>
+
 #include "text/platform.h"
 
 namespace nv {
 
-curl_socket_t openConnectionSocket(const curl_sockaddr& address) {
+static_assert(std::is_same_v<SocketNumber, curl_socket_t>, "the platform header's socket is the HTTP library's");
+
+SocketNumber openConnectionSocket(const curl_sockaddr& address) {
   return ::socket(address.family, address.socktype | SOCK_CLOEXEC, address.protocol);
 }
 
-bool connectionIsQuiet(curl_socket_t socket) {
+bool connectionIsQuiet(SocketNumber socket) {
   pollfd watched{socket, POLLIN, 0};
   return ::poll(&watched, 1, 0) == 0;
 }
 
-void closeSocketNumber(curl_socket_t socket) { ::close(socket); }
+void closeSocketNumber(SocketNumber socket) { ::close(socket); }
 
 std::string numericAddressBytes(const std::string& text) {
   unsigned char bytes[16];

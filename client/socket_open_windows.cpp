@@ -3,17 +3,23 @@
 #include <windows.h>
 #include <ws2tcpip.h>
 
+#include <curl/curl.h>
+
+#include <type_traits>
+
 #include "text/platform.h"
 
 namespace nv {
 
-curl_socket_t openConnectionSocket(const curl_sockaddr& address) {
+static_assert(std::is_same_v<SocketNumber, curl_socket_t>, "the platform header's socket is the HTTP library's");
+
+SocketNumber openConnectionSocket(const curl_sockaddr& address) {
   SOCKET s = ::socket(address.family, address.socktype, address.protocol);
   if (s != INVALID_SOCKET) SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
   return s;
 }
 
-bool connectionIsQuiet(curl_socket_t socket) {
+bool connectionIsQuiet(SocketNumber socket) {
   // select, not WSAPoll: its answer for a socket with an error is reliable
   // on every supported Windows.
   fd_set readable, failed;
@@ -26,7 +32,7 @@ bool connectionIsQuiet(curl_socket_t socket) {
 }
 
 // Windows has no fork: nothing closes a socket by number alone.
-void closeSocketNumber(curl_socket_t socket) { ::closesocket(socket); }
+void closeSocketNumber(SocketNumber socket) { ::closesocket(socket); }
 
 std::string numericAddressBytes(const std::string& text) {
   unsigned char bytes[16];

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+#include <curl/curl.h>
+
 #include "text/platform.h"
 
 namespace nv {

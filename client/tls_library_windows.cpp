@@ -2,6 +2,7 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <curl/curl.h>
 #include <openssl/crypto.h>
 #include <openssl/ssl.h>
 

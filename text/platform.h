@@ -6,14 +6,27 @@
 #ifndef NV_TEXT_PLATFORM_H
 #define NV_TEXT_PLATFORM_H
 
-#include <curl/curl.h>
-#include <openssl/types.h>
-
+#include <cstdint>
 #include <ctime>
 #include <string>
 #include <vector>
 
+// The HTTP and TLS libraries' types named below, declared as those
+// libraries declare them, so that a program using only the files and the
+// clock (nvcall) needs neither library's headers.
+struct curl_sockaddr;
+typedef struct x509_store_st X509_STORE;
+
 namespace nv {
+
+// A socket as the HTTP library holds it (curl_socket_t: SOCKET on Windows,
+// a descriptor elsewhere); each platform's socket file checks that they are
+// one type.
+#ifdef _WIN32
+using SocketNumber = std::uintptr_t;
+#else
+using SocketNumber = int;
+#endif
 
 // ---- Files (frame/regular_file_*.cpp, frame/trace_file_*.cpp) ----
 // The files an administrator puts in the HIS's working directory
@@ -98,18 +111,18 @@ void watchForks(void (*prepare)(), void (*parent)(), void (*child)());
 // ---- Sockets (client/socket_open_*.cpp) ----
 // A socket for a connection to the centre, not inherited by processes the
 // HIS starts.
-curl_socket_t openConnectionSocket(const curl_sockaddr& address);
+SocketNumber openConnectionSocket(const curl_sockaddr& address);
 
 // Whether nothing waits to be read on a kept connection, without waiting:
 // no byte, no TLS close-notify, no end of stream, no error. Only a quiet
 // connection may carry the next request; anything else there is a centre
 // that closed it, timed it out (408) or left bytes no request asked for.
-bool connectionIsQuiet(curl_socket_t socket);
+bool connectionIsQuiet(SocketNumber socket);
 
 // Closes a socket by its number alone, as a forked child does with its
 // parent's kept connections: nothing is sent on it, and the parent's
 // connection stays open.
-void closeSocketNumber(curl_socket_t socket);
+void closeSocketNumber(SocketNumber socket);
 
 // The bytes of a numeric address, 4 for IPv4 and 16 for IPv6 (written
 // without brackets); "" when the text is no address.
