@@ -15,15 +15,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Each stage's time, printed as it ends and listed at the end.
+# Each stage's time, printed as it ends and listed at the end, with how
+# many cores it kept busy on average (from /proc/stat: a stage that keeps
+# fewer than all busy has a span on one core that something could share).
 mkdir -p build
 times=build/stage-times.txt
 : > "$times"
+busy_ticks() { awk '/^cpu / { print $2 + $3 + $4 + $7 + $8, $2 + $3 + $4 + $5 + $6 + $7 + $8; exit }' /proc/stat; }
+cores=$(nproc 2>/dev/null || echo 1)
 stage_start=$SECONDS
+read -r stage_busy stage_all < <(busy_ticks)
 stage() {
-  local name=$1 took=$((SECONDS - stage_start))
-  printf '%-28s %4d s\n' "$name" "$took" | tee -a "$times"
-  stage_start=$SECONDS
+  local name=$1 took=$((SECONDS - stage_start)) busy all
+  read -r busy all < <(busy_ticks)
+  printf '%-28s %4d s  %s cores busy\n' "$name" "$took" \
+    "$(awk -v b=$((busy - stage_busy)) -v a=$((all - stage_all)) -v n="$cores" 'BEGIN { printf "%.1f", a ? n * b / a : 0 }')" |
+    tee -a "$times"
+  stage_start=$SECONDS stage_busy=$busy stage_all=$all
 }
 
 tools/bootstrap.sh windows >/dev/null
