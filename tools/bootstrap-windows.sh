@@ -79,24 +79,26 @@ cross_build() {
   [ $((SECONDS - start)) -lt 2 ] || echo "bootstrap: ${script%.sh} $triple: $((SECONDS - start)) s" >&2
 }
 
-# expat, cross-built from Debian's source package for the 32-bit and the
-# 64-bit DLL alike.
-for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-  cross_build cross-build-expat.sh "$triple"
-done
-
 # The toolkit's runtime for Windows is compiled from its source package.
 "$(dirname "$0")/fetch-gsoap-source.sh"
 
+# Every library below is built for both triples from Debian's source
+# packages. The sources first, one after the other: fetching installs the
+# tools a build needs, and apt takes one install at a time. (libcurl's is
+# fetched once its OpenSSL is built: it builds against it.)
+fetch_sources() {
+  local script triple
+  for script in "$@"; do
+    for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
+      NV_FETCH_ONLY=1 "$(dirname "$0")/$script" "$triple" >/dev/null
+    done
+  done
+}
 # Both triples' builds at once: much of each build runs on one core (a
 # build system's checks, code generation, one big file's compile), and the
-# other triple's compiles fill the gaps. The packages and the source are
-# fetched first, alone, then each triple builds in a folder of its own.
+# other triple's compiles fill the gaps.
 cross_build_both() {
   local script=$1 pids=() pid triple failed=0
-  for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
-    NV_FETCH_ONLY=1 "$(dirname "$0")/$script" "$triple" >/dev/null
-  done
   for triple in i686-w64-mingw32 x86_64-w64-mingw32; do
     cross_build "$script" "$triple" &
     pids+=($!)
@@ -105,12 +107,18 @@ cross_build_both() {
   return "$failed"
 }
 
-# OpenSSL for the DLL's HTTPS, static, for both DLLs (minutes the first time).
-cross_build_both cross-build-openssl.sh
-
-# libcurl, which carries every exchange, static, HTTP and HTTPS only,
-# against that OpenSSL.
-cross_build_both cross-build-curl.sh
-
-# SQLite for nv_sandbox.exe, the kit's sandbox centre.
-cross_build_both cross-build-sqlite.sh
+fetch_sources cross-build-expat.sh cross-build-openssl.sh cross-build-sqlite.sh
+# Two chains at once, for the same reason:
+#   - OpenSSL for the DLL's HTTPS (minutes the first time), then libcurl,
+#     which carries every exchange, HTTP and HTTPS only, against it;
+#   - expat, which reads the answers, then SQLite for nv_sandbox.exe, the
+#     kit's sandbox centre.
+# All static, for both DLLs.
+(cross_build_both cross-build-openssl.sh && fetch_sources cross-build-curl.sh && cross_build_both cross-build-curl.sh) &
+tls_chain=$!
+(cross_build_both cross-build-expat.sh && cross_build_both cross-build-sqlite.sh) &
+parser_chain=$!
+failed=0
+wait "$tls_chain" || failed=1
+wait "$parser_chain" || failed=1
+[ "$failed" = 0 ] || { echo "bootstrap-windows: a cross build failed" >&2; exit 1; }

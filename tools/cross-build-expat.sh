@@ -29,6 +29,7 @@ if [ -f "$prefix/.built" ]; then
 fi
 
 fetch_debian_source "$source_package" "$expat_version" "$version_dir/src" expat/lib/xmlparse.c
+[ "${NV_FETCH_ONLY:-}" != 1 ] || exit 0
 
 # The library alone: no tools, examples, tests or docs. Static, with
 # XML_STATIC in the installed headers' users (cmake/Expat.cmake sets it).
