@@ -383,15 +383,15 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Ses
   curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
   curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, prepareTlsContext);
   curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &transfer);
-  if (connectTo != nullptr) curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
+  curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
   curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, openSocket);
   curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &transfer);
-  // What went out is watched only when the trace or a proxy needs it.
-  if (settings.keepMessages || !proxy.url.empty()) {
-    curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watchTransfer);
-    curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &transfer);
-    curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
-  }
+  // What went out is watched only when the trace or a proxy needs it. Set
+  // either way: a kept handle has the options of its last call.
+  const bool watched = settings.keepMessages || !proxy.url.empty();
+  curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watched ? watchTransfer : nullptr);
+  curl_easy_setopt(handle, CURLOPT_DEBUGDATA, watched ? &transfer : nullptr);
+  curl_easy_setopt(handle, CURLOPT_VERBOSE, watched ? 1L : 0L);
 }
 
 HeaderList listOf(std::initializer_list<std::string> lines) {
