@@ -36,6 +36,8 @@
 //
 // Internal: `bench_driver --child download|floor-download|reference-download|
 // small-calls|kept-floor-calls ...` is one measured run in a child process.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -173,7 +175,14 @@ void writeConfiguration(const std::string& dir, const std::vector<std::pair<cons
     file << configLine("f7ad02e", centre) << configLine("957b527", url) << configLine("1c1be9c", kHospCode)
          << configLine("170e2c1", "1") << configLine("8e44f00", "op01") << configLine("8e44f01", "");
   }
+  file.close();
   if (!file) throw std::runtime_error("cannot write NvConfiguration.ini");
+  // A HIS's configuration was written long before its calls: dated back an
+  // hour, so that no measured call falls in the 2 s after a write in which
+  // the library reads the file on every call.
+  const struct timespec anHourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  if (utimensat(AT_FDCWD, (dir + "/NvConfiguration.ini").c_str(), anHourAgo, 0) != 0)
+    throw std::runtime_error("cannot date NvConfiguration.ini back");
 }
 
 // ---- child processes: one measured download each --------------------------

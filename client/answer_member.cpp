@@ -4,7 +4,9 @@
 namespace nv {
 
 AnswerMember::AnswerMember(const AnswerPlan& plan, AnswerSink& sink)
-    : shape_(plan.shape), member_(plan.member), sink_(sink), names_(memberSlotsOf(plan).names) {
+    : shape_(plan.shape), member_(plan.member), sink_(sink) {
+  MemberSlots madeNow;
+  names_ = memberSlotsOf(plan, madeNow).names;
   taken_.resize(names_.size());
 }
 

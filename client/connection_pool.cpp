@@ -153,24 +153,19 @@ TransferHandle ConnectionPool::take(const std::string& origin, std::chrono::seco
   }
   for (TransferHandle handle : closing) close(handle);
   if (found.multi == nullptr) return fresh();
-  // Every call gets settings of its own on a new transfer handle; the kept
-  // connection lives in the multi handle.
-  found.easy = curl_easy_init();
-  if (found.easy == nullptr) {
-    close(found);
-    return {};
-  }
   return found;
 }
 
 void ConnectionPool::give(TransferHandle handle, const std::string& origin, bool keep) {
   if (!handle) return close(handle);
   if (handle.socket == CURL_SOCKET_BAD) keep = false;  // the transfer left no connection
-  // Resetting the transfer handle for the next call instead could run out of
-  // memory half way, with no way to tell, and leave settings no call made.
-  curl_easy_cleanup(handle.easy);
-  handle.easy = nullptr;
   if (keep) {
+    // The transfer handle is kept with the connection, as its call left it:
+    // the next call sets every option again (resetting it instead could run
+    // out of memory half way, with no way to tell). What pointed into the
+    // call that is over points nowhere while it waits.
+    curl_easy_setopt(handle.easy, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(handle.easy, CURLOPT_CURLU, nullptr);
     TransferHandle evicted;
     try {
       Locked held(lock_);

@@ -55,8 +55,9 @@ class ConnectionPool {
   TransferHandle take(const std::string& origin, std::chrono::seconds idleLimit);
   // A handle of the call's own, never kept.
   static TransferHandle fresh();
-  // Gives a handle back after its call: its transfer handle is closed, its
-  // connection kept unless keep is false or no connection was left.
+  // Gives a handle back after its call: kept with its connection and the
+  // options its call set (the next call sets them all again), unless keep
+  // is false or no connection was left.
   void give(TransferHandle handle, const std::string& origin, bool keep);
   static void close(TransferHandle handle);
   // Closes every idle handle and its connection.

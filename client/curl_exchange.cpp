@@ -6,7 +6,11 @@
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 
+#include <charconv>
 #include <chrono>
+#include <cstring>
+#include <iterator>
+#include <limits>
 #include <initializer_list>
 #include <memory>
 #include <new>
@@ -383,15 +387,15 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Ses
   curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
   curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, prepareTlsContext);
   curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &transfer);
-  if (connectTo != nullptr) curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
+  curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
   curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, openSocket);
   curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &transfer);
-  // What went out is watched only when the trace or a proxy needs it.
-  if (settings.keepMessages || !proxy.url.empty()) {
-    curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watchTransfer);
-    curl_easy_setopt(handle, CURLOPT_DEBUGDATA, &transfer);
-    curl_easy_setopt(handle, CURLOPT_VERBOSE, 1L);
-  }
+  // What went out is watched only when the trace or a proxy needs it. Set
+  // either way: a kept handle has the options of its last call.
+  const bool watched = settings.keepMessages || !proxy.url.empty();
+  curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watched ? watchTransfer : nullptr);
+  curl_easy_setopt(handle, CURLOPT_DEBUGDATA, watched ? &transfer : nullptr);
+  curl_easy_setopt(handle, CURLOPT_VERBOSE, watched ? 1L : 0L);
 }
 
 HeaderList listOf(std::initializer_list<std::string> lines) {
@@ -407,18 +411,35 @@ HeaderList listOf(std::initializer_list<std::string> lines) {
   return HeaderList(list);
 }
 
-HeaderList requestHeaders(size_t length, bool reuse) {
-  return listOf({
-      // Headers the library would add on its own, left out.
-      "Accept:",
-      "Expect:",
-      "Proxy-Connection:",
-      "Content-Type: text/xml; charset=utf-8",
-      "Content-Length: " + std::to_string(length),
-      reuse ? "Connection: keep-alive" : "Connection: close",
-      "SOAPAction: \"\"",
-  });
-}
+// The request's own head lines, linked in place: the HTTP library only
+// reads the list it is given, so nothing needs copying or freeing.
+class RequestHead {
+ public:
+  RequestHead(size_t length, bool reuse) {
+    static constexpr char kPrefix[] = "Content-Length: ";
+    std::memcpy(contentLength_, kPrefix, sizeof kPrefix - 1);
+    char* end = std::to_chars(contentLength_ + sizeof kPrefix - 1, std::end(contentLength_) - 1, length).ptr;
+    *end = '\0';
+    const char* lines[] = {
+        // Headers the library would add on its own, left out.
+        "Accept:",           "Expect:",
+        "Proxy-Connection:", "Content-Type: text/xml; charset=utf-8",
+        contentLength_,      reuse ? "Connection: keep-alive" : "Connection: close",
+        "SOAPAction: \"\"",
+    };
+    static_assert(sizeof lines / sizeof lines[0] == kLines);
+    for (size_t i = 0; i < kLines; ++i)
+      nodes_[i] = {const_cast<char*>(lines[i]), i + 1 < kLines ? &nodes_[i + 1] : nullptr};
+  }
+  RequestHead(const RequestHead&) = delete;
+  RequestHead& operator=(const RequestHead&) = delete;
+  curl_slist* lines() { return nodes_; }
+
+ private:
+  static constexpr size_t kLines = 7;
+  char contentLength_[sizeof "Content-Length: " + std::numeric_limits<size_t>::digits10 + 1];
+  curl_slist nodes_[kLines];
+};
 
 long milliseconds(curl_off_t microseconds) { return static_cast<long>((microseconds + 500) / 1000); }
 
@@ -585,7 +606,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   ExchangeSettings effective = settings;
   effective.reuse = pooled;
   const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
-  HeaderList headers = requestHeaders(envelope.size(), settings.reuse);
+  RequestHead head(envelope.size(), settings.reuse);
   HeaderList connectTo = connectToEntry.empty() ? HeaderList() : listOf({std::string(connectToEntry)});
   HeaderList resolve = resolveEntry.empty() ? HeaderList() : listOf({std::string(resolveEntry)});
 
@@ -601,7 +622,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     if (lease.get() == nullptr) throw std::bad_alloc();
     Transfer transfer(envelope, effective, callLimits, reader, report, callStartedAt);
     char errorText[CURL_ERROR_SIZE] = "";
-    setUp(lease.get(), url.get(), effective, limits, proxy, headers.get(), connectTo.get(), transfer, errorText);
+    setUp(lease.get(), url.get(), effective, limits, proxy, head.lines(), connectTo.get(), transfer, errorText);
     if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
     CURLcode code;
     {

@@ -5,6 +5,7 @@
 
 #include "client/connection_pool.h"
 #include "client/service_session.h"
+#include "client/xml_stream.h"
 
 namespace nv {
 namespace {
@@ -29,6 +30,7 @@ void releaseAlsoWithLibrary(void (*release)()) {
 void releaseLibrary() {
   releaseClient();
   releaseSessionContexts();
+  releaseXmlParsers();
   for (auto& slot : alsoReleased)
     if (void (*release)() = slot.load()) release();
   releaseTlsLibrary();

@@ -25,7 +25,7 @@ bool callsInFlight();
 
 // Frees everything the library keeps between calls: the kept connections,
 // the trusted roots, the HTTP library's share and global state, the idle
-// SOAP contexts, the caches added below, then the TLS library's global
+// SOAP contexts and XML parsers, the caches added below, then the TLS library's global
 // state where it is the library's own (Windows). No call may run.
 void releaseLibrary();
 

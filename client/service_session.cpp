@@ -8,6 +8,7 @@
 
 #include "client/answer_reader.h"
 #include "client/curl_exchange.h"
+#include "client/xml_stream.h"
 #include "text/platform.h"
 #include "service/session_guard.h"
 #include "soapH.h"
@@ -129,6 +130,7 @@ void releaseSessionContexts() {
 
 void freeIdleSessionContexts() {
   if (ContextPool* pool = madePool.load()) pool->freeAll();
+  freeIdleXmlParsers();
 }
 
 namespace {

@@ -58,8 +58,8 @@ class ServiceSession {
 // Frees the idle SOAP contexts kept for later sessions and their pool (when
 // the library is unloaded).
 void releaseSessionContexts();
-// Frees the idle contexts alone, so that the next session makes its own
-// afresh, as the process's first does.
+// Frees the idle contexts and XML parsers alone, so that the next session
+// makes its own afresh, as the process's first does.
 void freeIdleSessionContexts();
 
 }  // namespace nv

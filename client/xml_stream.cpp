@@ -3,12 +3,89 @@
 
 #include <expat.h>
 
+#include <atomic>
 #include <new>
+#include <vector>
 
 #include "client/answer_step.h"
 #include "text/allocation_gate.h"
+#include "text/platform.h"
 
 namespace nv {
+namespace {
+
+// Setting a parser up costs about as much as reading a small answer: idle
+// ones are kept and reset for the next answers. Only a parser that read a
+// small answer through is kept, so that what it holds stays small (expat
+// keeps its blocks across a reset), and never one that ran out of memory.
+constexpr int64_t kMostInputKept = 64 * 1024;
+
+class ParserPool {
+ public:
+  ParserPool() { idle_.reserve(kMostIdle); }
+  ~ParserPool() { freeAll(); }
+
+  XML_Parser take() {
+    Locked held(lock_);
+    if (idle_.empty()) return nullptr;
+    XML_Parser parser = idle_.back();
+    idle_.pop_back();
+    return parser;
+  }
+  void give(XML_Parser parser) {
+    {
+      Locked held(lock_);
+      if (idle_.size() < kMostIdle) {  // room set aside: never allocates
+        idle_.push_back(parser);
+        return;
+      }
+    }
+    XML_ParserFree(parser);
+  }
+  void freeAll() {
+    Locked held(lock_);
+    for (XML_Parser parser : idle_) XML_ParserFree(parser);
+    idle_.clear();  // keeps its room
+  }
+
+ private:
+  static constexpr size_t kMostIdle = 8;
+  Lock lock_;
+  std::vector<XML_Parser> idle_;
+};
+
+std::atomic<ParserPool*> madeParsers{nullptr};
+std::atomic<bool> watchingForks{false};
+
+// A forked child may inherit the lock held by a thread it does not have:
+// it makes parsers of its own and never touches its parent's.
+void forgetParsersInChild() { madeParsers.store(nullptr); }
+
+// Null when no memory for the pool: every parser is then made afresh.
+ParserPool* parsers() {
+  if (ParserPool* pool = madeParsers.load(std::memory_order_acquire)) return pool;
+  ParserPool* created;
+  try {
+    created = new ParserPool;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  ParserPool* expected = nullptr;
+  if (!madeParsers.compare_exchange_strong(expected, created)) {
+    delete created;
+    return expected;
+  }
+  if (!watchingForks.exchange(true)) watchForks(nullptr, nullptr, forgetParsersInChild);
+  return created;
+}
+
+}  // namespace
+
+void freeIdleXmlParsers() {
+  if (ParserPool* pool = madeParsers.load()) pool->freeAll();
+}
+
+void releaseXmlParsers() { delete madeParsers.exchange(nullptr); }
 
 // expat's handlers, in its calling convention.
 struct XmlHandlers {
@@ -47,8 +124,19 @@ struct XmlHandlers {
 XmlStream::XmlStream(const char* encoding, XmlEvents& events) : events_(events) {
   static const XML_Memory_Handling_Suite kMemory = {gatedMalloc, gatedRealloc, gatedFree};
   static const XML_Char kSeparator[] = {kNameSeparator, '\0'};
-  parser_ = XML_ParserCreate_MM(encoding, &kMemory, kSeparator);
-  if (parser_ == nullptr) throw std::bad_alloc();
+  ParserPool* pool = parsers();
+  parser_ = pool != nullptr ? pool->take() : nullptr;
+  if (parser_ != nullptr) {
+    // As made anew, handlers and all; only the encoding given needs memory.
+    XML_ParserReset(parser_, nullptr);
+    if (encoding != nullptr && XML_SetEncoding(parser_, encoding) != XML_STATUS_OK) {
+      XML_ParserFree(parser_);
+      throw std::bad_alloc();
+    }
+  } else {
+    parser_ = XML_ParserCreate_MM(encoding, &kMemory, kSeparator);
+    if (parser_ == nullptr) throw std::bad_alloc();
+  }
   XML_SetUserData(parser_, this);
   XML_SetElementHandler(parser_, XmlHandlers::start, XmlHandlers::end);
   XML_SetCharacterDataHandler(parser_, XmlHandlers::text);
@@ -58,7 +146,15 @@ XmlStream::XmlStream(const char* encoding, XmlEvents& events) : events_(events) 
   XML_SetStartNamespaceDeclHandler(parser_, XmlHandlers::namespaceDeclared);
 }
 
-XmlStream::~XmlStream() { XML_ParserFree(parser_); }
+XmlStream::~XmlStream() {
+  ParserPool* pool = madeParsers.load(std::memory_order_acquire);
+  const bool keep =
+      pool != nullptr && !interrupted_ && given_ <= kMostInputKept && XML_GetErrorCode(parser_) != XML_ERROR_NO_MEMORY;
+  if (keep)
+    pool->give(parser_);
+  else
+    XML_ParserFree(parser_);
+}
 
 bool XmlStream::parse(std::string_view bytes, bool final) {
   // expat takes an int count: very large pieces go in parts.

@@ -56,6 +56,12 @@ class XmlStream {
   bool interrupted_ = false;
 };
 
+// Parsers are reused: an idle one is reset for the next stream. These free
+// the idle ones (so that the next stream makes its parser afresh, as the
+// process's first does), and the pool too (when the library is unloaded).
+void freeIdleXmlParsers();
+void releaseXmlParsers();
+
 }  // namespace nv
 
 #endif

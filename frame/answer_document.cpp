@@ -21,7 +21,9 @@ void appendReceived(Out& out, std::string_view utf8, std::string& scratch) {
 
 AnswerDocument::AnswerDocument(const AnswerPlan& plan, ResultDocument& doc)
     : hasTable_(plan.shape != AnswerShape::kNone), doc_(doc), mark_(doc.text().size()) {
-  const MemberSlots slots = memberSlotsOf(plan);
+  MemberSlots madeNow;
+  const MemberSlots& slots = memberSlotsOf(plan, madeNow);
+  columns_.reserve(plan.columns.size());
   for (size_t i = 0; i < plan.columns.size(); ++i)
     columns_.push_back({plan.columns[i].colnum, plan.columns[i].colname, slots.ofColumn[i]});
   values_.resize(slots.names.size());

@@ -177,10 +177,11 @@ struct TextResult {
 // A record or list member and the columns read from it, by wire names.
 template <class Response, class Member, class Item>
 AnswerPlan memberPlan(AnswerShape shape, Member* Response::*member, const std::vector<Column<Item>>& columns) {
-  AnswerPlan plan{shape, wire::elementNameOf(static_cast<const Response*>(nullptr)), wire::memberNameOf(member), {}};
+  std::vector<ColumnPlan> read;
   for (const Column<Item>& column : columns)
-    plan.columns.push_back({column.colnum, column.colname, wire::memberNameOf(column.member)});
-  return plan;
+    read.push_back({column.colnum, column.colname, wire::memberNameOf(column.member)});
+  return {shape, wire::elementNameOf(static_cast<const Response*>(nullptr)), wire::memberNameOf(member),
+          std::move(read)};
 }
 
 // The response member is one record, written as one row; an absent record

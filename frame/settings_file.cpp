@@ -7,34 +7,37 @@
 namespace nv {
 namespace {
 
-std::string trimmed(const std::string& text) {
+std::string_view trimmed(std::string_view text) {
   size_t begin = text.find_first_not_of(" \t\r\n");
-  if (begin == std::string::npos) return "";
+  if (begin == std::string_view::npos) return {};
   size_t end = text.find_last_not_of(" \t\r\n");
   return text.substr(begin, end - begin + 1);
 }
 
-void takeLine(std::string line, std::map<std::string, std::string>& settings) {
+void takeLine(std::string_view line, Settings& settings) {
   line = trimmed(line);
   size_t equals = line.find('=');
-  if (line.empty() || line[0] == '#' || line[0] == ';' || equals == std::string::npos) return;
-  std::string value = trimmed(line.substr(equals + 1));
-  settings[asciiLowered(trimmed(line.substr(0, equals)))] = trimmed(value.substr(0, value.find('#')));
+  if (line.empty() || line[0] == '#' || line[0] == ';' || equals == std::string_view::npos) return;
+  std::string_view value = trimmed(line.substr(equals + 1));
+  settings[asciiLowered(std::string(trimmed(line.substr(0, equals))))] = trimmed(value.substr(0, value.find('#')));
+}
+
+MadeFromFile makeSettings(std::string_view bytes) {
+  auto settings = std::make_shared<Settings>();
+  for (size_t at = 0; at <= bytes.size();) {
+    size_t end = bytes.find('\n', at);
+    if (end == std::string_view::npos) end = bytes.size();
+    takeLine(bytes.substr(at, end - at), *settings);
+    at = end + 1;
+  }
+  return settings;
 }
 
 }  // namespace
 
-std::optional<std::map<std::string, std::string>> readSettingsFile(const char* name) {
-  std::string bytes;
-  if (readKeptFile(name, bytes) != FileRead::kRead) return std::nullopt;
-  std::map<std::string, std::string> settings;
-  for (size_t at = 0; at <= bytes.size();) {
-    size_t end = bytes.find('\n', at);
-    if (end == std::string::npos) end = bytes.size();
-    takeLine(bytes.substr(at, end - at), settings);
-    at = end + 1;
-  }
-  return settings;
+std::shared_ptr<const Settings> readSettingsFile(const char* name) {
+  FileRead state;
+  return std::static_pointer_cast<const Settings>(readKeptFileAs(name, makeSettings, state));
 }
 
 bool keepConnectionsAlive() {

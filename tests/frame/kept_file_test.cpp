@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "frame/settings_file.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -149,6 +150,41 @@ TEST(KeptFile, WhatIsMadeOfItIsMadeOncePerState) {
   std::filesystem::remove(kName);
   EXPECT_EQ(nv::readKeptFileAs(kName, madeCopy, state), nullptr);
   EXPECT_EQ(state, nv::FileRead::kMissing);
+}
+
+// A settings file is parsed once for each state of it, and the next call
+// after an edit sees the edit, settled or not.
+TEST(KeptFile, SettingsAreParsedOncePerStateAndSeeEveryEdit) {
+  nvtest::ScratchDir dir;
+  const struct {
+    const char* bytes;
+    int agedBy;  // seconds; 0: written just now
+    const char* level;
+  } states[] = {
+      {"level=1\n", 600, "1"},        {"LEVEL = 2  # same size, another old time\n", 300, "2"},
+      {"level=0\n", 0, "0"},          {"level=1\n", 0, "1"},
+      {"; no level\n", 900, nullptr},
+  };
+  for (const auto& state : states) {
+    SCOPED_TRACE(state.bytes);
+    write(kName, state.bytes);
+    if (state.agedBy > 0) ageBy(kName, state.agedBy);
+    auto first = nv::readSettingsFile(kName), again = nv::readSettingsFile(kName);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(again, nullptr);
+    auto level = first->find("level");
+    if (state.level == nullptr)
+      EXPECT_EQ(level, first->end());
+    else
+      EXPECT_TRUE(level != first->end() && level->second == state.level);
+    EXPECT_EQ(*again, *first);
+    if (state.agedBy > 0)
+      EXPECT_EQ(again.get(), first.get()) << "a settled file's settings are shared, not parsed again";
+    else
+      EXPECT_NE(again.get(), first.get()) << "an unsettled file is parsed on every call";
+  }
+  std::filesystem::remove(kName);
+  EXPECT_EQ(nv::readSettingsFile(kName), nullptr);
 }
 
 // Eight threads read while the file is replaced under them: each sees one
