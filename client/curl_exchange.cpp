@@ -32,24 +32,10 @@ constexpr const char* kUserAgent = "gSOAP/2.8";
 // connection is given up.
 constexpr size_t kMostAfterAnswer = 1 << 20;
 
-struct UrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
 struct ListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-using Url = std::unique_ptr<CURLU, UrlDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
-
-std::string urlPart(CURLU* url, CURLUPart which) {
-  char* text = nullptr;
-  const CURLUcode read = curl_url_get(url, which, &text, CURLU_DEFAULT_PORT);
-  if (read == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
-  if (read != CURLUE_OK || text == nullptr) return "";
-  std::string value = text;
-  curl_free(text);
-  return value;
-}
 
 // Request head lines for the trace, without credentials.
 void appendWithoutCredentials(std::string& out, std::string_view head) {
@@ -580,20 +566,14 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   ConnectionPool& pool = ConnectionPool::instance();
   if (!pool.ready()) throw std::bad_alloc();
 
-  // The service address as the library reads it, without user information:
-  // a call never sends credentials to the centre.
-  Url url(curl_url());
-  if (!url) throw std::bad_alloc();
-  const CURLUcode parsed = curl_url_set(url.get(), CURLUPART_URL, endpoint.c_str(), 0);
-  if (parsed == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
-  if (parsed != CURLUE_OK) {
+  // The service address as the library reads it, without user information.
+  const std::shared_ptr<const ParsedEndpoint> url = pool.endpoint(endpoint);
+  if (!url) {
     result.transport = CallStatus::failed(Cause::kEndpointUnreadable);
     return result;
   }
-  curl_url_set(url.get(), CURLUPART_USER, nullptr, 0);
-  curl_url_set(url.get(), CURLUPART_PASSWORD, nullptr, 0);
-  const std::string scheme = urlPart(url.get(), CURLUPART_SCHEME);
-  report.host = urlPart(url.get(), CURLUPART_HOST);
+  const std::string& scheme = url->scheme;
+  report.host = url->host;
 
   ProxyChoice proxy = chooseProxy(scheme == "https", report.host);
   if (!proxy.unusable.isOk()) {
@@ -605,7 +585,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   const bool pooled = settings.reuse && connectToEntry.empty() && resolveEntry.empty();
   ExchangeSettings effective = settings;
   effective.reuse = pooled;
-  const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
+  const std::string origin = scheme + "://" + report.host + ":" + url->port + "|" + proxy.url;
   RequestHead head(envelope.size(), settings.reuse);
   HeaderList connectTo = connectToEntry.empty() ? HeaderList() : listOf({std::string(connectToEntry)});
   HeaderList resolve = resolveEntry.empty() ? HeaderList() : listOf({std::string(resolveEntry)});
@@ -622,7 +602,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     if (lease.get() == nullptr) throw std::bad_alloc();
     Transfer transfer(envelope, effective, callLimits, reader, report, callStartedAt);
     char errorText[CURL_ERROR_SIZE] = "";
-    setUp(lease.get(), url.get(), effective, limits, proxy, head.lines(), connectTo.get(), transfer, errorText);
+    setUp(lease.get(), url->url, effective, limits, proxy, head.lines(), connectTo.get(), transfer, errorText);
     if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
     CURLcode code;
     {
