@@ -37,6 +37,7 @@ struct TransferHandle {
   CURL* easy = nullptr;
   CURLM* multi = nullptr;                  // holds the kept connection
   curl_socket_t socket = CURL_SOCKET_BAD;  // the kept connection's, once a transfer left one
+  bool prepared = false;                   // the options every call sets alike are set
   explicit operator bool() const { return easy != nullptr && multi != nullptr; }
 };
 
