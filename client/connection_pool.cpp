@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <new>
+#include <utility>
 
 #include "text/platform.h"
 #include "client/tls_trust.h"
@@ -182,6 +183,33 @@ void ConnectionPool::give(TransferHandle handle, const std::string& origin, bool
     close(evicted);
   }
   close(handle);
+}
+
+std::shared_ptr<const ParsedEndpoint> ConnectionPool::endpoint(const std::string& address) {
+  {
+    Locked held(lock_);
+    for (const KnownEndpoint& known : endpoints_)
+      if (known.address == address) return known.parsed;
+  }
+  // Parsed outside the lock: it is the HTTP library's work, and the slowest.
+  std::shared_ptr<const ParsedEndpoint> parsed = parseEndpoint(address);
+  if (!parsed) return parsed;
+  KnownEndpoint entry{address, parsed};
+  std::shared_ptr<const ParsedEndpoint> dropped;  // let go once the lock is
+  try {
+    Locked held(lock_);
+    for (const KnownEndpoint& known : endpoints_)
+      if (known.address == address) return known.parsed;  // another call was first
+    endpoints_.reserve(kMostEndpoints);
+    if (endpoints_.size() >= kMostEndpoints) {
+      dropped = std::move(endpoints_.front().parsed);
+      endpoints_.erase(endpoints_.begin());
+    }
+    endpoints_.push_back(std::move(entry));
+  } catch (const std::bad_alloc&) {
+    // No memory to keep it: this call uses it alone.
+  }
+  return parsed;
 }
 
 void ConnectionPool::closeAll() {

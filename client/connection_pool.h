@@ -24,9 +24,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "client/parsed_endpoint.h"
 #include "text/platform.h"
 
 namespace nv {
@@ -35,6 +37,7 @@ struct TransferHandle {
   CURL* easy = nullptr;
   CURLM* multi = nullptr;                  // holds the kept connection
   curl_socket_t socket = CURL_SOCKET_BAD;  // the kept connection's, once a transfer left one
+  bool prepared = false;                   // the options every call sets alike are set
   explicit operator bool() const { return easy != nullptr && multi != nullptr; }
 };
 
@@ -60,6 +63,10 @@ class ConnectionPool {
   // is false or no connection was left.
   void give(TransferHandle handle, const std::string& origin, bool keep);
   static void close(TransferHandle handle);
+  // The service address as parsed by its first call, kept for the calls
+  // after it (the last kMostEndpoints addresses). Null when the HTTP library
+  // cannot read the address. Throws std::bad_alloc.
+  std::shared_ptr<const ParsedEndpoint> endpoint(const std::string& address);
   // Closes every idle handle and its connection.
   void closeAll();
   size_t idleCount();
@@ -82,6 +89,11 @@ class ConnectionPool {
     std::chrono::steady_clock::time_point since;
   };
   static constexpr size_t kMostIdle = 16;
+  struct KnownEndpoint {
+    std::string address;
+    std::shared_ptr<const ParsedEndpoint> parsed;
+  };
+  static constexpr size_t kMostEndpoints = 16;
 
   std::atomic<bool> usable_{false};
   bool initialised_ = false;  // the HTTP library's global state, under lock_
@@ -89,6 +101,7 @@ class ConnectionPool {
   Lock shareLocks_[CURL_LOCK_DATA_LAST];
   Lock lock_;
   std::vector<Idle> idle_;
+  std::vector<KnownEndpoint> endpoints_;
 };
 
 // Closes the kept connections and forgets the shared roots, when the

@@ -32,24 +32,10 @@ constexpr const char* kUserAgent = "gSOAP/2.8";
 // connection is given up.
 constexpr size_t kMostAfterAnswer = 1 << 20;
 
-struct UrlDeleter {
-  void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
 struct ListDeleter {
   void operator()(curl_slist* list) const { curl_slist_free_all(list); }
 };
-using Url = std::unique_ptr<CURLU, UrlDeleter>;
 using HeaderList = std::unique_ptr<curl_slist, ListDeleter>;
-
-std::string urlPart(CURLU* url, CURLUPart which) {
-  char* text = nullptr;
-  const CURLUcode read = curl_url_get(url, which, &text, CURLU_DEFAULT_PORT);
-  if (read == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
-  if (read != CURLUE_OK || text == nullptr) return "";
-  std::string value = text;
-  curl_free(text);
-  return value;
-}
 
 // Request head lines for the trace, without credentials.
 void appendWithoutCredentials(std::string& out, std::string_view head) {
@@ -334,24 +320,17 @@ CallStatus transferFailure(CURLcode code, CURL* handle, const Transfer& t, const
   }
 }
 
-void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const SessionLimits& limits,
-           const ProxyChoice& proxy, curl_slist* headers, curl_slist* connectTo, Transfer& transfer, char* errorText) {
+// The options of this call: its address, bounds, request, answer and proxy.
+void setCallOptions(CURL* handle, CURLU* url, const ExchangeSettings& settings, const SessionLimits& limits,
+                    const ProxyChoice& proxy, curl_slist* headers, curl_slist* connectTo, Transfer& transfer,
+                    char* errorText) {
   curl_easy_setopt(handle, CURLOPT_CURLU, url);
-  curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
-  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
   curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, errorText);
-  curl_easy_setopt(handle, CURLOPT_SHARE, ConnectionPool::instance().share());
-  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   // Every wait bounded: connecting as a whole, then the low-speed limit.
   curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, limits.lowSpeedBytesPerSecond);
   curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, limits.lowSpeedSeconds);
-  // A name lookup still running when the bound is up is left to finish on
-  // its own, not waited for (the library stays loaded for it).
-  curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
   // A kept connection, used again only soon after its last answer.
-  curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
   curl_easy_setopt(handle, CURLOPT_MAXAGE_CONN, static_cast<long>(limits.idleReuse.count()));
   if (!settings.reuse) {
     curl_easy_setopt(handle, CURLOPT_FRESH_CONNECT, 1L);
@@ -362,20 +341,45 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Ses
   // head; whether it may go again is openSocket's to decide.
   curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(transfer.envelope.size()));
   curl_easy_setopt(handle, CURLOPT_POSTFIELDS, transfer.envelope.data());
-  curl_easy_setopt(handle, CURLOPT_PREREQFUNCTION, requestGoesOut);
   curl_easy_setopt(handle, CURLOPT_PREREQDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
   curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
   // The answer.
-  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, takeHeader);
   curl_easy_setopt(handle, CURLOPT_HEADERDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, takeBody);
   curl_easy_setopt(handle, CURLOPT_WRITEDATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 64L * 1024);
-  // The proxy this call was given, and nothing the library would find
-  // itself: no_proxy is weighed already (client/no_proxy.h).
+  // The proxy this call was given.
   curl_easy_setopt(handle, CURLOPT_PROXY, proxy.url.c_str());
-  curl_easy_setopt(handle, CURLOPT_NOPROXY, "");
+  curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &transfer);
+  curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
+  curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &transfer);
+  // What went out is watched only when the trace or a proxy needs it. Set
+  // either way: a kept handle has the options of its last call.
+  const bool watched = settings.keepMessages || !proxy.url.empty();
+  curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watched ? watchTransfer : nullptr);
+  curl_easy_setopt(handle, CURLOPT_DEBUGDATA, watched ? &transfer : nullptr);
+  curl_easy_setopt(handle, CURLOPT_VERBOSE, watched ? 1L : 0L);
+}
+
+// The options every call sets alike, once for a handle's life: a kept
+// handle has them from its first call. True when all of them took (the
+// text ones need memory).
+bool setFixedOptions(CURL* handle) {
+  bool set = curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
+  curl_easy_setopt(handle, CURLOPT_PATH_AS_IS, 1L);
+  curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(handle, CURLOPT_SHARE, ConnectionPool::instance().share());
+  curl_easy_setopt(handle, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  // A name lookup still running when the bound is up is left to finish on
+  // its own, not waited for (the library stays loaded for it).
+  curl_easy_setopt(handle, CURLOPT_QUICK_EXIT, 1L);
+  curl_easy_setopt(handle, CURLOPT_MAXCONNECTS, 1L);
+  curl_easy_setopt(handle, CURLOPT_PREREQFUNCTION, requestGoesOut);
+  set = curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent) == CURLE_OK && set;
+  curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, takeHeader);
+  curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, takeBody);
+  curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, 64L * 1024);
+  // Nothing of the proxy the library would find itself: no_proxy is weighed
+  // already (client/no_proxy.h).
+  set = curl_easy_setopt(handle, CURLOPT_NOPROXY, "") == CURLE_OK && set;
   curl_easy_setopt(handle, CURLOPT_PROXYTYPE, static_cast<long>(CURLPROXY_HTTP));
   curl_easy_setopt(handle, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
   // TLS 1.2 at least, the certificate and its name always checked against
@@ -386,16 +390,14 @@ void setUp(CURL* handle, CURLU* url, const ExchangeSettings& settings, const Ses
   curl_easy_setopt(handle, CURLOPT_CAINFO, nullptr);
   curl_easy_setopt(handle, CURLOPT_CAPATH, nullptr);
   curl_easy_setopt(handle, CURLOPT_SSL_CTX_FUNCTION, prepareTlsContext);
-  curl_easy_setopt(handle, CURLOPT_SSL_CTX_DATA, &transfer);
-  curl_easy_setopt(handle, CURLOPT_CONNECT_TO, connectTo);
   curl_easy_setopt(handle, CURLOPT_OPENSOCKETFUNCTION, openSocket);
-  curl_easy_setopt(handle, CURLOPT_OPENSOCKETDATA, &transfer);
-  // What went out is watched only when the trace or a proxy needs it. Set
-  // either way: a kept handle has the options of its last call.
-  const bool watched = settings.keepMessages || !proxy.url.empty();
-  curl_easy_setopt(handle, CURLOPT_DEBUGFUNCTION, watched ? watchTransfer : nullptr);
-  curl_easy_setopt(handle, CURLOPT_DEBUGDATA, watched ? &transfer : nullptr);
-  curl_easy_setopt(handle, CURLOPT_VERBOSE, watched ? 1L : 0L);
+  return set;
+}
+
+void setUp(TransferHandle& handle, CURLU* url, const ExchangeSettings& settings, const SessionLimits& limits,
+           const ProxyChoice& proxy, curl_slist* headers, curl_slist* connectTo, Transfer& transfer, char* errorText) {
+  if (!handle.prepared) handle.prepared = setFixedOptions(handle.easy);
+  setCallOptions(handle.easy, url, settings, limits, proxy, headers, connectTo, transfer, errorText);
 }
 
 HeaderList listOf(std::initializer_list<std::string> lines) {
@@ -492,6 +494,7 @@ class HandleLease {
   HandleLease(const HandleLease&) = delete;
   HandleLease& operator=(const HandleLease&) = delete;
   CURL* get() const { return handle_.easy; }
+  TransferHandle& handle() { return handle_; }
   CURLM* multi() const { return handle_.multi; }
 
  private:
@@ -580,20 +583,14 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   ConnectionPool& pool = ConnectionPool::instance();
   if (!pool.ready()) throw std::bad_alloc();
 
-  // The service address as the library reads it, without user information:
-  // a call never sends credentials to the centre.
-  Url url(curl_url());
-  if (!url) throw std::bad_alloc();
-  const CURLUcode parsed = curl_url_set(url.get(), CURLUPART_URL, endpoint.c_str(), 0);
-  if (parsed == CURLUE_OUT_OF_MEMORY) throw std::bad_alloc();
-  if (parsed != CURLUE_OK) {
+  // The service address as the library reads it, without user information.
+  const std::shared_ptr<const ParsedEndpoint> url = pool.endpoint(endpoint);
+  if (!url) {
     result.transport = CallStatus::failed(Cause::kEndpointUnreadable);
     return result;
   }
-  curl_url_set(url.get(), CURLUPART_USER, nullptr, 0);
-  curl_url_set(url.get(), CURLUPART_PASSWORD, nullptr, 0);
-  const std::string scheme = urlPart(url.get(), CURLUPART_SCHEME);
-  report.host = urlPart(url.get(), CURLUPART_HOST);
+  const std::string& scheme = url->scheme;
+  report.host = url->host;
 
   ProxyChoice proxy = chooseProxy(scheme == "https", report.host);
   if (!proxy.unusable.isOk()) {
@@ -605,7 +602,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
   const bool pooled = settings.reuse && connectToEntry.empty() && resolveEntry.empty();
   ExchangeSettings effective = settings;
   effective.reuse = pooled;
-  const std::string origin = scheme + "://" + report.host + ":" + urlPart(url.get(), CURLUPART_PORT) + "|" + proxy.url;
+  const std::string origin = scheme + "://" + report.host + ":" + url->port + "|" + proxy.url;
   RequestHead head(envelope.size(), settings.reuse);
   HeaderList connectTo = connectToEntry.empty() ? HeaderList() : listOf({std::string(connectToEntry)});
   HeaderList resolve = resolveEntry.empty() ? HeaderList() : listOf({std::string(resolveEntry)});
@@ -622,7 +619,7 @@ ExchangeResult exchangeWithCentre(const std::string& endpoint, std::string_view 
     if (lease.get() == nullptr) throw std::bad_alloc();
     Transfer transfer(envelope, effective, callLimits, reader, report, callStartedAt);
     char errorText[CURL_ERROR_SIZE] = "";
-    setUp(lease.get(), url.get(), effective, limits, proxy, head.lines(), connectTo.get(), transfer, errorText);
+    setUp(lease.handle(), url->url, effective, limits, proxy, head.lines(), connectTo.get(), transfer, errorText);
     if (resolve) curl_easy_setopt(lease.get(), CURLOPT_RESOLVE, resolve.get());
     CURLcode code;
     {

@@ -164,7 +164,14 @@ TEST_F(ConnectionReuse, KeptConnectionsServeTheirCallsAndNothingTwice) {
     }
     EXPECT_EQ(centre.connectionCount(), c.connections);
     EXPECT_EQ(centre.requests().size(), c.requests);
-    for (const std::string& request : centre.requests()) EXPECT_EQ(headerValue(request, "Connection"), "keep-alive");
+    // On a kept handle as on a new one: its address and the options set
+    // once for its life still hold.
+    const std::vector<std::string> requests = centre.requests();
+    for (const std::string& request : requests) {
+      EXPECT_EQ(headerValue(request, "Connection"), "keep-alive");
+      EXPECT_EQ(headerValue(request, "User-Agent"), "gSOAP/2.8");
+      EXPECT_EQ(request.substr(0, request.find("\r\n")), requests[0].substr(0, requests[0].find("\r\n")));
+    }
   }
 }
 

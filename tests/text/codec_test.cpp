@@ -44,6 +44,13 @@ TEST(Codec, DecodeFieldTable) {
       {"YW\rI=", "ab", "CR inside"},
       {"1tA=", "\xD6\xD0", "GBK"},
       {"\xD6\xD0\xCE\xC4", "\xD6\xD0\xCE\xC4", "Chinese passes"},
+      {"YWJjYQ==", "abca", "pads after whole groups"},
+      {"YWJjYQ==\r\n", "abca", "pads before a line break"},
+      {"YW=I", "YW=I", "pad before the last place"},
+      {"YW!=", "YW!=", "stray byte before a pad"},
+      {"=WJj", "=WJj", "pad first"},
+      {"YWJjYW!j", "YWJjYW!j", "stray byte in a later group"},
+      {std::string("YW\0j", 4), std::string("YW\0j", 4), "zero byte is not base64"},
   };
   for (const auto& c : cases) EXPECT_EQ(nv::decodeField(std::string_view(c.in)), c.out) << c.why;
   EXPECT_EQ(nv::decodeField(static_cast<const char*>(nullptr)), "");
