@@ -5,14 +5,23 @@
 # tests use is a copy of it (seconds). The tests change their prefix's
 # settings (the WinHTTP proxy, the ROOT store), so each has its own copy and
 # the first one is never used by a test.
-#   wine_prefixes.sh WINE64 TEMPLATE PREFIX...
-# A prefix that is ready (.nv-ready) is left as it is. Exits 77 (skipped)
-# without wine64: the tests then skip themselves.
+#   wine_prefixes.sh WINE64 PREFIX...
+# The first prefix is copied from wineprefix-template beside the first
+# PREFIX whose folder (a Windows build) is there; a PREFIX whose folder is
+# not there is left out, as are the tests that would use it. A prefix that
+# is ready (.nv-ready) is left as it is. Exits 77 (skipped) without wine64 or
+# without any Windows build: the tests then skip themselves.
 set -euo pipefail
 
-wine64=$1 template=$2
-shift 2
+wine64=$1
+shift
 [ -x "$wine64" ] || { echo "wine_prefixes: no $wine64"; exit 77; }
+prefixes=()
+for prefix in "$@"; do
+  if [ -d "$(dirname "$prefix")" ]; then prefixes+=("$prefix"); else echo "wine_prefixes: no $(dirname "$prefix")"; fi
+done
+[ ${#prefixes[@]} -gt 0 ] || exit 77
+template=$(dirname "${prefixes[0]}")/wineprefix-template
 wineserver=$(dirname "$wine64")/wineserver
 
 # Silent, no .NET or browser add-on installers, no display: as the tests run
@@ -36,18 +45,19 @@ boot() {
   touch "$prefix/.nv-ready"
 }
 
-mkdir -p "$(dirname "$template")"
+missing=no
+for prefix in "${prefixes[@]}"; do [ -f "$prefix/.nv-ready" ] || missing=yes; done
+[ "$missing" = yes ] || exit 0
 exec {lock}>"$template.lock"
 flock "$lock"
 [ -f "$template/.nv-ready" ] || boot "$template"
-for prefix in "$@"; do
+for prefix in "${prefixes[@]}"; do
   # The lock the test programs take before they start a prefix themselves
   # (run alone, without this).
   exec {prefix_lock}>"$prefix.lock"
   flock "$prefix_lock"
   if [ ! -f "$prefix/.nv-ready" ]; then
     rm -rf "$prefix" "$prefix.copying"
-    mkdir -p "$(dirname "$prefix")"
     cp -a "$template" "$prefix.copying"
     mv "$prefix.copying" "$prefix"
     echo "wine_prefixes: $prefix copied from $template"
