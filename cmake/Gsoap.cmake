@@ -128,7 +128,9 @@ function(nv_soapcpp2 var side)
   # Generated code is the toolkit's, not ours: no warnings from it, and
   # little of its debug information, since the whole of it costs the biggest
   # file of the build a third more time to compile: the line tables (a stack
-  # through it still names file and line), and none in the Windows programs.
+  # through it still names file and line), and none in the Windows programs,
+  # whose PDB holds a checksum of every source it describes: the generated
+  # files' comments name the folder and time they were made in.
   if(WIN32)
     set(debug_option -g0)
   else()
@@ -150,7 +152,13 @@ function(nv_shared_library_exports target def_file)
     # file's names as they stand: --kill-at drops the @N that __stdcall
     # adds to 32-bit symbol names.
     set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "")
-    target_sources(${target} PRIVATE ${def_file})
+    # Given to the linker by a path relative to the build folder: the linker
+    # records its command line in the PDB, and a path of this machine there
+    # would change the PDB's GUID and so the DLL's bytes.
+    get_filename_component(def_name ${def_file} NAME)
+    configure_file(${def_file} ${CMAKE_CURRENT_BINARY_DIR}/${def_name} COPYONLY)
+    target_link_options(${target} PRIVATE -Wl,--Xlink=-def:${def_name})
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/${def_name})
     # The fixup binds each undecorated name to its decorated symbol.
     target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup -Wl,--no-undefined)
     return()

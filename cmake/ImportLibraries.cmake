@@ -10,7 +10,8 @@
 # undecorated names only (--kill-at), so it is replaced.
 find_program(NV_LLVM_DLLTOOL NAMES llvm-dlltool llvm-dlltool-14 REQUIRED)
 find_program(NV_MINGW_DLLTOOL ${NV_MINGW_TRIPLE}-dlltool REQUIRED)
-find_program(NV_MINGW_NM ${NV_MINGW_TRIPLE}-nm REQUIRED)
+# llvm-nm reads the bitcode of link-time code generation as well.
+find_program(NV_LLVM_NM NAMES llvm-nm llvm-nm-14 REQUIRED)
 
 function(nv_import_libraries dll archive def_file)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
@@ -22,7 +23,7 @@ function(nv_import_libraries dll archive def_file)
   set(decorated ${dir}/NvInterFace.decorated.def)
   add_custom_command(
     OUTPUT ${dir}/NvInterFace.lib ${decorated}
-    COMMAND ${CMAKE_COMMAND} -DNM=${NV_MINGW_NM} -DARCHIVE=$<TARGET_FILE:${archive}> -DDEF=${def_file}
+    COMMAND ${CMAKE_COMMAND} -DNM=${NV_LLVM_NM} -DARCHIVE=$<TARGET_FILE:${archive}> -DDEF=${def_file}
             -DOUT=${decorated} -P ${PROJECT_SOURCE_DIR}/cmake/DecoratedDef.cmake
     COMMAND ${NV_LLVM_DLLTOOL} -m ${llvm_machine} -k -d ${decorated} -l ${dir}/NvInterFace.lib
     # Run beside its output and named by the file alone: dlltool names its

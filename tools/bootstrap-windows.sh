@@ -3,9 +3,12 @@
 # Installs what the 32-bit Windows build and its Wine tests need, skipping
 # whatever is already present:
 #   - the i386 architecture, for Wine's 32-bit half (wine32:i386);
-#   - the mingw-w64 i686 and x86-64 cross compilers (win32 threads variant);
-#   - clang, lld and llvm: the MSVC import libraries (llvm-dlltool) and the
-#     MSVC-style caller that proves they resolve (clang, lld-link);
+#   - the mingw-w64 i686 and x86-64 cross compilers (win32 threads variant):
+#     their headers, C runtime and C++ library, and gcc for the libraries
+#     cross-built from source;
+#   - clang, lld and llvm: the compiler and linker of the Windows programs and
+#     their PDBs, the MSVC import libraries (llvm-dlltool) and the MSVC-style
+#     caller that proves they resolve (clang, lld-link);
 #   - zip, for the release archive;
 #   - Wine (64-bit wineserver, 32-bit loader with its preloader), checked to
 #     run headless; where the kernel cannot execute i386 programs (no 32-bit

@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: MIT
 # The kit a HIS vendor receives, in one command: NvInterFace-<version>-windows.zip
 # from the x86 and x64 cross builds (tools/windows-test.sh --build-only makes
-# them), holding per architecture the stripped DLL and nvcall.exe with their
-# debug files, both module definitions and the import libraries; the sandbox
-# centre nv_sandbox.exe (x86, and x64 in sandbox/x64) with its debug file;
+# them), holding per architecture the DLL and nvcall.exe with their PDBs,
+# both module definitions and the import libraries; the sandbox centre
+# nv_sandbox.exe (x86, and x64 in sandbox/x64) with its PDB;
 # the header;
 # the wrappers with their samples; the guide, the reference and the
 # configuration, network and trace documents in Chinese and English; a sample
@@ -133,7 +133,7 @@ third_party_notices() {
 for arch in x86 x64; do
   [ "$arch" = x86 ] && build=$x86 || build=$x64
   mkdir -p "$kit/$arch"
-  for file in NvInterFace.dll NvInterFace.dll.debug NvInterFace.lib NvInterFace.dll.a nvcall.exe nvcall.exe.debug; do
+  for file in NvInterFace.dll NvInterFace.pdb NvInterFace.lib NvInterFace.dll.a nvcall.exe nvcall.pdb; do
     if [ ! -f "$build/$file" ]; then
       echo "package-windows: $build has no $file" >&2
       exit 1
@@ -148,14 +148,14 @@ done
 # Windows runs, and x64 beside it.
 for pair in "$x86:sandbox" "$x64:sandbox/x64"; do
   build=${pair%%:*} dest=${pair#*:}
-  for file in nv_sandbox.exe nv_sandbox.exe.debug; do
+  for file in nv_sandbox.exe nv_sandbox.pdb; do
     if [ ! -f "$build/$file" ]; then
       echo "package-windows: $build has no $file" >&2
       exit 1
     fi
   done
   mkdir -p "$kit/$dest"
-  cp "$build/nv_sandbox.exe" "$build/nv_sandbox.exe.debug" "$kit/$dest/"
+  cp "$build/nv_sandbox.exe" "$build/nv_sandbox.pdb" "$kit/$dest/"
 done
 kit_text include/NvInterFace.h include/NvInterFace.h
 kit_text wrappers/NvInterFace.cs wrappers/NvInterFace.cs bom

@@ -6,7 +6,10 @@ Usage: release_archive.py PACKAGE_SCRIPT OBJDUMP X86_BUILD X64_BUILD
 
 Makes the archive with the packaging script into a scratch directory,
 unpacks it, checks its files against the expected layout and SHA256SUMS.txt;
-that the DLLs and programs are stripped with their debug files beside them;
+that the DLLs and programs carry no DWARF and no symbol table, with a PDB
+beside each that their debug directory names by GUID and age, which holds no
+path of the build and through which every export's address resolves to its
+name;
 that every text file is UTF-8 with CR LF, the documents with a byte order
 mark; that the guide names exactly the DLLs' imports; the notices of the
 linked libraries; and loads each architecture's DLL from the unpacked tree
@@ -32,8 +35,11 @@ import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "sandbox"))
 from sandbox_centre import run_captured  # noqa: E402
+from program_database import export_names_through_pdb, program_database_faults  # noqa: E402
 
 PACKAGE, OBJDUMP, X86_BUILD, X64_BUILD = sys.argv[1:5]
+# The tree the kit was built from, none of whose paths the programs may hold.
+BUILD_ROOT = os.path.realpath(os.path.join(os.path.dirname(PACKAGE), ".."))
 WINE = {"x86": (shutil.which("wine"), os.path.join(X86_BUILD, "wineprefix-nvcall"), "pei-i386"),
         "x64": ("/usr/lib/wine/wine64", os.path.join(X64_BUILD, "wineprefix-nvcall"), "pei-x86-64")}
 failures = []
@@ -156,7 +162,7 @@ with tempfile.TemporaryDirectory() as scratch:
     kit = os.path.join(scratch, top)
     files = sorted(os.path.relpath(os.path.join(d, f), kit) for d, _, fs in os.walk(kit) for f in fs)
     per_arch = ["NvInterFace.decorated.def", "NvInterFace.def", "NvInterFace.dll", "NvInterFace.dll.a",
-                "NvInterFace.dll.debug", "NvInterFace.lib", "nvcall.exe", "nvcall.exe.debug"]
+                "NvInterFace.lib", "NvInterFace.pdb", "nvcall.exe", "nvcall.pdb"]
     documents = ["README.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "CHANGELOG.txt", "docs/using-the-dll.md",
                  "docs/using-the-dll.zh.md",
                  "wrappers/NvInterFace.cs", "wrappers/samples/OutpatientFlow.cs"] + \
@@ -167,8 +173,8 @@ with tempfile.TemporaryDirectory() as scratch:
         [f"{a}/{f}" for a in ("x86", "x64") for f in ("NvInterFace.def", "NvInterFace.decorated.def")]
     expected = sorted(documents + ascii_sources + ["SHA256SUMS.txt", "docs/NvConfiguration.ini"] +
                       [f"{a}/{f}" for a in ("x86", "x64") for f in per_arch if not f.endswith(".def")] +
-                      ["sandbox/nv_sandbox.exe", "sandbox/nv_sandbox.exe.debug",  # the centre of a first call
-                       "sandbox/x64/nv_sandbox.exe", "sandbox/x64/nv_sandbox.exe.debug"])
+                      ["sandbox/nv_sandbox.exe", "sandbox/nv_sandbox.pdb",  # the centre of a first call
+                       "sandbox/x64/nv_sandbox.exe", "sandbox/x64/nv_sandbox.pdb"])
     expect("the layout", files == expected, sorted(set(files) ^ set(expected)))
 
     for name in documents + ascii_sources:
@@ -219,11 +225,14 @@ with tempfile.TemporaryDirectory() as scratch:
             path = os.path.normpath(os.path.join(kit, arch, program))
             sections = subprocess.run([OBJDUMP, "-h", path], capture_output=True, text=True).stdout
             symbols = subprocess.run([OBJDUMP, "-t", path], capture_output=True, text=True).stdout
-            debug = subprocess.run([OBJDUMP, "-h", path + ".debug"], capture_output=True, text=True).stdout
-            expect(f"{arch}/{program} is stripped, with a link to its debug file",
-                   ".debug_info" not in sections and ".gnu_debuglink" in sections and
-                   not re.search(r"^\[\s*\d+\]", symbols, re.M), sections + symbols[:500])
-            expect(f"{arch}/{program}.debug holds its debug information", ".debug_info" in debug, debug)
+            expect(f"{arch}/{program} carries no DWARF and no symbol table",
+                   ".debug_" not in sections and not re.search(r"^\[\s*\d+\]", symbols, re.M),
+                   sections + symbols[:500])
+            for fault in program_database_faults(path, BUILD_ROOT):
+                failures.append(f"{arch}/{program}: {fault}")
+        for export, named in export_names_through_pdb(os.path.join(kit, arch, "NvInterFace.dll")):
+            expect(f"{arch}: the address of the export {export} resolves to its name through the PDB",
+                   named == export, named)
 
     sums = {}
     with open(os.path.join(kit, "SHA256SUMS.txt")) as f:
