@@ -24,6 +24,20 @@ add_link_options(-flto=thin)
 # libraries' DWARF, which lld would copy into the image, stripped from it.
 function(nv_program_database target)
   target_link_options(${target} PRIVATE -Wl,--pdb= -Wl,--Xlink=-pdbaltpath:%_PDB% -Wl,--Xlink=-pdbsourcepath:.)
+  # The code generated at link time is kept between builds, beside the
+  # compiler cache: the same bitcode linked again (the reproducibility
+  # check's second tree, a change elsewhere) is not generated again. Named
+  # through a link in the folder the linker runs in, as its command line
+  # goes into the PDB.
+  set(cache ${NV_BOOTSTRAP_CACHE_ROOT}/thinlto/${NV_MINGW_TRIPLE})
+  execute_process(COMMAND mkdir -p ${cache} RESULT_VARIABLE made ERROR_QUIET)
+  if(NOT made EQUAL 0)
+    set(cache ${PROJECT_BINARY_DIR}/thinlto-cache-dir)
+    file(MAKE_DIRECTORY ${cache})
+  endif()
+  get_target_property(link_dir ${target} BINARY_DIR)
+  file(CREATE_LINK ${cache} ${link_dir}/thinlto-cache SYMBOLIC)
+  target_link_options(${target} PRIVATE -Wl,--thinlto-cache-dir=thinlto-cache)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${NV_LLVM_OBJCOPY} --strip-debug $<TARGET_FILE:${target}>
     COMMENT "Stripping ${target} of the DWARF of gcc's libraries"
