@@ -8,6 +8,7 @@
 
 #include "client/answer_reader.h"
 #include "client/curl_exchange.h"
+#include "client/idle_pool.h"
 #include "client/xml_stream.h"
 #include "text/platform.h"
 #include "service/session_guard.h"
@@ -47,60 +48,32 @@ int closeEnvelopeSocket(struct soap*, SOAP_SOCKET) { return SOAP_OK; }
 int shutdownEnvelopeSocket(struct soap*, SOAP_SOCKET, int) { return SOAP_OK; }
 
 // SOAP contexts are large and slow to set up: idle ones are kept for the
-// next sessions, one session at a time each.
-class ContextPool {
- public:
-  struct soap* take() {
-    {
-      Locked held(lock_);
-      if (!idle_.empty()) {
-        struct soap* soap = idle_.back();
-        idle_.pop_back();
-        return soap;
-      }
-    }
-    struct soap* soap = soap_new();
-    if (soap == nullptr) throw std::bad_alloc();
-    // Never fall back to the process's own stdin and stdout.
-    nvGuardAgainstStdio(soap);
-    soap->fopen = openEnvelope;
-    soap->fpost = writeNoHead;
-    soap->fsend = writeEnvelope;
-    soap->frecv = readNothing;
-    soap->fclose = closeEnvelope;
-    soap->fclosesocket = closeEnvelopeSocket;
-    soap->fshutdownsocket = shutdownEnvelopeSocket;
-    return soap;
-  }
-  void freeAll() {
-    std::vector<struct soap*> idle;
-    {
-      Locked held(lock_);
-      idle.swap(idle_);
-    }
-    for (struct soap* soap : idle) soap_free(soap);
-  }
-  void give(struct soap* soap) {
-    soap_destroy(soap);
-    soap_end(soap);
-    soap->user = nullptr;
-    try {
-      Locked held(lock_);
-      if (idle_.size() < kMostIdle) {
-        idle_.push_back(soap);
-        return;
-      }
-    } catch (...) {
-      // No memory to keep it: it is freed.
-    }
-    soap_free(soap);  // soap_done, then the context itself
-  }
+// next sessions.
+void freeContext(struct soap* soap) { soap_free(soap); }  // soap_done, then the context
+using ContextPool = IdlePool<struct soap*, freeContext>;
 
- private:
-  static constexpr size_t kMostIdle = 8;
-  Lock lock_;
-  std::vector<struct soap*> idle_;
-};
+struct soap* takeContext(ContextPool& pool) {
+  if (struct soap* soap = pool.take()) return soap;
+  struct soap* soap = soap_new();
+  if (soap == nullptr) throw std::bad_alloc();
+  // Never fall back to the process's own stdin and stdout.
+  nvGuardAgainstStdio(soap);
+  soap->fopen = openEnvelope;
+  soap->fpost = writeNoHead;
+  soap->fsend = writeEnvelope;
+  soap->frecv = readNothing;
+  soap->fclose = closeEnvelope;
+  soap->fclosesocket = closeEnvelopeSocket;
+  soap->fshutdownsocket = shutdownEnvelopeSocket;
+  return soap;
+}
+
+void giveContext(ContextPool& pool, struct soap* soap) {
+  soap_destroy(soap);
+  soap_end(soap);
+  soap->user = nullptr;
+  pool.give(soap);
+}
 
 std::atomic<ContextPool*> madePool{nullptr};
 
@@ -154,7 +127,7 @@ std::unique_ptr<BodyReader> streamingReader(const AnswerPlan& plan, AnswerSink& 
   return std::make_unique<StreamingReader>(plan, sink);
 }
 
-ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap_(contexts().take()) {
+ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap_(takeContext(contexts())) {
   soap_->user = &envelope_;
   // The envelope is kept whole and handed over once: without it the runtime
   // serialises every request twice, the first time only to count its length.
@@ -162,7 +135,7 @@ ServiceSession::ServiceSession(SessionOptions options) : options_(options), soap
   soap_->omode = (soap_->omode & ~SOAP_IO) | SOAP_IO_STORE;
 }
 
-ServiceSession::~ServiceSession() { contexts().give(soap_); }
+ServiceSession::~ServiceSession() { giveContext(contexts(), soap_); }
 
 std::string ServiceSession::runtimeFaultText(int status) {
   // The runtime's own words for the status ("Error 500: HTTP 500 ...").

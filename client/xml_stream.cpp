@@ -5,9 +5,9 @@
 
 #include <atomic>
 #include <new>
-#include <vector>
 
 #include "client/answer_step.h"
+#include "client/idle_pool.h"
 #include "text/allocation_gate.h"
 #include "text/platform.h"
 
@@ -20,39 +20,8 @@ namespace {
 // keeps its blocks across a reset), and never one that ran out of memory.
 constexpr int64_t kMostInputKept = 64 * 1024;
 
-class ParserPool {
- public:
-  ParserPool() { idle_.reserve(kMostIdle); }
-  ~ParserPool() { freeAll(); }
-
-  XML_Parser take() {
-    Locked held(lock_);
-    if (idle_.empty()) return nullptr;
-    XML_Parser parser = idle_.back();
-    idle_.pop_back();
-    return parser;
-  }
-  void give(XML_Parser parser) {
-    {
-      Locked held(lock_);
-      if (idle_.size() < kMostIdle) {  // room set aside: never allocates
-        idle_.push_back(parser);
-        return;
-      }
-    }
-    XML_ParserFree(parser);
-  }
-  void freeAll() {
-    Locked held(lock_);
-    for (XML_Parser parser : idle_) XML_ParserFree(parser);
-    idle_.clear();  // keeps its room
-  }
-
- private:
-  static constexpr size_t kMostIdle = 8;
-  Lock lock_;
-  std::vector<XML_Parser> idle_;
-};
+void freeParser(XML_Parser parser) { XML_ParserFree(parser); }
+using ParserPool = IdlePool<XML_Parser, freeParser>;
 
 std::atomic<ParserPool*> madeParsers{nullptr};
 std::atomic<bool> watchingForks{false};
